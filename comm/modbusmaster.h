@@ -1,0 +1,106 @@
+#ifndef MODBUSMASTER_H
+#define MODBUSMASTER_H
+
+#include "comm/deviceenum.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+// Modbus master without I/O of its own: the transport hands it received bytes and sends the frames
+// it builds, both through callbacks. One request is outstanding at a time; the owner steps it.
+// The vendor three-argument read 0x23 (oscilloscope sampling) is not built, so samplingData is never called.
+class ModbusMaster : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Framing { Rtu, Tcp };
+    enum Error { NoError = 0, LinkClosed = 1, RingFull = 2, BadArgument = 3, Timeout = 4, BadCrc = 5,
+                 BadFrame = 6, ExceptionReply = 7, NotSupported = 8 };
+    struct Callbacks {
+        std::function<QByteArray()> receiveBytes;                   // whatever the transport holds, may be empty
+        std::function<bool(const QByteArray &)> sendBytes;          // false: could not send, counts as a failed try
+        std::function<void(Uint8 slave, Uint16 addr, const QVector<Uint16> &values)> readFinished;
+        std::function<void(Uint8 slave, Uint16 addr, Uint16 value)> writeFinished;
+        std::function<void(Uint8 unit, quint32 offset)> fileWriteFinished;
+        std::function<void(const QVector<Uint16> &samples)> samplingData;     // reserved for 0x23, never called
+        std::function<void(Uint8 slave, Uint8 funCode, Uint16 addr, int error)> comError;
+    };
+
+    explicit ModbusMaster(QObject *parent = nullptr);
+
+    void setCallbacks(const Callbacks &cb);
+    void setFraming(Framing f);
+    Framing framing() const;
+    void setLinkOpen(bool open);
+    bool isLinkOpen() const;
+    void setResponseTimeout(int ms);
+    int responseTimeout() const;
+    void setRetries(int n);
+    int retries() const;
+
+    // 1 when queued, 0 when refused (errorNumber() tells why). Results come later from process().
+    int readHoldingRegisters(Uint8 slave, Uint16 addr, Uint16 count);
+    int writeSingleRegister(Uint8 slave, Uint16 addr, Uint16 value);
+    int writeFileBlock(Uint8 unit, quint32 offset, const quint8 *data, Uint16 length, Uint16 lastBlock);
+
+    void process();
+    bool isIdle() const;
+    int pendingCount() const;
+    int errorNumber() const;
+    void clearError();
+
+    static QString errorText(int error);
+    static Uint16 crc16(const QByteArray &data);
+    static const int RingCapacity = 256;
+
+private:
+    enum class State { Idle, AwaitingReply, SendFailed };
+
+    struct Request {
+        Uint8 slave = 0;
+        Uint8 function = 0;
+        Uint16 addr = 0;
+        Uint16 count = 0;       // 0x03
+        Uint16 value = 0;       // 0x06
+        quint32 offset = 0;     // 0x22
+        QByteArray pdu;         // function code and payload, framed at each send
+        int echoLength = 0;     // leading PDU bytes the device echoes back; 0 for a read
+    };
+
+    bool addressable(Uint8 slave) const;
+    int enqueue(const Request &r);
+    int refuse(int error);
+    void drop();
+    void startAttempt();
+    void attemptFailed(int error);
+    void checkReply();
+    bool takeRtuFrame(Uint8 *slave, QByteArray *pdu, int *error);
+    bool takeTcpFrame(Uint8 *slave, QByteArray *pdu, int *error);
+    int checkPdu(Uint8 slave, const QByteArray &pdu) const;
+    void finish(const QByteArray &pdu);
+    void giveUp(int error);
+
+    Callbacks m_cb;
+    Framing m_framing = Framing::Rtu;
+    bool m_linkOpen = false;
+    int m_timeout = 300;
+    int m_retries = 2;
+    int m_error = NoError;
+
+    State m_state = State::Idle;
+    QQueue<Request> m_ring;
+    Request m_current;
+    int m_attempt = 0;
+    Uint16 m_transactionId = 0;
+    QByteArray m_rx;
+    QElapsedTimer m_clock;
+    quint64 m_epoch = 0;        // bumped whenever pending work is dropped
+    bool m_processing = false;
+};
+
+#endif // MODBUSMASTER_H

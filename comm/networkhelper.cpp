@@ -1,0 +1,269 @@
+#include "comm/networkhelper.h"
+
+#include "comm/serialporthelper.h"
+#include "ui_networkhelper.h"
+#include "widgets/prompt.h"
+
+#include <QDebug>
+#include <QHideEvent>
+#include <QHostAddress>
+#include <QTcpSocket>
+
+NetworkHelper::NetworkHelper(QWidget *parent)
+    : QFrame(parent)
+    , ui(new Ui::NetworkHelper)
+{
+    ui->setupUi(this);
+    connect(&m_server, &QTcpServer::newConnection, this, &NetworkHelper::onNewConnection);
+    updateControls();
+}
+
+NetworkHelper::~NetworkHelper()
+{
+    // Sockets still alive would report their teardown to a page that is already gone.
+    if (m_socket) {
+        m_socket->disconnect(this);
+        delete m_socket;
+    }
+    stopServer();
+    delete ui;
+}
+
+void NetworkHelper::connectToDevice(const QString &host, quint16 port)
+{
+    dropSocket();
+    ui->ipEdit->setText(host);
+    ui->portSpinBox->setValue(port);
+    m_lastError.clear();
+
+    m_socket = new QTcpSocket(this);
+    connect(m_socket, &QTcpSocket::connected, this, &NetworkHelper::onConnected);
+    connect(m_socket, &QTcpSocket::readyRead, this, &NetworkHelper::onReadyRead);
+    connect(m_socket, &QTcpSocket::disconnected, this, &NetworkHelper::onSocketLost);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &NetworkHelper::onSocketLost);
+    updateControls();
+    // May report a failure at once, which drops the socket: do not touch m_socket after this.
+    m_socket->connectToHost(host, port);
+}
+
+void NetworkHelper::disconnectFromDevice()
+{
+    dropSocket();
+    updateControls();
+}
+
+bool NetworkHelper::isConnected() const
+{
+    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+QString NetworkHelper::lastError() const
+{
+    return m_lastError;
+}
+
+QByteArray NetworkHelper::takeReceived()
+{
+    QByteArray data;
+    data.swap(m_received);
+    return data;
+}
+
+bool NetworkHelper::sendBytes(const QByteArray &data)
+{
+    if (m_debugMode || !writeRaw(data))
+        return false;
+    SerialPortHelper::showLine(ui->recvEdit,
+                               QStringLiteral("TX: ") + SerialPortHelper::formatBytes(data, ui->hexRecvCheckBox->isChecked()));
+    return true;
+}
+
+bool NetworkHelper::writeRaw(const QByteArray &data)
+{
+    if (!isConnected())
+        return false;
+    if (m_socket->write(data) != data.size()) {
+        qWarning() << "NetworkHelper: write failed to" << m_socket->peerName() << m_socket->errorString();
+        return false;
+    }
+    return true;
+}
+
+bool NetworkHelper::isDebugMode() const
+{
+    return m_debugMode;
+}
+
+void NetworkHelper::setDebugMode(bool on)
+{
+    if (on == m_debugMode)
+        return;
+    m_debugMode = on;
+    // Bytes that arrived for the engine before the switch belong to an exchange it no longer owns.
+    m_received.clear();
+    ui->debugCheckBox->setChecked(on);
+    updateControls();
+    emit debugModeChanged(on);
+}
+
+void NetworkHelper::appendDiagnostic(const QString &text)
+{
+    SerialPortHelper::showLine(ui->recvEdit, text);
+}
+
+void NetworkHelper::hideEvent(QHideEvent *event)
+{
+    // A debug mode left on behind a closed page would starve the engine with nothing on screen to say why.
+    if (!event->spontaneous())
+        setDebugMode(false);
+    QFrame::hideEvent(event);
+}
+
+void NetworkHelper::onConnected()
+{
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    updateControls();
+    emit connected();
+}
+
+void NetworkHelper::onReadyRead()
+{
+    const QByteArray data = m_socket->readAll();
+    if (data.isEmpty())
+        return;
+    const QString shown = SerialPortHelper::formatBytes(data, ui->hexRecvCheckBox->isChecked());
+    if (m_debugMode) {
+        ui->recvEdit->appendPlainText(shown);
+        return;
+    }
+    m_received.append(data);
+    SerialPortHelper::showLine(ui->recvEdit, QStringLiteral("RX: ") + shown);
+    emit bytesArrived();
+}
+
+void NetworkHelper::onSocketLost()
+{
+    // Both disconnected and errorOccurred lead here; dropping the socket makes sure only the first reports.
+    m_lastError = m_socket->error() == QAbstractSocket::UnknownSocketError ? tr("Connection closed")
+                                                                           : m_socket->errorString();
+    qWarning() << "NetworkHelper: link lost" << m_socket->peerName() << m_socket->peerPort() << m_lastError;
+    dropSocket();
+    updateControls();
+    appendDiagnostic(m_lastError);
+    emit linkLost(m_lastError);
+}
+
+void NetworkHelper::dropSocket()
+{
+    if (!m_socket)
+        return;
+    QTcpSocket *socket = m_socket;
+    m_socket = nullptr;
+    m_received.clear();
+    socket->disconnect(this);
+    socket->abort();
+    // Later, because this may run inside one of the socket's own signals.
+    socket->deleteLater();
+}
+
+void NetworkHelper::onNewConnection()
+{
+    while (QTcpSocket *client = m_server.nextPendingConnection()) {
+        // Listening on Any gives IPv4 peers as "::ffff:a.b.c.d"; show them the way the user typed them.
+        bool isV4 = false;
+        const quint32 v4 = client->peerAddress().toIPv4Address(&isV4);
+        const QString host = isV4 ? QHostAddress(v4).toString() : client->peerAddress().toString();
+        const QString peer = QStringLiteral("%1:%2").arg(host).arg(client->peerPort());
+        m_clients.append(client);
+        ui->recvEdit->appendPlainText(tr("Client connected: %1").arg(peer));
+        connect(client, &QTcpSocket::readyRead, this, [this, client, peer] {
+            const QByteArray data = client->readAll();
+            ui->recvEdit->appendPlainText(
+                QStringLiteral("[%1] ").arg(peer) + SerialPortHelper::formatBytes(data, ui->hexRecvCheckBox->isChecked()));
+        });
+        connect(client, &QTcpSocket::disconnected, this, [this, client, peer] {
+            m_clients.removeOne(client);
+            client->deleteLater();
+            ui->recvEdit->appendPlainText(tr("Client disconnected: %1").arg(peer));
+        });
+    }
+}
+
+void NetworkHelper::stopServer()
+{
+    m_server.close();
+    for (QTcpSocket *client : qAsConst(m_clients)) {
+        client->disconnect(this);
+        client->abort();
+        client->deleteLater();
+    }
+    m_clients.clear();
+}
+
+void NetworkHelper::updateControls()
+{
+    const bool server = ui->serverRadioButton->isChecked();
+    const bool busy = server ? m_server.isListening() : m_socket != nullptr;
+    if (server)
+        ui->connectButton->setText(busy ? tr("Stop") : tr("Listen"));
+    else
+        ui->connectButton->setText(busy ? tr("Disconnect") : tr("Connect"));
+    ui->ipEdit->setEnabled(!server && !busy);
+    ui->portSpinBox->setEnabled(!busy);
+    ui->clientRadioButton->setEnabled(!busy);
+    ui->serverRadioButton->setEnabled(!busy);
+    // Raw sends to the device outside debug mode would interleave with the engine's frames.
+    ui->sendButton->setEnabled(server || m_debugMode);
+}
+
+void NetworkHelper::on_connectButton_clicked()
+{
+    const quint16 port = quint16(ui->portSpinBox->value());
+    if (!ui->serverRadioButton->isChecked()) {
+        if (m_socket)
+            disconnectFromDevice();
+        else
+            connectToDevice(ui->ipEdit->text().trimmed(), port);
+        return;
+    }
+    if (m_server.isListening()) {
+        stopServer();
+    } else if (!m_server.listen(QHostAddress::Any, port)) {
+        qWarning() << "NetworkHelper: cannot listen on" << port << m_server.errorString();
+        ui->recvEdit->appendPlainText(m_server.errorString());
+        Prompt::warning(this, tr("Tips"), tr("Listen failure!"));
+    }
+    updateControls();
+}
+
+void NetworkHelper::on_serverRadioButton_toggled(bool)
+{
+    updateControls();
+}
+
+void NetworkHelper::on_debugCheckBox_toggled(bool checked)
+{
+    setDebugMode(checked);
+}
+
+void NetworkHelper::on_clearButton_clicked()
+{
+    ui->recvEdit->clear();
+}
+
+void NetworkHelper::on_sendButton_clicked()
+{
+    QByteArray data;
+    if (!SerialPortHelper::bytesFromInput(this, ui->sendEdit->text(), ui->hexSendCheckBox->isChecked(), &data)
+        || data.isEmpty())
+        return;
+    bool sent = false;
+    if (ui->serverRadioButton->isChecked()) {
+        for (QTcpSocket *client : qAsConst(m_clients))
+            sent = client->write(data) == data.size() || sent;
+    } else {
+        sent = writeRaw(data);
+    }
+    if (!sent)
+        Prompt::warning(this, tr("Tips"), tr("Send failure!"));
+}

@@ -1,0 +1,27 @@
+#ifndef PLATFORM_H
+#define PLATFORM_H
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// What the tool needs of the operating system: running a command line, starting a program
+// detached, opening a document. Everything that differs between desktops lives here, and tests
+// can replace it.
+class Platform
+{
+public:
+    struct Hooks {
+        std::function<int(const QString &commandLine, const QString &workDir)> runCommand;
+        std::function<bool(const QString &program, const QStringList &args, const QString &workDir)> startDetached;
+        std::function<bool(const QString &path)> openDocument;
+    };
+    static void setHooks(const Hooks &hooks);   // tests; empty members fall back to the real calls
+
+    // Runs a command line through the shell and waits; returns its exit code, -1 when it could not run.
+    static int runCommand(const QString &commandLine, const QString &workDir);
+    static bool startDetached(const QString &program, const QStringList &args, const QString &workDir);
+    static bool openDocument(const QString &path);
+};
+
+#endif // PLATFORM_H

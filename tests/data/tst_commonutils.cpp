@@ -1,0 +1,112 @@
+#include "data/commonutils.h"
+#include "data/databasemanager.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestCommonUtils : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void valuesPerGroup_data();
+    void valuesPerGroup();
+    void groupsAreSeparate();
+    void unknownGroup();
+    void failedSaveIsLogged();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestCommonUtils::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    DatabaseManager::setDatabasePath(m_dir.filePath(QStringLiteral("ServoDataBase")));
+    QVERIFY(DatabaseManager::instance()->isOpen());
+}
+
+void TestCommonUtils::cleanupTestCase()
+{
+    DatabaseManager::resetInstance();
+}
+
+void TestCommonUtils::valuesPerGroup_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("oscilloscope") << 0 << "oscill_configs" << "SampleTime" << "2";
+    QTest::newRow("device communication") << 1 << "devcom_configs" << "DeviceAddr" << "17";
+    QTest::newRow("serial port") << 2 << "serial_configs" << "PortName" << "COM3";
+    QTest::newRow("network") << 3 << "network_configs" << "IpAddr" << "192.168.1.10";
+    QTest::newRow("compatibility, quoted") << 4 << "compatibility" << "Old'Key" << "it's \"1\"";
+}
+
+void TestCommonUtils::valuesPerGroup()
+{
+    QFETCH(int, group);
+    QFETCH(QString, table);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QCOMPARE(CommonUtils::configTable(group), table);
+    QCOMPARE(CommonUtils::takeConfigVal(group, key, QStringLiteral("def")), QStringLiteral("def"));
+    QVERIFY(CommonUtils::saveConfigVal(group, key, QStringLiteral("first")));
+    QVERIFY(CommonUtils::saveConfigVal(group, key, value));
+    QCOMPARE(CommonUtils::takeConfigVal(group, key, QStringLiteral("def")), value);
+
+    // Still there after a restart.
+    DatabaseManager::resetInstance();
+    QCOMPARE(CommonUtils::takeConfigVal(group, key, QStringLiteral("def")), value);
+}
+
+void TestCommonUtils::groupsAreSeparate()
+{
+    QVERIFY(CommonUtils::saveConfigVal(1, QStringLiteral("Shared"), QStringLiteral("one")));
+    QVERIFY(CommonUtils::saveConfigVal(2, QStringLiteral("Shared"), QStringLiteral("two")));
+    QCOMPARE(CommonUtils::takeConfigVal(1, QStringLiteral("Shared"), QString()), QStringLiteral("one"));
+    QCOMPARE(CommonUtils::takeConfigVal(2, QStringLiteral("Shared"), QString()), QStringLiteral("two"));
+    QCOMPARE(CommonUtils::takeConfigVal(3, QStringLiteral("Shared"), QStringLiteral("none")), QStringLiteral("none"));
+    // An empty value is stored, not taken for missing.
+    QVERIFY(CommonUtils::saveConfigVal(0, QStringLiteral("Empty"), QString()));
+    QCOMPARE(CommonUtils::takeConfigVal(0, QStringLiteral("Empty"), QStringLiteral("def")), QString(""));
+}
+
+void TestCommonUtils::unknownGroup()
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Unknown configuration group")));
+    QVERIFY(!CommonUtils::saveConfigVal(5, QStringLiteral("Key"), QStringLiteral("v")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Unknown configuration group")));
+    QCOMPARE(CommonUtils::takeConfigVal(-1, QStringLiteral("Key"), QStringLiteral("def")), QStringLiteral("def"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Not a settings table")));
+    QVERIFY(!DatabaseManager::instance()->saveConfig(QStringLiteral("account_infos"), QStringLiteral("k"),
+                                                     QStringLiteral("v")));
+}
+
+void TestCommonUtils::failedSaveIsLogged()
+{
+    QVERIFY(CommonUtils::saveConfigVal(3, QStringLiteral("Port"), QStringLiteral("502")));
+    DatabaseManager::resetInstance();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("side"));
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("ServoDataBase")));
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("DROP TABLE network_configs")));
+        // A table the program will not recreate while it runs.
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE VIEW network_configs AS SELECT 'Port' AS key, '1' AS value")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("side"));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("SQL statement failed.*network_configs.*Port")));
+    QVERIFY(!CommonUtils::saveConfigVal(3, QStringLiteral("Port"), QStringLiteral("503")));
+}
+
+QTEST_GUILESS_MAIN(TestCommonUtils)
+#include "tst_commonutils.moc"

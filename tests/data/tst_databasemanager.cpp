@@ -1,0 +1,508 @@
+#include "data/databasemanager.h"
+#include "data/sqlscript.h"
+
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QRegularExpression kTimePattern(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
+const QRegularExpression kAnySqlFailure(QStringLiteral("SQL statement failed"));
+
+RecordItem account(const QString &name, const QString &password, const QString &device = QStringLiteral("0"),
+                   const QString &permission = QStringLiteral("20,21"))
+{
+    return { { QStringLiteral("account"), name }, { QStringLiteral("password"), password },
+             { QStringLiteral("device"), device }, { QStringLiteral("permission"), permission } };
+}
+
+RecordItem workRecord(const QString &task)
+{
+    return { { QStringLiteral("task"), task }, { QStringLiteral("turns"), QStringLiteral("3.25") },
+             { QStringLiteral("torque"), QStringLiteral("1.50") }, { QStringLiteral("usedTime"), QStringLiteral("0.8") },
+             { QStringLiteral("status"), QStringLiteral("OK") }, { QStringLiteral("alarm"), QStringLiteral("0") } };
+}
+} // namespace
+
+class TestDatabaseManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newFileHasTablesAndDefinitions();
+    void definitionRowsAreConsistent_data();
+    void definitionRowsAreConsistent();
+    void upgradeKeepsUserRows();
+    void accounts();
+    void failedStatementKeepsAccountList();
+    void alarmRecordCap();
+    void workRecords();
+    void deviceChangeReloadsLists_data();
+    void deviceChangeReloadsLists();
+    void setLanguageOnlyForTrelvox();
+    void keyValues();
+    void lookups();
+    void servoDebug();
+    void instanceAfterReset();
+    void scriptSplitting_data();
+    void scriptSplitting();
+
+private:
+    DatabaseManager *reopen();
+    // Runs one statement on a second connection to the same file; returns every row.
+    QList<QVariantList> sideRows(const QString &sql);
+    QVariant side(const QString &sql)
+    {
+        const QList<QVariantList> rows = sideRows(sql);
+        return rows.isEmpty() ? QVariant() : rows.first().value(0);
+    }
+    int rowCount(const QString &table) { return side(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt(); }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    int m_fileNumber = 0;
+};
+
+void TestDatabaseManager::init()
+{
+    QVERIFY(m_dir.isValid());
+    // A fresh file per test, in a folder that does not exist yet.
+    m_path = m_dir.filePath(QStringLiteral("run%1/Storage/ServoDataBase").arg(++m_fileNumber));
+    QVERIFY(reopen()->isOpen());
+}
+
+void TestDatabaseManager::cleanup()
+{
+    DatabaseManager::resetInstance();
+}
+
+DatabaseManager *TestDatabaseManager::reopen()
+{
+    DatabaseManager::resetInstance();
+    DatabaseManager::setDatabasePath(m_path);
+    return DatabaseManager::instance();
+}
+
+QList<QVariantList> TestDatabaseManager::sideRows(const QString &sql)
+{
+    QList<QVariantList> result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("side"));
+        db.setDatabaseName(m_path);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (!query.exec(sql))
+                qWarning() << "side statement failed" << sql << query.lastError().text();
+            while (query.next()) {
+                QVariantList row;
+                for (int i = 0; i < query.record().count(); ++i)
+                    row << query.value(i);
+                result << row;
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("side"));
+    return result;
+}
+
+void TestDatabaseManager::newFileHasTablesAndDefinitions()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    const QStringList tables = { "account_infos", "alarm_records", "keyvalue_table", "oscill_configs",
+                                 "devcom_configs", "serial_configs", "network_configs", "compatibility",
+                                 "config_params", "workRecords_sdriver", "servo_params", "servo_params2",
+                                 "servo_params3", "servo_params4", "servo_status", "alarm_details",
+                                 "servo_debug_mt4c", "appParams_sdriver" };
+    for (const QString &table : tables)
+        QVERIFY2(side(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = '%1'").arg(table)).toInt() == 1,
+                 qPrintable(table));
+    QVERIFY(side(QStringLiteral("PRAGMA user_version")).toInt() != 0);
+
+    QCOMPARE(db->currentDevice(), NoDevice);
+    QCOMPARE(db->servoParams().size(), rowCount("servo_params"));
+    QVERIFY(db->appParams().isEmpty());
+    QVERIFY(db->workRecords().isEmpty());
+    QVERIFY(db->accountList().isEmpty());
+    QCOMPARE(db->servoStatusList().size(), 8);
+    QCOMPARE(db->servoDebugRows().size(), 8);
+    QVERIFY(db->alarmDetails().size() >= 10);
+    // Columns arrive by name and as text.
+    const RecordItem first = db->servoParams().first();
+    for (const char *key : { "id", "func_code", "address", "name", "group", "default_val", "range", "unit",
+                             "description", "property", "related_mode", "format" })
+        QVERIFY2(first.contains(QLatin1String(key)), key);
+    QCOMPARE(first.value("id").type(), QVariant::String);
+    QCOMPARE(first.value("func_code").toString(), QStringLiteral("Pn000"));
+}
+
+void TestDatabaseManager::definitionRowsAreConsistent_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::newRow("servo_params") << "servo_params";
+    QTest::newRow("servo_params2") << "servo_params2";
+    QTest::newRow("servo_params3") << "servo_params3";
+    QTest::newRow("servo_params4") << "servo_params4";
+}
+
+// What the parameter page relies on: id is the 1-based position, Pn numbers rise, and a
+// 32-bit parameter's second register is not another parameter.
+void TestDatabaseManager::definitionRowsAreConsistent()
+{
+    QFETCH(QString, table);
+    const QList<QVariantList> rows =
+        sideRows(QStringLiteral("SELECT id, func_code, format, range FROM %1 ORDER BY rowid").arg(table));
+    QVERIFY(rows.size() >= 12);
+    int lastPn = -1;
+    int reservedPn = -1;
+    for (int i = 0; i < rows.size(); ++i) {
+        const QString code = rows.at(i).at(1).toString();
+        QCOMPARE(rows.at(i).at(0).toInt(), i + 1);
+        const int pn = code.mid(2).toInt();
+        QVERIFY2(pn > lastPn && pn != reservedPn, qPrintable(code));
+        lastPn = pn;
+        reservedPn = rows.at(i).at(2).toString().startsWith(QLatin1String("int32")) ? pn + 1 : -1;
+        const QString range = rows.at(i).at(3).toString();
+        QVERIFY2(range.isEmpty() || range.split('~').size() == 2, qPrintable(code));
+    }
+}
+
+void TestDatabaseManager::upgradeKeepsUserRows()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    RecordItem user = account("op", "1234");
+    QVERIFY(db->saveAccountInfo(user));
+    QVERIFY(db->addAlarmRecord(7));
+    db->onDeviceChanged(SdriverDevice);
+    QVERIFY(db->addWorkRecord(workRecord("Task1")));
+    QVERIFY(db->saveKeyValue("Sdriver_LockTotalCount", "12"));
+    QVERIFY(db->saveConfig("devcom_configs", "DeviceAddr", "5"));
+    QVERIFY(db->updateServoDebug({ 2, 0, -100, 100, 50, 60, 70, 80, 1, 90 }));
+    const int version = side("PRAGMA user_version").toInt();
+    const int params = db->servoParams().size();
+
+    // Unchanged definitions are not rewritten: a row removed behind the program's back stays away.
+    DatabaseManager::resetInstance();
+    side("DELETE FROM servo_params WHERE id = 1");
+    db = reopen();
+    QCOMPARE(db->servoParams().size(), params - 1);
+
+    // A different version brings the definitions back and leaves the user's rows alone.
+    DatabaseManager::resetInstance();
+    side("PRAGMA user_version = 1");
+    db = reopen();
+    QVERIFY(db->isOpen());
+    QCOMPARE(side("PRAGMA user_version").toInt(), version);
+    QCOMPARE(db->servoParams().size(), params);
+    QCOMPARE(db->findAccount("op").value("password").toString(), QStringLiteral("1234"));
+    QCOMPARE(db->alarmRecords().size(), 1);
+    QCOMPARE(db->alarmRecords().first().value("number").toString(), QStringLiteral("7"));
+    QCOMPARE(db->takeKeyValue("Sdriver_LockTotalCount", "0"), QStringLiteral("12"));
+    QCOMPARE(db->takeConfig("devcom_configs", "DeviceAddr", "1"), QStringLiteral("5"));
+    QCOMPARE(db->servoDebugRows().at(2).value("torqueout").toString(), QStringLiteral("90"));
+    db->onDeviceChanged(SdriverDevice);
+    QCOMPARE(db->workRecords().size(), 1);
+    QCOMPARE(db->workRecords().first().value("task").toString(), QStringLiteral("Task1"));
+}
+
+void TestDatabaseManager::accounts()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    RecordItem quoted = account("O'Neil", "pa'ss\"; DROP TABLE account_infos; --", "0,3", "10,'20'");
+    QVERIFY(db->saveAccountInfo(quoted));
+    RecordItem second = account("second", "x");
+    QVERIFY(db->saveAccountInfo(second));
+    QCOMPARE(db->findAccount("O'Neil"), quoted);
+    QVERIFY(db->findAccount("o'neil").isEmpty());
+    QVERIFY(db->findAccount("nobody").isEmpty());
+
+    // Same name again: an update in place, not a second row.
+    RecordItem changed = account("O'Neil", "new'pw", "1", "12");
+    QVERIFY(db->saveAccountInfo(changed));
+    QCOMPARE(db->accountList().size(), 2);
+    QCOMPARE(db->accountList().first(), changed);
+    QCOMPARE(rowCount("account_infos"), 2);
+
+    db = reopen();
+    QCOMPARE(db->accountList().size(), 2);
+    QCOMPARE(db->findAccount("O'Neil"), changed);
+    QCOMPARE(db->accountList().at(1).value("account").toString(), QStringLiteral("second"));
+
+    QVERIFY(!db->deleteAccountInfo("nobody"));
+    QVERIFY(db->deleteAccountInfo("O'Neil"));
+    QCOMPARE(db->accountList().size(), 1);
+    QVERIFY(!db->deleteAccountInfo("O'Neil"));
+    QCOMPARE(reopen()->accountList().size(), 1);
+}
+
+void TestDatabaseManager::failedStatementKeepsAccountList()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    RecordItem alice = account("alice", "old");
+    QVERIFY(db->saveAccountInfo(alice));
+    side("DROP TABLE account_infos");
+    const QList<RecordItem> before = db->accountList();
+
+    QTest::ignoreMessage(QtWarningMsg, kAnySqlFailure);
+    RecordItem bob = account("bob", "b");
+    QVERIFY(!db->saveAccountInfo(bob));
+    QTest::ignoreMessage(QtWarningMsg, kAnySqlFailure);
+    RecordItem newAlice = account("alice", "new");
+    QVERIFY(!db->saveAccountInfo(newAlice));
+    QTest::ignoreMessage(QtWarningMsg, kAnySqlFailure);
+    QVERIFY(!db->deleteAccountInfo("alice"));
+    QCOMPARE(db->accountList(), before);
+}
+
+void TestDatabaseManager::alarmRecordCap()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    QVERIFY(db->addAlarmRecord(42));
+    const RecordItem first = db->alarmRecords().first();
+    QCOMPARE(first.value("id").toString(), QStringLiteral("0"));
+    QCOMPARE(first.value("number").toString(), QStringLiteral("42"));
+    QVERIFY(kTimePattern.match(first.value("time").toString()).hasMatch());
+
+    for (int i = 1; i < 500; ++i)
+        QVERIFY(db->addAlarmRecord(i));
+    QCOMPARE(db->alarmRecords().size(), 500);
+    QCOMPARE(rowCount("alarm_records"), 500);
+
+    QVERIFY(db->addAlarmRecord(501));
+    QCOMPARE(db->alarmRecords().size(), 500);
+    QCOMPARE(db->alarmRecords().first().value("id").toString(), QStringLiteral("1"));
+    QCOMPARE(db->alarmRecords().last().value("id").toString(), QStringLiteral("500"));
+    QCOMPARE(rowCount("alarm_records"), 500);
+    QCOMPARE(side("SELECT MIN(id) FROM alarm_records").toInt(), 1);
+
+    // Ids go on from the newest record after a restart.
+    db = reopen();
+    QVERIFY(db->addAlarmRecord(3));
+    QCOMPARE(db->alarmRecords().last().value("id").toString(), QStringLiteral("501"));
+    QCOMPARE(db->alarmRecords().first().value("id").toString(), QStringLiteral("2"));
+
+    QVERIFY(db->clearAlarmRecords());
+    QVERIFY(db->alarmRecords().isEmpty());
+    QCOMPARE(rowCount("alarm_records"), 0);
+}
+
+void TestDatabaseManager::workRecords()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    QVERIFY(!db->addWorkRecord(workRecord("Task0")));
+    QVERIFY(!db->clearTable());
+    QCOMPARE(rowCount("workRecords_sdriver"), 0);
+
+    db->onDeviceChanged(SdriverDevice);
+    QVERIFY(!db->addWorkRecord(RecordItem()));
+    db->setWorkRecordLimit(5);
+    for (int i = 0; i < 7; ++i)
+        QVERIFY(db->addWorkRecord(workRecord(QStringLiteral("Task%1").arg(i))));
+    QCOMPARE(db->workRecords().size(), 5);
+    QCOMPARE(rowCount("workRecords_sdriver"), 5);
+    const RecordItem last = db->workRecords().last();
+    QCOMPARE(last.value("id").toString(), QStringLiteral("6"));
+    QCOMPARE(last.value("task").toString(), QStringLiteral("Task6"));
+    QCOMPARE(last.value("description").toString(), QStringLiteral("none"));
+    QVERIFY(kTimePattern.match(last.value("time").toString()).hasMatch());
+    QCOMPARE(db->workRecords().first().value("id").toString(), QStringLiteral("2"));
+    QCOMPARE(side("SELECT MIN(id) FROM workRecords_sdriver").toInt(), 2);
+
+    // A device type without a work-record table stores nothing and clears nothing.
+    db->onDeviceChanged(HighVoltServo);
+    QVERIFY(db->workRecords().isEmpty());
+    QVERIFY(!db->addWorkRecord(workRecord("Task0")));
+    QVERIFY(!db->clearTable());
+
+    db->onDeviceChanged(SdriverDevice);
+    QCOMPARE(db->workRecords().size(), 5);
+    QVERIFY(db->clearTable());
+    QVERIFY(db->workRecords().isEmpty());
+    QCOMPARE(rowCount("workRecords_sdriver"), 0);
+    QVERIFY(db->addWorkRecord(workRecord("Task0")));
+    QCOMPARE(db->workRecords().first().value("id").toString(), QStringLiteral("0"));
+}
+
+void TestDatabaseManager::deviceChangeReloadsLists_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("servoTable");
+    QTest::addColumn<bool>("hasAppParams");
+    QTest::newRow("sdriver") << int(SdriverDevice) << "servo_params" << true;
+    QTest::newRow("high volt") << int(HighVoltServo) << "servo_params" << false;
+    QTest::newRow("low volt") << int(LowVoltServo) << "servo_params2" << false;
+    QTest::newRow("trelvox") << int(TrelvoxServo) << "servo_params3" << false;
+    QTest::newRow("spare type has no tables") << int(OtherDevice2) << "" << false;
+}
+
+void TestDatabaseManager::deviceChangeReloadsLists()
+{
+    QFETCH(int, type);
+    QFETCH(QString, servoTable);
+    QFETCH(bool, hasAppParams);
+    DatabaseManager *db = DatabaseManager::instance();
+    const int expectedParams = servoTable.isEmpty() ? 0 : rowCount(servoTable);
+    const QString expectedFirstName =
+        servoTable.isEmpty() ? QString() : side(QStringLiteral("SELECT name FROM %1 WHERE id = 1").arg(servoTable)).toString();
+
+    // Receivers of the broadcast must already see the new type's lists.
+    int calls = 0;
+    connect(db, &DatabaseManager::devChangedSignal, this, [&](DeviceEnum devType) {
+        ++calls;
+        QCOMPARE(int(devType), type);
+        QCOMPARE(int(db->currentDevice()), type);
+        QCOMPARE(db->servoParams().size(), expectedParams);
+        if (expectedParams > 0)
+            QCOMPARE(db->servoParams().first().value("name").toString(), expectedFirstName);
+        QCOMPARE(!db->appParams().isEmpty(), hasAppParams);
+    });
+    db->onDeviceChanged(DeviceEnum(type));
+    QCOMPARE(calls, 1);
+    if (hasAppParams) {
+        QCOMPARE(db->appParams().size(), rowCount("appParams_sdriver"));
+        const RecordItem p = db->appParams().first();
+        for (const char *key : { "address", "name", "group", "tableInfo", "range", "unit", "description" })
+            QVERIFY2(p.contains(QLatin1String(key)), key);
+    }
+
+    // No device: app parameters and work records go, servo parameters stay as they were.
+    disconnect(db, &DatabaseManager::devChangedSignal, this, nullptr);
+    QSignalSpy spy(db, &DatabaseManager::devChangedSignal);
+    db->onDeviceChanged(NoDevice);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(db->currentDevice(), NoDevice);
+    QVERIFY(db->appParams().isEmpty());
+    QVERIFY(db->workRecords().isEmpty());
+    QCOMPARE(db->servoParams().size(), expectedParams);
+}
+
+void TestDatabaseManager::setLanguageOnlyForTrelvox()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    QSignalSpy spy(db, &DatabaseManager::devChangedSignal);
+    db->onDeviceChanged(SdriverDevice);
+    const QList<RecordItem> sdriverParams = db->servoParams();
+    db->setLanguage(1);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(db->servoParams(), sdriverParams);
+
+    db->onDeviceChanged(TrelvoxServo);
+    const QString chinese = db->servoParams().first().value("name").toString();
+    db->setLanguage(1);
+    QCOMPARE(spy.count(), 3);
+    QCOMPARE(spy.last().first().value<DeviceEnum>(), TrelvoxServo);
+    QCOMPARE(db->servoParams().size(), rowCount("servo_params4"));
+    QCOMPARE(db->servoParams().first().value("name").toString(), QStringLiteral("Control mode"));
+    QCOMPARE(db->tableName(TrelvoxServo, DatabaseManager::ServoParamKind), QStringLiteral("servo_params4"));
+    db->setLanguage(7);
+    QCOMPARE(spy.count(), 3);
+    db->setLanguage(0);
+    QCOMPARE(spy.count(), 4);
+    QCOMPARE(db->servoParams().first().value("name").toString(), chinese);
+    QCOMPARE(chinese, QStringLiteral("控制模式"));
+}
+
+void TestDatabaseManager::keyValues()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    QCOMPARE(db->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("0"));
+    QVERIFY(db->saveKeyValue("Sdriver_LockSuccessCount", "3"));
+    QVERIFY(db->saveKeyValue("Sdriver_LockSuccessCount", "4'"));
+    QCOMPARE(db->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("4'"));
+    QCOMPARE(rowCount("keyvalue_table"), 1);
+    QCOMPARE(reopen()->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("4'"));
+
+    side("DROP TABLE keyvalue_table");
+    QTest::ignoreMessage(QtWarningMsg, kAnySqlFailure);
+    QVERIFY(!DatabaseManager::instance()->saveKeyValue("Sdriver_LockSuccessCount", "9"));
+    QCOMPARE(DatabaseManager::instance()->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("4'"));
+}
+
+void TestDatabaseManager::lookups()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    QCOMPARE(db->findAlarmDetail(10).value("name").toString(), QStringLiteral("滑牙"));
+    QCOMPARE(db->findAlarmDetail(1).value("name").toString(), QStringLiteral("Overcurrent"));
+    QVERIFY(db->findAlarmDetail(9999).isEmpty());
+    const RecordItem detail = db->findAlarmDetail(2);
+    for (const char *key : { "number", "level", "name", "reason", "solution" })
+        QVERIFY2(detail.contains(QLatin1String(key)), key);
+
+    // Record numbers are the func_code digits and stay below the row count.
+    for (int i = 0; i < db->servoStatusList().size(); ++i)
+        QCOMPARE(db->findServoStatus(i), db->servoStatusList().at(i));
+    QCOMPARE(db->findServoStatus(7).value("value_text").toString(), QStringLiteral("0:Off/1:On"));
+    QVERIFY(db->findServoStatus(99).isEmpty());
+    QVERIFY(db->findServoStatus(-1).isEmpty());
+}
+
+void TestDatabaseManager::servoDebug()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    const QList<RecordItem> before = db->servoDebugRows();
+    QCOMPARE(before.at(3).value("min_value").toString(), QStringLiteral("-50000"));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("updateServoDebug needs"));
+    QVERIFY(!db->updateServoDebug({ 3, 1, 2, 3, 4, 5, 6, 7, 8 }));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("updateServoDebug needs"));
+    QVERIFY(!db->updateServoDebug({ 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 }));
+    QVERIFY(!db->updateServoDebug({ 9, 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+    QCOMPARE(db->servoDebugRows(), before);
+
+    QVERIFY(db->updateServoDebug({ 3, -123456, -1000, 2000, 300, 400, 500, 600, 1, 150 }));
+    const RecordItem row = db->servoDebugRows().at(3);
+    QCOMPARE(row.value("current_value").toString(), QStringLiteral("-123456"));
+    QCOMPARE(row.value("torqueout").toString(), QStringLiteral("150"));
+    QCOMPARE(db->servoDebugRows().at(4), before.at(4));
+
+    const RecordItem stored = reopen()->servoDebugRows().at(3);
+    QCOMPARE(stored, row);
+    QCOMPARE(stored.value("s_direction").toString(), QStringLiteral("1"));
+}
+
+void TestDatabaseManager::instanceAfterReset()
+{
+    QPointer<DatabaseManager> old = DatabaseManager::instance();
+    QCOMPARE(DatabaseManager::instance(), old.data());
+    DatabaseManager::resetInstance();
+    QVERIFY(old.isNull());
+    DatabaseManager *fresh = DatabaseManager::instance();
+    QVERIFY(fresh);
+    QVERIFY(fresh->isOpen());
+    QVERIFY(!fresh->servoParams().isEmpty());
+    DatabaseManager::resetInstance();
+    DatabaseManager::resetInstance(); // harmless when there is none
+}
+
+void TestDatabaseManager::scriptSplitting_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("statements");
+    QTest::newRow("plain") << "A; B;" << QStringList { "A", "B" };
+    QTest::newRow("last without semicolon") << "A;\n B " << QStringList { "A", "B" };
+    QTest::newRow("empty statements dropped") << ";; A ;\n;" << QStringList { "A" };
+    QTest::newRow("semicolon in quotes") << "INSERT 'a;b', \"c;d\"; X" << QStringList { "INSERT 'a;b', \"c;d\"", "X" };
+    QTest::newRow("doubled quote") << "V 'it''s;'; W" << QStringList { "V 'it''s;'", "W" };
+    QTest::newRow("comment with quote and semicolon") << "-- don't; stop\nA; -- tail;\nB"
+                                                      << QStringList { "A", "B" };
+    QTest::newRow("dashes inside quotes") << "V '--x;'" << QStringList { "V '--x;'" };
+    QTest::newRow("chinese text") << "V '控制;模式'" << QStringList { "V '控制;模式'" };
+}
+
+void TestDatabaseManager::scriptSplitting()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, statements);
+    QCOMPARE(SqlScript::split(script), statements);
+}
+
+QTEST_GUILESS_MAIN(TestDatabaseManager)
+#include "tst_databasemanager.moc"

@@ -1,0 +1,226 @@
+#include "shell/mainwindow.h"
+
+#include "data/databasemanager.h"
+#include "shell/menubarframe.h"
+#include "shell/permmanageframe.h"
+#include "shell/statusareaframe.h"
+#include "support/testdatabase.h"
+#include "widgets/prompt.h"
+
+#include <QStackedWidget>
+#include <QtTest>
+
+namespace {
+QStringList g_warnings;
+QtMessageHandler g_previous = nullptr;
+
+void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg || type == QtCriticalMsg)
+        g_warnings << message;
+    if (g_previous)
+        g_previous(type, context, message);
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void titleStackAndMaps();
+    void iconFitting_data();
+    void iconFitting();
+    void menuIds();
+    void statusBarHeight();
+    void passwordGate();
+    void aboutBox();
+    void translatorsAndFullScreen();
+    void closeEndsProgram();
+
+private:
+    TestDatabase *m_db = nullptr;
+    MainWindow *m_window = nullptr;
+    QList<Prompt::Request> m_prompts;
+};
+
+void TestMainWindow::initTestCase()
+{
+    g_previous = qInstallMessageHandler(collectWarnings);
+    m_db = new TestDatabase;
+    QVERIFY(m_db->isValid());
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        return Prompt::Reply();
+    });
+    m_window = new MainWindow;
+}
+
+void TestMainWindow::cleanupTestCase()
+{
+    delete m_window;
+    delete m_db;
+    Prompt::setHandler(nullptr);
+    qInstallMessageHandler(g_previous);
+    for (const QString &w : qAsConst(g_warnings))
+        QVERIFY2(!w.contains(QLatin1String("QObject")), qPrintable(w));
+}
+
+void TestMainWindow::titleStackAndMaps()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Servo monitor and debug software Velquin-V4.1.2"));
+    QCOMPARE(MainWindow::instance(), m_window);
+    auto *stack = m_window->findChild<QStackedWidget *>(QStringLiteral("workAreaFrameStack"));
+    QVERIFY(stack);
+    QCOMPARE(stack->count(), 9);
+    const QList<int> ids { 12, 20, 30, 31, 40, 50, 51, 60, 70 };
+    QCOMPARE(m_window->pageMap().keys(), ids);
+    for (int i = 0; i < ids.size(); ++i)
+        QCOMPARE(stack->widget(i), m_window->pageMap().value(ids.at(i)));
+    QCOMPARE(m_window->currentPage(), m_window->pageMap().value(70));
+    QCOMPARE(m_window->permissionMap().value(20), 7);
+    QCOMPARE(m_window->permissionMap().value(40), 3);
+    QVERIFY(!m_window->permissionMap().contains(50));
+    QVERIFY(m_window->findChild<QWidget *>(QStringLiteral("menuAreaFrame"))->isHidden());
+}
+
+void TestMainWindow::iconFitting_data()
+{
+    QTest::addColumn<QSize>("in");
+    QTest::addColumn<int>("maxWidth");
+    QTest::addColumn<QSize>("out");
+    QTest::newRow("wide icon") << QSize(200, 100) << 72 << QSize(72, 36);
+    QTest::newRow("narrow icon kept") << QSize(64, 64) << 72 << QSize(64, 64);
+    QTest::newRow("about image") << QSize(300, 300) << 100 << QSize(100, 100);
+    QTest::newRow("thin strip stays visible") << QSize(1000, 2) << 72 << QSize(72, 1);
+}
+
+void TestMainWindow::iconFitting()
+{
+    QFETCH(QSize, in);
+    QFETCH(int, maxWidth);
+    QFETCH(QSize, out);
+    QPixmap pixmap(in);
+    pixmap.fill(Qt::red);
+    QCOMPARE(MainWindow::fitPixmap(pixmap, maxWidth).size(), out);
+}
+
+void TestMainWindow::menuIds()
+{
+    m_window->onMenuClicked(60);
+    QWidget *records = m_window->currentPage();
+    QCOMPARE(records, m_window->pageMap().value(60));
+    for (int id : { 0, 3, 5, 13, 99, -1 }) {
+        m_window->onMenuClicked(id);
+        QCOMPARE(m_window->currentPage(), records);
+    }
+    m_window->onMenuClicked(20);   // shown whatever the permissions
+    QCOMPARE(m_window->currentPage(), m_window->pageMap().value(20));
+
+    m_window->onMenuClicked(21);
+    QVERIFY(m_window->jogDialog().isVisible());
+    QCOMPARE(m_window->currentPage(), m_window->pageMap().value(20));
+
+    for (int i = 0; i < 2; ++i) {
+        m_window->onMenuClicked(11);
+        ComSettingsFrame &com = m_window->comSettings();
+        QVERIFY(com.isVisible());
+        QVERIFY(com.windowFlags() & Qt::WindowStaysOnTopHint);
+    }
+    m_window->returnStandbyPage();
+    QCOMPARE(m_window->currentPage(), m_window->pageMap().value(70));
+}
+
+void TestMainWindow::statusBarHeight()
+{
+    auto *bar = m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame"));
+    m_window->onDeviceChanged(SdriverDevice);
+    QCOMPARE(bar->minimumHeight(), 70);
+    m_window->onDeviceChanged(NoDevice);
+    QCOMPARE(bar->minimumHeight(), 50);
+    // The broadcast reaches the window through the database manager.
+    DatabaseManager::instance()->onDeviceChanged(SdriverDevice);
+    QCOMPARE(bar->minimumHeight(), 70);
+    DatabaseManager::instance()->onDeviceChanged(HighVoltServo);
+    QCOMPARE(bar->minimumHeight(), 50);
+}
+
+void TestMainWindow::passwordGate()
+{
+    m_prompts.clear();
+    PermManageFrame::setCurrentAccount(RecordItem());
+    m_window->showModifyPswDialog();
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts.first().title, QStringLiteral("Tips"));
+    QCOMPARE(m_prompts.first().text, QStringLiteral("Please login first!"));
+
+    RecordItem account;
+    account.insert(QStringLiteral("account"), QStringLiteral("operator"));
+    PermManageFrame::setCurrentAccount(account);
+    m_prompts.clear();
+    m_window->showModifyPswDialog();
+    QVERIFY(m_prompts.isEmpty());
+    PermManageFrame::setCurrentAccount(RecordItem());
+}
+
+void TestMainWindow::aboutBox()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Resource")));
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+
+    m_window->showAboutInfo();   // no about.txt: the default text
+    QMessageBox *box = m_window->aboutBox();
+    QVERIFY(box);
+    QVERIFY(box->text().startsWith(QStringLiteral("Servo monitor and debug software Velquin-V4.1.2\n\n")));
+    QCOMPARE(box->windowTitle(), QStringLiteral("About Software"));
+    QVERIFY(!box->isModal());
+
+    QFile empty(dir.filePath(QStringLiteral("Resource/about.txt")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    m_window->showAboutInfo();
+    QCOMPARE(m_window->aboutBox(), box);   // one box, reused
+    QVERIFY(box->text().isEmpty());
+
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.write(QByteArray("关于\0ignored", 13));
+    empty.close();
+    m_window->showAboutInfo();
+    QCOMPARE(box->text(), QStringLiteral("关于"));
+    QDir::setCurrent(saved);
+}
+
+void TestMainWindow::translatorsAndFullScreen()
+{
+    QVERIFY(!m_window->loadTranslator(2));
+    QVERIFY(!m_window->loadTranslator(-1));
+
+    auto *menuBar = m_window->findChild<QWidget *>(QStringLiteral("menuBarFrame"));
+    auto *statusBar = m_window->findChild<QWidget *>(QStringLiteral("statusAreaFrame"));
+    m_window->show();
+    m_window->setFullScreen(true);
+    QVERIFY(menuBar->isHidden());
+    QVERIFY(statusBar->isHidden());
+    m_window->setFullScreen(false);
+    QVERIFY(!menuBar->isHidden());
+    QVERIFY(!statusBar->isHidden());
+}
+
+void TestMainWindow::closeEndsProgram()
+{
+    m_window->show();
+    m_window->onMenuClicked(11);
+    m_window->showAboutInfo();
+    QVERIFY(m_window->aboutBox()->isVisible());
+    QVERIFY(!m_window->aboutBox()->testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->comSettings().isVisible());
+    QVERIFY(!m_window->jogDialog().isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

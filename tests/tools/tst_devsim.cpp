@@ -1,0 +1,277 @@
+#include "support/devsimprocess.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+// The simulated device spoken to with hand-built frames, so that its answers are checked
+// independently of the program's own Modbus engine.
+class tst_Devsim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void registers();
+    void unservedUnitGetsNoReply();
+    void blockWrite();
+    void badBlockRefused_data();
+    void badBlockRefused();
+    void logLines();
+    void liveValues();
+    void profiles_data();
+    void profiles();
+    void rtu();
+    void badOptionsRefused_data();
+    void badOptionsRefused();
+    void endsCleanlyOnSignal_data();
+    void endsCleanlyOnSignal();
+
+private:
+    void send(quint8 unit, const QByteArray &pdu);
+    QByteArray receive(quint8 unit, int timeoutMs = 2000);
+    QByteArray transact(quint8 unit, const QByteArray &hexPdu, int timeoutMs = 2000);
+
+    DevsimProcess m_dev;
+    QTcpSocket m_socket;
+    quint16 m_transaction = 0;
+};
+
+void tst_Devsim::initTestCase()
+{
+    QVERIFY(m_dev.start({"--slave", "1,2", "--set", "100=0x1234", "--set", "3078=77"}));
+    m_socket.connectToHost(QHostAddress::LocalHost, m_dev.port());
+    QVERIFY(m_socket.waitForConnected(2000));
+}
+
+void tst_Devsim::send(quint8 unit, const QByteArray &pdu)
+{
+    QByteArray adu;
+    QDataStream(&adu, QIODevice::WriteOnly) << ++m_transaction << quint16(0) << quint16(pdu.size() + 1) << unit;
+    m_socket.write(adu + pdu);
+}
+
+// The reply PDU, after checking the header echoes the last request; empty if none came in time.
+QByteArray tst_Devsim::receive(quint8 unit, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QByteArray adu;
+    auto needed = [&adu] { return adu.size() < 7 ? 7 : 6 + (quint8(adu[4]) << 8 | quint8(adu[5])); };
+    while (adu.size() < needed()) {
+        if (!m_socket.bytesAvailable() && !m_socket.waitForReadyRead(int(deadline.remainingTime())))
+            return {};
+        adu += m_socket.read(needed() - adu.size());
+    }
+    QByteArray header;
+    QDataStream(&header, QIODevice::WriteOnly) << m_transaction << quint16(0) << quint16(adu.size() - 6) << unit;
+    return adu.startsWith(header) ? adu.mid(7) : "bad header " + adu.toHex();
+}
+
+QByteArray tst_Devsim::transact(quint8 unit, const QByteArray &hexPdu, int timeoutMs)
+{
+    send(unit, QByteArray::fromHex(hexPdu));
+    return receive(unit, timeoutMs).toHex();
+}
+
+void tst_Devsim::registers()
+{
+    QCOMPARE(transact(1, "0300640002"), QByteArray("030412340000"));
+    QCOMPARE(transact(1, "060d1100ff"), QByteArray("060d1100ff"));
+    QCOMPARE(transact(1, "030d110001"), QByteArray("030200ff"));
+    // Both served unit ids see the same registers.
+    QCOMPARE(transact(2, "030d110001"), QByteArray("030200ff"));
+    // The task number is 0..7: a larger value is refused and leaves the register alone.
+    QCOMPARE(transact(1, "060c000008"), QByteArray("8603"));
+    QCOMPARE(transact(1, "060c000007"), QByteArray("060c000007"));
+    QCOMPARE(transact(1, "030c000001"), QByteArray("03020007"));
+    // All 65536 registers exist, nothing beyond.
+    QCOMPARE(transact(1, "03ffff0001").left(4), QByteArray("0302"));
+    QCOMPARE(transact(1, "03ffff0002"), QByteArray("8302"));
+}
+
+void tst_Devsim::unservedUnitGetsNoReply()
+{
+    QCOMPARE(transact(3, "0300640001", 300), QByteArray());
+    // Several frames in one segment: only the served one is answered, the stream stays in step.
+    send(7, QByteArray::fromHex("0300640001"));
+    send(2, QByteArray::fromHex("0300640001"));
+    QCOMPARE(receive(2).toHex(), QByteArray("03021234"));
+    QVERIFY(!m_socket.waitForReadyRead(300));
+}
+
+void tst_Devsim::blockWrite()
+{
+    QCOMPARE(transact(1, "2205000000000004" "0000" + QByteArray("1234").toHex()), QByteArray("22050000000000" "04"));
+    QCOMPARE(transact(1, "2205000000040005" "0001" + QByteArray("56789").toHex()), QByteArray("22050000000400" "05"));
+    QTRY_VERIFY(m_dev.stderrText().contains("devsim file 9 bytes crc32=cbf43926\n"));
+    // The next transfer starts from an empty image.
+    QCOMPARE(transact(1, "2201000000000003" "0001" + QByteArray("abc").toHex()), QByteArray("22010000000000" "03"));
+    QTRY_VERIFY(m_dev.stderrText().contains("devsim file 3 bytes crc32=352441c2\n"));
+}
+
+void tst_Devsim::badBlockRefused_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("reply");
+    const QByteArray four = QByteArray("1234").toHex();
+    QTest::newRow("length above the data") << "2201000000000005" "0000" + four << QByteArray("a203");
+    QTest::newRow("length below the data") << "2201000000000003" "0000" + four << QByteArray("a203");
+    QTest::newRow("zero length") << QByteArray("2201000000000000" "0000") << QByteArray("a203");
+    QTest::newRow("241 bytes") << "22010000000000f1" "0000" + QByteArray(241, 'x').toHex() << QByteArray("a203");
+    QTest::newRow("240 bytes") << "22010000000000f0" "0000" + QByteArray(240, 'x').toHex()
+                               << QByteArray("22010000000000f0");
+    QTest::newRow("ends past 16 MiB") << "220100ffffff0002" "0000" + QByteArray("ab").toHex() << QByteArray("a203");
+    QTest::newRow("ends at 16 MiB") << "220100ffffff0001" "0000" + QByteArray("a").toHex()
+                                    << QByteArray("220100ffffff0001");
+    QTest::newRow("offset wraps 32 bits") << "2201ffffffff0002" "0000" + QByteArray("ab").toHex() << QByteArray("a203");
+    QTest::newRow("header cut short") << QByteArray("22010000") << QByteArray("a203");
+}
+
+void tst_Devsim::badBlockRefused()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, reply);
+    QCOMPARE(transact(1, request), reply);
+}
+
+void tst_Devsim::logLines()
+{
+    m_dev.clearLog();
+    transact(1, "030c000003");
+    transact(2, "060d110005");
+    transact(1, "2201000000100002" "0001" "abcd");
+    transact(9, "0300000001", 300);
+    QCOMPARE(m_dev.logLines(), QStringList({"slave=1 fc=3 addr=3072 count=3", "slave=2 fc=6 addr=3345 value=5",
+                                            "slave=1 fc=34 offset=16 length=2 last=1",
+                                            "slave=9 fc=3 addr=0 count=1"}));
+}
+
+void tst_Devsim::liveValues()
+{
+    const QByteArray counter = transact(1, "030c1c0001");
+    QTRY_VERIFY(transact(1, "030c1c0001") != counter);
+    // A preset register is kept out of the refresh.
+    QCOMPARE(transact(1, "030c060001"), QByteArray("0302004d"));
+    // The alarm mirror follows the alarm code.
+    transact(1, "060c0c0009");
+    QTRY_COMPARE(transact(1, "030d090001"), QByteArray("03020009"));
+}
+
+void tst_Devsim::profiles_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("max");
+    QTest::newRow("screwdriver application parameter") << "0" << 3080 << 57 << 57;
+    QTest::newRow("servo axis 7 parameter 5") << "1" << 56805 << 43 << 43;
+    QTest::newRow("type 2 axis 1 parameter 5, stride 400") << "2" << 56505 << 37 << 37;
+    QTest::newRow("type 3 axis 2 parameter 3, base 0") << "3" << 1539 << 24 << 24;
+    QTest::newRow("type 3 status word") << "3" << 51 << 1 << 1;
+    QTest::newRow("servo bus voltage") << "6" << 56304 << 300 << 320;
+    QTest::newRow("type 2 bus voltage") << "2" << 56304 << 40 << 56;
+    QTest::newRow("servo speed") << "8" << 56153 << 1000 << 2000;
+}
+
+void tst_Devsim::profiles()
+{
+    QFETCH(QString, type);
+    QFETCH(int, address);
+    QFETCH(int, min);
+    QFETCH(int, max);
+    DevsimProcess dev;
+    QVERIFY(dev.start({"--type", type}));
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, dev.port());
+    QVERIFY(socket.waitForConnected(2000));
+    socket.write(QByteArray::fromHex("000100000006" "0103") + QByteArray(1, char(address >> 8))
+                 + QByteArray(1, char(address)) + QByteArray::fromHex("0001"));
+    QTRY_COMPARE(socket.bytesAvailable(), qint64(11));
+    const QByteArray reply = socket.readAll();
+    const int value = quint8(reply[9]) << 8 | quint8(reply[10]);
+    QVERIFY2(value >= min && value <= max, qPrintable(QString::number(value)));
+}
+
+void tst_Devsim::rtu()
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(master >= 0);
+    QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    DevsimProcess dev;
+    const bool started = dev.startSerial(QString::fromLocal8Bit(::ptsname(master)), {"--slave", "5"});
+    auto exchange = [master](const char *hex, int timeoutMs) {
+        const QByteArray frame = QByteArray::fromHex(hex);
+        QByteArray reply;
+        if (::write(master, frame.constData(), size_t(frame.size())) != frame.size())
+            return reply;
+        pollfd pfd = {master, POLLIN, 0};
+        char buffer[256];
+        while (::poll(&pfd, 1, timeoutMs) > 0) {
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            reply.append(buffer, int(n));
+            timeoutMs = 100;    // the rest of a frame follows at once
+        }
+        return reply.toHex();
+    };
+    const QByteArray read = started ? exchange("05030c000002c6df", 2000) : QByteArray();
+    const QByteArray otherUnit = started ? exchange("06030c000002c6ec", 300) : QByteArray();
+    const QByteArray write = started ? exchange("05060d1100039ae6", 2000) : QByteArray();
+    const QByteArray readBack = started ? exchange("05030d110001d727", 2000) : QByteArray();
+    dev.stop();
+    ::close(master);
+    QVERIFY(started);
+    QCOMPARE(read, QByteArray("050304000000017e33"));
+    QCOMPARE(otherUnit, QByteArray());
+    QCOMPARE(write, QByteArray("05060d1100039ae6"));
+    QCOMPARE(readBack, QByteArray("05030200030985"));
+    QCOMPARE(dev.logLines().value(0), QString("slave=5 fc=3 addr=3072 count=2"));
+}
+
+void tst_Devsim::badOptionsRefused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("type out of range") << QStringList{"--type", "9"};
+    QTest::newRow("unit id out of range") << QStringList{"--slave", "1,256"};
+    QTest::newRow("set without value") << QStringList{"--set", "100"};
+    QTest::newRow("serial with two unit ids") << QStringList{"--serial", "/dev/null", "--slave", "1,2"};
+}
+
+void tst_Devsim::badOptionsRefused()
+{
+    QFETCH(QStringList, args);
+    DevsimProcess dev;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^devsim did not start"));
+    QVERIFY(!dev.start(args));
+    QVERIFY(dev.stderrText().startsWith("devsim: "));
+}
+
+void tst_Devsim::endsCleanlyOnSignal_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+void tst_Devsim::endsCleanlyOnSignal()
+{
+    QFETCH(int, signal);
+    QProcess process;
+    process.start(DEVSIM_PATH, {"--tcp", "127.0.0.1:0"});
+    QVERIFY(process.waitForReadyRead(5000));
+    QVERIFY(process.readAllStandardOutput().startsWith("devsim ready "));
+    ::kill(pid_t(process.processId()), signal);
+    QVERIFY(process.waitForFinished(3000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_Devsim)
+#include "tst_devsim.moc"

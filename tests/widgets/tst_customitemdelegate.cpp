@@ -1,0 +1,209 @@
+#include "widgets/customitemdelegate.h"
+#include "widgets/prompt.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QValidator>
+#include <QtTest>
+
+class TestCustomItemDelegate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void lineEditCommit_data();
+    void lineEditCommit();
+    void warningText();
+    void warningDoesNotRepeatOnFocusLoss();
+    void numberValidator_data();
+    void numberValidator();
+    void comboStoresPickedIndex();
+
+private:
+    QModelIndex configuredCell(const QVariant &config, int role = CustomItemDelegate::LineEditConfigRole);
+    // Edits the configured cell the way a view does: editor, current data, new text, commit.
+    void commitText(const QString &text);
+
+    QStandardItemModel m_model{1, 1};
+    QWidget m_viewport;
+    CustomItemDelegate m_delegate{nullptr};
+    QList<Prompt::Request> m_prompts;
+};
+
+void TestCustomItemDelegate::init()
+{
+    m_prompts.clear();
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        return Prompt::Reply();
+    });
+}
+
+void TestCustomItemDelegate::cleanup()
+{
+    Prompt::setHandler(nullptr);
+}
+
+QModelIndex TestCustomItemDelegate::configuredCell(const QVariant &config, int role)
+{
+    m_model.clear();
+    m_model.setRowCount(1);
+    m_model.setColumnCount(1);
+    const QModelIndex index = m_model.index(0, 0);
+    m_model.setData(index, QStringLiteral("7"), Qt::EditRole);
+    m_model.setData(index, config, role);
+    return index;
+}
+
+void TestCustomItemDelegate::commitText(const QString &text)
+{
+    const QModelIndex index = m_model.index(0, 0);
+    QScopedPointer<QWidget> editor(m_delegate.createEditor(&m_viewport, QStyleOptionViewItem(), index));
+    auto *edit = qobject_cast<QLineEdit *>(editor.data());
+    QVERIFY(edit);
+    m_delegate.setEditorData(edit, index);
+    QCOMPARE(edit->text(), QStringLiteral("7"));
+    edit->setText(text);
+    m_delegate.setModelData(edit, &m_model, index);
+}
+
+void TestCustomItemDelegate::lineEditCommit_data()
+{
+    QTest::addColumn<double>("minVal");
+    QTest::addColumn<double>("maxVal");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<bool>("onlyNumber");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("inside") << 0.0 << 100.0 << 0 << true << "55" << true;
+    QTest::newRow("at max") << 0.0 << 100.0 << 0 << true << "100" << true;
+    QTest::newRow("above max") << 0.0 << 100.0 << 0 << true << "101" << false;
+    QTest::newRow("below min") << -10.0 << 10.0 << 1 << true << "-10.1" << false;
+    QTest::newRow("signed and bare point") << -10.0 << 10.0 << 1 << true << "+.5" << true;
+    QTest::newRow("too many decimals") << 0.0 << 10.0 << 1 << true << "1.25" << false;
+    QTest::newRow("decimal with none allowed") << 0.0 << 10.0 << 0 << true << "1.5" << false;
+    QTest::newRow("trailing zeros do not count") << 0.0 << 10.0 << 1 << true << "1.50" << true;
+    QTest::newRow("scaled bound") << 0.1 * 3 << 1.0 << 1 << true << "0.3" << true;
+    QTest::newRow("surrounding spaces") << 0.0 << 10.0 << 0 << true << " 4 " << true;
+    QTest::newRow("empty") << 0.0 << 10.0 << 0 << true << "" << false;
+    QTest::newRow("sign only") << 0.0 << 10.0 << 0 << true << "-" << false;
+    QTest::newRow("letters") << 0.0 << 10.0 << 0 << false << "abc" << false;
+    QTest::newRow("exponent") << 0.0 << 1e6 << 0 << false << "1e3" << false;
+    QTest::newRow("hex 16#") << 0.0 << 300.0 << 0 << false << "16#00FF" << true;
+    QTest::newRow("hex 16# out of range") << 0.0 << 300.0 << 0 << false << "16#FFFF" << false;
+    QTest::newRow("hex 0x") << 0.0 << 65535.0 << 0 << false << "0xffff" << true;
+    QTest::newRow("binary") << 0.0 << 5.0 << 0 << false << "2#101" << true;
+    QTest::newRow("binary bad digit") << 0.0 << 5.0 << 0 << false << "2#102" << false;
+    QTest::newRow("hex when only numbers") << 0.0 << 300.0 << 0 << true << "16#00FF" << false;
+}
+
+void TestCustomItemDelegate::lineEditCommit()
+{
+    QFETCH(double, minVal);
+    QFETCH(double, maxVal);
+    QFETCH(int, decimals);
+    QFETCH(bool, onlyNumber);
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+
+    configuredCell(CustomItemDelegate::lineEditConfig(minVal, maxVal, decimals, onlyNumber));
+    if (!accepted)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
+    commitText(text);
+    QCOMPARE(m_model.index(0, 0).data().toString(), accepted ? text.trimmed() : QStringLiteral("7"));
+    QCOMPARE(m_prompts.size(), accepted ? 0 : 1);
+}
+
+void TestCustomItemDelegate::warningText()
+{
+    configuredCell(CustomItemDelegate::lineEditConfig(-3000 * 0.1, 2147483647.0, 1, true));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
+    commitText(QStringLiteral("2147483648"));
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts[0].kind, Prompt::Warning);
+    QCOMPARE(m_prompts[0].title, QStringLiteral("Tips"));
+    QCOMPARE(m_prompts[0].text, QStringLiteral("Input out of range(-300~2147483647) or decimals(1 decimal places)!"));
+}
+
+void TestCustomItemDelegate::warningDoesNotRepeatOnFocusLoss()
+{
+    const QModelIndex index = configuredCell(CustomItemDelegate::lineEditConfig(0, 10, 0, true));
+    QLineEdit *edit = qobject_cast<QLineEdit *>(m_delegate.createEditor(&m_viewport, QStyleOptionViewItem(), index));
+    QVERIFY(edit);
+    edit->setText(QStringLiteral("11"));
+    // While the box is up the view commits again from the editor's focus loss.
+    Prompt::setHandler([&](const Prompt::Request &r) {
+        m_prompts << r;
+        m_delegate.setModelData(edit, &m_model, index);
+        return Prompt::Reply();
+    });
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
+    m_delegate.setModelData(edit, &m_model, index);
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(index.data().toString(), QStringLiteral("7"));
+    delete edit;
+}
+
+void TestCustomItemDelegate::numberValidator_data()
+{
+    QTest::addColumn<bool>("onlyNumber");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("typable");
+
+    QTest::newRow("signed decimal") << true << "-12.5" << true;
+    QTest::newRow("letters") << true << "12a" << false;
+    QTest::newRow("hex blocked for numbers") << true << "16#FF" << false;
+    QTest::newRow("hex 16# allowed") << false << "16#FF" << true;
+    QTest::newRow("hex 0x allowed") << false << "0x1F" << true;
+}
+
+void TestCustomItemDelegate::numberValidator()
+{
+    QFETCH(bool, onlyNumber);
+    QFETCH(QString, text);
+    QFETCH(bool, typable);
+
+    const QModelIndex index = configuredCell(CustomItemDelegate::lineEditConfig(-100, 100, 1, onlyNumber));
+    QScopedPointer<QWidget> editor(m_delegate.createEditor(&m_viewport, QStyleOptionViewItem(), index));
+    auto *edit = qobject_cast<QLineEdit *>(editor.data());
+    QVERIFY(edit);
+    edit->clear();
+    QTest::keyClicks(edit, text);
+    QCOMPARE(edit->text() == text, typable);
+}
+
+void TestCustomItemDelegate::comboStoresPickedIndex()
+{
+    QVariantMap config;
+    config.insert(QStringLiteral("textList"), QStringList{"Off", "On", "Auto"});
+    config.insert(QStringLiteral("currentIndex"), 1);
+    const QModelIndex index = configuredCell(config, CustomItemDelegate::ComboConfigRole);
+
+    QTableView view;
+    view.setModel(&m_model);
+    view.setItemDelegate(&m_delegate);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.edit(index);
+    auto *combo = view.viewport()->findChild<QComboBox *>();
+    QVERIFY(combo);
+    QCOMPARE(combo->count(), 3);
+    QCOMPARE(combo->currentIndex(), 1);
+
+    qRegisterMetaType<QAbstractItemDelegate::EndEditHint>("QAbstractItemDelegate::EndEditHint");
+    QSignalSpy closed(&m_delegate, &QAbstractItemDelegate::closeEditor);
+    QTest::keyClick(combo, Qt::Key_Down); // a pick: activated(2)
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(index.data(CustomItemDelegate::ComboConfigRole).toMap().value("currentIndex").toInt(), 2);
+    QCOMPARE(index.data().toString(), QStringLiteral("Auto"));
+    view.setItemDelegate(nullptr);
+}
+
+QTEST_MAIN(TestCustomItemDelegate)
+#include "tst_customitemdelegate.moc"

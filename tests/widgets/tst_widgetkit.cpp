@@ -1,0 +1,280 @@
+#include "widgets/cmenubutton.h"
+#include "widgets/ctprogressbutton.h"
+#include "widgets/rawtext.h"
+#include "widgets/vxaction.h"
+#include "widgets/vxcheckbox.h"
+#include "widgets/vxcombobox.h"
+#include "widgets/vxgroupbox.h"
+#include "widgets/vxlabel.h"
+#include "widgets/vxlineedit.h"
+#include "widgets/vxpushbutton.h"
+#include "widgets/vxradiobutton.h"
+#include "widgets/vxstandarditemmodel.h"
+#include "widgets/vxtoolbutton.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+// Stands in for the Chinese translation: everything in context "TestCtx" gets a "ZH:" prefix.
+class TestTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *sourceText, const char * = nullptr, int = -1) const override
+    {
+        return QByteArray(context) == "TestCtx" ? QStringLiteral("ZH:") + QString::fromUtf8(sourceText) : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+class PressCountingWidget : public QWidget
+{
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+} // namespace
+
+class TestWidgetKit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void translateText_data();
+    void translateText();
+    void widgetsFollowLanguage();
+    void plainTextsAreLeftAlone();
+    void comboRetranslatesInPlace();
+    void modelTranslatesRows();
+    void menuPopupPosition_data();
+    void menuPopupPosition();
+    void menuOpensAtPositionOnClick();
+    void progressButtonSwallowsPress();
+
+private:
+    // Installing or removing a translator posts LanguageChange to the windows; deliver it now.
+    void setChinese(bool on);
+
+    TestTranslator m_translator;
+};
+
+void TestWidgetKit::setChinese(bool on)
+{
+    if (on)
+        QCoreApplication::installTranslator(&m_translator);
+    else
+        QCoreApplication::removeTranslator(&m_translator);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+}
+
+void TestWidgetKit::cleanup()
+{
+    setChinese(false);
+}
+
+void TestWidgetKit::translateText_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("isRaw");
+
+    QTest::newRow("plain text unchanged") << "Speed 100 rpm" << "Speed 100 rpm" << false;
+    QTest::newRow("one piece") << "@#@TestCtx#@#Open" << "ZH:Open" << true;
+    QTest::newRow("utf-8 source") << QString::fromUtf8("@#@TestCtx#@#速度") << QString::fromUtf8("ZH:速度") << true;
+    QTest::newRow("two pieces") << "@#@TestCtx#@#Servo@#@TestCtx#@#Alarm" << "ZH:ServoZH:Alarm" << true;
+    QTest::newRow("trailing separator") << "@#@TestCtx#@#Open@#@" << "ZH:Open" << true;
+    QTest::newRow("raw and plain pieces") << "@#@TestCtx#@#Axis@#@ 2" << "ZH:Axis 2" << true;
+    QTest::newRow("unknown context keeps source") << "@#@OtherCtx#@#Open" << "Open" << true;
+    QTest::newRow("three parts stays") << "@#@TestCtx#@#a#@#b" << "TestCtx#@#a#@#b" << false;
+    QTest::newRow("malformed beside good") << "@#@TestCtx#@#a#@#b@#@TestCtx#@#Ok" << "TestCtx#@#a#@#bZH:Ok" << true;
+}
+
+void TestWidgetKit::translateText()
+{
+    QFETCH(QString, raw);
+    QFETCH(QString, shown);
+    QFETCH(bool, isRaw);
+
+    setChinese(true);
+    QCOMPARE(RawText::translateText(raw), shown);
+    QCOMPARE(RawText::isRaw(raw), isRaw);
+    QCOMPARE(RawText::make("TestCtx", QStringLiteral("Open")), QStringLiteral("@#@TestCtx#@#Open"));
+}
+
+void TestWidgetKit::widgetsFollowLanguage()
+{
+    QWidget window;
+    auto *label = new VxLabel(&window);
+    auto *push = new VxPushButton(&window);
+    auto *tool = new VxToolButton(&window);
+    auto *check = new VxCheckBox(&window);
+    auto *radio = new VxRadioButton(&window);
+    auto *group = new VxGroupBox(&window);
+    auto *action = new VxAction(RawText::make("TestCtx", QStringLiteral("Action")), &window);
+    auto *edit = new VxLineEdit(RawText::make("TestCtx", QStringLiteral("Edit")), &window);
+    label->setText(RawText::make("TestCtx", QStringLiteral("Label")));
+    push->setText(RawText::make("TestCtx", QStringLiteral("Push")));
+    push->setToolTip(RawText::make("TestCtx", QStringLiteral("Tip")));
+    tool->setText(RawText::make("TestCtx", QStringLiteral("Tool")));
+    check->setText(RawText::make("TestCtx", QStringLiteral("Check")));
+    radio->setText(RawText::make("TestCtx", QStringLiteral("Radio")));
+    group->setTitle(RawText::make("TestCtx", QStringLiteral("Group")));
+    QSignalSpy editChanged(edit, &QLineEdit::textChanged);
+
+    const auto shown = [&] {
+        return QStringList{label->text(), push->text(), push->toolTip(), tool->text(), check->text(),
+                           radio->text(), group->title(), action->text(), edit->text()};
+    };
+    const QStringList english{"Label", "Push", "Tip", "Tool", "Check", "Radio", "Group", "Action", "Edit"};
+    QStringList chinese;
+    for (const QString &s : english)
+        chinese << "ZH:" + s;
+
+    QCOMPARE(shown(), english);
+    setChinese(true);
+    QCOMPARE(shown(), chinese);
+    QCOMPARE(editChanged.count(), 1);
+    QCOMPARE(editChanged.last().at(0).toString(), QStringLiteral("ZH:Edit"));
+    setChinese(false);
+    QCOMPARE(shown(), english);
+    QCOMPARE(editChanged.count(), 2);
+    QCOMPARE(label->rawText(), RawText::make("TestCtx", QStringLiteral("Label")));
+}
+
+void TestWidgetKit::plainTextsAreLeftAlone()
+{
+    QWidget window;
+    auto *raw = new VxLabel(&window);
+    auto *plain = new VxLineEdit(QStringLiteral("Speed"), &window);
+    raw->setText(RawText::make("TestCtx", QStringLiteral("Label")));
+
+    // The base setter shows a value without touching the kept raw text...
+    raw->QLabel::setText(QStringLiteral("123"));
+    QCOMPARE(raw->rawText(), RawText::make("TestCtx", QStringLiteral("Label")));
+    // ...and a user's typing over a plain text survives a language change.
+    plain->QLineEdit::setText(QStringLiteral("typed"));
+    setChinese(true);
+    QCOMPARE(raw->text(), QStringLiteral("ZH:Label"));
+    QCOMPARE(plain->text(), QStringLiteral("typed"));
+    QCOMPARE(plain->rawText(), QStringLiteral("Speed"));
+}
+
+void TestWidgetKit::comboRetranslatesInPlace()
+{
+    VxComboBox combo;
+    const QString servo = RawText::make("TestCtx", QStringLiteral("Servo"));
+    const QString motor = RawText::make("TestCtx", QStringLiteral("Motor"));
+    const QString drive = RawText::make("TestCtx", QStringLiteral("Drive"));
+    combo.addItem(servo, 10);
+    combo.addItem(QStringLiteral("COM3"), 20);
+    combo.addItems({motor});
+    combo.insertItem(99, drive); // past the end: appended, raw text kept with it
+    combo.insertItem(1, RawText::make("TestCtx", QStringLiteral("Axis")));
+    combo.removeItem(0);
+    QCOMPARE(combo.count(), 4);
+    QCOMPARE(combo.itemRawText(0), RawText::make("TestCtx", QStringLiteral("Axis")));
+    QCOMPARE(combo.itemRawText(3), drive);
+    combo.QComboBox::setItemText(3, QStringLiteral("shown only")); // raw text stays
+    combo.setCurrentIndex(2);
+
+    QSignalSpy indexChanged(&combo, QOverload<int>::of(&QComboBox::currentIndexChanged));
+    QSignalSpy textChanged(&combo, &QComboBox::currentTextChanged);
+    combo.setItemText(2, servo);
+    QCOMPARE(textChanged.count(), 1); // once, for the shown text
+    textChanged.clear();
+    setChinese(true);
+    QCOMPARE(combo.currentIndex(), 2);
+    QCOMPARE(indexChanged.count(), 0);
+    QCOMPARE(textChanged.count(), 0);
+    const QStringList chinese{"ZH:Axis", "COM3", "ZH:Servo", "ZH:Drive"};
+    for (int i = 0; i < combo.count(); ++i)
+        QCOMPARE(combo.itemText(i), chinese.at(i));
+    QCOMPARE(combo.itemData(1).toInt(), 20);
+
+    combo.clear();
+    QCOMPARE(combo.count(), 0);
+    combo.addItem(motor);
+    QCOMPARE(combo.itemText(0), QStringLiteral("ZH:Motor"));
+    QCOMPARE(combo.itemRawText(0), motor);
+}
+
+void TestWidgetKit::modelTranslatesRows()
+{
+    VxStandardItemModel model;
+    setChinese(true);
+    model.insertRow(0, {new QStandardItem(RawText::make("TestCtx", QStringLiteral("Gain"))),
+                        new QStandardItem(QStringLiteral("42"))});
+    model.appendRow(new QStandardItem(RawText::make("TestCtx", QStringLiteral("Inertia"))));
+    model.insertRow(0, {new QStandardItem(QStringLiteral("P0-01"))});
+    QCOMPARE(model.item(1, 0)->text(), QStringLiteral("ZH:Gain"));
+    QCOMPARE(model.item(1, 1)->text(), QStringLiteral("42"));
+    QCOMPARE(model.item(2, 0)->text(), QStringLiteral("ZH:Inertia"));
+    QCOMPARE(model.item(0, 0)->text(), QStringLiteral("P0-01"));
+
+    setChinese(false);
+    QCOMPARE(model.item(1, 0)->text(), QStringLiteral("Gain"));
+    QCOMPARE(model.item(2, 0)->text(), QStringLiteral("Inertia"));
+    QCOMPARE(model.item(1, 1)->text(), QStringLiteral("42"));
+}
+
+void TestWidgetKit::menuPopupPosition_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QPoint>("topLeft");
+
+    // Button at x 100..179, y 200..229; menu 120 x 60.
+    QTest::newRow("0 above, left edges") << 0 << QPoint(100, 140);
+    QTest::newRow("1 below, left edges") << 1 << QPoint(100, 230);
+    QTest::newRow("2 above, right edges") << 2 << QPoint(60, 140);
+    QTest::newRow("3 below, right edges") << 3 << QPoint(60, 230);
+}
+
+void TestWidgetKit::menuPopupPosition()
+{
+    QFETCH(int, mode);
+    QFETCH(QPoint, topLeft);
+    QCOMPARE(CMenuButton::popupPosition(QRect(100, 200, 80, 30), QSize(120, 60), mode), topLeft);
+}
+
+void TestWidgetKit::menuOpensAtPositionOnClick()
+{
+    QWidget window;
+    window.setGeometry(200, 200, 300, 200);
+    auto *button = new CMenuButton(&window);
+    button->setGeometry(150, 150, 100, 30);
+    button->setPopupMode(CMenuButton::AboveLeftAligned);
+    button->menu()->addAction(QStringLiteral("Log out"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QPoint openedAt;
+    QTimer::singleShot(0, button->menu(), [&] {
+        openedAt = button->menu()->pos();
+        button->menu()->close();
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    const QPoint buttonTopLeft = button->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(openedAt, QPoint(buttonTopLeft.x(), buttonTopLeft.y() - button->menu()->height()));
+}
+
+void TestWidgetKit::progressButtonSwallowsPress()
+{
+    PressCountingWidget parent;
+    auto *button = new CTProgressButton(&parent);
+    button->resize(120, 30);
+    QSignalSpy pressed(button, &CTProgressButton::pressed);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mousePress(button, Qt::RightButton);
+    QCOMPARE(pressed.count(), 2);
+    QCOMPARE(parent.presses, 0);
+    QVERIFY(!button->styleSheet().isEmpty());
+}
+
+QTEST_MAIN(TestWidgetKit)
+#include "tst_widgetkit.moc"

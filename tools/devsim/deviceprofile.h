@@ -1,0 +1,53 @@
+#ifndef DEVICEPROFILE_H
+#define DEVICEPROFILE_H
+
+#include <QSet>
+
+class QModbusServer;
+
+// Register contents of one device type: parameter blocks with deterministic defaults, status
+// registers and live values that move on each refresh so that a display visibly updates.
+class DeviceProfile
+{
+public:
+    static constexpr int TypeCount = 9;
+
+    explicit DeviceProfile(int type);
+
+    // Gives the server its whole holding register space, filled with this type's defaults.
+    bool install(QModbusServer *server);
+    // Keeps a register the user preset out of the live refresh.
+    void pin(quint16 address);
+    // One step of the live values; called every 100 ms.
+    void refresh(QModbusServer *server);
+    bool acceptsWrite(quint16 address, quint16 value) const;
+
+    enum class Live { Fixed, Counter, Speed, Torque, PositionLow, PositionHigh, BusVoltage, Inputs,
+                      Debug, Mirror };
+    struct Register {
+        quint16 address;
+        quint16 value;              // for Live::Mirror: the register mirrored
+        Live live = Live::Fixed;
+        quint16 max = 0xffff;       // a write above it is refused
+    };
+    struct Layout {
+        quint16 paramBase;
+        quint16 stride;             // distance between the parameter blocks of two axes
+        int axes;
+        int params;
+        quint16 busVoltage;
+        const Register *registers;
+        int registerCount;
+    };
+
+private:
+    quint16 speed() const;
+    quint16 liveValue(const Register &reg, const QModbusServer *server) const;
+
+    const Layout &m_layout;
+    QSet<quint16> m_pinned;
+    quint32 m_tick = 0;
+    quint32 m_position = 0;
+};
+
+#endif // DEVICEPROFILE_H

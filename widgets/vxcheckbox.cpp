@@ -1,0 +1,6 @@
+#include "widgets/vxcheckbox.h"
+
+VxCheckBox::VxCheckBox(QWidget *parent)
+    : RawTextWidget(parent)
+{
+}

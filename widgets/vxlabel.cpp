@@ -1,0 +1,6 @@
+#include "widgets/vxlabel.h"
+
+VxLabel::VxLabel(QWidget *parent)
+    : RawTextWidget(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "widgets/vxpushbutton.h"
+
+VxPushButton::VxPushButton(QWidget *parent)
+    : RawTextWidget(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "widgets/vxradiobutton.h"
+
+VxRadioButton::VxRadioButton(QWidget *parent)
+    : RawTextWidget(parent)
+{
+}

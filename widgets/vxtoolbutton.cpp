@@ -1,0 +1,6 @@
+#include "widgets/vxtoolbutton.h"
+
+VxToolButton::VxToolButton(QWidget *parent)
+    : RawTextWidget(parent)
+{
+}
