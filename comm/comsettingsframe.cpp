@@ -152,7 +152,7 @@ int ComSettingsFrame::writeSlaveRegister(Uint8 slave, Uint16 addr, Uint16 value)
 {
     if (!canQueue(slave))
         return 0;
-    return s_instance->m_engine->writeSingleRegister(slave, addr, value);
+    return s_instance->kickEngine(s_instance->m_engine->writeSingleRegister(slave, addr, value));
 }
 
 int ComSettingsFrame::readRegisters(Uint16 addr, Uint16 count)
@@ -164,14 +164,28 @@ int ComSettingsFrame::readSlaveRegisters(Uint8 slave, Uint16 addr, Uint16 count)
 {
     if (!canQueue(slave))
         return 0;
-    return s_instance->m_engine->readHoldingRegisters(slave, addr, count);
+    return s_instance->kickEngine(s_instance->m_engine->readHoldingRegisters(slave, addr, count));
 }
 
 int ComSettingsFrame::writeFileBlock(Uint8 unit, quint32 offset, const quint8 *data, Uint16 length, Uint16 lastBlock)
 {
     if (!canQueue(s_slave) || s_instance->connectWay() != Ethernet)
         return 0;
-    return s_instance->m_engine->writeFileBlock(unit, offset, data, length, lastBlock);
+    return s_instance->kickEngine(s_instance->m_engine->writeFileBlock(unit, offset, data, length, lastBlock));
+}
+
+// A request queued on an idle link goes out as soon as control returns to the event loop rather
+// than on the next timer tick, so the engine adds almost nothing to a transaction.
+int ComSettingsFrame::kickEngine(int queued)
+{
+    if (queued && !m_kickPending) {
+        m_kickPending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_kickPending = false;
+            m_engine->process();
+        }, Qt::QueuedConnection);
+    }
+    return queued;
 }
 
 bool ComSettingsFrame::isLinkOpen()

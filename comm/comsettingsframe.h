@@ -137,6 +137,7 @@ private:
     void updateConnectButton();
     bool debugOwnsLink() const;
     static bool canQueue(int slave);
+    int kickEngine(int queued);
     Uint16 probeAddress() const;
 
     // Engine callbacks.
@@ -172,6 +173,7 @@ private:
     QList<int> m_varAddrs;
     Poller m_variable;
     bool m_loadingSettings = false;
+    bool m_kickPending = false;
 
     static ComSettingsFrame *s_instance;
     static DeviceEnum s_devType;

@@ -1,5 +1,8 @@
 #include "data/datasource.h"
 
+#include "comm/comsettingsframe.h"
+#include "shell/mainwindow.h"
+
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 
@@ -59,6 +62,8 @@ void DataSource::setSampleCount(int count)
 
 void DataSource::emitOscillShowSignal(int mode)
 {
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        com->setCurrentAxis(m_currentAxis);
     const double xMax = double(m_sampleInterval) * m_sampleCount;
     if (xMax != m_xAxisMax) {
         m_xAxisMax = xMax;
@@ -74,5 +79,15 @@ bool DataSource::isNewServoVersion()
 
 void DataSource::setFullScreen(bool on)
 {
+    if (MainWindow *window = MainWindow::instance())
+        window->setFullScreen(on);
     emit fullScreenRequested(on);
+}
+
+void DataSource::setCurrentAxis(int axis)
+{
+    if (axis < 0 || axis > 7 || axis == m_currentAxis)
+        return;
+    m_currentAxis = axis;
+    emit currentAxisChanged();
 }

@@ -10,6 +10,7 @@ class DataSource : public QObject
     Q_PROPERTY(int sampleInterval READ sampleInterval WRITE setSampleInterval NOTIFY sampleSettingsChanged)
     Q_PROPERTY(int sampleCount READ sampleCount WRITE setSampleCount NOTIFY sampleSettingsChanged)
     Q_PROPERTY(double xAxisMax READ xAxisMax NOTIFY xAxisRangeChanged)
+    Q_PROPERTY(int currentAxis READ currentAxis WRITE setCurrentAxis NOTIFY currentAxisChanged)
 public:
     explicit DataSource(QObject *parent = nullptr);
     ~DataSource() override;
@@ -25,6 +26,9 @@ public:
     void setSampleCount(int count);
     // The X axis spans one full sample buffer, in milliseconds.
     double xAxisMax() const { return m_xAxisMax; }
+    // The axis the view samples; handed to the communication page when the view is shown.
+    int currentAxis() const { return m_currentAxis; }
+    void setCurrentAxis(int axis);
 
     Q_INVOKABLE void emitOscillShowSignal(int mode);
     Q_INVOKABLE bool isNewServoVersion();
@@ -36,11 +40,13 @@ signals:
     void fullScreenRequested(bool on);
     void sampleSettingsChanged();
     void xAxisRangeChanged();
+    void currentAxisChanged();
 
 private:
     int m_sampleInterval = 1;
     int m_sampleCount = 1000;
     double m_xAxisMax = 1000.0;
+    int m_currentAxis = 0;
 };
 
 #endif // DATASOURCE_H

@@ -2,7 +2,6 @@
 #include "ui_mainwindow.h"
 
 #include "data/databasemanager.h"
-#include "data/datasource.h"
 #include "widgets/prompt.h"
 #include "widgets/rawtext.h"
 
@@ -104,9 +103,6 @@ void MainWindow::connectPages()
     connect(&m_comSettings, SIGNAL(deviceListChanged(QStringList)), &m_servoParam, SLOT(updateSlaveTable(QStringList)));
     connect(&m_comSettings, SIGNAL(modbusComError(int,int)), &m_servoParam, SLOT(onComError(int,int)));
     connect(&m_comSettings, SIGNAL(singalWriteFileFinshed()), &m_updateDialog, SLOT(slotWaitEnd()));
-
-    if (DataSource *source = DataSource::instance())
-        connect(source, &DataSource::fullScreenRequested, this, &MainWindow::setFullScreen);
 }
 
 QPixmap MainWindow::fitPixmap(const QPixmap &pixmap, int maxWidth)
