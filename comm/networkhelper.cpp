@@ -1,19 +1,18 @@
 #include "comm/networkhelper.h"
 
-#include "comm/serialporthelper.h"
 #include "ui_networkhelper.h"
 #include "widgets/prompt.h"
 
 #include <QDebug>
-#include <QHideEvent>
 #include <QHostAddress>
 #include <QTcpSocket>
 
 NetworkHelper::NetworkHelper(QWidget *parent)
-    : QFrame(parent)
+    : LinkPage(parent)
     , ui(new Ui::NetworkHelper)
 {
     ui->setupUi(this);
+    setTrafficWidgets(ui->recvEdit, ui->hexRecvCheckBox, ui->debugCheckBox);
     connect(&m_server, &QTcpServer::newConnection, this, &NetworkHelper::onNewConnection);
     updateControls();
 }
@@ -57,27 +56,6 @@ bool NetworkHelper::isConnected() const
     return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
 }
 
-QString NetworkHelper::lastError() const
-{
-    return m_lastError;
-}
-
-QByteArray NetworkHelper::takeReceived()
-{
-    QByteArray data;
-    data.swap(m_received);
-    return data;
-}
-
-bool NetworkHelper::sendBytes(const QByteArray &data)
-{
-    if (m_debugMode || !writeRaw(data))
-        return false;
-    SerialPortHelper::showLine(ui->recvEdit,
-                               QStringLiteral("TX: ") + SerialPortHelper::formatBytes(data, ui->hexRecvCheckBox->isChecked()));
-    return true;
-}
-
 bool NetworkHelper::writeRaw(const QByteArray &data)
 {
     if (!isConnected())
@@ -89,36 +67,6 @@ bool NetworkHelper::writeRaw(const QByteArray &data)
     return true;
 }
 
-bool NetworkHelper::isDebugMode() const
-{
-    return m_debugMode;
-}
-
-void NetworkHelper::setDebugMode(bool on)
-{
-    if (on == m_debugMode)
-        return;
-    m_debugMode = on;
-    // Bytes that arrived for the engine before the switch belong to an exchange it no longer owns.
-    m_received.clear();
-    ui->debugCheckBox->setChecked(on);
-    updateControls();
-    emit debugModeChanged(on);
-}
-
-void NetworkHelper::appendDiagnostic(const QString &text)
-{
-    SerialPortHelper::showLine(ui->recvEdit, text);
-}
-
-void NetworkHelper::hideEvent(QHideEvent *event)
-{
-    // A debug mode left on behind a closed page would starve the engine with nothing on screen to say why.
-    if (!event->spontaneous())
-        setDebugMode(false);
-    QFrame::hideEvent(event);
-}
-
 void NetworkHelper::onConnected()
 {
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -128,17 +76,7 @@ void NetworkHelper::onConnected()
 
 void NetworkHelper::onReadyRead()
 {
-    const QByteArray data = m_socket->readAll();
-    if (data.isEmpty())
-        return;
-    const QString shown = SerialPortHelper::formatBytes(data, ui->hexRecvCheckBox->isChecked());
-    if (m_debugMode) {
-        ui->recvEdit->appendPlainText(shown);
-        return;
-    }
-    m_received.append(data);
-    SerialPortHelper::showLine(ui->recvEdit, QStringLiteral("RX: ") + shown);
-    emit bytesArrived();
+    deliver(m_socket->readAll());
 }
 
 void NetworkHelper::onSocketLost()
@@ -159,7 +97,7 @@ void NetworkHelper::dropSocket()
         return;
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;
-    m_received.clear();
+    clearReceived();
     socket->disconnect(this);
     socket->abort();
     // Later, because this may run inside one of the socket's own signals.
@@ -179,7 +117,7 @@ void NetworkHelper::onNewConnection()
         connect(client, &QTcpSocket::readyRead, this, [this, client, peer] {
             const QByteArray data = client->readAll();
             ui->recvEdit->appendPlainText(
-                QStringLiteral("[%1] ").arg(peer) + SerialPortHelper::formatBytes(data, ui->hexRecvCheckBox->isChecked()));
+                QStringLiteral("[%1] ").arg(peer) + formatBytes(data, hexView()));
         });
         connect(client, &QTcpSocket::disconnected, this, [this, client, peer] {
             m_clients.removeOne(client);
@@ -213,7 +151,7 @@ void NetworkHelper::updateControls()
     ui->clientRadioButton->setEnabled(!busy);
     ui->serverRadioButton->setEnabled(!busy);
     // Raw sends to the device outside debug mode would interleave with the engine's frames.
-    ui->sendButton->setEnabled(server || m_debugMode);
+    ui->sendButton->setEnabled(server || isDebugMode());
 }
 
 void NetworkHelper::on_connectButton_clicked()
@@ -241,20 +179,10 @@ void NetworkHelper::on_serverRadioButton_toggled(bool)
     updateControls();
 }
 
-void NetworkHelper::on_debugCheckBox_toggled(bool checked)
-{
-    setDebugMode(checked);
-}
-
-void NetworkHelper::on_clearButton_clicked()
-{
-    ui->recvEdit->clear();
-}
-
 void NetworkHelper::on_sendButton_clicked()
 {
     QByteArray data;
-    if (!SerialPortHelper::bytesFromInput(this, ui->sendEdit->text(), ui->hexSendCheckBox->isChecked(), &data)
+    if (!bytesFromInput(this, ui->sendEdit->text(), ui->hexSendCheckBox->isChecked(), &data)
         || data.isEmpty())
         return;
     bool sent = false;

@@ -1,8 +1,8 @@
 #ifndef NETWORKHELPER_H
 #define NETWORKHELPER_H
 
-#include <QByteArray>
-#include <QFrame>
+#include "comm/linkpage.h"
+
 #include <QList>
 #include <QTcpServer>
 
@@ -10,12 +10,11 @@ namespace Ui {
 class NetworkHelper;
 }
 
-class QHideEvent;
 class QTcpSocket;
 
 // The TCP transport (a client socket to the device) and its debugging page, which can also
 // listen as a server to watch and answer other peers.
-class NetworkHelper : public QFrame
+class NetworkHelper : public LinkPage
 {
     Q_OBJECT
 public:
@@ -25,29 +24,13 @@ public:
     void connectToDevice(const QString &host, quint16 port);
     void disconnectFromDevice();
     bool isConnected() const;
-    QString lastError() const;
-
-    QByteArray takeReceived();
-    bool sendBytes(const QByteArray &data);
-
-    bool isDebugMode() const;
-    void setDebugMode(bool on);
-    void appendDiagnostic(const QString &text);
 
 signals:
     void connected();
-    void linkLost(const QString &reason);
-    void bytesArrived();
-    void debugModeChanged(bool on);
-
-protected:
-    void hideEvent(QHideEvent *event) override;
 
 private slots:
     void on_connectButton_clicked();
     void on_serverRadioButton_toggled(bool checked);
-    void on_debugCheckBox_toggled(bool checked);
-    void on_clearButton_clicked();
     void on_sendButton_clicked();
 
     void onConnected();
@@ -58,16 +41,13 @@ private slots:
 private:
     void dropSocket();
     void stopServer();
-    bool writeRaw(const QByteArray &data);
-    void updateControls();
+    bool writeRaw(const QByteArray &data) override;
+    void updateControls() override;
 
     Ui::NetworkHelper *ui;
     QTcpSocket *m_socket = nullptr;       // the device link; null while unconnected
     QTcpServer m_server;
     QList<QTcpSocket *> m_clients;        // peers of the page's server
-    QByteArray m_received;
-    QString m_lastError;
-    bool m_debugMode = false;
 };
 
 #endif // NETWORKHELPER_H

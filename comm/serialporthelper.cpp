@@ -4,8 +4,6 @@
 #include "widgets/prompt.h"
 
 #include <QDebug>
-#include <QHideEvent>
-#include <QRegularExpression>
 #include <QSerialPortInfo>
 
 namespace {
@@ -15,10 +13,11 @@ const qint32 kDefaultBaud = 115200;
 } // namespace
 
 SerialPortHelper::SerialPortHelper(QWidget *parent)
-    : QFrame(parent)
+    : LinkPage(parent)
     , ui(new Ui::SerialPortHelper)
 {
     ui->setupUi(this);
+    setTrafficWidgets(ui->recvEdit, ui->hexRecvCheckBox, ui->debugCheckBox);
     fillSettingCombos();
 
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPortHelper::onReadyRead);
@@ -88,7 +87,7 @@ void SerialPortHelper::closePort()
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
-    m_received.clear();
+    clearReceived();
     updateControls();
 }
 
@@ -97,29 +96,9 @@ bool SerialPortHelper::isOpen() const
     return m_port.isOpen();
 }
 
-QString SerialPortHelper::lastError() const
-{
-    return m_lastError;
-}
-
 QStringList SerialPortHelper::portNames() const
 {
     return m_portNames;
-}
-
-QByteArray SerialPortHelper::takeReceived()
-{
-    QByteArray data;
-    data.swap(m_received);
-    return data;
-}
-
-bool SerialPortHelper::sendBytes(const QByteArray &data)
-{
-    if (m_debugMode || !writeRaw(data))
-        return false;
-    showLine(ui->recvEdit, QStringLiteral("TX: ") + formatBytes(data, ui->hexRecvCheckBox->isChecked()));
-    return true;
 }
 
 bool SerialPortHelper::writeRaw(const QByteArray &data)
@@ -133,48 +112,9 @@ bool SerialPortHelper::writeRaw(const QByteArray &data)
     return true;
 }
 
-bool SerialPortHelper::isDebugMode() const
-{
-    return m_debugMode;
-}
-
-void SerialPortHelper::setDebugMode(bool on)
-{
-    if (on == m_debugMode)
-        return;
-    m_debugMode = on;
-    // Bytes that arrived for the engine before the switch belong to an exchange it no longer owns.
-    m_received.clear();
-    ui->debugCheckBox->setChecked(on);
-    updateControls();
-    emit debugModeChanged(on);
-}
-
-void SerialPortHelper::appendDiagnostic(const QString &text)
-{
-    showLine(ui->recvEdit, text);
-}
-
-void SerialPortHelper::hideEvent(QHideEvent *event)
-{
-    // A debug mode left on behind a closed page would starve the engine with nothing on screen to say why.
-    if (!event->spontaneous())
-        setDebugMode(false);
-    QFrame::hideEvent(event);
-}
-
 void SerialPortHelper::onReadyRead()
 {
-    const QByteArray data = m_port.readAll();
-    if (data.isEmpty())
-        return;
-    if (m_debugMode) {
-        ui->recvEdit->appendPlainText(formatBytes(data, ui->hexRecvCheckBox->isChecked()));
-        return;
-    }
-    m_received.append(data);
-    showLine(ui->recvEdit, QStringLiteral("RX: ") + formatBytes(data, ui->hexRecvCheckBox->isChecked()));
-    emit bytesArrived();
+    deliver(m_port.readAll());
 }
 
 void SerialPortHelper::onErrorOccurred(QSerialPort::SerialPortError error)
@@ -238,7 +178,7 @@ void SerialPortHelper::updateControls()
                        static_cast<QWidget *>(ui->stopBitsComboBox)})
         w->setEnabled(!open);
     // Raw sends outside debug mode would interleave with the engine's frames.
-    ui->sendButton->setEnabled(m_debugMode);
+    ui->sendButton->setEnabled(isDebugMode());
 }
 
 void SerialPortHelper::on_openButton_clicked()
@@ -260,16 +200,6 @@ void SerialPortHelper::on_openButton_clicked()
     Prompt::warning(this, tr("Tips"), tr("Open failure!"));
 }
 
-void SerialPortHelper::on_debugCheckBox_toggled(bool checked)
-{
-    setDebugMode(checked);
-}
-
-void SerialPortHelper::on_clearButton_clicked()
-{
-    ui->recvEdit->clear();
-}
-
 void SerialPortHelper::on_sendButton_clicked()
 {
     QByteArray data;
@@ -277,47 +207,4 @@ void SerialPortHelper::on_sendButton_clicked()
         return;
     if (!writeRaw(data))
         Prompt::warning(this, tr("Tips"), tr("Send failure!"));
-}
-
-QString SerialPortHelper::formatBytes(const QByteArray &data, bool hex)
-{
-    return hex ? QString::fromLatin1(data.toHex(' ').toUpper()) : QString::fromUtf8(data);
-}
-
-bool SerialPortHelper::parseHex(const QString &text, QByteArray *out)
-{
-    static const QRegularExpression separators(QStringLiteral("\\s+"));
-    static const QRegularExpression hexDigits(QStringLiteral("^[0-9A-Fa-f]+$"));
-    QByteArray bytes;
-    const QStringList tokens = text.split(separators, Qt::SkipEmptyParts);
-    for (QString token : tokens) {
-        if (!hexDigits.match(token).hasMatch())
-            return false;
-        // "1 3" means 01 03; a longer odd run such as "0c0" has no single reading.
-        if (token.size() == 1)
-            token.prepend(QLatin1Char('0'));
-        if (token.size() % 2)
-            return false;
-        bytes.append(QByteArray::fromHex(token.toLatin1()));
-    }
-    *out = bytes;
-    return true;
-}
-
-bool SerialPortHelper::bytesFromInput(QWidget *parent, const QString &text, bool hex, QByteArray *out)
-{
-    if (!hex) {
-        *out = text.toUtf8();
-        return true;
-    }
-    if (parseHex(text, out))
-        return true;
-    Prompt::warning(parent, tr("Tips"), tr("Invalid hex text!"));
-    return false;
-}
-
-void SerialPortHelper::showLine(QPlainTextEdit *view, const QString &line)
-{
-    if (view->isVisible())
-        view->appendPlainText(line);
 }
