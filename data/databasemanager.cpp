@@ -204,8 +204,12 @@ bool DatabaseManager::execute(const QString &sql, const QVariantList &values, in
     QSqlQuery query(database());
     bool ok = query.prepare(sql);
     if (ok) {
-        for (const QVariant &value : values)
-            query.addBindValue(value);
+        for (const QVariant &value : values) {
+            // A null text would bind as SQL NULL, which the NOT NULL text columns refuse; the
+            // program means an empty text.
+            const bool nullText = value.userType() == QMetaType::QString && value.toString().isNull();
+            query.addBindValue(nullText ? QVariant(QStringLiteral("")) : value);
+        }
         ok = query.exec();
     }
     if (!ok) {

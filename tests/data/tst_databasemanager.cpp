@@ -241,6 +241,15 @@ void TestDatabaseManager::accounts()
     QCOMPARE(db->accountList().size(), 1);
     QVERIFY(!db->deleteAccountInfo("O'Neil"));
     QCOMPARE(reopen()->accountList().size(), 1);
+
+    // An account with no devices or permissions ticked holds null texts: stored as empty texts.
+    RecordItem bare;
+    bare.insert(QStringLiteral("account"), QStringLiteral("bare"));
+    bare.insert(QStringLiteral("password"), QString());
+    bare.insert(QStringLiteral("device"), QString());
+    bare.insert(QStringLiteral("permission"), QString());
+    QVERIFY(DatabaseManager::instance()->saveAccountInfo(bare));
+    QCOMPARE(reopen()->findAccount("bare").value("device").toString(), QString());
 }
 
 void TestDatabaseManager::failedStatementKeepsAccountList()
