@@ -1,15 +1,73 @@
 #include "shell/permmanageframe.h"
 #include "ui_permmanageframe.h"
 
+#include "data/databasemanager.h"
+#include "widgets/prompt.h"
+
+#include <QDebug>
+#include <algorithm>
+#include <functional>
+#include <iterator>
+
 PermManageFrame *PermManageFrame::s_instance = nullptr;
 RecordItem PermManageFrame::s_currentAccount;
+
+namespace {
+const QString kAccount = QStringLiteral("account");
+
+const char *const kDeviceNames[] = {
+    QT_TRANSLATE_NOOP("PermManageFrame", "Sdriver Device"), QT_TRANSLATE_NOOP("PermManageFrame", "HighVolt Servo"),
+    QT_TRANSLATE_NOOP("PermManageFrame", "LowVolt Servo"),  QT_TRANSLATE_NOOP("PermManageFrame", "Trelvox Servo"),
+    QT_TRANSLATE_NOOP("PermManageFrame", "Other Device1"),  QT_TRANSLATE_NOOP("PermManageFrame", "Other Device2"),
+    QT_TRANSLATE_NOOP("PermManageFrame", "Other Device3"),  QT_TRANSLATE_NOOP("PermManageFrame", "Other Device4"),
+    QT_TRANSLATE_NOOP("PermManageFrame", "Other Device5"),
+};
+const char *const kPermissionNames[] = {
+    QT_TRANSLATE_NOOP("PermManageFrame", "Alarm Manage"), QT_TRANSLATE_NOOP("PermManageFrame", "Record Manage"),
+    QT_TRANSLATE_NOOP("PermManageFrame", "Perm Manage"),  QT_TRANSLATE_NOOP("PermManageFrame", "Wave Monitor"),
+    QT_TRANSLATE_NOOP("PermManageFrame", "App Debug"),    QT_TRANSLATE_NOOP("PermManageFrame", "App Setting"),
+    QT_TRANSLATE_NOOP("PermManageFrame", "Servo Debug"),  QT_TRANSLATE_NOOP("PermManageFrame", "Servo Setting"),
+};
+
+QString accountName(const RecordItem &record)
+{
+    return record.value(kAccount).toString();
+}
+
+// The columns are NOT NULL and a null QString is bound as NULL: an empty list would not store.
+void makeStorable(RecordItem &record)
+{
+    for (const QString &key : { kAccount, QStringLiteral("password"), QStringLiteral("device"),
+                                QStringLiteral("permission") }) {
+        const QString text = record.value(key).toString();
+        record.insert(key, text.isNull() ? QStringLiteral("") : text);
+    }
+}
+} // namespace
 
 PermManageFrame::PermManageFrame(QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::PermManageFrame)
 {
-    s_instance = this;
     ui->setupUi(this);
+    s_instance = this;
+
+    for (int key = 0; key < int(std::size(kDeviceNames)); ++key)
+        m_deviceNames.insert(key, tr(kDeviceNames[key]));
+    for (int key = 0; key < int(std::size(kPermissionNames)); ++key)
+        m_permissionNames.insert(key, tr(kPermissionNames[key]));
+
+    const QList<RecordItem> &accounts = DatabaseManager::instance()->accountList();
+    for (int i = 0; i < accounts.size(); ++i) {
+        if (ui->permTableWidget->rowCount() <= i)
+            ui->permTableWidget->insertRow(i);
+        fillAccountRow(i, accounts.at(i));
+    }
+
+    // Connected after the rows are filled, so that filling ticks nothing.
+    connect(ui->permTableWidget, &QTableWidget::itemChanged, this, &PermManageFrame::onItemChanged);
+    connect(&m_editor, &PermManageDialog::addAccountConfirm, this, &PermManageFrame::addAccountInfo);
+    connect(&m_editor, &PermManageDialog::modifyAccountConfirm, this, &PermManageFrame::modifyCheckedAccountInfo);
 }
 
 PermManageFrame::~PermManageFrame()
@@ -23,6 +81,7 @@ PermManageFrame *PermManageFrame::instance()
 {
     return s_instance;
 }
+
 RecordItem PermManageFrame::currentAccount()
 {
     return s_currentAccount;
@@ -31,4 +90,170 @@ RecordItem PermManageFrame::currentAccount()
 void PermManageFrame::setCurrentAccount(const RecordItem &account)
 {
     s_currentAccount = account;
+}
+
+QString PermManageFrame::keyNames(const QString &keys, const QMap<int, QString> &names)
+{
+    QStringList parts;
+    for (int key : PermManageDialog::keysFromText(keys))
+        parts << names.value(key);
+    return parts.join(QLatin1Char('/'));
+}
+
+void PermManageFrame::fillAccountRow(int row, const RecordItem &record)
+{
+    QTableWidget *table = ui->permTableWidget;
+    if (record.isEmpty() || row < 0 || row >= table->rowCount())
+        return;
+    const QStringList texts { accountName(record),
+                              record.value(QStringLiteral("password")).toString(),
+                              keyNames(record.value(QStringLiteral("device")).toString(), m_deviceNames),
+                              keyNames(record.value(QStringLiteral("permission")).toString(), m_permissionNames) };
+    for (int column = 0; column < texts.size(); ++column) {
+        QTableWidgetItem *item = table->item(row, column);
+        const bool created = !item;
+        if (created) {
+            item = new QTableWidgetItem;
+            // Only the name cell carries the tick box; an existing cell keeps its tick.
+            if (column == 0)
+                item->setCheckState(Qt::Unchecked);
+        }
+        item->setText(texts.at(column));
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        if (created)
+            table->setItem(row, column, item);
+    }
+}
+
+bool PermManageFrame::updateAccountInfo(RecordItem &record)
+{
+    const QString name = accountName(record);
+    DatabaseManager *db = DatabaseManager::instance();
+    if (db->findAccount(name).isEmpty())
+        return true;
+    makeStorable(record);
+    if (!db->saveAccountInfo(record)) {
+        qWarning() << "PermManageFrame: could not store account" << name;
+        warnStoreFailed();
+        return false;
+    }
+    for (int row = 0; row < ui->permTableWidget->rowCount(); ++row) {
+        const QTableWidgetItem *item = ui->permTableWidget->item(row, 0);
+        if (item && item->text() == name) {
+            fillAccountRow(row, record);
+            break;
+        }
+    }
+    return true;
+}
+
+void PermManageFrame::addAccountInfo(RecordItem &recordItem)
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    const QString name = accountName(recordItem);
+    for (const RecordItem &entry : db->accountList()) {
+        if (accountName(entry) == name) {
+            Prompt::warning(this, tr("Warning"), tr("This account is already exists!"));
+            return;
+        }
+    }
+    makeStorable(recordItem);
+    if (!db->saveAccountInfo(recordItem)) {
+        qWarning() << "PermManageFrame: could not add account" << name;
+        warnStoreFailed();
+        return;
+    }
+    const int last = db->accountList().size() - 1;
+    if (ui->permTableWidget->rowCount() <= last)
+        ui->permTableWidget->insertRow(ui->permTableWidget->rowCount());
+    fillAccountRow(last, db->accountList().at(last));
+}
+
+void PermManageFrame::modifyCheckedAccountInfo(RecordItem &recordItem)
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    bool failed = false;
+    for (int row : qAsConst(m_tickedRows)) {
+        if (row >= db->accountList().size())
+            continue;
+        // Every ticked account keeps its own name, whatever was typed.
+        const QString name = accountName(db->accountList().at(row));
+        recordItem.insert(kAccount, name);
+        makeStorable(recordItem);
+        if (!db->saveAccountInfo(recordItem)) {
+            qWarning() << "PermManageFrame: could not store account" << name;
+            failed = true;
+            continue;
+        }
+        const RecordItem stored = db->accountList().at(row);
+        fillAccountRow(row, stored);
+        // Only the logged-in user's own account may refresh what the password gate checks.
+        if (!s_currentAccount.isEmpty() && accountName(s_currentAccount) == name)
+            setCurrentAccount(stored);
+    }
+    if (failed)
+        warnStoreFailed();
+}
+
+void PermManageFrame::onItemChanged(QTableWidgetItem *item)
+{
+    if (!item || !item->tableWidget() || item->column() != 0)
+        return;
+    const int row = item->row();
+    if (item->checkState() == Qt::Checked) {
+        if (!m_tickedRows.contains(row))
+            m_tickedRows.append(row);
+    } else {
+        m_tickedRows.removeAll(row);
+    }
+}
+
+void PermManageFrame::on_newUserButton_clicked()
+{
+    m_editor.showNewAccount();
+}
+
+void PermManageFrame::on_editUserButton_clicked()
+{
+    if (m_tickedRows.isEmpty()) {
+        Prompt::warning(this, tr("Tips"), tr("Please select account!"));
+        return;
+    }
+    RecordItem record;
+    if (m_tickedRows.size() == 1)
+        record = DatabaseManager::instance()->accountList().value(m_tickedRows.first());
+    m_editor.showModifyAccount(record);
+}
+
+void PermManageFrame::on_deleteUserButton_clicked()
+{
+    if (m_tickedRows.isEmpty())
+        return;
+    QTableWidget *table = ui->permTableWidget;
+    std::sort(m_tickedRows.begin(), m_tickedRows.end(), std::greater<int>());
+    bool failed = false;
+    for (int row : qAsConst(m_tickedRows)) {
+        const QTableWidgetItem *item = table->item(row, 0);
+        const QString name = item ? item->text() : QString();
+        if (!item || !DatabaseManager::instance()->deleteAccountInfo(name)) {
+            qWarning() << "PermManageFrame: could not delete account" << name << "in row" << row;
+            failed = true;
+            continue;
+        }
+        table->removeRow(row);
+    }
+    // Rows that could not be deleted stay, still ticked.
+    m_tickedRows.clear();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem *item = table->item(row, 0);
+        if (item && item->checkState() == Qt::Checked)
+            m_tickedRows.append(row);
+    }
+    if (failed)
+        Prompt::warning(this, tr("Tips"), tr("Failed to delete the account!"));
+}
+
+void PermManageFrame::warnStoreFailed()
+{
+    Prompt::warning(this, tr("Tips"), tr("Failed to save the account!"));
 }

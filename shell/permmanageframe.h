@@ -1,14 +1,18 @@
 #ifndef PERMMANAGEFRAME_H
 #define PERMMANAGEFRAME_H
 
-#include "comm/deviceenum.h"
 #include "data/recorditem.h"
+#include "shell/permmanagedialog.h"
 
 #include <QFrame>
+#include <QList>
+#include <QMap>
 
+class QTableWidgetItem;
 namespace Ui { class PermManageFrame; }
 
-// Page not built yet: it holds the connections the main window makes to it.
+// The account page: row i of the table shows entry i of the database manager's account list.
+// It also holds the account that is logged in, for the whole program.
 class PermManageFrame : public QFrame
 {
     Q_OBJECT
@@ -16,12 +20,36 @@ public:
     explicit PermManageFrame(QWidget *parent = nullptr);
     ~PermManageFrame() override;
     static PermManageFrame *instance();
-    // The account logged in; empty while nobody is.
+    // The account logged in; empty (no key at all) while nobody is.
     static RecordItem currentAccount();
     static void setCurrentAccount(const RecordItem &account);
 
+    // Stores a changed stored account (the password change) and refreshes its row. An account
+    // that is not stored (the built-in one) is left alone. False only when storing failed.
+    bool updateAccountInfo(RecordItem &record);
+
+public slots:
+    void addAccountInfo(RecordItem &recordItem);
+    void modifyCheckedAccountInfo(RecordItem &recordItem);
+    void onItemChanged(QTableWidgetItem *item);
+
+private slots:
+    void on_newUserButton_clicked();
+    void on_editUserButton_clicked();
+    void on_deleteUserButton_clicked();
+
 private:
+    void fillAccountRow(int row, const RecordItem &record);
+    static QString keyNames(const QString &keys, const QMap<int, QString> &names);
+    void warnStoreFailed();
+
     Ui::PermManageFrame *ui;
+    // Rows whose account box is ticked, in the order they were ticked.
+    QList<int> m_tickedRows;
+    PermManageDialog m_editor;
+    QMap<int, QString> m_deviceNames;
+    QMap<int, QString> m_permissionNames;
+
     static PermManageFrame *s_instance;
     static RecordItem s_currentAccount;
 };

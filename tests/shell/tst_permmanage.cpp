@@ -1,0 +1,287 @@
+#include "shell/permmanageframe.h"
+
+#include "data/databasemanager.h"
+#include "shell/permmanagedialog.h"
+#include "support/testdatabase.h"
+#include "widgets/prompt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+RecordItem account(const QString &name, const QString &password, const QString &device = QStringLiteral(""),
+                   const QString &permission = QStringLiteral(""))
+{
+    return { { "account", name }, { "password", password }, { "device", device }, { "permission", permission } };
+}
+} // namespace
+
+class TestPermManage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void addEditDeleteSurviveRestart();
+    void duplicatesAndQuotes();
+    void editSeveralOrNone();
+    void namesRowsAndStrayKeys();
+    void currentAccountRule_data();
+    void currentAccountRule();
+    void failedStatementsKeepTable();
+
+private:
+    // Stores the accounts directly and rebuilds the page over them.
+    void seed(const QList<RecordItem> &accounts);
+    void reopen();
+    QTableWidget *table() const { return m_frame->findChild<QTableWidget *>("permTableWidget"); }
+    PermManageDialog *editor() const;
+    void click(QWidget *parent, const char *button) { parent->findChild<QPushButton *>(button)->click(); }
+    void tick(int row, Qt::CheckState state = Qt::Checked) { table()->item(row, 0)->setCheckState(state); }
+    // Opens the editor with the page's button, types, ticks the named boxes and confirms.
+    void confirm(const char *pageButton, const QString &name, const QString &password, const QStringList &boxes);
+    QStringList rowTexts(int row) const;
+
+    TestDatabase *m_db = nullptr;
+    PermManageFrame *m_frame = nullptr;
+    QList<Prompt::Request> m_prompts;
+};
+
+void TestPermManage::init()
+{
+    m_db = new TestDatabase;
+    QVERIFY(m_db->isValid());
+    m_prompts.clear();
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        return Prompt::Reply();
+    });
+    PermManageFrame::setCurrentAccount(RecordItem());
+    m_frame = new PermManageFrame;
+    QCOMPARE(PermManageFrame::instance(), m_frame);
+}
+
+void TestPermManage::cleanup()
+{
+    delete m_frame;
+    delete m_db;
+    Prompt::setHandler(nullptr);
+    PermManageFrame::setCurrentAccount(RecordItem());
+}
+
+void TestPermManage::seed(const QList<RecordItem> &accounts)
+{
+    for (RecordItem r : accounts)
+        QVERIFY(DatabaseManager::instance()->saveAccountInfo(r));
+    delete m_frame;
+    m_frame = new PermManageFrame;
+}
+
+void TestPermManage::reopen()
+{
+    DatabaseManager::resetInstance();
+    DatabaseManager::setDatabasePath(m_db->path());
+    seed({});
+}
+
+PermManageDialog *TestPermManage::editor() const
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<PermManageDialog *>(w))
+            return dialog;
+    }
+    return nullptr;
+}
+
+void TestPermManage::confirm(const char *pageButton, const QString &name, const QString &password,
+                             const QStringList &boxes)
+{
+    click(m_frame, pageButton);
+    PermManageDialog *dialog = editor();
+    QVERIFY(dialog->isVisible());
+    dialog->findChild<QLineEdit *>("accountLineEdit")->setText(name);
+    dialog->findChild<QLineEdit *>("passwordLineEdit")->setText(password);
+    for (const QString &box : boxes)
+        dialog->findChild<QCheckBox *>(box)->setChecked(true);
+    click(dialog, "confirmButton");
+    QVERIFY(!dialog->isVisible());
+}
+
+QStringList TestPermManage::rowTexts(int row) const
+{
+    QStringList texts;
+    for (int column = 0; column < 4; ++column)
+        texts << (table()->item(row, column) ? table()->item(row, column)->text() : QStringLiteral("<none>"));
+    return texts;
+}
+
+void TestPermManage::addEditDeleteSurviveRestart()
+{
+    confirm("newUserButton", "alice", "a1", { "device3Box", "device0Box", "servoSettingBox", "permManageBox" });
+    confirm("newUserButton", "bob", "b1", { "device2Box" });
+    confirm("newUserButton", "carol", "c1", {});   // empty lists must store too
+    QVERIFY(m_prompts.isEmpty());
+
+    reopen();
+    QCOMPARE(DatabaseManager::instance()->findAccount("alice"), account("alice", "a1", "0/3", "2/7"));
+    QCOMPARE(rowTexts(0), QStringList({ "alice", "a1", "Sdriver Device/Trelvox Servo", "Perm Manage/Servo Setting" }));
+    QCOMPARE(rowTexts(2), QStringList({ "carol", "c1", "", "" }));
+    QVERIFY(!(table()->item(0, 1)->flags() & Qt::ItemIsEditable));
+
+    // Editing starts from the stored boxes; a different typed name is not used.
+    tick(1);
+    confirm("editUserButton", "robert", "b2", { "appDebugBox" });
+    QCOMPARE(rowTexts(1), QStringList({ "bob", "b2", "LowVolt Servo", "App Debug" }));
+    QCOMPARE(table()->item(1, 0)->checkState(), Qt::Checked);
+
+    tick(0);
+    click(m_frame, "deleteUserButton");
+    QCOMPARE(rowTexts(0).first(), QStringLiteral("carol"));
+
+    reopen();
+    QCOMPARE(DatabaseManager::instance()->accountList(), QList<RecordItem>({ account("carol", "c1") }));
+    QCOMPARE(rowTexts(1).first(), QStringLiteral("<none>"));
+}
+
+void TestPermManage::duplicatesAndQuotes()
+{
+    confirm("newUserButton", "", "", {});   // a blank name is accepted once
+    confirm("newUserButton", "", "other", {});
+    const QString name = QStringLiteral("O'Neil \"ops\"");
+    const QString password = QStringLiteral("p'w\"); DROP TABLE account_infos; --");
+    confirm("newUserButton", name, password, { "device1Box" });
+    confirm("newUserButton", name, "y", {});
+    confirm("newUserButton", "o'neil \"ops\"", "z", {});   // names differ by case: another account
+    QCOMPARE(m_prompts.size(), 2);
+    for (const Prompt::Request &r : qAsConst(m_prompts)) {
+        QCOMPARE(r.title, QStringLiteral("Warning"));
+        QCOMPARE(r.text, QStringLiteral("This account is already exists!"));
+    }
+
+    reopen();
+    QCOMPARE(DatabaseManager::instance()->accountList().size(), 3);
+    QCOMPARE(rowTexts(1), QStringList({ name, password, "HighVolt Servo", "" }));
+    // The password change hands over a record whose empty lists may be null texts.
+    RecordItem changed = account(name, "new'one", "1", QString());
+    QVERIFY(m_frame->updateAccountInfo(changed));
+    reopen();
+    QCOMPARE(DatabaseManager::instance()->findAccount(name).value("password").toString(), QStringLiteral("new'one"));
+    QCOMPARE(rowTexts(1).at(1), QStringLiteral("new'one"));
+}
+
+void TestPermManage::editSeveralOrNone()
+{
+    seed({ account("a", "old", "0/2", "1"), account("b", "old", "0/2", "1"), account("c", "old", "0/2", "1") });
+    click(m_frame, "editUserButton");
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts.first().title, QStringLiteral("Tips"));
+    QCOMPARE(m_prompts.first().text, QStringLiteral("Please select account!"));
+    QVERIFY(!editor()->isVisible());
+    click(m_frame, "deleteUserButton");   // nothing ticked: nothing happens
+    QCOMPARE(DatabaseManager::instance()->accountList().size(), 3);
+
+    tick(2);
+    tick(1);
+    tick(1, Qt::Unchecked);
+    tick(0);
+    click(m_frame, "editUserButton");
+    QCOMPARE(editor()->findChild<QLineEdit *>("accountLineEdit")->text(), QString());
+    QVERIFY(!editor()->findChild<QCheckBox *>("device0Box")->isChecked());
+    editor()->close();   // acts like cancel
+
+    confirm("editUserButton", "typed", "same", {});
+    reopen();
+    QCOMPARE(rowTexts(0), QStringList({ "a", "same", "", "" }));
+    QCOMPARE(rowTexts(1), QStringList({ "b", "old", "Sdriver Device/LowVolt Servo", "Record Manage" }));
+    QCOMPARE(rowTexts(2), QStringList({ "c", "same", "", "" }));
+}
+
+void TestPermManage::namesRowsAndStrayKeys()
+{
+    QCOMPARE(table()->rowCount(), 20);
+    QList<RecordItem> accounts { account("stray", "p", "0/9", "/7/x") };
+    for (int i = 1; i < 20; ++i)
+        accounts << account(QString::number(i), "p");
+    seed(accounts);
+    QCOMPARE(rowTexts(0), QStringList({ "stray", "p", "Sdriver Device/", "Servo Setting/Alarm Manage" }));
+    QCOMPARE(table()->rowCount(), 20);
+    confirm("newUserButton", "twenty-one", "p", {});
+    QCOMPARE(table()->rowCount(), 21);
+    QCOMPARE(rowTexts(20).first(), QStringLiteral("twenty-one"));
+
+    // Keys without a box tick nothing and are dropped when the edit is confirmed.
+    tick(0);
+    confirm("editUserButton", "", "p", {});
+    QCOMPARE(DatabaseManager::instance()->findAccount("stray"), account("stray", "p", "0", "0/7"));
+}
+
+void TestPermManage::currentAccountRule_data()
+{
+    QTest::addColumn<RecordItem>("loggedIn");
+    QTest::addColumn<bool>("refreshed");
+    QTest::newRow("nobody logged in stays nobody") << RecordItem() << false;
+    QTest::newRow("another user keeps their record") << account("other", "o") << false;
+    QTest::newRow("built-in account is untouched") << account("tqvm", "plorvinex") << false;
+    QTest::newRow("own account is refreshed") << account("me", "old", "0") << true;
+}
+
+void TestPermManage::currentAccountRule()
+{
+    QFETCH(RecordItem, loggedIn);
+    QFETCH(bool, refreshed);
+    seed({ account("me", "old", "0"), account("other", "o") });
+    PermManageFrame::setCurrentAccount(loggedIn);
+    tick(0);
+    confirm("editUserButton", "", "new", { "device2Box" });
+    QCOMPARE(PermManageFrame::currentAccount(), refreshed ? account("me", "new", "0/2") : loggedIn);
+}
+
+void TestPermManage::failedStatementsKeepTable()
+{
+    seed({ account("a", "old", "0"), account("b", "old", "0") });
+    const QStringList row0 = rowTexts(0);
+    PermManageFrame::setCurrentAccount(account("a", "old", "0"));
+    {
+        // Tests run as root, where a read-only file mode does not stop writes: take the table away.
+        QSqlDatabase side = QSqlDatabase::addDatabase("QSQLITE", "side");
+        side.setDatabaseName(m_db->path());
+        QVERIFY(side.open());
+        QVERIFY(QSqlQuery(side).exec("DROP TABLE account_infos"));
+    }
+    QSqlDatabase::removeDatabase("side");
+
+    confirm("newUserButton", "c", "p", {});
+    QCOMPARE(rowTexts(2).first(), QStringLiteral("<none>"));
+    tick(0);
+    confirm("editUserButton", "", "new", { "device1Box" });
+    QCOMPARE(rowTexts(0), row0);
+    QCOMPARE(PermManageFrame::currentAccount(), account("a", "old", "0"));
+    RecordItem changed = account("a", "pw");
+    QVERIFY(!m_frame->updateAccountInfo(changed));
+    QCOMPARE(rowTexts(0), row0);
+    tick(1);
+    click(m_frame, "deleteUserButton");
+    QCOMPARE(rowTexts(1).first(), QStringLiteral("b"));
+    QCOMPARE(DatabaseManager::instance()->accountList().size(), 2);
+
+    QStringList texts;
+    for (const Prompt::Request &r : qAsConst(m_prompts)) {
+        QCOMPARE(r.title, QStringLiteral("Tips"));
+        texts << r.text;
+    }
+    QCOMPARE(texts, QStringList({ "Failed to save the account!", "Failed to save the account!",
+                                  "Failed to save the account!", "Failed to delete the account!" }));
+    // The rows that stayed are still ticked, so the delete can be retried.
+    click(m_frame, "deleteUserButton");
+    QCOMPARE(m_prompts.size(), 5);
+}
+
+QTEST_MAIN(TestPermManage)
+#include "tst_permmanage.moc"
