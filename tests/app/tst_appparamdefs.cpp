@@ -1,0 +1,502 @@
+#include "app/appparamframe.h"
+#include "app/paramunit.h"
+#include "comm/comsettingsframe.h"
+#include "data/commonutils.h"
+#include "data/databasemanager.h"
+#include "support/devsimprocess.h"
+#include "support/testdatabase.h"
+#include "widgets/customitemdelegate.h"
+#include "widgets/prompt.h"
+
+#include <QPushButton>
+#include <QSet>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QtTest>
+
+// The application parameter definitions: their grammars, and the menus and tables built from a
+// fixture list and from the definitions the program ships.
+namespace {
+QStringList g_warnings;
+QtMessageHandler g_previous = nullptr;
+
+void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg)
+        g_warnings << message;
+    if (g_previous)
+        g_previous(type, context, message);
+}
+
+RecordItem def(const QString &address, const QString &name, const QString &group, const QString &tableInfo,
+               const QString &range, const QString &unit = QString(), const QString &description = QString())
+{
+    return RecordItem { { "address", address }, { "name", name }, { "group", group }, { "tableInfo", tableInfo },
+                        { "range", range }, { "unit", unit }, { "description", description } };
+}
+
+// Task0/Tighten: three step cells and five list rows. Page keys are out of table order on purpose.
+const QList<RecordItem> kFixture {
+    def("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0.00~50.00", "r", "Seek turns"),
+    def("3121", "Step1/Speed", "1/Task0/Tighten", " table1 / row 0 / col 2 ", "-3000~3000", "rpm"),
+    def("3122", "Step2/Turns", "1/Task0/Tighten", "table1/row1/col1", "0.00~50.00", "r"),
+    def("3130", "Target torque", "1/Task0/Tighten", "table2", "0.00~10.00", "N·m", "Stops here"),
+    def("3131", "Hold time", "1/Task0/Tighten", "table2", "0~2000", "ms"),
+    def("0x0C3C", "Angle", "1/Task0/Tighten", "table2", "-90.0~360.0", "°"),
+    def("3133", "Mask", "1/Task0/Tighten", "table2", "0x0000~0x00FF"),
+    def("3134", "Note", "1/Task0/Tighten", "table2", ""),
+    def("3140", "Speed limit", "3/Task0/Speed&&7/*/Limits", "table2", "0~3000", "rpm"),
+    def("3150", "Loosen torque", "2/Task1/Loosen", "table2", "0.00~12.00", "N·m"),
+    def("3160", "Max current", "7/*/Limits", "table2", "0.0~30.0", "A"),
+};
+
+QString text(const QStandardItemModel *model, int row, int col)
+{
+    const QStandardItem *item = model->item(row, col);
+    return item ? item->text() : QString();
+}
+} // namespace
+
+class TestAppParamDefs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup() { delete m_page; }
+    void groupGrammar_data();
+    void groupGrammar();
+    void tableInfoGrammar_data();
+    void tableInfoGrammar();
+    void rangeAndValue_data();
+    void rangeAndValue();
+    void menus();
+    void pageTables();
+    void cachedValuesAndUnits();
+    void malformedDefinitionsSkipped();
+    void protectedPage();
+    void shippedDefinitions();
+    void shippedAddressesAnswered();
+
+private:
+    QStringList visible(const QString &prefix, int count) const;
+    QPushButton *button(const QString &name) const { return m_page->findChild<QPushButton *>(name); }
+    QStringList listNames() const;
+    void load(const QList<RecordItem> &defs);
+
+    TestDatabase m_db;
+    ComSettingsFrame *m_com = nullptr;
+    AppParamFrame *m_page = nullptr;
+    QList<Prompt::Request> m_prompts;
+    QString m_password;
+};
+
+void TestAppParamDefs::initTestCase()
+{
+    QVERIFY(m_db.isValid());
+    g_previous = qInstallMessageHandler(collectWarnings);
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        Prompt::Reply reply;
+        reply.text = m_password;
+        reply.ok = !m_password.isNull();
+        return reply;
+    });
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
+    m_com = new ComSettingsFrame;
+}
+
+void TestAppParamDefs::cleanupTestCase()
+{
+    delete m_com;
+    Prompt::setHandler(nullptr);
+    qInstallMessageHandler(g_previous);
+}
+
+void TestAppParamDefs::init()
+{
+    m_password = QStringLiteral("52917");
+    m_page = new AppParamFrame;
+    load(kFixture);
+}
+
+void TestAppParamDefs::load(const QList<RecordItem> &defs)
+{
+    m_page->setDefinitionsForTest(defs);
+    g_warnings.clear();
+    m_prompts.clear();
+    m_page->onDeviceChanged(SdriverDevice);
+}
+
+QStringList TestAppParamDefs::visible(const QString &prefix, int count) const
+{
+    QStringList texts;
+    for (int i = 1; i <= count; ++i) {
+        if (!button(prefix + QString::number(i))->isHidden())
+            texts << button(prefix + QString::number(i))->text();
+    }
+    return texts;
+}
+
+// The list rows a definition filled; the rest are filler.
+QStringList TestAppParamDefs::listNames() const
+{
+    QStringList names;
+    for (int row = 0; row < m_page->listModel()->rowCount(); ++row) {
+        if (!text(m_page->listModel(), row, 0).isEmpty())
+            names << text(m_page->listModel(), row, 1);
+    }
+    return names;
+}
+
+void TestAppParamDefs::groupGrammar_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("entries");   // "key:path" joined by ","
+    QTest::addColumn<int>("errors");
+
+    QTest::newRow("two entries") << "3/Task0/Speed&&7/*/Limits" << "3:Task0/Speed,7:*/Limits" << 0;
+    QTest::newRow("three names kept whole") << "4/a/b/c" << "4:a/b/c" << 0;
+    QTest::newRow("spaces around the key") << " 12 /Main" << "12:Main" << 0;
+    QTest::newRow("empty: on no page") << "" << "" << 0;
+    QTest::newRow("key not a number") << "x/Task0/Speed" << "" << 1;
+    QTest::newRow("no path") << "9" << "" << 1;
+    QTest::newRow("empty name") << "3/Task0/" << "" << 1;
+    QTest::newRow("bad entry beside a good one") << "Task0&&2/Task0/Loosen" << "2:Task0/Loosen" << 1;
+}
+
+void TestAppParamDefs::groupGrammar()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, entries);
+    QFETCH(int, errors);
+    QStringList errorTexts;
+    QStringList got;
+    for (const AppParamFrame::PageEntry &e : AppParamFrame::parseGroup(group, &errorTexts))
+        got << QStringLiteral("%1:%2").arg(e.key).arg(e.path);
+    QCOMPARE(got.join(QLatin1Char(',')), entries);
+    QCOMPARE(errorTexts.size(), errors);
+}
+
+void TestAppParamDefs::tableInfoGrammar_data()
+{
+    QTest::addColumn<QString>("tableInfo");
+    QTest::addColumn<QString>("placed");    // "list", "cell row/col", "none" or "error"
+
+    QTest::newRow("list row") << " table2 " << "list";
+    QTest::newRow("step cell") << "table1/row 3/col 1" << "cell 3/1";
+    QTest::newRow("spaces everywhere") << " table1 / row 0 / col 2 " << "cell 0/2";
+    QTest::newRow("no spaces") << "table1/row12/col2" << "cell 12/2";
+    QTest::newRow("empty") << "" << "none";
+    QTest::newRow("negative row") << "table1/row -1/col 1" << "error";
+    QTest::newRow("row missing") << "table1/row 0" << "error";
+    QTest::newRow("row not a number") << "table1/row x/col 1" << "error";
+    QTest::newRow("column 0") << "table1/row 0/col 0" << "error";
+    QTest::newRow("column past the table") << "table1/row 0/col 3" << "error";
+    QTest::newRow("unknown table") << "table3" << "error";
+}
+
+void TestAppParamDefs::tableInfoGrammar()
+{
+    QFETCH(QString, tableInfo);
+    QFETCH(QString, placed);
+    QString error;
+    const AppParamFrame::Placement p = AppParamFrame::parseTableInfo(tableInfo, &error);
+    const QString got = !error.isEmpty() ? QStringLiteral("error")
+        : p.kind == AppParamFrame::Placement::ListRow ? QStringLiteral("list")
+        : p.kind == AppParamFrame::Placement::StepCell ? QStringLiteral("cell %1/%2").arg(p.row).arg(p.col)
+        : QStringLiteral("none");
+    QCOMPARE(got, placed);
+}
+
+void TestAppParamDefs::rangeAndValue_data()
+{
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QVariant>("config");
+    QTest::addColumn<bool>("usable");       // a definition with it is shown
+    QTest::addColumn<int>("raw");
+    QTest::addColumn<QString>("shown");
+
+    auto config = [](double min, double max, int decimals) {
+        return CustomItemDelegate::lineEditConfig(min, max, decimals, true);
+    };
+    QTest::newRow("hexadecimal") << "0x0000~0xFFFF" << config(0, 65535, 0) << true << 0xFFF6 << "65526";
+    QTest::newRow("signed, decimals from the maximum") << "-10.5~100.25" << config(-10.5, 100.25, 2) << true
+                                                       << 0xFF9C << "-1";
+    QTest::newRow("2 decimals") << " 0 ~ 99.99" << config(0, 99.99, 2) << true << 1234 << "12.34";
+    QTest::newRow("shortest form") << "0.000~10.000" << config(0, 10, 3) << true << 1500 << "1.5";
+    QTest::newRow("limits that do not convert") << "a~b" << config(0, 65535, 0) << false << 7 << "7";
+    QTest::newRow("bad hexadecimal") << "0x10~0xZZ" << config(0, 65535, 0) << false << 7 << "7";
+    QTest::newRow("empty: no limits") << "" << QVariant() << true << 65535 << "65535";
+    QTest::newRow("no tilde") << "100" << QVariant() << false << 7 << "7";
+    QTest::newRow("three parts") << "1~2~3" << QVariant() << false << 7 << "7";
+}
+
+void TestAppParamDefs::rangeAndValue()
+{
+    QFETCH(QString, range);
+    QFETCH(QVariant, config);
+    QFETCH(bool, usable);
+    QFETCH(int, raw);
+    QFETCH(QString, shown);
+    QCOMPARE(m_page->rangeEditorConfig(range), config);
+    QCOMPARE(AppParamFrame::definitionProblem(def("3120", "P", "1/T/P", "table2", range)).isEmpty(), usable);
+    QCOMPARE(AppParamFrame::registerValueText(quint16(raw), config), shown);
+}
+
+void TestAppParamDefs::menus()
+{
+    // Ascending page keys: Task1 (key 2) comes before the Speed page (key 3), though read after it;
+    // "*" is no task.
+    QCOMPARE(visible("appParamMenuBtn1", 12), QStringList({ "Task0", "Task1" }));
+    QCOMPARE(visible("appParamMenuBtn2", 12), QStringList({ "Tighten", "Loosen", "Speed", "Limits" }));
+    QCOMPARE(visible("appParamMenuBtn", 8), QStringList());
+    QCOMPARE(m_page->taskCount(), 2);
+    QCOMPARE(m_page->pageMap().keys(), QList<int>({ 1, 2, 3, 7 }));
+    QVERIFY(g_warnings.isEmpty() && m_prompts.isEmpty());
+
+    // More names than buttons: the rest get none. The last buttons lie outside the exclusive
+    // groups but still select one task and one page.
+    QList<RecordItem> defs;
+    for (int i = 0; i < 14; ++i)
+        defs << def(QString::number(3120 + i), QStringLiteral("Value%1").arg(i), QStringLiteral("%1/T%1/P%1").arg(i),
+                    "table2", "0~9");
+    load(defs);
+    QCOMPARE(m_page->taskCount(), 14);
+    QCOMPARE(visible("appParamMenuBtn1", 12).last(), QStringLiteral("T11"));
+    QCOMPARE(visible("appParamMenuBtn2", 12).size(), 12);
+    button("appParamMenuBtn112")->click();
+    button("appParamMenuBtn212")->click();
+    button("appParamMenuBtn212")->click();   // a second click keeps it selected
+    QCOMPARE(listNames(), QStringList({ "Value11" }));
+    QVERIFY(!button("appParamMenuBtn11")->isChecked() && !button("appParamMenuBtn21")->isChecked());
+    button("appParamMenuBtn21")->click();
+    QVERIFY(!button("appParamMenuBtn212")->isChecked());
+
+    load({});
+    QCOMPARE(visible("appParamMenuBtn1", 12) + visible("appParamMenuBtn2", 12), QStringList());
+}
+
+void TestAppParamDefs::pageTables()
+{
+    const QStandardItemModel *steps = m_page->stepModel();
+    const QStandardItemModel *list = m_page->listModel();
+    QCOMPARE(steps->headerData(1, Qt::Horizontal).toString(), QStringLiteral("圈数(r)"));
+    QCOMPARE(steps->rowCount(), 2);
+    QCOMPARE(text(steps, 1, 0), QStringLiteral("Step2"));
+    QCOMPARE(steps->item(0, 0)->foreground().color(), QColor(70, 98, 217));
+    const QStandardItem *cell = steps->item(0, 2);
+    QCOMPARE(cell->data(AppParamFrame::AddressRole).toString(), QStringLiteral("3121"));
+    QCOMPARE(cell->data(AppParamFrame::ModifiedRole), QVariant(false));
+    QCOMPARE(cell->data(CustomItemDelegate::LineEditConfigRole), m_page->rangeEditorConfig("-3000~3000"));
+    QCOMPARE(steps->item(0, 1)->toolTip(), QStringLiteral("Seek turns"));
+    // A cell no definition placed carries no address and is not editable.
+    QVERIFY(steps->item(1, 2)->data(AppParamFrame::AddressRole).isNull() && !steps->item(1, 2)->isEditable());
+
+    QCOMPARE(listNames(), QStringList({ "Target torque", "Hold time", "Angle", "Mask", "Note" }));
+    QCOMPARE(list->rowCount(), 30);
+    const QStringList note { "3134", "Note", "有符号", "", "", "无", "无" };
+    for (int col = 0; col < 7; ++col) {
+        QCOMPARE(text(list, 4, col), note.at(col));
+        QCOMPARE(list->item(4, col)->isEditable(), col == 4);
+        QCOMPARE(list->item(4, col)->toolTip(), QStringLiteral("Note"));   // no description: the name
+    }
+    QCOMPARE(list->item(0, 1)->toolTip(), QStringLiteral("Stops here"));
+    QCOMPARE(list->item(0, 1)->foreground().color(), QColor(0, 128, 0));
+
+    // A definition on two pages shows on both; a page without keys leaves the tables alone.
+    button("appParamMenuBtn23")->click();
+    QCOMPARE(listNames(), QStringList({ "Speed limit" }));
+    QCOMPARE(steps->rowCount(), 0);
+    button("appParamMenuBtn12")->click();   // Task1/Speed does not exist
+    QCOMPARE(listNames(), QStringList({ "Speed limit" }));
+
+    // Row helpers: replace a row, ignore rows past the end, no rows for a count below 1.
+    m_page->setParamRow(0, kFixture.at(4));
+    m_page->setParamRow(31, kFixture.at(4));
+    m_page->appendEmptyRows(AppParamFrame::ParamList, 0, 0);
+    QCOMPARE(listNames(), QStringList({ "Hold time" }));
+    QCOMPARE(list->rowCount(), 30);
+
+    // The user's edit marks a step cell; a build does not.
+    button("appParamMenuBtn11")->click();
+    button("appParamMenuBtn21")->click();
+    steps->item(0, 1)->setText(QStringLiteral("7.5"));
+    QCOMPARE(steps->item(0, 1)->data(AppParamFrame::ModifiedRole), QVariant(true));
+    QCOMPARE(steps->item(0, 1)->foreground().color(), QColor(Qt::red));
+    QVERIFY(g_warnings.isEmpty() && m_prompts.isEmpty());
+}
+
+void TestAppParamDefs::cachedValuesAndUnits()
+{
+    const QList<QPair<Uint16, Uint16>> cache { { 3120, 1234 }, { 3121, 0xFFF6 }, { 3130, 1500 }, { 0x0C3C, 0xFC18 } };
+    for (const auto &c : cache)
+        ComSettingsFrame::setRegister(Uint8(1), c.first, c.second);
+    load(kFixture);
+
+    const QStandardItemModel *steps = m_page->stepModel();
+    const QStandardItemModel *list = m_page->listModel();
+    QCOMPARE(text(steps, 0, 1), QStringLiteral("12.34"));
+    QCOMPARE(text(steps, 0, 2), QStringLiteral("-10"));        // signed: its range reaches below 0
+    QCOMPARE(text(steps, 1, 1), QString());                   // nothing cached
+    QCOMPARE(text(list, 2, 3), QStringLiteral("-100"));
+    QCOMPARE(ComSettingsFrame::getRegister(Uint8(1), 3121), Uint16(0xFFF6));
+    QCOMPARE(text(list, 0, 3) + " " + text(list, 0, 5) + " " + text(list, 0, 6), QStringLiteral("1.5 N·m 0.000~10.000"));
+
+    // The device switched to mN·m: the next build shows its unit and converts the limits.
+    m_page->onRealTimeAddrRead(3083, 1);
+    load(kFixture);
+    QCOMPARE(text(list, 0, 3) + " " + text(list, 0, 5) + " " + text(list, 0, 6), QStringLiteral("1500 mN·m 0~10000"));
+    QCOMPARE(list->item(0, 4)->data(CustomItemDelegate::LineEditConfigRole), m_page->rangeEditorConfig("0~10000"));
+
+    for (const auto &c : cache)
+        ComSettingsFrame::setRegister(Uint8(1), c.first, 0xABCD);
+}
+
+void TestAppParamDefs::malformedDefinitionsSkipped()
+{
+    load({
+        def("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0~9"),
+        def("3121", "Step0/Turns", "1/Task0/Tighten", "table1/row -1/col 1", "0~9"),
+        def("3122", "Step5/Turns", "1/Task0/Tighten", "table1/row 4/col 1", "0~9"),
+        def("3123", "Turns", "1/Task0/Tighten", "table1/row 0/col 2", "0~9"),
+        def("3124", "Bad range", "1/Task0/Tighten", "table2", "low~high"),
+        def("zz", "Bad address", "1/Task0/Tighten", "table2", "0~9"),
+        def("70000", "Too far", "1/Task0/Tighten", "table2", "0~9"),
+        def("3125", "Bad table", "1/Task0/Tighten", "table3", "0~9"),
+        def("3126", "Bad group", "x/Task0/Tighten", "table2", "0~9"),
+        def("3127", "Good", "1/Task0/Tighten", "table2", "0~9"),
+        def("3128", "Step9/Speed", "1/Task0/Tighten", "table1/row 0/col 2", "0~9"),
+    });
+    QCOMPARE(listNames(), QStringList({ "Good" }));
+    QCOMPARE(m_page->stepModel()->rowCount(), 1);
+    QVERIFY(m_page->stepModel()->item(0, 2)->data(AppParamFrame::AddressRole).isNull());
+    QCOMPARE(m_page->pageMap().keys(), QList<int>({ 1 }));
+    const QString log = g_warnings.join(QLatin1Char('\n'));
+    for (const char *name : { "Step0/Turns", "Step5/Turns", "\"Turns\"", "Bad range", "Bad address", "Too far",
+                              "Bad table", "Bad group" })
+        QVERIFY2(log.contains(QLatin1String(name)), name);
+    QVERIFY(log.contains(QLatin1String("negative row")) && !log.contains(QLatin1String("Good")));
+
+    // A step name that differs from the row's label is told in a box.
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts.first().kind, Prompt::Warning);
+    QCOMPARE(m_prompts.first().title, QStringLiteral("Tips"));
+    QCOMPARE(m_prompts.first().text, QStringLiteral("App param(Step9/Speed) group error!"));
+}
+
+void TestAppParamDefs::protectedPage()
+{
+    const auto *steps = m_page->findChild<QTableView *>(QStringLiteral("taskParamTableView"));
+    QPushButton *speed = button("appParamMenuBtn23");
+    QPushButton *limits = button("appParamMenuBtn24");
+    limits->click();
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts.at(0).kind, Prompt::GetText);
+    QCOMPARE(m_prompts.at(0).title + m_prompts.at(0).text, QStringLiteral("登录密码请输入管理员密码！"));
+    QCOMPARE(m_prompts.at(0).echo, QLineEdit::Password);
+    QCOMPARE(listNames(), QStringList({ "Speed limit", "Max current" }));
+    QVERIFY(steps->isHidden());
+    button("appParamMenuBtn12")->click();   // another task: the shared page stays, no question
+    QCOMPARE(m_prompts.size(), 1);
+
+    // After an ordinary page it is asked again; a wrong answer says so and goes back.
+    button("appParamMenuBtn11")->click();
+    speed->click();
+    QVERIFY(!steps->isHidden());
+    m_password = QStringLiteral("12345");
+    limits->click();
+    QCOMPARE(m_prompts.size(), 3);
+    QCOMPARE(m_prompts.at(2).kind, Prompt::Critical);
+    QCOMPARE(m_prompts.at(2).title + m_prompts.at(2).text, QStringLiteral("提示密码错误！"));
+    QVERIFY(speed->isChecked());
+    QCOMPARE(listNames(), QStringList({ "Speed limit" }));
+    m_password = QString();                 // cancelled: back, without a box
+    limits->click();
+    QCOMPARE(m_prompts.size(), 4);
+    QVERIFY(speed->isChecked());
+
+    // The first page is protected and refused: the way back leads to itself and must end.
+    delete m_page;
+    m_page = new AppParamFrame;
+    m_password = QStringLiteral("0");
+    load({ def("3160", "Max current", "1/*/Limits", "table2", "0~9"), def("3140", "Speed", "2/Task0/Speed", "table2", "0~9") });
+    QCOMPARE(m_prompts.size(), 2);
+    QCOMPARE(listNames(), QStringList());
+}
+
+void TestAppParamDefs::shippedDefinitions()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    db->onDeviceChanged(SdriverDevice);
+    QVERIFY(db->appParams().size() > 50);
+    m_page->setDefinitionsForTest(std::nullopt);
+    g_warnings.clear();
+    m_page->onDeviceChanged(SdriverDevice);
+    QCOMPARE(visible("appParamMenuBtn1", 12), QStringList({ "Task0", "Task1", "Task2", "Task3" }));
+    QCOMPARE(visible("appParamMenuBtn2", 12), QStringList({ "Tighten", "Loosen", "Settings", "Limits" }));
+
+    // Every page of every task builds without a warning or a box, and every definition shows.
+    QSet<QString> placed;
+    for (int task = 1; task <= 4; ++task) {
+        button(QStringLiteral("appParamMenuBtn1%1").arg(task))->click();
+        for (int page = 1; page <= 4; ++page) {
+            button(QStringLiteral("appParamMenuBtn2%1").arg(page))->click();
+            QVERIFY(!listNames().isEmpty());
+            for (int row = 0; row < m_page->listModel()->rowCount(); ++row)
+                placed << text(m_page->listModel(), row, 0);
+            for (int row = 0; row < m_page->stepModel()->rowCount(); ++row) {
+                for (int col = 1; col < 3; ++col)
+                    placed << m_page->stepModel()->item(row, col)->data(AppParamFrame::AddressRole).toString();
+            }
+        }
+    }
+    QVERIFY2(g_warnings.isEmpty(), qPrintable(g_warnings.join(QLatin1Char('\n'))));
+    for (const Prompt::Request &r : qAsConst(m_prompts))
+        QVERIFY2(r.kind == Prompt::GetText, qPrintable(r.text));
+
+    // Each at its own register of the application block, clear of the status and command registers.
+    QSet<quint32> registers;
+    for (const RecordItem &d : db->appParams()) {
+        const QString address = d.value("address").toString();
+        const quint32 reg = ComSettingsFrame::textToValue(address, 0);
+        QVERIFY2(placed.contains(address) && reg >= 3086 && reg < 3337 && !registers.contains(reg), qPrintable(address));
+        registers << reg;
+    }
+    db->onDeviceChanged(NoDevice);
+}
+
+void TestAppParamDefs::shippedAddressesAnswered()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    db->onDeviceChanged(SdriverDevice);
+    DevsimProcess sim;
+    QVERIFY(sim.start({ QStringLiteral("--type"), QStringLiteral("0") }));
+    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
+    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
+    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
+    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(sim.port()));
+    m_com->loadSettings();
+    m_com->connectDevice();
+    QVERIFY(QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000));
+
+    for (const RecordItem &d : db->appParams()) {
+        const Uint16 reg = Uint16(ComSettingsFrame::textToValue(d.value("address").toString(), 0));
+        ComSettingsFrame::setRegisterStatus(reg, 1);
+        QVERIFY(QTest::qWaitFor([reg] { return ComSettingsFrame::readRegisters(reg, 1) != 0; }, 3000));
+        QVERIFY2(QTest::qWaitFor([reg] { return (ComSettingsFrame::getRegisterEntry(reg) >> 32) == 2; }, 3000),
+                 qPrintable(d.value("address").toString()));
+    }
+    // What the device reported is what the page shows.
+    m_page->setDefinitionsForTest(std::nullopt);
+    m_page->onDeviceChanged(SdriverDevice);
+    const Uint16 first = ComSettingsFrame::getRegister(3128);   // Task0's target torque, 3 decimals in N·m
+    QCOMPARE(text(m_page->listModel(), 0, 3), QString::number(first / 1000.0, 'g', 6));
+    m_com->disconnectDevice();
+    db->onDeviceChanged(NoDevice);
+}
+
+QTEST_MAIN(TestAppParamDefs)
+#include "tst_appparamdefs.moc"
