@@ -4,10 +4,13 @@
 #include "comm/deviceenum.h"
 
 #include <QFrame>
+#include <QString>
 
 namespace Ui { class MenuBarFrame; }
+class QAbstractButton;
 
-// The tool bar: one button per page or window, each sending its menu id.
+// The tool bar: page buttons that send menu ids, the options menu, and on a screwdriver controller
+// the control area (executing task, Lock/Unlock/Free, Clear Alarm) that mirrors registers 3072..3075.
 class MenuBarFrame : public QFrame
 {
     Q_OBJECT
@@ -15,16 +18,57 @@ public:
     explicit MenuBarFrame(QWidget *parent = nullptr);
     ~MenuBarFrame() override;
 
+    static MenuBarFrame *instance();
+
+    // The administrator password prompt. True only for the right password; a wrong one is told to
+    // the user, a cancel or an empty entry is not.
+    static bool askAdminPassword(QWidget *parent);
+
+    // Gives the task combo `count` items, called with the number of tasks the device has.
+    void updateTaskComboBox(int count);
+
 signals:
     void menuClicked(int menuID);
-    void searchSignal(int type, QString text);
+    void searchSignal(int cmd, QString match);
 
 public slots:
-    void onDeviceChanged(DeviceEnum devType);
     void onSearchFinish();
+    void onLanguageSetting();
+    void onServoDebugTriggered();
+    void onCompatibleTriggered();
+    void onSysUpdateTriggered();
+    void onBurnToolTriggered();
+    void onManualTriggered();
+    void onAboutTriggered();
+    void onDeviceChanged(DeviceEnum devType);
+    void onCtrlButtonToggled(QAbstractButton *button, bool checked);
+    void refreshDisplay(int addr, int val);
+
+private slots:
+    void on_comSettingBtn_clicked();
+    void on_appParamBtn_clicked();
+    void on_appDebugBtn_clicked();
+    void on_servoParamBtn_clicked();
+    void on_workWaveBtn_clicked();
+    void on_ioMonitorBtn_clicked();
+    void on_alarmInfoBtn_clicked();
+    void on_workRecordBtn_clicked();
+    void on_taskComboBox_currentIndexChanged(int index);
+    void on_clearAlarmButton_clicked();
 
 private:
+    void initUi();
+    void initOptionMenu(DeviceEnum devType);
+    void fillTaskItems(int count);
+    void showTask(int value);
+    QAbstractButton *ctrlButton(int index) const;
+    static bool writeScrewdriverRegister(quint32 addr, Uint16 value);
+
     Ui::MenuBarFrame *ui;
+    // Last mirrored values of 3073, 3074, 3075: a button follows the device only when its value changes.
+    int m_lastCtrlValue[3] = { 0, 0, 0 };
+
+    static MenuBarFrame *s_instance;
 };
 
 #endif // MENUBARFRAME_H

@@ -1,0 +1,373 @@
+#include "shell/menubarframe.h"
+
+#include "comm/comsettingsframe.h"
+#include "data/commonutils.h"
+#include "data/datasource.h"
+#include "shell/platform.h"
+#include "support/devsimprocess.h"
+#include "support/testdatabase.h"
+#include "widgets/cmenubutton.h"
+#include "widgets/prompt.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QtTest>
+
+// The tool bar against the simulated screwdriver controller: what it writes is read from devsim's log.
+class TestMenuBarFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void controlWriteOrders();
+    void mirrorFromDevice();
+    void taskRefill_data();
+    void taskRefill();
+    void adminPassword_data();
+    void adminPassword();
+    void deviceAdaptation_data();
+    void deviceAdaptation();
+    void pageButtons();
+    void burnToolAndManuals();
+
+private:
+    void setDevice(DeviceEnum devType)
+    {
+        ComSettingsFrame::setCurrentDevice(devType);
+        m_com->onDeviceChanged(devType);
+    }
+    QAbstractButton *button(const char *name) const { return m_bar->findChild<QAbstractButton *>(QLatin1String(name)); }
+    QComboBox *combo() const { return m_bar->findChild<QComboBox *>(QStringLiteral("taskComboBox")); }
+    QMenu *optionsMenu() const { return m_bar->findChild<CMenuButton *>(QStringLiteral("optionsButton"))->menu(); }
+    bool expectWrites(const QStringList &expected);
+
+    TestDatabase *m_db = nullptr;
+    DevsimProcess *m_sim = nullptr;
+    ComSettingsFrame *m_com = nullptr;
+    MenuBarFrame *m_bar = nullptr;
+    QList<Prompt::Request> m_prompts;
+    Prompt::Reply m_reply;
+};
+
+void TestMenuBarFrame::initTestCase()
+{
+    m_db = new TestDatabase;
+    QVERIFY(m_db->isValid());
+    m_com = new ComSettingsFrame;
+    m_sim = new DevsimProcess;
+    // Unasked events of the device would only add lines to the log.
+    QVERIFY(m_sim->start({ QStringLiteral("--no-events") }) || m_sim->start());
+    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
+    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
+    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(m_sim->port()));
+    m_com->loadSettings();
+    m_com->connectDevice();
+    QVERIFY(QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000));
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        return m_reply;
+    });
+}
+
+void TestMenuBarFrame::cleanupTestCase()
+{
+    Prompt::setHandler(nullptr);
+    delete m_com;
+    delete m_sim;
+    delete m_db;
+}
+
+void TestMenuBarFrame::init()
+{
+    setDevice(SdriverDevice);
+    m_bar = new MenuBarFrame;
+    m_bar->onDeviceChanged(SdriverDevice);
+    m_prompts.clear();
+    m_reply = Prompt::Reply();
+    QTest::qWait(100);
+    m_sim->clearLog();
+}
+
+void TestMenuBarFrame::cleanup()
+{
+    delete m_bar;
+    m_bar = nullptr;
+    Platform::setHooks(Platform::Hooks());
+}
+
+// Waits for exactly these single-register writes, in order, since the last call.
+bool TestMenuBarFrame::expectWrites(const QStringList &expected)
+{
+    auto writes = [this] {
+        QStringList lines;
+        for (const QString &line : m_sim->logLines()) {
+            if (line.contains(QLatin1String(" fc=6 ")))
+                lines << line.mid(line.indexOf(QLatin1String("addr=")));
+        }
+        return lines;
+    };
+    if (!QTest::qWaitFor([&] { return writes().size() >= expected.size(); }, 3000))
+        qWarning() << "too few writes";
+    QTest::qWait(150);   // a stray write after the expected ones must show too
+    const QStringList seen = writes();
+    m_sim->clearLog();
+    if (seen != expected)
+        qWarning() << "expected" << expected << "seen" << seen;
+    return seen == expected;
+}
+
+void TestMenuBarFrame::controlWriteOrders()
+{
+    QAbstractButton *lock = button("lockCtrlButton");
+    QAbstractButton *unlock = button("unlockCtrlButton");
+    QAbstractButton *free = button("freeCtrlButton");
+
+    lock->click();
+    QVERIFY(expectWrites({ "addr=3073 value=1", "addr=3074 value=0", "addr=3075 value=0" }));
+    QCOMPARE(lock->text(), QStringLiteral("Lock Stop"));
+    lock->click();
+    QVERIFY(expectWrites({ "addr=3073 value=0" }));
+    QCOMPARE(lock->text(), QStringLiteral("Lock Start"));
+
+    free->click();
+    QVERIFY(expectWrites({ "addr=3075 value=1", "addr=3073 value=0", "addr=3074 value=0" }));
+    // Free was on: it comes back unchecked and writes its 0 once more.
+    unlock->click();
+    QVERIFY(expectWrites({ "addr=3074 value=1", "addr=3073 value=0", "addr=3075 value=0", "addr=3075 value=0" }));
+    QVERIFY(unlock->isChecked() && !free->isChecked() && !lock->isChecked());
+    QCOMPARE(free->text(), QStringLiteral("Free Start"));
+
+    button("clearAlarmButton")->click();
+    QVERIFY(expectWrites({ "addr=3084 value=1", "addr=3084 value=0" }));
+    combo()->setCurrentIndex(2);   // as the user's pick
+    QVERIFY(expectWrites({ "addr=3072 value=2" }));
+
+    // A device type without these registers gets nothing, whatever is clicked.
+    setDevice(HighVoltServo);
+    button("clearAlarmButton")->click();
+    lock->click();
+    combo()->setCurrentIndex(1);
+    QVERIFY(expectWrites({}));
+}
+
+void TestMenuBarFrame::mirrorFromDevice()
+{
+    QAbstractButton *unlock = button("unlockCtrlButton");
+    emit m_com->realTimeAddrRead(3074, 1);
+    QVERIFY(unlock->isChecked());
+    QVERIFY(expectWrites({ "addr=3074 value=1", "addr=3073 value=0", "addr=3075 value=0" }));
+    emit m_com->realTimeAddrRead(3074, 1);   // the same value again changes nothing
+    emit m_com->realTimeAddrRead(3073, 0);
+    emit m_com->realTimeAddrRead(3075, 0xABCD);   // no value is no reason to start Free
+    QVERIFY(!button("freeCtrlButton")->isChecked());
+    QVERIFY(expectWrites({}));
+    emit m_com->realTimeAddrRead(3074, 0);
+    QVERIFY(!unlock->isChecked());
+    QVERIFY(expectWrites({ "addr=3074 value=0" }));
+
+    // The task follows every reading and is never written back.
+    emit m_com->realTimeAddrRead(3072, 3);
+    QCOMPARE(combo()->currentIndex(), 3);
+    emit m_com->realTimeAddrRead(3072, 0xABCD);
+    QCOMPARE(combo()->currentIndex(), 0);
+    emit m_com->realTimeAddrRead(3072, 9);   // beyond the list: no current item
+    QCOMPARE(combo()->currentIndex(), -1);
+    QVERIFY(expectWrites({}));
+
+    setDevice(HighVoltServo);
+    emit m_com->realTimeAddrRead(3073, 1);
+    emit m_com->realTimeAddrRead(3072, 2);
+    QVERIFY(!button("lockCtrlButton")->isChecked());
+    QCOMPARE(combo()->currentIndex(), -1);
+}
+
+void TestMenuBarFrame::taskRefill_data()
+{
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("device");   // -1: no value read yet
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("writes");
+    QTest::newRow("same count does nothing") << 4 << 4 << 5 << 4 << QStringList();
+    QTest::newRow("growing keeps the task") << 1 << 1 << 8 << 1 << QStringList();
+    QTest::newRow("shrinking keeps a task still listed") << 2 << 2 << 3 << 2 << QStringList();
+    QTest::newRow("shown task gone, device unknown") << 4 << -1 << 3 << 0 << QStringList();
+    QTest::newRow("device on a task no longer listed") << 4 << 4 << 3 << 0 << QStringList { "addr=3072 value=0" };
+    QTest::newRow("device value wins over the shown one") << 0 << 2 << 3 << 2 << QStringList();
+}
+
+void TestMenuBarFrame::taskRefill()
+{
+    QFETCH(int, shown);
+    QFETCH(int, device);
+    QFETCH(int, count);
+    QFETCH(int, index);
+    QFETCH(QStringList, writes);
+    m_bar->refreshDisplay(3072, shown);
+    ComSettingsFrame::setRegister(3072, device < 0 ? Uint16(0xABCD) : Uint16(device));
+    QSignalSpy picks(combo(), QOverload<int>::of(&QComboBox::currentIndexChanged));
+
+    m_bar->updateTaskComboBox(count);
+    QCOMPARE(combo()->count(), count);
+    QCOMPARE(combo()->itemText(count - 1), QStringLiteral("Exec Task%1").arg(count - 1));
+    QCOMPARE(combo()->currentIndex(), index);
+    QVERIFY(picks.isEmpty());
+    QVERIFY(expectWrites(writes));
+}
+
+void TestMenuBarFrame::adminPassword_data()
+{
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("right password") << true << "52917" << true << false;
+    QTest::newRow("wrong password") << true << "52918" << false << true;
+    QTest::newRow("surrounding blank is wrong") << true << " 52917" << false << true;
+    QTest::newRow("empty entry") << true << "" << false << false;
+    QTest::newRow("cancelled") << false << "52917" << false << false;
+}
+
+void TestMenuBarFrame::adminPassword()
+{
+    QFETCH(bool, accepted);
+    QFETCH(QString, text);
+    QFETCH(bool, opens);
+    QFETCH(bool, told);
+    m_reply.ok = accepted;
+    m_reply.text = text;
+    QSignalSpy ids(m_bar, &MenuBarFrame::menuClicked);
+    button("servoParamBtn")->click();
+    QCOMPARE(ids.count(), opens ? 1 : 0);
+    QCOMPARE(m_prompts.first().kind, Prompt::GetText);
+    QCOMPARE(m_prompts.first().echo, QLineEdit::Password);
+    QCOMPARE(m_prompts.size(), told ? 2 : 1);
+    if (told)
+        QCOMPARE(m_prompts.last().text, QStringLiteral("密码错误！"));
+}
+
+void TestMenuBarFrame::deviceAdaptation_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("entries");   // "-" is a separator
+    QTest::addColumn<QList<int>>("ids");        // sent by triggering the entries in order
+    const QStringList tail { "使用说明", "-", "关于软件" };
+    QTest::newRow("screwdriver") << 0
+        << QStringList { "servoParamBtn", "workWaveBtn", "appParamBtn", "ioMonitorBtn", "alarmInfoBtn", "workRecordBtn", "controlFrame" }
+        << QStringList { "兼容性选项", "-" } + tail << QList<int> { 6, 14 };
+    QTest::newRow("high-voltage servo") << 1 << QStringList { "servoParamBtn", "workWaveBtn" }
+        << QStringList { "主站伺服调试", "-", "主站系统更新", "兼容性选项", "-" } + tail << QList<int> { 21, 15, 6, 14 };
+    QTest::newRow("low-voltage servo") << 2 << QStringList { "servoParamBtn", "workWaveBtn" }
+        << QStringList { "Jog调试模式", "-", "烧录工具", "-" } + tail << QList<int> { 21, 14 };
+    QTest::newRow("third servo") << 3 << QStringList { "servoParamBtn" }
+        << QStringList { "Jog调试模式", "语言设置", "-" } + tail << QList<int> { 21, 16, 14 };
+    QTest::newRow("other device") << 5 << QStringList() << tail << QList<int> { 14 };
+}
+
+void TestMenuBarFrame::deviceAdaptation()
+{
+    QFETCH(int, device);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, entries);
+    QFETCH(QList<int>, ids);
+    const QStringList adapted { "servoParamBtn", "workWaveBtn", "appParamBtn", "appDebugBtn", "ioMonitorBtn",
+                                "alarmInfoBtn", "workRecordBtn", "controlFrame" };
+    delete m_bar;
+    setDevice(NoDevice);
+    m_bar = new MenuBarFrame;
+    for (const QString &name : adapted)
+        QVERIFY2(!m_bar->findChild<QWidget *>(name)->isHidden(), qPrintable(name));
+
+    setDevice(DeviceEnum(device));
+    m_bar->onDeviceChanged(DeviceEnum(device));
+    m_bar->onDeviceChanged(NoDevice);   // a disconnect keeps the last device's tool bar
+    for (const QString &name : adapted)
+        QCOMPARE(!m_bar->findChild<QWidget *>(name)->isHidden(), shown.contains(name));
+    QCOMPARE(button("appParamBtn")->text(), device == 0 ? QStringLiteral("Task Plan") : QStringLiteral("App Param"));
+
+    QStringList texts;
+    QSignalSpy spy(m_bar, &MenuBarFrame::menuClicked);
+    m_reply.ok = false;   // the burn tool's password prompt
+    Platform::setHooks({ nullptr, nullptr, [](const QString &) { return true; } });
+    for (QAction *action : optionsMenu()->actions()) {
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        action->trigger();
+    }
+    QCOMPARE(texts, entries);
+    QList<int> sent;
+    for (const QList<QVariant> &args : qAsConst(spy))
+        sent << args.first().toInt();
+    QCOMPARE(sent, ids);
+}
+
+void TestMenuBarFrame::pageButtons()
+{
+    DataSource source;
+    QSignalSpy oscill(&source, &DataSource::oscillShowSignal);
+    QSignalSpy ids(m_bar, &MenuBarFrame::menuClicked);
+    setDevice(HighVoltServo);   // servo parameters without a password
+    QList<int> sent;
+    for (const char *name : { "comSettingBtn", "servoParamBtn", "workWaveBtn", "appParamBtn", "appDebugBtn",
+                              "workRecordBtn", "alarmInfoBtn", "ioMonitorBtn" }) {
+        button(name)->click();
+        sent << ids.takeFirst().first().toInt();
+    }
+    QCOMPARE(sent, (QList<int> { 11, 20, 40, 30, 31, 60, 51, 50 }));
+    QVERIFY(m_prompts.isEmpty());
+    QCOMPARE(oscill.count(), 1);
+    QCOMPARE(oscill.first().at(1).toInt(), 0);
+}
+
+void TestMenuBarFrame::burnToolAndManuals()
+{
+    // Not on this machine: the real platform call refuses and the user is told.
+    m_reply.text = QStringLiteral("52917");
+    m_bar->onBurnToolTriggered();
+    const QString folder = QDir::currentPath() + QStringLiteral("/WinApps/BurnTool/win-iap-ymodem/bin/Debug");
+    QCOMPARE(m_prompts.size(), 2);
+    QCOMPARE(m_prompts.last().title, QStringLiteral("Tips"));
+    QCOMPARE(m_prompts.last().text, QStringLiteral("The burn tool is not installed: %1/win-iap-ymodem.exe").arg(folder));
+
+    QStringList started;
+    QStringList opened;
+    Platform::setHooks({ nullptr,
+                         [&](const QString &program, const QStringList &args, const QString &dir) {
+                             started << program << args << dir;
+                             return true;
+                         },
+                         [&](const QString &path) {
+                             opened << QFileInfo(path).fileName();
+                             return true;
+                         } });
+    m_prompts.clear();
+    m_bar->onBurnToolTriggered();
+    QCOMPARE(started, (QStringList { folder + QStringLiteral("/win-iap-ymodem.exe"), folder }));
+    QCOMPARE(m_prompts.size(), 1);   // the password only
+
+    QTemporaryDir dir;
+    const QString saved = QDir::currentPath();
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Resource/Docs")));
+    QDir::setCurrent(dir.path());
+    m_prompts.clear();
+    m_bar->onManualTriggered();   // none there: said so
+    QCOMPARE(m_prompts.size(), 1);
+    for (const char *name : { "b.docx", "A.docx", "notes.txt" }) {
+        QFile file(dir.filePath(QStringLiteral("Resource/Docs/") + QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    m_bar->onManualTriggered();
+    QDir::setCurrent(saved);
+    QCOMPARE(opened, (QStringList { "A.docx", "b.docx" }));
+    QCOMPARE(m_prompts.size(), 1);
+}
+
+QTEST_MAIN(TestMenuBarFrame)
+#include "tst_menubarframe.moc"
