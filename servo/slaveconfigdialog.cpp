@@ -507,8 +507,9 @@ void SlaveConfigDialog::hideEvent(QHideEvent *event)
 
 void SlaveConfigDialog::onComError(int slave, int addr)
 {
-    if (m_state == ProcessState::Wait && !m_skip && slave == m_pendingSlave && addr == m_pendingAddr)
-        m_failed = true;
+    // The register wait hears failures from the communication page itself.
+    Q_UNUSED(slave)
+    Q_UNUSED(addr)
 }
 
 void SlaveConfigDialog::process()
@@ -528,8 +529,7 @@ void SlaveConfigDialog::process()
     case ProcessState::Start:
         m_row = 0;
         m_column = kFirstStatusColumn;
-        m_pendingSlave = 1;
-        m_pendingAddr = 0xFFFF;
+        m_wait.reset();
         m_state = ProcessState::Request;
         requestCell();
         break;
@@ -548,7 +548,6 @@ void SlaveConfigDialog::requestCell()
 {
     const QTableWidget *table = ui->slaveTableWidget;
     m_skip = false;
-    m_failed = false;
     const QTableWidgetItem *nameItem = table->item(m_row, 0);
     if (!nameItem || nameItem->checkState() != Qt::Checked) {
         ++m_row;
@@ -564,31 +563,26 @@ void SlaveConfigDialog::requestCell()
         m_state = ProcessState::Wait;
         return;
     }
-    ComSettingsFrame::setRegisterStatus(Uint8(slave), Uint16(addr), RegisterCache::Requested);
-    if (!ComSettingsFrame::readSlaveRegisters(Uint8(slave), Uint16(addr), 1))
+    if (!m_wait.startRead(Uint8(slave), Uint16(addr), 1, kWaitLimitMs))
         return;   // refused: ask again on the next tick
-    m_pendingSlave = slave;
-    m_pendingAddr = addr;
-    m_waitClock.start();
     m_state = ProcessState::Wait;
 }
 
 void SlaveConfigDialog::waitCell()
 {
     if (!m_skip) {
-        const quint64 entry = ComSettingsFrame::getRegisterEntry(Uint8(m_pendingSlave), Uint16(m_pendingAddr));
-        const bool received = (entry >> 32) == RegisterCache::Received;
-        // A slave that never answers must not hold up the others.
-        const bool timedOut = !received && !m_failed && m_waitClock.elapsed() > kWaitLimitMs;
-        if (!received && !m_failed && !timedOut)
+        // A slave that never answers must not hold up the others: the wait ends on its failure.
+        const RegisterWait::Result result = m_wait.check();
+        if (result == RegisterWait::Result::Pending)
             return;
-        if (timedOut)
-            qWarning() << "SlaveConfigDialog: no status value from slave" << m_pendingSlave << "register" << m_pendingAddr;
+        const bool received = result == RegisterWait::Result::Received;
+        if (m_wait.timedOut())
+            qWarning() << "SlaveConfigDialog: no status value from slave" << m_wait.slave() << "register" << m_wait.addr();
 
         // The table may have been rebuilt meanwhile: write only the cell that asked.
         QTableWidgetItem *cell = ui->slaveTableWidget->item(m_pendingRow, m_pendingColumn);
-        if (cell && rowSlave(m_pendingRow) == m_pendingSlave && cellRegister(cell) == m_pendingAddr) {
-            cell->setText(received ? statusText(cell->data(RecordRole).toMap(), Uint16(entry)) : kBlank);
+        if (cell && rowSlave(m_pendingRow) == m_wait.slave() && cellRegister(cell) == m_wait.addr()) {
+            cell->setText(received ? statusText(cell->data(RecordRole).toMap(), m_wait.value()) : kBlank);
             if (received)
                 cell->setIcon(QIcon());
         }

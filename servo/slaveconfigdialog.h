@@ -4,8 +4,9 @@
 #include "comm/deviceenum.h"
 #include "data/recorditem.h"
 
+#include "comm/registerwait.h"
+
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QList>
 #include <QStringList>
 #include <QTimer>
@@ -96,11 +97,8 @@ private:
     int m_column = 2;
     int m_pendingRow = -1;
     int m_pendingColumn = -1;
-    int m_pendingSlave = 1;
-    int m_pendingAddr = 0xFFFF;
     bool m_skip = false;
-    bool m_failed = false;
-    QElapsedTimer m_waitClock;
+    RegisterWait m_wait;
 };
 
 #endif // SLAVECONFIGDIALOG_H
