@@ -1,7 +1,77 @@
 #include "servo/servoparamframe.h"
 #include "ui_servoparamframe.h"
 
+#include "comm/comsettingsframe.h"
+#include "comm/modbusmaster.h"
+#include "comm/registercache.h"
+#include "data/databasemanager.h"
+#include "servo/valuetext.h"
+#include "shell/mainwindow.h"
+#include "widgets/customitemdelegate.h"
+#include "widgets/prompt.h"
+#include "widgets/rawtext.h"
+#include "widgets/vxaction.h"
+#include "widgets/vxlineedit.h"
+#include "widgets/vxstandarditemmodel.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScopedValueRollback>
+#include <QTextStream>
+
 ServoParamFrame *ServoParamFrame::s_instance = nullptr;
+
+namespace {
+constexpr int kParamBaseEntry = 28;
+constexpr int kRecoverEntries[] = { 45, 44, 43 };   // status, command data, command of an axis
+constexpr Uint16 kRecoverValue = 8051;              // written to Pn000 of an axis: factory settings
+constexpr Uint16 kType3WriteOffset = 128;
+constexpr Uint8 kImportSlave = 255;
+// The engine reports every failed request but drops its queue silently when the link goes, so a
+// wait also ends on this bound; it is well above the engine's own time-out and retries.
+constexpr int kWaitLimitMs = 5000;
+
+// Detailed view columns; the compact view has code, name, one value per (slave, axis) and new value.
+enum Column { ColCode = 0, ColAddress, ColName, ColFormat, ColSlaveAxis, ColCurrent, ColNew, ColUnit, ColRange };
+constexpr int kCompactFirstValue = 2;
+
+const char kContext[] = "ServoParamFrame";
+
+QString raw(const char *source)
+{
+    return RawText::make(kContext, QString::fromUtf8(source));
+}
+
+QString field(const RecordItem &def, const char *name)
+{
+    return def.value(QLatin1String(name)).toString();
+}
+
+// "Pn" and the digits of func_code as written: P0-12 and Pn012 both give Pn012.
+QString pnCode(const RecordItem &def)
+{
+    QString digits = field(def, "func_code");
+    digits.remove(QRegularExpression(QStringLiteral("\\D")));
+    return QStringLiteral("Pn") + digits;
+}
+
+int widthOf(const QString &format)
+{
+    return ValueText::isInt32Format(format) ? 32 : 16;
+}
+
+QStringList modeNames()
+{
+    return { ServoParamFrame::tr("有符号"), ServoParamFrame::tr("无符号"), ServoParamFrame::tr("十六进制"),
+             ServoParamFrame::tr("二进制") };
+}
+} // namespace
 
 ServoParamFrame::ServoParamFrame(QWidget *parent)
     : QFrame(parent)
@@ -9,10 +79,27 @@ ServoParamFrame::ServoParamFrame(QWidget *parent)
 {
     s_instance = this;
     ui->setupUi(this);
+    setupForm();
+    setupTree();
+    setupTable();
+    connect(&m_timer, &QTimer::timeout, this, &ServoParamFrame::process);
+    connect(&m_slaveDialog, &SlaveConfigDialog::slaveCnfgChanged, this, &ServoParamFrame::onSalveCnfgChanged);
+    {
+        const QSignalBlocker block(ui->viewModeComBox);
+        ui->viewModeComBox->addItem(raw("Detailed display"));
+        ui->viewModeComBox->addItem(raw("Compact display"));
+        ui->viewModeComBox->setCurrentIndex(DetailedView);
+    }
+    on_viewModeComBox_currentIndexChanged(DetailedView);
+    ui->writeParamBtn->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_W));
+    ui->writeParamBtn->setToolTip(QStringLiteral("Ctrl+W"));
+    createTableContextMenu();
+    onSalveCnfgChanged({}, {});
 }
 
 ServoParamFrame::~ServoParamFrame()
 {
+    m_timer.stop();
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -23,6 +110,1083 @@ ServoParamFrame *ServoParamFrame::instance()
     return s_instance;
 }
 
+QStandardItemModel *ServoParamFrame::treeModel() const
+{
+    return m_treeModel;
+}
+
+QStandardItemModel *ServoParamFrame::tableModel() const
+{
+    return m_tableModel;
+}
+
+// --- set-up -----------------------------------------------------------------------------------
+
+void ServoParamFrame::setupForm()
+{
+    ui->realTimeReadBtn->setText(raw("Monitor"));
+    ui->upLoadButton->setText(raw("Upload"));
+    ui->resetDefaultBtn->setText(raw("Recover"));
+    ui->importBnt->setText(raw("Open"));
+    ui->downLoadButton->setText(raw("Download"));
+    ui->writeParamBtn->setText(raw("Write"));
+    ui->exportBnt->setText(raw("Export"));
+    ui->showMaxButton->setText(raw("Maximize"));
+    ui->showMaxButton->hide();
+    // A list view, so that the style sheet's item height applies to the popup.
+    ui->viewModeComBox->setView(new QListView(ui->viewModeComBox));
+    m_refreshPixmap = QPixmap(QStringLiteral(":/Resource/Icons/refresh.png"));
+    ui->realTimeReadBtn->setIcon(QIcon(m_refreshPixmap));
+    ui->splitter->setStretchFactor(1, 14);
+    ui->splitter->setSizes({ 220, 780 });
+}
+
+void ServoParamFrame::setupTree()
+{
+    m_delegate = new CustomItemDelegate(this);
+    m_treeModel = new QStandardItemModel(0, 1, this);
+    m_treeHeader = new QStandardItem(QIcon(QStringLiteral(":/Resource/Icons/servoParam_2.png")), QString());
+    m_treeHeader->setFont(QFont(QStringLiteral("微软雅黑"), 10, QFont::Normal));
+    m_treeHeader->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_treeModel->setHorizontalHeaderItem(0, m_treeHeader);
+    // Holds the header's raw text; its textChanged on a language change re-titles the tree.
+    m_treeTitle = new VxLineEdit(raw("Servo Paramter"), this);
+    m_treeTitle->hide();
+    m_treeHeader->setText(m_treeTitle->text());
+    connect(m_treeTitle, &QLineEdit::textChanged, this, &ServoParamFrame::standardItemChanged);
+
+    ui->paramsTreeView->setModel(m_treeModel);
+    ui->paramsTreeView->setItemDelegate(m_delegate);
+    QHeaderView *header = ui->paramsTreeView->header();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setOffset(-20);
+    connect(m_treeModel, &QStandardItemModel::itemChanged, this, &ServoParamFrame::onParamsTreeItemChanged);
+    rebuildParamTree();
+}
+
+void ServoParamFrame::setupTable()
+{
+    m_tableModel = new VxStandardItemModel(this);
+    QTableView *view = ui->paramsTableView;
+    view->setModel(m_tableModel);
+    view->setItemDelegate(m_delegate);
+    view->verticalHeader()->hide();
+    view->setMouseTracking(true);
+    view->setAlternatingRowColors(true);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->horizontalHeader()->setDefaultSectionSize(120);
+    view->horizontalHeader()->setStretchLastSection(true);
+    connect(m_tableModel, &QStandardItemModel::itemChanged, this, &ServoParamFrame::onParamsTableItemChanged);
+    connect(view, &QWidget::customContextMenuRequested, this, &ServoParamFrame::showTableContextMenu);
+    connect(view, &QAbstractItemView::doubleClicked, this, &ServoParamFrame::onParamsTableViewDoubleClicked);
+}
+
+void ServoParamFrame::createTableContextMenu()
+{
+    if (m_contextMenu)
+        return;
+    m_contextMenu = new QMenu(this);
+    auto *insert = new VxAction(raw("Insert"), this);
+    insert->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_I));
+    auto *remove = new VxAction(raw("Delete"), this);
+    remove->setShortcut(QKeySequence(Qt::Key_Delete));
+    for (QAction *action : { static_cast<QAction *>(insert), static_cast<QAction *>(remove) }) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_contextMenu->addAction(action);
+        ui->paramsTableView->addAction(action);
+    }
+    connect(insert, &QAction::triggered, this, &ServoParamFrame::onTableRowInsert);
+    connect(remove, &QAction::triggered, this, &ServoParamFrame::onTableRowDelete);
+}
+
+// --- definitions ------------------------------------------------------------------------------
+
+const QList<RecordItem> &ServoParamFrame::definitions() const
+{
+    return DatabaseManager::instance()->servoParams();
+}
+
+// Ids are positions, but the list can change under the table (a language switch on type 3).
+const RecordItem *ServoParamFrame::definitionById(int id) const
+{
+    const QList<RecordItem> &defs = definitions();
+    return id >= 1 && id <= defs.size() ? &defs.at(id - 1) : nullptr;
+}
+
+int ServoParamFrame::findParamIndex(const QString &pn) const
+{
+    const int number = ValueText::pnNumber(pn);
+    if (number < 0)
+        return -1;
+    const QList<RecordItem> &defs = definitions();
+    for (int i = 0; i < defs.size(); ++i) {
+        if (ValueText::pnNumber(field(defs.at(i), "func_code")) == number)
+            return i;
+    }
+    return -1;
+}
+
+int ServoParamFrame::parsePnNumber(const QString &pn) const
+{
+    const QList<RecordItem> &defs = definitions();
+    const int number = ValueText::pnNumber(pn);
+    if (defs.isEmpty() || number < 0 || number > ValueText::pnNumber(field(defs.last(), "func_code")))
+        return -1;
+    return number;
+}
+
+Uint16 ServoParamFrame::paramAddress(int pn, int axis, bool forWrite)
+{
+    Uint16 addr = Uint16(ComSettingsFrame::addrMap(kParamBaseEntry) + quint32(pn)
+                         + quint32(axis * ComSettingsFrame::axisAddrStride()));
+    if (forWrite && ComSettingsFrame::currentDevice() == TrelvoxServo)
+        addr = Uint16(addr + kType3WriteOffset);
+    return addr;
+}
+
+QString ServoParamFrame::displayModeKey(int slave, int axis, int pn)
+{
+    return QStringLiteral("Slave%1-Axis%2-Pn%3").arg(slave).arg(axis).arg(pn);
+}
+
+void ServoParamFrame::rebuildParamTree()
+{
+    const QIcon folder(QStringLiteral(":/Resource/Icons/folder.png"));
+    const QIcon file(QStringLiteral(":/Resource/Icons/file.png"));
+    QMap<int, QStandardItem *> groups;
+    for (const RecordItem &def : definitions()) {
+        const QString name = field(def, "name");
+        for (const QString &entry : field(def, "group").split(QStringLiteral("&&"))) {
+            const QStringList parts = entry.split(QLatin1Char('/'));
+            if (parts.size() < 2) {
+                Prompt::warning(this, tr("Tips"), tr("Servo param(%1) group error!").arg(name));
+                continue;
+            }
+            const int number = parts.at(0).trimmed().toInt();
+            QStandardItem *&group = groups[number];
+            if (!group) {
+                group = new QStandardItem(folder, parts.at(1));
+                group->setData(QStringLiteral("isGroupItem_%1").arg(number), IdRole);
+                group->setCheckable(true);
+                group->setEditable(false);
+            }
+            auto *item = new QStandardItem(file, name);
+            item->setData(field(def, "id").toInt(), IdRole);
+            item->setCheckable(true);
+            item->setEditable(false);
+            group->appendRow(item);
+        }
+    }
+    m_treeModel->removeRows(0, m_treeModel->rowCount());
+    for (QStandardItem *group : qAsConst(groups))   // ascending group number
+        m_treeModel->appendRow(group);
+}
+
+// --- table ------------------------------------------------------------------------------------
+
+void ServoParamFrame::setHeaders()
+{
+    QStringList headers;
+    if (m_viewMode == DetailedView) {
+        headers << tr("代号") << tr("地址") << tr("名称") << tr("格式") << tr("设备/轴") << tr("当前值") << tr("新值")
+                << tr("单位") << tr("范围");
+    } else {
+        headers << tr("代号") << tr("名称");
+        for (int slave : qAsConst(m_slaves)) {
+            for (int axis : qAsConst(m_axes))
+                headers << tr("当前值[%1/%2]").arg(slave).arg(axis);
+        }
+        headers << tr("新值");
+    }
+    m_tableModel->setColumnCount(headers.size());
+    m_tableModel->setHorizontalHeaderLabels(headers);
+    ui->paramsTableView->setColumnHidden(ColAddress, m_viewMode == DetailedView);
+}
+
+void ServoParamFrame::resetParamTable()
+{
+    setHeaders();
+}
+
+void ServoParamFrame::removeAllRows()
+{
+    m_tableModel->removeRows(0, m_tableModel->rowCount());
+}
+
+void ServoParamFrame::appendEmptyRow(int row)
+{
+    QList<QStandardItem *> items;
+    for (int c = 0; c < m_tableModel->columnCount(); ++c)
+        items << new QStandardItem;
+    const QScopedValueRollback<bool> building(m_building, true);
+    m_tableModel->insertRow(row, items);
+}
+
+void ServoParamFrame::fillEmptyRows()
+{
+    while (m_tableModel->rowCount() < MinRows)
+        appendEmptyRow(m_tableModel->rowCount());
+}
+
+QList<int> ServoParamFrame::collectTableParams() const
+{
+    QList<int> entries;
+    for (int r = 0; r < m_tableModel->rowCount(); ++r) {
+        const QStandardItem *first = m_tableModel->item(r, ColCode);
+        const QString text = first ? first->text() : QString();
+        const int index = text.contains(QLatin1String("Pn")) ? findParamIndex(text) : -1;
+        if (index < 0)
+            entries << -1;
+        else if (!entries.contains(index + 1))
+            entries << index + 1;
+    }
+    return entries;
+}
+
+void ServoParamFrame::rebuildTable()
+{
+    setHeaders();
+    const QList<int> entries = collectTableParams();
+    removeAllRows();
+    for (int entry : entries) {
+        if (entry > 0 && entry <= definitions().size())
+            insertParamRows(m_tableModel->rowCount(), definitions().at(entry - 1));
+        else
+            appendEmptyRow(m_tableModel->rowCount());
+    }
+    fillEmptyRows();
+    ui->paramsTableView->scrollToTop();
+    restartRunningPasses();
+}
+
+// A value from the register cache: a 32-bit value whose second word is unknown shows its first word.
+QString ServoParamFrame::valueText(int slave, Uint16 addr, const QString &format, int decimals, int mode) const
+{
+    const Uint16 first = ComSettingsFrame::getRegister(Uint8(slave), addr);
+    if (first == RegisterCache::NoValue)
+        return QString();
+    quint32 value = first;
+    if (ValueText::isInt32Format(format)) {
+        const Uint16 second = ComSettingsFrame::getRegister(Uint8(slave), Uint16(addr + 1));
+        if (second != RegisterCache::NoValue)
+            value = ValueText::combineWords(format, first, second);
+    }
+    if (value == ValueText::NoValue)
+        return QString();
+    return ValueText::formatValueText(value, widthOf(format), decimals, mode);
+}
+
+int ServoParamFrame::cellDecimals(const QStandardItem *item)
+{
+    return item ? item->data(CustomItemDelegate::LineEditConfigRole).toMap().value(QStringLiteral("decimals"), 0).toInt()
+                : 0;
+}
+
+namespace {
+// What every cell of a parameter's row shares.
+struct RowParts {
+    QString code;
+    int pn = -1;
+    int id = 0;
+    QString format;
+    QVariant editorConfig;
+    int decimals = 0;
+    QString tip;
+};
+
+RowParts rowParts(const RecordItem &def)
+{
+    RowParts p;
+    p.code = pnCode(def);
+    p.pn = ValueText::pnNumber(p.code);
+    p.id = field(def, "id").toInt();
+    p.format = field(def, "format");
+    const QString range = field(def, "range");
+    p.editorConfig = ValueText::rangeEditorConfig(range);
+    p.decimals = p.editorConfig.isValid() ? ValueText::parseRange(range).decimals : 0;
+    p.tip = field(def, "description").replace(QLatin1String("\\n"), QLatin1String("\n"));
+    return p;
+}
+
+QStandardItem *cell(const QString &text, const RowParts &p, bool editable, bool centred = true)
+{
+    auto *item = new QStandardItem(text);
+    item->setEditable(editable);
+    item->setToolTip(p.tip);
+    if (centred)
+        item->setTextAlignment(Qt::AlignCenter);
+    return item;
+}
+
+QStandardItem *valueCell(const QString &text, const RowParts &p, bool editable)
+{
+    QStandardItem *item = cell(text, p, editable);
+    if (p.editorConfig.isValid())
+        item->setData(p.editorConfig, CustomItemDelegate::LineEditConfigRole);
+    return item;
+}
+
+QStandardItem *codeCell(const RowParts &p)
+{
+    QStandardItem *item = cell(p.code, p, true);
+    item->setData(p.id, ServoParamFrame::IdRole);
+    return item;
+}
+
+QStandardItem *nameCell(const RecordItem &def, const RowParts &p)
+{
+    QStandardItem *item = cell(field(def, "name"), p, false, false);
+    item->setForeground(QColor(0, 150, 0));
+    return item;
+}
+} // namespace
+
+int ServoParamFrame::enterDisplayMode(int slave, int axis, int pn)
+{
+    const QString key = displayModeKey(slave, axis, pn);
+    if (!m_displayModes.contains(key))
+        m_displayModes.insert(key, ValueText::Signed);
+    return m_displayModes.value(key);
+}
+
+QList<QStandardItem *> ServoParamFrame::detailedRow(const RecordItem &def, int slave, int axis)
+{
+    const RowParts p = rowParts(def);
+    const int cacheSlave = m_imported ? kImportSlave : slave;
+    const int mode = enterDisplayMode(cacheSlave, axis, p.pn);
+    const QStringList modes = modeNames();
+    QVariantMap combo;
+    combo.insert(QStringLiteral("textList"), modes);
+    combo.insert(QStringLiteral("currentIndex"), mode >= 0 && mode < modes.size() ? mode : 0);
+    QStandardItem *format = cell(modes.value(combo.value(QStringLiteral("currentIndex")).toInt()), p, true);
+    format->setData(combo, CustomItemDelegate::ComboConfigRole);
+    const QString unit = field(def, "unit");
+    const QString range = field(def, "range");
+    const QString current = valueText(cacheSlave, paramAddress(p.pn, axis), p.format, p.decimals, mode);
+    return { codeCell(p),
+             cell(field(def, "address"), p, false),
+             nameCell(def, p),
+             format,
+             cell(QStringLiteral("%1/%2").arg(slave).arg(axis), p, false),
+             valueCell(current, p, false),
+             valueCell(QString(), p, true),
+             cell(unit.isEmpty() ? tr("无") : unit, p, false),
+             cell(range.isEmpty() ? tr("无") : range, p, false) };
+}
+
+QList<QStandardItem *> ServoParamFrame::compactRow(const RecordItem &def)
+{
+    const RowParts p = rowParts(def);
+    QList<QStandardItem *> items { codeCell(p), nameCell(def, p) };
+    for (int slave : qAsConst(m_slaves)) {
+        const int cacheSlave = m_imported ? kImportSlave : slave;
+        for (int axis : qAsConst(m_axes)) {
+            const int mode = enterDisplayMode(cacheSlave, axis, p.pn);
+            items << valueCell(valueText(cacheSlave, paramAddress(p.pn, axis), p.format, p.decimals, mode), p, false);
+        }
+    }
+    items << valueCell(QString(), p, true);
+    return items;
+}
+
+void ServoParamFrame::insertParamRows(int row, const RecordItem &def)
+{
+    const QScopedValueRollback<bool> building(m_building, true);
+    if (m_viewMode == CompactView) {
+        m_tableModel->insertRow(row, compactRow(def));
+        return;
+    }
+    for (int slave : qAsConst(m_slaves)) {
+        for (int axis : qAsConst(m_axes))
+            m_tableModel->insertRow(row++, detailedRow(def, slave, axis));
+    }
+}
+
+void ServoParamFrame::replaceRowWithParam(int row, int defIndex)
+{
+    if (row < 0 || row >= m_tableModel->rowCount() || defIndex < 0 || defIndex >= definitions().size())
+        return;
+    m_tableModel->removeRow(row);
+    insertParamRows(row, definitions().at(defIndex));
+    ui->paramsTableView->setCurrentIndex(m_tableModel->index(row, ColCode));
+    fillEmptyRows();
+    restartRunningPasses();
+}
+
+bool ServoParamFrame::parseSlaveAxis(const QString &text, int *slave, int *axis)
+{
+    static const QRegularExpression bracketed(QStringLiteral("\\[\\d+/\\d+\\]"));
+    static const QRegularExpression upToBracket(QStringLiteral(".*\\["));
+    static const QRegularExpression fromBracket(QStringLiteral("\\].*"));
+    QString t = text;
+    if (bracketed.match(t).hasMatch()) {
+        t.remove(upToBracket);
+        t.remove(fromBracket);
+    }
+    const QStringList parts = t.split(QLatin1Char('/'));
+    if (parts.size() != 2)
+        return false;
+    bool okSlave = false;
+    bool okAxis = false;
+    *slave = parts.at(0).trimmed().toInt(&okSlave);
+    *axis = parts.at(1).trimmed().toInt(&okAxis);
+    return okSlave && okAxis;
+}
+
+void ServoParamFrame::updateCellMode(int row)
+{
+    const QStandardItem *code = m_tableModel->item(row, ColCode);
+    const QStandardItem *format = m_tableModel->item(row, ColFormat);
+    const QStandardItem *slaveAxis = m_tableModel->item(row, ColSlaveAxis);
+    QStandardItem *current = m_tableModel->item(row, ColCurrent);
+    if (!code || !format || !slaveAxis || !current)
+        return;
+    const int mode = format->data(CustomItemDelegate::ComboConfigRole).toMap().value(QStringLiteral("currentIndex")).toInt();
+    int slave = 0;
+    int axis = 0;
+    const int pn = parsePnNumber(code->text());
+    if (parseSlaveAxis(slaveAxis->text(), &slave, &axis) && pn >= 0)
+        m_displayModes.insert(displayModeKey(m_imported ? kImportSlave : slave, axis, pn), mode);
+    const RecordItem *def = definitionById(code->data(IdRole).toInt());
+    if (!def)
+        return;
+    const int decimals = cellDecimals(current);
+    quint32 value = 0;
+    ValueText::parseValueText(current->text(), value, decimals);
+    const QScopedValueRollback<bool> building(m_building, true);
+    current->setText(value == ValueText::NoValue
+                         ? QString()
+                         : ValueText::formatValueText(value, widthOf(field(*def, "format")), decimals, mode));
+}
+
+// --- slots: table, tree, dialog ---------------------------------------------------------------
+
+void ServoParamFrame::onParamsTableItemChanged(QStandardItem *item)
+{
+    if (m_building || !item)
+        return;
+    if (item->column() == ColCode) {
+        const int index = findParamIndex(item->text());
+        if (index < 0)
+            return;   // an unknown Pn stays as typed
+        // Not from inside the model's own change notification: the row goes away.
+        const QPersistentModelIndex at(item->index());
+        QTimer::singleShot(0, this, [this, at, index] {
+            if (at.isValid())
+                replaceRowWithParam(at.row(), index);
+        });
+    } else if (item->column() == ColFormat && m_viewMode == DetailedView) {
+        updateCellMode(item->row());
+    }
+}
+
+void ServoParamFrame::onParamsTreeItemChanged(QStandardItem *item)
+{
+    if (!item || !item->isCheckable())
+        return;
+    const QVariant tag = item->data(IdRole);
+    if (tag.type() == QVariant::String && tag.toString().startsWith(QLatin1String("isGroupItem_"))) {
+        for (int r = 0; r < item->rowCount(); ++r) {
+            if (QStandardItem *child = item->child(r))
+                child->setCheckState(item->checkState());
+        }
+        return;
+    }
+    const RecordItem *def = definitionById(tag.toInt());
+    if (!def)
+        return;
+    ui->paramsTableView->scrollToTop();
+    if (item->checkState() == Qt::Checked) {
+        insertParamRows(0, *def);
+    } else {
+        const QString code = pnCode(*def);
+        for (int r = m_tableModel->rowCount() - 1; r >= 0; --r) {
+            const QStandardItem *first = m_tableModel->item(r, ColCode);
+            if (first && first->text() == code)
+                m_tableModel->removeRow(r);
+        }
+    }
+    fillEmptyRows();
+    restartRunningPasses();
+    if (!m_imported)
+        startReadPass();
+}
+
+void ServoParamFrame::onParamsTableViewDoubleClicked(const QModelIndex &index)
+{
+    QItemSelectionModel *selection = ui->paramsTableView->selectionModel();
+    if (selection && selection->isSelected(index)) {
+        selection->select(index, QItemSelectionModel::Deselect);
+        ui->paramsTableView->clearFocus();
+    }
+}
+
+void ServoParamFrame::showTableContextMenu(const QPoint &pos)
+{
+    m_contextMenu->popup(ui->paramsTableView->viewport()->mapToGlobal(pos));
+}
+
+void ServoParamFrame::onTableRowInsert()
+{
+    appendEmptyRow(qMax(0, ui->paramsTableView->currentIndex().row()));
+}
+
+void ServoParamFrame::onTableRowDelete()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : ui->paramsTableView->selectionModel()->selectedIndexes()) {
+        if (!rows.contains(index.row()))
+            rows << index.row();
+    }
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    for (int row : qAsConst(rows))
+        m_tableModel->removeRow(row);
+    fillEmptyRows();
+    restartRunningPasses();
+}
+
+void ServoParamFrame::keyPressEvent(QKeyEvent *event)
+{
+    const QModelIndex current = ui->paramsTableView->currentIndex();
+    if (event->key() == Qt::Key_Return && !(event->modifiers() & Qt::ControlModifier) && current.isValid()
+        && current.column() == ColCode) {
+        const int row = current.row();
+        const int index = findParamIndex(current.data().toString());
+        if (index >= 0) {
+            const QModelIndex below = m_tableModel->index(row + 1, ColCode);
+            if (!below.isValid() || findParamIndex(below.data().toString()) >= 0)
+                appendEmptyRow(row + 1);
+            replaceRowWithParam(row + 1, index + 1);
+        }
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void ServoParamFrame::onDeviceChanged(DeviceEnum devType)
+{
+    if (devType != m_lastDevice) {
+        m_lastDevice = devType;
+        if (devType != NoDevice) {
+            removeAllRows();
+            fillEmptyRows();
+            ui->paramsTableView->scrollToTop();
+            restartRunningPasses();
+        }
+    }
+    rebuildParamTree();
+    m_slaveDialog.applyDeviceType(devType);
+}
+
+void ServoParamFrame::onSalveCnfgChanged(QList<int> slaves, QList<int> axes)
+{
+    m_slaves = slaves.isEmpty() ? QList<int> { 1 } : slaves;
+    m_axes = axes.isEmpty() ? QList<int> { 0 } : axes;
+    rebuildTable();
+    if (!m_imported)
+        startReadPass();
+}
+
+void ServoParamFrame::updateSlaveTable(QStringList list)
+{
+    m_slaveDialog.updateSlaveTable(list);
+}
+
+void ServoParamFrame::showSlaveConfigDialog()
+{
+    m_slaveDialog.hide();
+    m_slaveDialog.show();
+    m_slaveDialog.activateWindow();
+}
+
+void ServoParamFrame::standardItemChanged(const QString &text)
+{
+    m_treeHeader->setText(text);
+    rebuildTable();
+}
+
+// The page has no parameter search; the menu bar's search goes to the other pages.
+void ServoParamFrame::onSearchSignal(int cmd, QString match)
+{
+    Q_UNUSED(cmd)
+    Q_UNUSED(match)
+}
+
+void ServoParamFrame::searchProcess()
+{
+}
+
+// --- the read and write passes ----------------------------------------------------------------
+
+void ServoParamFrame::restartRunningPasses()
+{
+    if (m_readState != PassState::Idle)
+        m_readState = PassState::Start;
+    if (m_writeState != PassState::Idle)
+        m_writeState = PassState::Start;
+}
+
+void ServoParamFrame::startReadPass()
+{
+    m_readState = PassState::Start;
+}
+
+void ServoParamFrame::process()
+{
+    // A message box shown by a step runs an event loop of its own; the timer must not step again.
+    if (m_stepping)
+        return;
+    const QScopedValueRollback<bool> stepping(m_stepping, true);
+    if (m_realTime) {
+        m_refreshAngle = m_refreshAngle + 1 > 360 ? 0 : m_refreshAngle + 1;
+        QPixmap turned(m_refreshPixmap.size());
+        turned.fill(Qt::transparent);
+        QPainter painter(&turned);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.translate(turned.width() / 2.0, turned.height() / 2.0);
+        painter.rotate(m_refreshAngle);
+        painter.translate(-turned.width() / 2.0, -turned.height() / 2.0);
+        painter.drawPixmap(0, 0, m_refreshPixmap);
+        painter.end();
+        ui->realTimeReadBtn->setIcon(QIcon(turned));
+        if (m_readState == PassState::Idle)
+            m_readState = PassState::Start;
+    } else if (m_readState == PassState::Idle && m_writeState == PassState::Idle) {
+        return;
+    }
+    if (m_writeState != PassState::Idle)
+        writeServoParams();
+    else
+        readServoParams();
+}
+
+// Asks for the cell's registers not asked for yet, one request per word; false while the link
+// refuses (tried again on the next tick).
+bool ServoParamFrame::requestCell(Cell &c, RegisterWait *waits, bool write)
+{
+    if (!ComSettingsFrame::isLinkOpen())
+        return false;   // no request and no refusal message on every tick while the link is down
+    while (c.sent < c.words) {
+        const Uint8 slave = Uint8(c.slave);
+        const Uint16 addr = Uint16(c.addr + c.sent);
+        const bool queued = write ? waits[c.sent].startWrite(slave, addr, c.values[c.sent], kWaitLimitMs)
+                                  : waits[c.sent].startRead(slave, addr, 1, kWaitLimitMs);
+        if (!queued)
+            return false;
+        ++c.sent;
+    }
+    return true;
+}
+
+// A failure of either word ends the wait; a wait only hears failures of its own request.
+ServoParamFrame::WaitResult ServoParamFrame::waitCell(const Cell &c, RegisterWait *waits)
+{
+    bool received = true;
+    for (int i = 0; i < c.words; ++i) {
+        const RegisterWait::Result result = waits[i].check();
+        if (result == RegisterWait::Result::Failed) {
+            if (waits[i].timedOut())
+                qWarning() << "Servo parameter" << c.label << "at" << waits[i].addr() << "of slave" << c.slave
+                           << "had no answer in" << kWaitLimitMs << "ms";
+            return WaitResult::Failed;
+        }
+        received = received && result == RegisterWait::Result::Received;
+    }
+    return received ? WaitResult::Received : WaitResult::Pending;
+}
+
+// The passes' register waits hear failures from the communication page themselves.
+void ServoParamFrame::onComError(int slave, int addr)
+{
+    m_slaveDialog.onComError(slave, addr);
+}
+
+// What a value cell stands for: the row's parameter, and the slave and axis of the cell ("s/a" in
+// the detailed view, the column header in the compact view). False when it stands for none.
+bool ServoParamFrame::cellParam(int row, int column, CellParam *p) const
+{
+    const QStandardItem *first = m_tableModel->item(row, ColCode);
+    const QString source = m_viewMode == DetailedView ? m_tableModel->index(row, ColSlaveAxis).data().toString()
+                                                      : m_tableModel->headerData(column, Qt::Horizontal).toString();
+    if (!first || first->text().isEmpty() || source.isEmpty())
+        return false;
+    p->code = first->text();
+    p->def = definitionById(first->data(IdRole).toInt());
+    p->pn = parsePnNumber(p->code);
+    return p->def && p->pn >= 0 && parseSlaveAxis(source, &p->slave, &p->axis) && ComSettingsFrame::isValidSlave(p->slave);
+}
+
+// Fills the read cursor's cell; false when the cell is to be skipped.
+bool ServoParamFrame::prepareReadCell()
+{
+    Cell &c = m_read;
+    const QModelIndex target = m_tableModel->index(c.row, m_viewMode == DetailedView ? ColCurrent : c.column);
+    CellParam p;
+    if (!m_tableModel->itemFromIndex(target) || !cellParam(c.row, c.column, &p))
+        return false;
+    c.slave = p.slave;
+    c.format = field(*p.def, "format");
+    c.words = ValueText::isInt32Format(c.format) ? 2 : 1;
+    c.sent = 0;
+    c.addr = paramAddress(p.pn, p.axis);
+    c.modeKey = displayModeKey(p.slave, p.axis, p.pn);
+    c.label = p.code;
+    c.target = target;
+    return true;
+}
+
+void ServoParamFrame::readServoParams()
+{
+    const bool detailed = m_viewMode == DetailedView;
+    const int firstColumn = detailed ? ColSlaveAxis : kCompactFirstValue;
+    if (m_readState == PassState::Start) {
+        m_read = Cell();
+        m_read.column = firstColumn;
+        m_readState = PassState::Request;
+    }
+    if (m_read.row >= m_tableModel->rowCount()) {
+        m_read.row = 0;
+        m_readState = PassState::Idle;
+        return;
+    }
+    if (!detailed && m_read.column >= m_tableModel->columnCount() - 1)
+        m_read.column = kCompactFirstValue;
+
+    bool wholeRow = false;
+    switch (m_readState) {
+    case PassState::Request:
+        if (m_read.words == 0 && !prepareReadCell()) {
+            wholeRow = true;
+            break;
+        }
+        if (requestCell(m_read, m_readWaits, false))
+            m_readState = PassState::Wait;
+        return;
+    case PassState::Wait: {
+        const WaitResult result = waitCell(m_read, m_readWaits);
+        if (result == WaitResult::Pending)
+            return;
+        m_readState = PassState::Request;
+        if (QStandardItem *target = m_tableModel->itemFromIndex(m_read.target)) {
+            const QScopedValueRollback<bool> building(m_building, true);
+            if (result == WaitResult::Received) {
+                target->setText(valueText(m_read.slave, m_read.addr, m_read.format, cellDecimals(target),
+                                          m_displayModes.value(m_read.modeKey, ValueText::Signed)));
+                ui->paramsTableView->selectionModel()->select(target->index(), QItemSelectionModel::Deselect);
+            } else {
+                target->setText(QString());
+            }
+        }
+        break;
+    }
+    case PassState::Start:
+    case PassState::Idle:
+        return;
+    }
+    // On to the next cell.
+    m_read.words = 0;
+    if (detailed || wholeRow || ++m_read.column >= m_tableModel->columnCount() - 1) {
+        m_read.column = firstColumn;
+        ++m_read.row;
+    }
+}
+
+// Fills the write cursor's cell; false when the cell is to be skipped.
+bool ServoParamFrame::prepareWriteCell()
+{
+    Cell &c = m_write;
+    const bool detailed = m_viewMode == DetailedView;
+    const QModelIndex currentIndex = m_tableModel->index(c.row, detailed ? ColCurrent : c.column);
+    const QStandardItem *current = m_tableModel->itemFromIndex(currentIndex);
+    const QStandardItem *newValue = m_tableModel->item(c.row, detailed ? ColNew : m_tableModel->columnCount() - 1);
+    if (m_writeKind == WriteSelected && !detailed && !ui->paramsTableView->selectionModel()->isSelected(currentIndex))
+        return false;
+    // A value must have been read before it can be written.
+    CellParam p;
+    if (!newValue || newValue->text().isEmpty() || !current || current->text().isEmpty() || !cellParam(c.row, c.column, &p))
+        return false;
+    const QString format = field(*p.def, "format");
+    const bool wide = ValueText::isInt32Format(format);
+    const QString label = QStringLiteral("%1 [%2/%3]").arg(p.code).arg(p.slave).arg(p.axis);
+    bool ok = false;
+    const quint32 value = ComSettingsFrame::textToValue(newValue->text(), cellDecimals(newValue), &ok);
+    // A 16-bit register takes -32768 to 65535; anything else would be cut to another value.
+    if (!ok || (!wide && value > 0xFFFFu && value < 0xFFFF8000u)) {
+        m_notWritten << tr("%1: \"%2\" is not a value of this parameter").arg(label, newValue->text());
+        ++m_rowFailed;
+        return false;
+    }
+    c.slave = p.slave;
+    c.format = format;
+    c.words = wide ? 2 : 1;
+    c.sent = 0;
+    c.addr = paramAddress(p.pn, p.axis, true);
+    if (wide)
+        ValueText::splitWords(format, value, &c.values[0], &c.values[1]);
+    else
+        c.values[0] = Uint16(value);
+    c.label = label;
+    c.target = currentIndex;
+    return true;
+}
+
+void ServoParamFrame::writeServoParams()
+{
+    const bool detailed = m_viewMode == DetailedView;
+    const int firstColumn = detailed ? ColSlaveAxis : kCompactFirstValue;
+    if (m_writeState == PassState::Start) {
+        m_write = Cell();
+        m_write.column = firstColumn;
+        m_rowWritten = 0;
+        m_rowFailed = 0;
+        m_notWritten.clear();
+        m_writeState = PassState::Request;
+    }
+    if (m_write.row >= m_tableModel->rowCount()) {
+        m_write.row = 0;
+        m_writeState = PassState::Idle;
+        warnNotWritten();
+        return;
+    }
+
+    switch (m_writeState) {
+    case PassState::Request:
+        if (m_writeKind != WriteSelected && m_writeKind != DownloadAll) {
+            m_writeState = PassState::Idle;
+            return;
+        }
+        if (m_write.words == 0 && !prepareWriteCell())
+            break;
+        if (requestCell(m_write, m_writeWaits, true))
+            m_writeState = PassState::Wait;
+        return;
+    case PassState::Wait: {
+        const WaitResult result = waitCell(m_write, m_writeWaits);
+        if (result == WaitResult::Pending)
+            return;
+        m_writeState = PassState::Request;
+        // Only an acknowledged write counts; a failed one keeps its new value for another try.
+        if (result == WaitResult::Received) {
+            ++m_rowWritten;
+        } else {
+            ++m_rowFailed;
+            m_notWritten << tr("%1: the device did not acknowledge the write").arg(m_write.label);
+        }
+        ui->paramsTableView->selectionModel()->select(m_write.target, QItemSelectionModel::Deselect);
+        break;
+    }
+    case PassState::Start:
+    case PassState::Idle:
+        return;
+    }
+    // On to the next cell; a compact row has one per value column.
+    m_write.words = 0;
+    if (!detailed && ++m_write.column < m_tableModel->columnCount() - 1)
+        return;
+    finishWriteRow();
+    m_write.column = firstColumn;
+    ++m_write.row;
+}
+
+void ServoParamFrame::finishWriteRow()
+{
+    const int newColumn = m_viewMode == DetailedView ? ColNew : m_tableModel->columnCount() - 1;
+    QStandardItem *newValue = m_tableModel->item(m_write.row, newColumn);
+    if (m_writeKind == WriteSelected && m_rowWritten > 0 && m_rowFailed == 0 && newValue && !newValue->text().isEmpty()) {
+        const QScopedValueRollback<bool> building(m_building, true);
+        newValue->setText(QString());
+        ui->paramsTableView->selectionModel()->select(newValue->index(), QItemSelectionModel::Deselect);
+    }
+    m_rowWritten = 0;
+    m_rowFailed = 0;
+}
+
+void ServoParamFrame::warnNotWritten()
+{
+    if (m_notWritten.isEmpty())
+        return;
+    const QString lines = m_notWritten.join(QLatin1Char('\n'));
+    m_notWritten.clear();
+    qWarning().noquote() << "Servo parameters not written:" << lines;
+    Prompt::warning(this, tr("Tips"), tr("These parameters were not written:\n%1").arg(lines));
+}
+
+// --- buttons ----------------------------------------------------------------------------------
+
+bool ServoParamFrame::leaveImportedView()
+{
+    if (Prompt::question(this, tr("Tips"),
+                         tr("The parameters imported will be uploaded \nagain. Do you want to continue?"),
+                         QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return false;
+    m_imported = false;
+    return true;
+}
+
+void ServoParamFrame::setRealTime(bool on)
+{
+    m_realTime = on;
+    ui->realTimeReadBtn->setChecked(on);
+    if (!on) {
+        m_refreshAngle = 0;
+        ui->realTimeReadBtn->setIcon(QIcon(m_refreshPixmap));
+    }
+}
+
+void ServoParamFrame::stopRealTimeRead()
+{
+    setRealTime(false);
+    m_readState = PassState::Idle;
+}
+
+void ServoParamFrame::on_upLoadButton_clicked()
+{
+    if (m_imported && !leaveImportedView())
+        return;
+    setRealTime(false);
+    m_readState = PassState::Start;
+    m_writeState = PassState::Idle;
+}
+
+void ServoParamFrame::on_realTimeReadBtn_clicked(bool checked)
+{
+    if (checked && m_imported && !leaveImportedView()) {
+        ui->realTimeReadBtn->setChecked(false);
+        return;
+    }
+    setRealTime(checked);
+}
+
+void ServoParamFrame::on_downLoadButton_clicked()
+{
+    if (Prompt::question(this, tr("Tips"),
+                         tr("The current values of all parameters will be downloaded \nto the slave device. Do you "
+                            "want to continue?"),
+                         QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::No)
+        return;
+    m_writeKind = DownloadAll;
+    setRealTime(false);
+    m_readState = PassState::Idle;
+    m_writeState = PassState::Start;
+}
+
+void ServoParamFrame::on_writeParamBtn_clicked()
+{
+    m_writeKind = WriteSelected;
+    m_readState = PassState::Idle;
+    m_writeState = PassState::Start;
+}
+
+void ServoParamFrame::on_resetDefaultBtn_clicked()
+{
+    if (Prompt::question(this, tr("Tips"), tr("Are you sure you want to restore factory settings?"),
+                         QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+
+    struct Request {
+        int slave;
+        Uint16 addr;
+        Uint16 value;   // the count of a read
+        bool read;
+    };
+    QVector<Request> requests;
+    const int stride = ComSettingsFrame::axisAddrStride();
+    const DeviceEnum devType = ComSettingsFrame::currentDevice();
+    if (devType == HighVoltServo) {
+        for (int slave : qAsConst(m_slaves)) {
+            for (int axis : qAsConst(m_axes))
+                requests.append({ slave, Uint16(ComSettingsFrame::addrMap(kParamBaseEntry) + quint32(stride * axis)),
+                                  kRecoverValue, false });
+        }
+    } else if (devType == LowVoltServo || devType == TrelvoxServo) {
+        const int axis = ComSettingsFrame::instance() ? ComSettingsFrame::instance()->currentAxis() : 0;
+        const int slave = ComSettingsFrame::currentSlave();
+        const auto at = [&](int entry) { return Uint16(ComSettingsFrame::addrMap(entry) + quint32(stride * axis)); };
+        requests = { { slave, at(kRecoverEntries[0]), 0, false },
+                     { slave, at(kRecoverEntries[1]), 0x4000, false },
+                     { slave, at(kRecoverEntries[2]), 0x0101, false },
+                     { slave, at(kRecoverEntries[0]), 1, true } };
+    } else {
+        return;
+    }
+
+    // The whole sequence or nothing: a drive left half-way through it is in an unknown state.
+    const ComSettingsFrame *com = ComSettingsFrame::instance();
+    const ModbusMaster *engine = com ? com->engine() : nullptr;
+    if (!ComSettingsFrame::isLinkOpen() || !ComSettingsFrame::isValidSlave(ComSettingsFrame::currentSlave()) || !engine) {
+        Prompt::warning(this, tr("Warning"), tr("The device is not connected: the factory settings were not restored!"));
+        return;
+    }
+    if (engine->pendingCount() + requests.size() > ModbusMaster::RingCapacity) {
+        Prompt::warning(this, tr("Warning"), tr("The link is busy: the factory settings were not restored, try again!"));
+        return;
+    }
+    int sent = 0;
+    for (const Request &r : qAsConst(requests)) {
+        const int queued = r.read ? ComSettingsFrame::readSlaveRegisters(Uint8(r.slave), r.addr, r.value)
+                                  : ComSettingsFrame::writeSlaveRegister(Uint8(r.slave), r.addr, r.value);
+        if (!queued)
+            break;
+        ++sent;
+    }
+    if (sent < requests.size()) {
+        qWarning() << "Restore factory settings: request" << sent + 1 << "of" << requests.size() << "refused";
+        Prompt::warning(this, tr("Warning"),
+                        tr("Restoring the factory settings stopped: only %1 of %2 requests were sent!")
+                            .arg(sent)
+                            .arg(requests.size()));
+    }
+}
+
+void ServoParamFrame::on_viewModeComBox_currentIndexChanged(int index)
+{
+    if (index < 0)
+        return;
+    setRealTime(false);
+    m_viewMode = index == CompactView ? CompactView : DetailedView;
+    m_readState = PassState::Idle;
+    m_writeState = PassState::Idle;
+    rebuildTable();
+}
+
+void ServoParamFrame::on_showMaxButton_clicked(bool checked)
+{
+    ui->showMaxButton->setText(raw(checked ? "退出" : "最大化"));
+    if (MainWindow *window = MainWindow::instance())
+        window->setFullScreen(checked);
+}
+
+void ServoParamFrame::on_exportBnt_clicked()
+{
+    exportParamsFile();
+}
+
+void ServoParamFrame::on_importBnt_clicked()
+{
+    importParamsFile();
+}
+
+void ServoParamFrame::showEvent(QShowEvent *event)
+{
+    m_timer.start(1);
+    if (!m_realTime && !m_imported)
+        on_upLoadButton_clicked();
+    QFrame::showEvent(event);
+}
+
+void ServoParamFrame::hideEvent(QHideEvent *event)
+{
+    setRealTime(false);
+    m_timer.stop();
+    QFrame::hideEvent(event);
+}
+
+// --- parameter files --------------------------------------------------------------------------
+
+// The per-device default files are not kept yet: nothing is written or read on a device change.
 void ServoParamFrame::exportDefaultParams()
 {
 }
@@ -31,33 +1195,197 @@ void ServoParamFrame::importDefaultParams()
 {
 }
 
-void ServoParamFrame::stopRealTimeRead()
+void ServoParamFrame::exportParamsFile()
 {
+    if (m_slaves.size() > 1) {
+        Prompt::warning(this, tr("Tips"), tr("Servo parameter export only supports single device!"));
+        return;
+    }
+    QString path = Prompt::getSaveFileName(this, tr("Export Servo Params"), QStringLiteral("./"), tr("CSV Files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (!path.contains(QLatin1String(".csv")))
+        path += QLatin1String(".csv");
+    qDebug() << "Export Params To:" << path;
+    exportParams(path);
 }
 
-void ServoParamFrame::resetParamTable()
+void ServoParamFrame::importParamsFile()
 {
+    const QString path = Prompt::getOpenFileName(this, tr("Import Servo Params"), QStringLiteral("./"), tr("CSV Files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    qDebug() << "Import Params From:" << path;
+    importParams(path);
 }
 
-void ServoParamFrame::onDeviceChanged(DeviceEnum devType)
+bool ServoParamFrame::exportParams(const QString &path)
 {
-    Q_UNUSED(devType)
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        Prompt::warning(this, tr("Tips"), tr("Servo parameters export failed!"));
+        qDebug() << path << "open failure!";
+        return false;
+    }
+    QTextStream out(&file);
+    out << "DeviceType = " << int(ComSettingsFrame::currentDevice()) << "\n\n";
+    QStringList header { QStringLiteral("PnVal") };
+    for (int axis : qAsConst(m_axes))
+        header << QStringLiteral("Axis%1").arg(axis);
+    out << header.join(QLatin1Char(',')) << '\n';
+
+    // A cell without a value is written as the placeholder of its display mode.
+    const int onlySlave = m_slaves.size() == 1 ? m_slaves.first() : kImportSlave;
+    const auto valueField = [&](const QStandardItem *cell, int axis, int pn) {
+        static const char *const placeholders[] = { "+none", "none", "16#none", "2#none" };
+        if (!cell->text().isEmpty())
+            return cell->text();
+        const int mode = m_displayModes.value(displayModeKey(onlySlave, axis, pn), -1);
+        return mode >= 0 && mode < 4 ? QString::fromLatin1(placeholders[mode]) : QString();
+    };
+    static const QRegularExpression pnPattern(QStringLiteral("Pn\\d+"));
+    static const QRegularExpression slaveAxisPattern(QStringLiteral("\\d+/\\d+"));
+    int k = 0;   // position in the axis list: the rows of one parameter make one line
+    for (int r = 0; r < m_tableModel->rowCount(); ++r) {
+        const QStandardItem *first = m_tableModel->item(r, ColCode);
+        if (!first || !pnPattern.match(first->text()).hasMatch()) {
+            if (k == 0)
+                out << '\n';
+            continue;
+        }
+        const QString code = first->text();
+        const int pn = ValueText::pnNumber(code);
+        if (m_viewMode == DetailedView) {
+            const QStandardItem *slaveAxis = m_tableModel->item(r, ColSlaveAxis);
+            const QStandardItem *current = m_tableModel->item(r, ColCurrent);
+            int slave = 0;
+            int axis = 0;
+            if (!slaveAxis || !current || !slaveAxisPattern.match(slaveAxis->text()).hasMatch()
+                || !parseSlaveAxis(slaveAxis->text(), &slave, &axis) || axis != m_axes.value(k, -1))
+                continue;
+            if (k == 0)
+                out << code << ',';
+            out << valueField(current, axis, pn);
+            if (++k == m_axes.size()) {
+                out << '\n';
+                k = 0;
+            } else {
+                out << ',';
+            }
+        } else {
+            QStringList fields { code };
+            for (int col = kCompactFirstValue; col < m_tableModel->columnCount() - 1; ++col) {
+                const QStandardItem *cell = m_tableModel->item(r, col);
+                int slave = 0;
+                int axis = 0;
+                if (cell && parseSlaveAxis(m_tableModel->headerData(col, Qt::Horizontal).toString(), &slave, &axis))
+                    fields << valueField(cell, axis, pn);
+            }
+            out << fields.join(QLatin1Char(',')) << '\n';
+        }
+    }
+    out.flush();
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        Prompt::warning(this, tr("Tips"), tr("Servo parameters export failed!"));
+        qDebug() << path << "write failure!" << file.errorString();
+        return false;
+    }
+    return true;
 }
 
-void ServoParamFrame::onSearchSignal(int type, QString text)
+bool ServoParamFrame::importParams(const QString &path)
 {
-    Q_UNUSED(type)
-    Q_UNUSED(text)
-    emit searchFinishSigal();
-}
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        qDebug() << path << " open failure!";
+        return false;
+    }
+    QTextStream in(&file);
+    const QString typeLine = in.readLine();
+    qDebug() << typeLine;
+    static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
+    const QRegularExpressionMatch typeMatch = typePattern.match(typeLine);
+    if (!typeMatch.hasMatch()) {
+        Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
+        qDebug() << "[1] servo params import failure!";
+        return false;
+    }
+    if (typeMatch.captured(1).toInt() != int(ComSettingsFrame::currentDevice())) {
+        Prompt::warning(this, tr("Tips"), tr("The imported parameters do not \nmatch the current device type!"));
+        qDebug() << "[2] servo params import failure!";
+        return false;
+    }
+    in.readLine();
+    const QString headerLine = in.readLine();
+    qDebug() << headerLine;
+    const QStringList header = headerLine.split(QLatin1Char(','));
+    if (header.size() < 2 || header.first() != QLatin1String("PnVal")) {
+        Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
+        qDebug() << "[3] servo params import failure!";
+        return false;
+    }
 
-void ServoParamFrame::updateSlaveTable(QStringList list)
-{
-    Q_UNUSED(list)
-}
+    m_imported = true;
+    stopRealTimeRead();
+    m_writeState = PassState::Idle;
+    QList<int> fileAxes;
+    for (int i = 1; i < header.size(); ++i) {
+        QString digits = header.at(i);
+        digits.remove(QRegularExpression(QStringLiteral("\\D")));
+        fileAxes << digits.toInt();
+    }
+    m_slaveDialog.setSelectedAxes(fileAxes);
+    for (int g = 0; g < m_treeModel->rowCount(); ++g) {
+        QStandardItem *group = m_treeModel->item(g);
+        group->setCheckState(Qt::Unchecked);
+        for (int r = 0; r < group->rowCount(); ++r)
+            group->child(r)->setCheckState(Qt::Unchecked);
+    }
+    removeAllRows();
 
-void ServoParamFrame::onComError(int slave, int addr)
-{
-    Q_UNUSED(slave)
-    Q_UNUSED(addr)
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        if (line.isEmpty()) {
+            appendEmptyRow(m_tableModel->rowCount());
+            continue;
+        }
+        const QStringList fields = line.split(QLatin1Char(','));
+        const int pn = parsePnNumber(fields.first());
+        const int index = findParamIndex(fields.first());
+        if (pn < 0 || index < 0) {
+            qDebug() << "Servo params import: no parameter" << fields.first() << "for this device, line skipped";
+            continue;
+        }
+        const RecordItem &def = definitions().at(index);
+        const QString format = field(def, "format");
+        const ValueText::Range range = ValueText::parseRange(field(def, "range"));
+        const int decimals = range.valid ? range.decimals : 0;
+        for (int i = 1; i < fields.size() && i <= fileAxes.size(); ++i) {
+            const int axis = fileAxes.at(i - 1);
+            const Uint16 addr = paramAddress(pn, axis);
+            quint32 value = 0;
+            bool ok = false;
+            const int mode = ValueText::parseValueText(fields.at(i), value, decimals, &ok);
+            m_displayModes.insert(displayModeKey(kImportSlave, axis, pn), mode);
+            for (int slave : qAsConst(m_slaves))
+                m_displayModes.insert(displayModeKey(slave, axis, pn), mode);
+            if (ValueText::isInt32Format(format)) {
+                // A placeholder leaves both words unknown: split, 0xABCD would leave a known 0 word.
+                quint16 firstWord = RegisterCache::NoValue;
+                quint16 secondWord = RegisterCache::NoValue;
+                if (ok)
+                    ValueText::splitWords(format, value, &firstWord, &secondWord);
+                ComSettingsFrame::setRegister(kImportSlave, addr, firstWord);
+                ComSettingsFrame::setRegister(kImportSlave, Uint16(addr + 1), secondWord);
+            } else {
+                ComSettingsFrame::setRegister(kImportSlave, addr, Uint16(value));
+            }
+        }
+        insertParamRows(m_tableModel->rowCount(), def);
+    }
+    file.close();
+    fillEmptyRows();
+    ui->paramsTableView->scrollToTop();
+    return true;
 }

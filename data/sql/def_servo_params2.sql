@@ -27,4 +27,12 @@ INSERT INTO servo_params2 (id, func_code, address, name, "group", default_val, r
 (10, 'Pn010', '0x000A', 'Deceleration time', '2/Motion', '50', '0~5000', 'ms', 'Time from 1000 rpm to 0', 'RW', 'S', 'uint16'),
 (11, 'Pn011', '0x000B', 'Peak current', '2/Motion', '15.0', '0.0~30.0', 'A', 'Current limit of the output stage', 'RW', 'P/S/T', 'uint16'),
 (12, 'Pn012', '0x000C', 'Station address', '3/Communication', '1', '1~247', '', 'Modbus slave address of the drive', 'RW', 'P/S/T', 'uint16'),
-(13, 'Pn013', '0x000D', 'Baud rate', '3/Communication', '5', '0~5', '', '0: 4800\n1: 9600\n2: 19200\n3: 38400\n4: 57600\n5: 115200', 'RW', 'P/S/T', 'uint16');
+(13, 'Pn013', '0x000D', 'Baud rate', '3/Communication', '5', '0~5', '', '0: 4800\n1: 9600\n2: 19200\n3: 38400\n4: 57600\n5: 115200', 'RW', 'P/S/T', 'uint16'),
+(14, 'Pn014', '0x000E', 'Analog torque offset', '2/Motion', '0.00', '-5.00~5.00', 'V', 'Added to the analog torque input', 'RW', 'T', 'int16'),
+(15, 'Pn015', '0x000F', 'Target position', '4/Position&&2/Motion', '0', '-2147483648~2147483647', 'pulse', 'Absolute target of a position move\nHigh word first', 'RW', 'P', 'int32H'),
+(16, 'Pn017', '0x0011', 'Position window', '4/Position', '10', '0~65535', 'pulse', 'In position once the error stays inside this window', 'RW', 'P', 'uint16'),
+(17, 'Pn018', '0x0012', 'Following error limit', '4/Position', '20000', '0~2147483647', 'pulse', 'A larger following error raises an alarm\nLow word first', 'RW', 'P', 'int32L'),
+(18, 'Pn020', '0x0014', 'Input polarity', '5/Inputs and outputs', '0x0000', '0x0000~0x000F', '', 'A set bit inverts its input\nBit 0: Enable\nBit 1: Forward limit\nBit 2: Reverse limit\nBit 3: Home', 'RW', 'P/S/T', 'uint16'),
+(19, 'Pn021', '0x0015', 'Output function', '5/Inputs and outputs', '0x0001', '0x0000~0x00FF', '', 'Bit 0: Ready\nBit 1: Alarm\nBit 2: In position\nBit 3: Brake release', 'RW', 'P/S/T', 'uint16'),
+(20, 'Pn022', '0x0016', 'Current filter time', '1/Gain', '0.50', '0.00~10.00', 'ms', 'Low-pass filter on the current command', 'RW', 'P/S/T', 'uint16'),
+(21, 'Pn023', '0x0017', 'Brake release delay', '5/Inputs and outputs&&2/Motion', '50', '0~1000', 'ms', 'Time between servo on and brake release', 'RW', 'P/S/T', 'uint16');

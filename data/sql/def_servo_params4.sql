@@ -28,4 +28,13 @@ INSERT INTO servo_params4 (id, func_code, address, name, "group", default_val, r
 (11, 'Pn012', '0x000C', 'Deceleration time', '3/Speed control', '100', '0~10000', 'ms', 'Time from 1000 rpm to 0', 'RW', 'S', 'uint16'),
 (12, 'Pn013', '0x000D', 'Forward torque limit', '4/Torque control', '300.0', '0.0~500.0', '%', 'Percent of rated torque', 'RW', 'P/S/T', 'uint16'),
 (13, 'Pn014', '0x000E', 'Reverse torque limit', '4/Torque control', '300.0', '0.0~500.0', '%', 'Percent of rated torque', 'RW', 'P/S/T', 'uint16'),
-(14, 'Pn015', '0x000F', 'Station address', '5/Communication', '1', '1~247', '', 'Modbus slave address of the drive', 'RW', 'P/S/T', 'uint16');
+(14, 'Pn015', '0x000F', 'Station address', '5/Communication', '1', '1~247', '', 'Modbus slave address of the drive', 'RW', 'P/S/T', 'uint16'),
+(15, 'Pn016', '0x0010', 'Speed command offset', '3/Speed control', '0.0', '-100.0~100.0', 'rpm', 'Added to every speed command', 'RW', 'S', 'int16'),
+(16, 'Pn017', '0x0011', 'Position deviation limit', '1/Position control', '30000', '0~2147483647', 'pulse', 'A larger following error raises an alarm\nLow word first', 'RW', 'P', 'int32L'),
+(17, 'Pn019', '0x0013', 'Home offset', '1/Position control&&6/Homing', '0', '-2147483648~2147483647', 'pulse', 'Position taken as zero after homing\nHigh word first', 'RW', 'P', 'int32H'),
+(18, 'Pn022', '0x0016', 'Homing mode', '6/Homing', '0', '0~3', '', '0: Home switch, forward\n1: Home switch, reverse\n2: Index pulse\n3: Present position', 'RW', 'P', 'uint16'),
+(19, 'Pn023', '0x0017', 'DI1 function', '7/Inputs and outputs', '0x0001', '0x0000~0x00FF', '', 'Bit 0: Servo enable\nBit 1: Alarm reset\nBit 2: Forward limit\nBit 3: Reverse limit', 'RW', 'P/S/T', 'uint16'),
+(20, 'Pn024', '0x0018', 'Output function mask', '7/Inputs and outputs', '0x0003', '0x0000~0xFFFF', '', 'Bit 0: Ready\nBit 1: Alarm\nBit 2: In position\nBit 3: Brake release', 'RW', 'P/S/T', 'uint16'),
+(21, 'Pn025', '0x0019', 'Alarm mask', '8/Protection', '0x0000', '0x0000~0xFFFF', '', 'A set bit hides its alarm\nBit 0: Overvoltage\nBit 1: Undervoltage\nBit 2: Overload', 'RW', 'P/S/T', 'uint16'),
+(22, 'Pn026', '0x001A', 'Overload warning level', '8/Protection', '80', '0~100', '%', 'Warning before the overload alarm', 'RW', 'P/S/T', 'uint16'),
+(23, 'Pn027', '0x001B', 'Inertia ratio', '2/Gain', '1.00', '0.00~100.00', 'times', 'Load inertia over motor inertia', 'RW', 'P/S/T', 'uint16');

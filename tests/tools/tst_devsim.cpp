@@ -170,9 +170,9 @@ void tst_Devsim::profiles_data()
     QTest::addColumn<int>("min");
     QTest::addColumn<int>("max");
     QTest::newRow("screwdriver application parameter") << "0" << 3080 << 57 << 57;
-    QTest::newRow("servo axis 7 parameter 5") << "1" << 56805 << 43 << 43;
-    QTest::newRow("type 2 axis 1 parameter 5, stride 400") << "2" << 56505 << 37 << 37;
-    QTest::newRow("type 3 axis 2 parameter 3, base 0") << "3" << 1539 << 24 << 24;
+    QTest::newRow("servo axis 7 parameter 5, low word") << "1" << 56806 << 1 << 1;
+    QTest::newRow("type 2 axis 1 parameter 5, stride 400") << "2" << 56505 << 300 << 300;
+    QTest::newRow("type 3 axis 2 parameter 3, base 0, low word") << "3" << 1540 << 1 << 1;
     QTest::newRow("type 3 status word") << "3" << 51 << 1 << 1;
     QTest::newRow("servo bus voltage") << "6" << 56304 << 300 << 320;
     QTest::newRow("type 2 bus voltage") << "2" << 56304 << 40 << 56;

@@ -75,8 +75,71 @@ static const Layout layouts[DeviceProfile::TypeCount] = {
     layout(56100, 100, 8, 300, 310, servoRegisters),
 };
 
+// Servo parameter factory defaults, as raw register values. A 32-bit value fills Pn and Pn + 1
+// in its word order.
+enum WordOrder { Word16, Word32High, Word32Low };
+struct ParamDefault {
+    quint16 pn;
+    quint32 value;
+    WordOrder order;
+};
+
+static const ParamDefault highVoltDefaults[] = {
+    {0, 0, Word16}, {1, 0, Word16}, {2, 0, Word16}, {3, 1, Word32High}, {5, 1, Word32High},
+    {7, 400, Word16}, {8, 250, Word16}, {9, 3183, Word16}, {10, 100, Word16}, {11, 3000, Word16},
+    {12, 100, Word16}, {13, 100, Word16}, {14, 0, Word16}, {15, 3000, Word16}, {16, 3000, Word16},
+    {17, 0x7530, Word32Low}, {19, 1, Word16}, {20, 3, Word16}, {21, 1042, Word16}, {22, 1, Word16},
+    {23, 2, Word16}, {24, 3, Word16}, {25, 0, Word32High}, {27, 100, Word16}, {28, 0, Word16},
+    {29, 0, Word16}, {30, 0, Word16}, {31, 100, Word16}, {32, 0x7FFFFFFF, Word32Low},
+    {34, 0x80000000, Word32Low}, {36, 0, Word16}, {37, 100, Word16}, {38, 80, Word16},
+    {39, 200, Word16}, {40, 0, Word16},
+};
+static const ParamDefault lowVoltDefaults[] = {
+    {0, 0, Word16}, {1, 0, Word16}, {2, 48, Word16}, {3, 0x2710, Word32High}, {5, 300, Word16},
+    {6, 200, Word16}, {7, 2000, Word16}, {8, 3000, Word16}, {9, 50, Word16}, {10, 50, Word16},
+    {11, 150, Word16}, {12, 1, Word16}, {13, 5, Word16}, {14, 0, Word16}, {15, 0, Word32High},
+    {17, 10, Word16}, {18, 0x4E20, Word32Low}, {20, 0, Word16}, {21, 1, Word16}, {22, 50, Word16},
+    {23, 50, Word16},
+};
+static const ParamDefault trelvoxDefaults[] = {
+    {0, 0, Word16}, {1, 0, Word16}, {2, 0, Word16}, {3, 1, Word32High}, {5, 1, Word32High},
+    {7, 400, Word16}, {8, 250, Word16}, {9, 3183, Word16}, {10, 3000, Word16}, {11, 100, Word16},
+    {12, 100, Word16}, {13, 3000, Word16}, {14, 3000, Word16}, {15, 1, Word16}, {16, 0, Word16},
+    {17, 0x7530, Word32Low}, {19, 0, Word32High}, {22, 0, Word16}, {23, 1, Word16}, {24, 3, Word16},
+    {25, 0, Word16}, {26, 80, Word16}, {27, 100, Word16},
+};
+
+struct ParamSet {
+    const ParamDefault *params;
+    int count;
+    quint16 writeOffset;        // type 3 takes parameter writes this far above the read address
+    quint16 restoreAddr;        // register of axis 0 that restores the factory settings...
+    quint16 restoreValue;       // ...when this value is written there; 0: no such command
+};
+
+template <int N>
+static constexpr ParamSet paramSet(const ParamDefault (&params)[N], quint16 writeOffset, quint16 restoreAddr,
+                                   quint16 restoreValue)
+{
+    return {params, N, writeOffset, restoreAddr, restoreValue};
+}
+
+// Index: device type. The screwdriver (type 0) has no servo parameter block here.
+static const ParamSet paramSets[DeviceProfile::TypeCount] = {
+    {nullptr, 0, 0, 0, 0},
+    paramSet(highVoltDefaults, 0, 56100, 8051),
+    paramSet(lowVoltDefaults, 0, 56380, 0x0101),
+    paramSet(trelvoxDefaults, 128, 280, 0x0101),
+    paramSet(highVoltDefaults, 0, 0, 0),
+    paramSet(highVoltDefaults, 0, 0, 0),
+    paramSet(highVoltDefaults, 0, 0, 0),
+    paramSet(highVoltDefaults, 0, 0, 0),
+    paramSet(highVoltDefaults, 0, 0, 0),
+};
+
 DeviceProfile::DeviceProfile(int type)
-    : m_layout(layouts[qBound(0, type, TypeCount - 1)])
+    : m_type(qBound(0, type, TypeCount - 1))
+    , m_layout(layouts[m_type])
 {
 }
 
@@ -94,8 +157,70 @@ bool DeviceProfile::install(QModbusServer *server)
     if (!server->setMap({{QModbusDataUnit::HoldingRegisters,
                           QModbusDataUnit(QModbusDataUnit::HoldingRegisters, 0, values)}}))
         return false;
+    for (int axis = 0; axis < m_layout.axes; ++axis)
+        writeParamDefaults(server, axis);
+    QObject::connect(server, &QModbusServer::dataWritten, server,
+                     [this, server](QModbusDataUnit::RegisterType table, int address, int size) {
+                         if (table == QModbusDataUnit::HoldingRegisters) {
+                             for (int i = 0; i < size; ++i)
+                                 onParamWritten(server, quint16(address + i));
+                         }
+                     });
     refresh(server);
     return true;
+}
+
+void DeviceProfile::writeParamDefaults(QModbusServer *server, int axis) const
+{
+    const ParamSet &set = paramSets[m_type];
+    for (int i = 0; i < set.count; ++i) {
+        const ParamDefault &p = set.params[i];
+        const quint16 address = quint16(m_layout.paramBase + p.pn + axis * m_layout.stride);
+        const quint16 high = quint16(p.value >> 16);
+        const quint16 low = quint16(p.value);
+        const QVector<quint16> words = p.order == Word16 ? QVector<quint16>{low}
+                                     : p.order == Word32High ? QVector<quint16>{high, low}
+                                                              : QVector<quint16>{low, high};
+        for (int w = 0; w < words.size(); ++w) {
+            server->setData(QModbusDataUnit::HoldingRegisters, quint16(address + w), words[w]);
+            if (set.writeOffset)
+                server->setData(QModbusDataUnit::HoldingRegisters, quint16(address + w + set.writeOffset), words[w]);
+        }
+    }
+}
+
+// Called for every holding register that changed, by a client or by the device itself.
+void DeviceProfile::onParamWritten(QModbusServer *server, quint16 address)
+{
+    const ParamSet &set = paramSets[m_type];
+    quint16 value = 0;
+    server->data(QModbusDataUnit::HoldingRegisters, address, &value);
+    for (int axis = 0; axis < m_layout.axes; ++axis) {
+        const quint16 block = quint16(m_layout.paramBase + axis * m_layout.stride);
+        if (set.restoreValue && value == set.restoreValue
+            && address == quint16(set.restoreAddr + axis * m_layout.stride)) {
+            writeParamDefaults(server, axis);
+            quint16 now = 0;
+            server->data(QModbusDataUnit::HoldingRegisters, address, &now);
+            if (now == set.restoreValue)   // ready for the next command
+                server->setData(QModbusDataUnit::HoldingRegisters, address, 0);
+            return;
+        }
+        if (!set.writeOffset)
+            continue;
+        // The read and the write register of a parameter hold the same value, whichever changed.
+        for (int i = 0; i < set.count; ++i) {
+            const int words = set.params[i].order == Word16 ? 1 : 2;
+            for (int w = 0; w < words; ++w) {
+                const quint16 read = quint16(block + set.params[i].pn + w);
+                const quint16 write = quint16(read + set.writeOffset);
+                if (address == write)
+                    server->setData(QModbusDataUnit::HoldingRegisters, read, value);
+                else if (address == read)
+                    server->setData(QModbusDataUnit::HoldingRegisters, write, value);
+            }
+        }
+    }
 }
 
 void DeviceProfile::pin(quint16 address)

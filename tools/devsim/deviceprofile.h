@@ -43,7 +43,12 @@ public:
 private:
     quint16 speed() const;
     quint16 liveValue(const Register &reg, const QModbusServer *server) const;
+    // Servo parameters: factory defaults per axis, the separate write registers of type 3 and
+    // the restore-factory-settings commands.
+    void writeParamDefaults(QModbusServer *server, int axis) const;
+    void onParamWritten(QModbusServer *server, quint16 address);
 
+    const int m_type;
     const Layout &m_layout;
     QSet<quint16> m_pinned;
     quint32 m_tick = 0;

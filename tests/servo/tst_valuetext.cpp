@@ -1,0 +1,206 @@
+#include "servo/valuetext.h"
+#include "widgets/customitemdelegate.h"
+
+#include <QtTest>
+
+// The value texts of the parameter tables: what a register value looks like in each display mode,
+// what a typed text becomes, and how 32-bit values sit in two registers.
+class TestValueText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formatValueText_data();
+    void formatValueText();
+    void parseValueText_data();
+    void parseValueText();
+    void formatThenParseKeepsTheValue();
+    void wordOrder_data();
+    void wordOrder();
+    void parseRange_data();
+    void parseRange();
+    void pnNumber_data();
+    void pnNumber();
+};
+
+void TestValueText::formatValueText_data()
+{
+    QTest::addColumn<quint32>("value");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("16-bit all ones, signed") << 0xFFFFu << 16 << 1 << 0 << "-0.1";
+    QTest::newRow("16-bit all ones, unsigned") << 0xFFFFu << 16 << 1 << 1 << "6553.5";
+    QTest::newRow("16-bit all ones, hex ignores decimals") << 0xFFFFu << 16 << 1 << 2 << "16#ffff";
+    QTest::newRow("16-bit all ones, binary") << 0xFFFFu << 16 << 1 << 3 << "2#1111111111111111";
+    QTest::newRow("zero is non-negative") << 0u << 16 << 0 << 0 << "+0";
+    QTest::newRow("signed keeps trailing zeros") << 250u << 16 << 2 << 0 << "+2.50";
+    QTest::newRow("16-bit width drops the high word") << 0x12345u << 16 << 0 << 1 << "9029";
+    QTest::newRow("16-bit hex drops the high word") << 0x12345u << 16 << 0 << 2 << "16#2345";
+    QTest::newRow("32-bit negative") << 0xFFFE7960u << 32 << 0 << 0 << "-100000";
+    QTest::newRow("32-bit unsigned") << 0xFFFFFFFFu << 32 << 0 << 1 << "4294967295";
+    QTest::newRow("32-bit most negative") << 0x80000000u << 32 << 0 << 0 << "-2147483648";
+    QTest::newRow("32-bit hex without leading zeros") << 0x00020001u << 32 << 0 << 2 << "16#20001";
+    QTest::newRow("binary of zero") << 0u << 32 << 0 << 3 << "2#0";
+    QTest::newRow("unknown mode") << 5u << 16 << 0 << 4 << "";
+}
+
+void TestValueText::formatValueText()
+{
+    QFETCH(quint32, value);
+    QFETCH(int, width);
+    QFETCH(int, decimals);
+    QFETCH(int, mode);
+    QFETCH(QString, text);
+    QCOMPARE(ValueText::formatValueText(value, width, decimals, mode), text);
+}
+
+void TestValueText::parseValueText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<quint32>("value");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("signed") << "+1.25" << 2 << 125u << 0;
+    QTest::newRow("unsigned") << "1.25" << 2 << 125u << 1;
+    QTest::newRow("hex") << "16#1F" << 0 << 31u << 2;
+    QTest::newRow("hex ignores decimals") << "16#1F" << 2 << 31u << 2;
+    QTest::newRow("binary") << "2#101" << 1 << 5u << 3;
+    QTest::newRow("negative wraps to 32 bits") << "-0.1" << 1 << 0xFFFFFFFFu << 0;
+    QTest::newRow("half away from zero") << "0.005" << 2 << 1u << 1;
+    QTest::newRow("negative half away from zero") << "-0.005" << 2 << 0xFFFFFFFFu << 0;
+    QTest::newRow("garbage") << "abc" << 0 << 0xABCDu << 1;
+    QTest::newRow("empty") << "" << 0 << 0xABCDu << 1;
+    QTest::newRow("signed placeholder") << "+none" << 0 << 0xABCDu << 0;
+    QTest::newRow("unsigned placeholder") << "none" << 0 << 0xABCDu << 1;
+    QTest::newRow("hex placeholder") << "16#none" << 0 << 0xABCDu << 2;
+    QTest::newRow("binary placeholder") << "2#none" << 0 << 0xABCDu << 3;
+    QTest::newRow("binary digit out of range") << "2#102" << 0 << 0xABCDu << 3;
+    QTest::newRow("hex beyond 32 bits") << "16#100000000" << 0 << 0xABCDu << 2;
+}
+
+void TestValueText::parseValueText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, decimals);
+    QFETCH(quint32, value);
+    QFETCH(int, mode);
+    quint32 parsed = 0;
+    QCOMPARE(ValueText::parseValueText(text, parsed, decimals), mode);
+    QCOMPARE(parsed, value);
+}
+
+// A mode change re-reads the shown text and shows it again: no mode may lose the value.
+void TestValueText::formatThenParseKeepsTheValue()
+{
+    const quint32 values16[] = { 0, 1, 0x7FFF, 0x8000, 0xFFFF };
+    const quint32 values32[] = { 0, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x00020001 };
+    for (int mode = 0; mode < 4; ++mode) {
+        for (int decimals : { 0, 3 }) {
+            for (quint32 v : values16) {
+                quint32 back = 0;
+                ValueText::parseValueText(ValueText::formatValueText(v, 16, decimals, mode), back, decimals);
+                QCOMPARE(back & 0xFFFF, v);
+            }
+            for (quint32 v : values32) {
+                quint32 back = 0;
+                ValueText::parseValueText(ValueText::formatValueText(v, 32, decimals, mode), back, decimals);
+                QCOMPARE(back, v);
+            }
+        }
+    }
+}
+
+void TestValueText::wordOrder_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("wide");
+    QTest::addColumn<bool>("highFirst");
+    QTest::addColumn<quint32>("combined");   // registers 0x0001 (address) and 0x0002 (address + 1)
+    QTest::newRow("int32") << "int32" << true << true << 0x00010002u;
+    QTest::newRow("int32H") << "int32H" << true << true << 0x00010002u;
+    QTest::newRow("int32L") << "int32L" << true << false << 0x00020001u;
+    QTest::newRow("int16") << "int16" << false << false << 0u;
+    QTest::newRow("uint16") << "uint16" << false << false << 0u;
+    QTest::newRow("case matters") << "INT32" << false << false << 0u;
+    QTest::newRow("empty") << "" << false << false << 0u;
+}
+
+void TestValueText::wordOrder()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, wide);
+    QFETCH(bool, highFirst);
+    QFETCH(quint32, combined);
+    QCOMPARE(ValueText::isInt32Format(format), wide);
+    QCOMPARE(ValueText::isHighWordFirst(format), highFirst);
+    QCOMPARE(ValueText::isLowWordFirst(format), wide && !highFirst);
+    if (!wide)
+        return;
+    QCOMPARE(ValueText::combineWords(format, 0x0001, 0x0002), combined);
+    quint16 first = 0;
+    quint16 second = 0;
+    ValueText::splitWords(format, combined, &first, &second);
+    QCOMPARE(first, quint16(0x0001));
+    QCOMPARE(second, quint16(0x0002));
+}
+
+void TestValueText::parseRange_data()
+{
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<int>("decimals");
+    QTest::newRow("hex") << "0x0~0xFFFF" << true << 0.0 << 65535.0 << 0;
+    QTest::newRow("hex byte") << "0x0000~0x00FF" << true << 0.0 << 255.0 << 0;
+    QTest::newRow("signed decimals") << "-10.00~10.00" << true << -10.0 << 10.0 << 2;
+    QTest::newRow("decimals of the maximum") << "1.5~10" << true << 1.5 << 10.0 << 0;
+    QTest::newRow("32-bit") << "-2147483648~2147483647" << true << -2147483648.0 << 2147483647.0 << 0;
+    QTest::newRow("limits that do not convert") << "low~high" << true << 0.0 << 65535.0 << 0;
+    QTest::newRow("empty parts") << "~" << true << 0.0 << 65535.0 << 0;
+    QTest::newRow("three parts") << "1~2~3" << false << 0.0 << 0.0 << 0;
+    QTest::newRow("no separator") << "5" << false << 0.0 << 0.0 << 0;
+    QTest::newRow("empty") << "" << false << 0.0 << 0.0 << 0;
+}
+
+void TestValueText::parseRange()
+{
+    QFETCH(QString, range);
+    QFETCH(bool, valid);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(int, decimals);
+    const ValueText::Range r = ValueText::parseRange(range);
+    QCOMPARE(r.valid, valid);
+    const QVariant config = ValueText::rangeEditorConfig(range);
+    QCOMPARE(config.isValid(), valid);
+    if (!valid)
+        return;
+    QCOMPARE(r.min, min);
+    QCOMPARE(r.max, max);
+    QCOMPARE(r.decimals, decimals);
+    QCOMPARE(config, CustomItemDelegate::lineEditConfig(min, max, decimals, true));
+}
+
+void TestValueText::pnNumber_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("number");
+    QTest::newRow("Pn012") << "Pn012" << 12;
+    QTest::newRow("P0-12") << "P0-12" << 12;
+    QTest::newRow("Pn000") << "Pn000" << 0;
+    QTest::newRow("no digits") << "Pn" << -1;
+    QTest::newRow("empty") << "" << -1;
+}
+
+void TestValueText::pnNumber()
+{
+    QFETCH(QString, code);
+    QFETCH(int, number);
+    QCOMPARE(ValueText::pnNumber(code), number);
+}
+
+QTEST_APPLESS_MAIN(TestValueText)
+#include "tst_valuetext.moc"
