@@ -1,7 +1,24 @@
 #include "app/alarminfoframe.h"
 #include "ui_alarminfoframe.h"
 
+#include "app/recordtablemodel.h"
+#include "comm/comsettingsframe.h"
+#include "data/databasemanager.h"
+#include "widgets/prompt.h"
+
+#include <QDebug>
+#include <QHeaderView>
+
 AlarmInfoFrame *AlarmInfoFrame::s_instance = nullptr;
+
+namespace {
+constexpr int kInitialRows = 30;
+constexpr int kShownAlarmLimit = 500;
+constexpr int kSearchIntervalMs = 5;
+constexpr int kAlarmEnableAddr = 3340;      // bit 0 float lock, bit 1 slip tooth
+constexpr int kEndOfPassAddr = 65535;
+constexpr int kClearAlarmEntry = 25;
+} // namespace
 
 AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
     : QFrame(parent)
@@ -9,10 +26,36 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
 {
     s_instance = this;
     ui->setupUi(this);
+
+    m_model = new RecordTableModel(
+        ColumnCount, [this](const RecordItem &alarm, int column) { return columnText(alarm, column); },
+        [this](const RecordItem &alarm) {
+            return tr("Solution:") + QLatin1Char('\n') + detailText(alarm.value(QStringLiteral("number")).toInt(),
+                                                                  QStringLiteral("solution"));
+        },
+        this);
+    m_model->setHeaderTexts({ tr("报警编号"), tr("报警级别"), tr("报警名称"), tr("报警原因"), tr("解决方法"), tr("报警时间") });
+    insertRows(0, kInitialRows);
+    ui->alarmInfosTableWidget->setModel(m_model);
+
+    QHeaderView *header = ui->alarmInfosTableWidget->horizontalHeader();
+    const int width = header->sectionSize(NumberColumn);
+    header->resizeSection(NumberColumn, int(width * 1.2));
+    header->resizeSection(NameColumn, int(width * 1.5));
+    header->resizeSection(ReasonColumn, width * 2);
+    ui->alarmInfosTableWidget->setColumnHidden(LevelColumn, true);
+    ui->alarmInfosTableWidget->setColumnHidden(SolutionColumn, true);
+    // The enable bits are kept working but not offered.
+    ui->groupBox->hide();
+
+    reloadAlarms();
+    connect(&m_searchTimer, &QTimer::timeout, this, &AlarmInfoFrame::searchProcess);
+    m_monitorAddrs = { kAlarmEnableAddr };
 }
 
 AlarmInfoFrame::~AlarmInfoFrame()
 {
+    m_searchTimer.stop();
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -23,9 +66,261 @@ AlarmInfoFrame *AlarmInfoFrame::instance()
     return s_instance;
 }
 
-void AlarmInfoFrame::onSearchSignal(int type, QString text)
+// A missing detail or an empty field reads as "undefine"; a missing solution is simply empty.
+QString AlarmInfoFrame::detailText(int code, const QString &key) const
 {
-    Q_UNUSED(type)
-    Q_UNUSED(text)
-    emit searchFinishSigal();
+    const QString text = DatabaseManager::instance()->findAlarmDetail(code).value(key).toString();
+    if (text.isEmpty() && key != QLatin1String("solution"))
+        return tr("undefine");
+    return text;
+}
+
+QString AlarmInfoFrame::columnText(const RecordItem &alarm, int column) const
+{
+    const QString number = alarm.value(QStringLiteral("number")).toString();
+    switch (column) {
+    case NumberColumn:
+        return number;
+    case LevelColumn:
+        return detailText(number.toInt(), QStringLiteral("level"));
+    case NameColumn:
+        return detailText(number.toInt(), QStringLiteral("name"));
+    case ReasonColumn:
+        return detailText(number.toInt(), QStringLiteral("reason"));
+    case SolutionColumn:
+        return detailText(number.toInt(), QStringLiteral("solution"));
+    case TimeColumn:
+        return alarm.value(QStringLiteral("time")).toString();
+    default:
+        return QString();
+    }
+}
+
+void AlarmInfoFrame::appendAlarm(int alarmNo)
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    if (!db->addAlarmRecord(alarmNo) || m_searchActive)
+        return;
+    insertAlarmRow(0, db->alarmRecords().last());
+    if (db->alarmRecords().size() >= kShownAlarmLimit && m_model->rowCount() > kShownAlarmLimit)
+        m_model->setRowCount(kShownAlarmLimit);
+    ui->alarmInfosTableWidget->scrollToTop();
+}
+
+void AlarmInfoFrame::insertAlarmRow(int row, const RecordItem &alarm)
+{
+    m_model->insertRecordRow(row, alarm);
+}
+
+void AlarmInfoFrame::replaceAlarmRow(int row, const RecordItem &alarm)
+{
+    m_model->replaceRecordRow(row, alarm);
+}
+
+void AlarmInfoFrame::insertRows(int row, int count)
+{
+    m_model->insertEmptyRows(row, count);
+}
+
+void AlarmInfoFrame::reloadAlarms()
+{
+    const QList<RecordItem> &alarms = DatabaseManager::instance()->alarmRecords();
+    QVector<RecordTableModel::Row> rows;
+    rows.reserve(alarms.size());
+    for (int i = alarms.size() - 1; i >= 0; --i) {
+        RecordTableModel::Row row;
+        row.record = alarms.at(i);
+        row.filled = true;
+        rows.append(row);
+    }
+    m_model->showRows(rows);
+    ui->alarmInfosTableWidget->scrollToTop();
+}
+
+// --- search ---------------------------------------------------------------------------------
+
+void AlarmInfoFrame::on_searchAlarmButton_clicked(bool checked)
+{
+    onSearchSignal(checked ? 0 : 2, ui->searchLineEdit->text());
+    // Unchecked again at once, so that every click starts a new search.
+    ui->searchAlarmButton->setChecked(false);
+}
+
+void AlarmInfoFrame::onSearchSignal(int cmd, QString match)
+{
+    if (cmd == 2) {
+        m_searchTimer.stop();
+        m_searchState = SearchState::Idle;
+        return;
+    }
+    if (cmd != 0 || isHidden())
+        return;
+    m_model->clearContents();
+    ui->alarmInfosTableWidget->scrollToTop();
+    m_searchText = match;
+    if (match.isEmpty()) {
+        emit searchFinishSigal();
+        return;
+    }
+    m_searchState = SearchState::Start;
+    m_searchTimer.start(kSearchIntervalMs);
+    m_searchActive = true;
+}
+
+// One alarm per tick, so that the window stays responsive.
+void AlarmInfoFrame::searchProcess()
+{
+    const QList<RecordItem> &alarms = DatabaseManager::instance()->alarmRecords();
+    switch (m_searchState) {
+    case SearchState::Idle:
+        break;
+    case SearchState::Start:
+        m_searchRow = 0;
+        m_searchIndex = alarms.size() - 1;
+        m_searchState = SearchState::Running;
+        break;
+    case SearchState::Running: {
+        // The list may have shrunk since the last tick (cleared, trimmed).
+        m_searchIndex = qMin(m_searchIndex, alarms.size() - 1);
+        if (m_searchIndex < 0) {
+            stopSearch();
+            emit searchFinishSigal();
+            break;
+        }
+        const RecordItem alarm = alarms.at(m_searchIndex--);
+        QList<int> hits;
+        for (int column : { NumberColumn, NameColumn, ReasonColumn, TimeColumn }) {
+            if (columnText(alarm, column).contains(m_searchText))
+                hits << column;
+        }
+        if (!hits.isEmpty()) {
+            replaceAlarmRow(m_searchRow, alarm);
+            for (int column : qAsConst(hits))
+                m_model->setRed(m_searchRow, column);
+            ++m_searchRow;
+        }
+        break;
+    }
+    }
+}
+
+void AlarmInfoFrame::stopSearch()
+{
+    m_searchTimer.stop();
+    m_searchState = SearchState::Idle;
+}
+
+void AlarmInfoFrame::on_clearSearchButton_clicked()
+{
+    // A search still running would go on writing its results over the full history.
+    if (m_searchState != SearchState::Idle) {
+        stopSearch();
+        emit searchFinishSigal();
+    }
+    m_searchActive = false;
+    reloadAlarms();
+}
+
+// --- device ---------------------------------------------------------------------------------
+
+void AlarmInfoFrame::on_clearAlarmButton_clicked()
+{
+    const Uint16 addr = Uint16(ComSettingsFrame::addrMap(kClearAlarmEntry));
+    ComSettingsFrame::writeRegister(addr, 1);
+    ComSettingsFrame::writeRegister(addr, 0);
+}
+
+void AlarmInfoFrame::on_floatLockBox_toggled(bool checked)
+{
+    writeEnableBit(0x0001, checked);
+}
+
+void AlarmInfoFrame::on_slipToothBox_toggled(bool checked)
+{
+    writeEnableBit(0x0002, checked);
+}
+
+void AlarmInfoFrame::writeEnableBit(Uint16 mask, bool set)
+{
+    const Uint16 value = ComSettingsFrame::getRegister(Uint16(kAlarmEnableAddr));
+    if (value == RegisterCache::NoValue)
+        return;
+    const Uint16 written = Uint16((value & ~mask) | (set ? mask : 0));
+    // The cache follows the write, so that toggling the other box before the next read keeps this bit.
+    if (ComSettingsFrame::writeRegister(Uint16(kAlarmEnableAddr), written))
+        ComSettingsFrame::setRegister(Uint16(kAlarmEnableAddr), written);
+}
+
+void AlarmInfoFrame::refreshDisplay(int addr, int val)
+{
+    if (addr == kAlarmEnableAddr) {
+        const QSignalBlocker blockFloat(ui->floatLockBox);
+        const QSignalBlocker blockSlip(ui->slipToothBox);
+        ui->floatLockBox->setChecked(val & 0x0001);
+        ui->slipToothBox->setChecked(val & 0x0002);
+    } else if (addr == kEndOfPassAddr) {
+        // Read once per showing of the page.
+        setAddrMonitoring(m_monitorAddrs, false);
+    }
+}
+
+void AlarmInfoFrame::setAddrMonitoring(QList<int> addrs, bool enable)
+{
+    ComSettingsFrame *com = ComSettingsFrame::instance();
+    if (!com)
+        return;
+    if (enable) {
+        connect(com, &ComSettingsFrame::variableAddrRead, this, &AlarmInfoFrame::refreshDisplay, Qt::UniqueConnection);
+        com->addVariableAddrs(&addrs);
+    } else {
+        disconnect(com, &ComSettingsFrame::variableAddrRead, this, &AlarmInfoFrame::refreshDisplay);
+        com->removeVariableAddrs(&addrs);
+    }
+}
+
+void AlarmInfoFrame::showEvent(QShowEvent *event)
+{
+    setAddrMonitoring(m_monitorAddrs, true);
+    QFrame::showEvent(event);
+}
+
+void AlarmInfoFrame::hideEvent(QHideEvent *event)
+{
+    setAddrMonitoring(m_monitorAddrs, false);
+    QFrame::hideEvent(event);
+}
+
+// --- export ---------------------------------------------------------------------------------
+
+void AlarmInfoFrame::on_exportAlarmButton_clicked()
+{
+    QString fileName = Prompt::getSaveFileName(this, tr("Export Alarm Record"), QStringLiteral("./"),
+                                               tr("CSV Files (*.csv)"));
+    if (fileName.isEmpty())
+        return;
+    if (!fileName.contains(QLatin1String(".csv")))
+        fileName += QLatin1String(".csv");
+    qDebug() << "Export Alarm Record To:" << fileName;
+    exportAlarmRecord(fileName);
+}
+
+void AlarmInfoFrame::exportAlarmRecord(const QString &fileName)
+{
+    // The level column stays out; the hidden solution goes in.
+    const RecordTableModel::ExportResult result =
+        m_model->exportCsv(fileName, { NumberColumn, NameColumn, ReasonColumn, SolutionColumn, TimeColumn });
+    switch (result) {
+    case RecordTableModel::Exported:
+        return;
+    case RecordTableModel::CreateFailed:
+        qDebug() << fileName << "New failure!";
+        break;
+    case RecordTableModel::OpenFailed:
+        qDebug() << fileName << "Open failure!";
+        break;
+    case RecordTableModel::WriteFailed:
+        qWarning() << fileName << "Write failure!";
+        break;
+    }
+    Prompt::warning(this, tr("Tips"), tr("Alarm record export failed!"));
 }

@@ -2,28 +2,75 @@
 #define ALARMINFOFRAME_H
 
 #include "comm/deviceenum.h"
+#include "data/recorditem.h"
 
 #include <QFrame>
+#include <QList>
+#include <QTimer>
 
 namespace Ui { class AlarmInfoFrame; }
+class RecordTableModel;
 
-// Page not built yet: it holds the connections the main window makes to it.
+// The alarm history of the screwdriver controller, newest first, each alarm completed with its
+// level, name, reason and solution. The status bar reports new alarm codes through appendAlarm().
 class AlarmInfoFrame : public QFrame
 {
     Q_OBJECT
 public:
+    enum Column { NumberColumn = 0, LevelColumn, NameColumn, ReasonColumn, SolutionColumn, TimeColumn, ColumnCount };
+
     explicit AlarmInfoFrame(QWidget *parent = nullptr);
     ~AlarmInfoFrame() override;
     static AlarmInfoFrame *instance();
+
+    // Stores the alarm; it is shown unless a search result is on the table.
+    void appendAlarm(int alarmNo);
 
 signals:
     void searchFinishSigal();
 
 public slots:
-    void onSearchSignal(int type, QString text);
+    // cmd 0 starts a text search for match, 2 stops it.
+    void onSearchSignal(int cmd, QString match);
+    void refreshDisplay(int addr, int val);
+    void searchProcess();
+
+private slots:
+    void on_clearAlarmButton_clicked();
+    void on_clearSearchButton_clicked();
+    void on_floatLockBox_toggled(bool checked);
+    void on_slipToothBox_toggled(bool checked);
+    void on_searchAlarmButton_clicked(bool checked);
+    void on_exportAlarmButton_clicked();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    enum class SearchState { Start, Running, Idle };
+
+    QString columnText(const RecordItem &alarm, int column) const;
+    QString detailText(int code, const QString &key) const;
+    void insertAlarmRow(int row, const RecordItem &alarm);
+    void replaceAlarmRow(int row, const RecordItem &alarm);
+    void reloadAlarms();
+    void insertRows(int row, int count);
+    void exportAlarmRecord(const QString &fileName);
+    void setAddrMonitoring(QList<int> addrs, bool enable);
+    void writeEnableBit(Uint16 mask, bool set);
+    void stopSearch();
+
     Ui::AlarmInfoFrame *ui;
+    RecordTableModel *m_model;
+    QTimer m_searchTimer;
+    QList<int> m_monitorAddrs;
+    QString m_searchText;
+    SearchState m_searchState = SearchState::Idle;
+    bool m_searchActive = false;
+    int m_searchRow = 0;        // next result row
+    int m_searchIndex = -1;     // next alarm record to test, counting down from the newest
+
     static AlarmInfoFrame *s_instance;
 };
 

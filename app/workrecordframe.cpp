@@ -1,18 +1,119 @@
 #include "app/workrecordframe.h"
 #include "ui_workrecordframe.h"
 
+#include "app/paramunit.h"
+#include "app/recordtablemodel.h"
+#include "comm/comsettingsframe.h"
+#include "data/databasemanager.h"
+#include "widgets/prompt.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QListView>
+#include <cmath>
+#include <limits>
+
 WorkRecordFrame *WorkRecordFrame::s_instance = nullptr;
+
+namespace {
+constexpr int kColumnCount = 8;
+constexpr int kMinimumRows = 30;
+constexpr int kShownRecordLimit = 500;
+constexpr int kSearchIntervalMs = 1;
+constexpr int kSearchBatch = 200;
+constexpr int kTimeColumnWidth = 210;
+constexpr int kNoRegister = 65535;
+constexpr int kAlarmCodeEntry = 24;
+const QString kUndefined = QStringLiteral("Undefined");
+const QString kSuccessKey = QStringLiteral("Sdriver_LockSuccessCount");
+const QString kFailureKey = QStringLiteral("Sdriver_LockFailureCount");
+const QString kFinishKey = QStringLiteral("Sdriver_LockFinishCount");
+const QString kTotalKey = QStringLiteral("Sdriver_LockTotalCount");
+
+RecordFieldDescriptor field(const QString &name, const QString &type, const QString &dbGetKey, int commAddr = kNoRegister,
+                            const QString &format = QString(), int decimals = 0, const QStringList &valToText = {})
+{
+    RecordFieldDescriptor d;
+    d.insert(QStringLiteral("name"), name);
+    d.insert(QStringLiteral("type"), type);
+    d.insert(QStringLiteral("dbGetKey"), dbGetKey);
+    d.insert(QStringLiteral("commAddr"), commAddr);
+    if (!format.isEmpty())
+        d.insert(QStringLiteral("format"), format);
+    d.insert(QStringLiteral("decimals"), decimals);
+    if (!valToText.isEmpty())
+        d.insert(QStringLiteral("valToText"), valToText);
+    return d;
+}
+
+// Times compared by a query, as seconds on one wall-clock scale (day number x 86400 + seconds of
+// the day). That orders them as the moments they name, and saves a time-zone conversion for each
+// of up to 100000 records, which would make a query take seconds.
+qint64 wallClockKey(const QDate &date, const QTime &time)
+{
+    return date.toJulianDay() * 86400 + time.msecsSinceStartOfDay() / 1000;
+}
+
+// A stored "yyyy/MM/dd hh:mm:ss"; a text that is not a valid time sorts after every time.
+qint64 recordTimeKey(const QString &text)
+{
+    constexpr qint64 kNotATime = std::numeric_limits<qint64>::max();
+    static const char pattern[] = "dddd/dd/dd dd:dd:dd";
+    if (text.size() != int(sizeof pattern) - 1)
+        return kNotATime;
+    int fields[6] = {};
+    int part = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (pattern[i] != 'd') {
+            if (text.at(i) != QLatin1Char(pattern[i]))
+                return kNotATime;
+            ++part;
+            continue;
+        }
+        const int digit = text.at(i).unicode() - '0';
+        if (digit < 0 || digit > 9)
+            return kNotATime;
+        fields[part] = fields[part] * 10 + digit;
+    }
+    if (!QDate::isValid(fields[0], fields[1], fields[2]) || !QTime::isValid(fields[3], fields[4], fields[5]))
+        return kNotATime;
+    return wallClockKey(QDate(fields[0], fields[1], fields[2]), QTime(fields[3], fields[4], fields[5]));
+}
+
+qint64 editTimeKey(const QDateTime &time)
+{
+    return wallClockKey(time.date(), time.time());
+}
+} // namespace
 
 WorkRecordFrame::WorkRecordFrame(QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::WorkRecordFrame)
 {
-    s_instance = this;
     ui->setupUi(this);
+    s_instance = this;
+    // A list view lets the style sheet's item height apply to the pop-ups.
+    ui->seekOpt1ComBox->setView(new QListView(ui->seekOpt1ComBox));
+    ui->seekOpt2ComBox->setView(new QListView(ui->seekOpt2ComBox));
+    const QDate today = QDate::currentDate();
+    ui->startTimeEdit->setDateTime(QDateTime(today, QTime(0, 0, 0)));
+    ui->endTimeEdit->setDateTime(QDateTime(today, QTime(23, 59, 59)));
+
+    m_model = new RecordTableModel(
+        kColumnCount, [this](const RecordItem &record, int column) { return columnText(record, column); },
+        [](const RecordItem &record) { return record.value(QStringLiteral("description")).toString(); }, this);
+    m_model->setHeaderTexts({ tr("螺孔号"), tr("任务号"), tr("锁付圈数"), tr("锁付扭矩"), tr("锁付耗时"), tr("锁付结果"),
+                              tr("锁付时间"), tr("报警") });
+    m_model->setRowCount(kMinimumRows);
+    ui->workRecordTableWidget->setModel(m_model);
+
+    reloadRecords();
+    connect(&m_searchTimer, &QTimer::timeout, this, &WorkRecordFrame::searchProcess);
 }
 
 WorkRecordFrame::~WorkRecordFrame()
 {
+    m_searchTimer.stop();
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -23,18 +124,453 @@ WorkRecordFrame *WorkRecordFrame::instance()
     return s_instance;
 }
 
-void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
+// --- fields ---------------------------------------------------------------------------------
+
+void WorkRecordFrame::buildSdriverDescriptors()
 {
-    Q_UNUSED(devType)
+    QStringList tasks;
+    for (int i = 0; i <= 4; ++i)
+        tasks << QStringLiteral("%1/%2").arg(i).arg(tr("Task%1").arg(i));
+    const QStringList results = { QStringLiteral("0x0000/%1").arg(tr("Undone")), QStringLiteral("0x0001/%1").arg(tr("OK")),
+                                  QStringLiteral("0x000A/%1").arg(tr("Slip")), QStringLiteral("0x000C/%1").arg(tr("Float")) };
+    const QString rawValue = QStringLiteral("rawValue");
+    const QString valToText = QStringLiteral("valToText");
+    m_fieldDescriptors = {
+        field(tr("Screw Number"), rawValue, QStringLiteral("id"), kNoRegister, QStringLiteral("uint16"), 0),
+        field(tr("Task Number"), valToText, QStringLiteral("task"), 3072, QString(), 0, tasks),
+        field(tr("Lock Turns"), rawValue, QStringLiteral("turns"), 3076, QStringLiteral("int16"), 2),
+        field(tr("Lock Torque"), rawValue, QStringLiteral("torque"), 3079, QStringLiteral("uint16"), unitDecimals(QStringLiteral("torque"))),
+        field(tr("Used Time"), rawValue, QStringLiteral("usedTime"), 3077, QStringLiteral("uint16"), 3),
+        field(tr("Lock Status"), valToText, QStringLiteral("status"), 3336, QString(), 0, results),
+        field(tr("Lock Time"), QStringLiteral("dateTime"), QStringLiteral("time")),
+        field(tr("Alarm"), QStringLiteral("alarm"), QStringLiteral("alarm"), int(ComSettingsFrame::addrMap(kAlarmCodeEntry) & 0xFFFF)),
+    };
 }
 
-void WorkRecordFrame::onSearchSignal(int type, QString text)
+// The text a field takes from the register cache: "Undefined" when no valToText entry matches,
+// a null text for a field that is not read from the device.
+QString WorkRecordFrame::fieldText(const RecordFieldDescriptor &d) const
 {
-    Q_UNUSED(type)
-    Q_UNUSED(text)
-    emit searchFinishSigal();
+    const QString type = d.value(QStringLiteral("type")).toString();
+    const Uint16 value = ComSettingsFrame::getRegister(Uint16(d.value(QStringLiteral("commAddr")).toInt()));
+    if (type == QLatin1String("rawValue")) {
+        const QString format = d.value(QStringLiteral("format"), QStringLiteral("int32")).toString();
+        double x = format == QLatin1String("int16") ? double(qint16(value)) : double(value);
+        x /= std::pow(10.0, d.value(QStringLiteral("decimals")).toInt());
+        if (d.value(QStringLiteral("dbGetKey")).toString() == QLatin1String("torque")) {
+            // Records keep the torque in the base unit whatever unit the device shows.
+            return QString::number(x / unitScale(QStringLiteral("torque")), 'f', defaultUnitDecimals(QStringLiteral("torque")));
+        }
+        return QString::number(x, 'g', 6);
+    }
+    if (type == QLatin1String("valToText")) {
+        QString text = kUndefined;
+        for (const QString &entry : d.value(QStringLiteral("valToText")).toStringList()) {
+            const QStringList parts = entry.split(QLatin1Char('/'));
+            const QString code = parts.first();
+            bool ok = false;
+            const int n = code.contains(QLatin1String("0x")) ? code.toInt(&ok, 16) : code.toInt(&ok, 10);
+            if (parts.size() == 2 && ok && n == value)
+                text = parts.at(1);
+        }
+        return text;
+    }
+    if (type == QLatin1String("alarm"))
+        return QString::number(value);
+    return QString();
+}
+
+void WorkRecordFrame::appendRecord()
+{
+    RecordItem record;
+    for (const RecordFieldDescriptor &d : qAsConst(m_fieldDescriptors)) {
+        const QString text = fieldText(d);
+        if (text == kUndefined)
+            return;
+        if (!text.isNull())
+            record.insert(d.value(QStringLiteral("dbGetKey")).toString(), text);
+    }
+    DatabaseManager *db = DatabaseManager::instance();
+    if (!db->addWorkRecord(record) || m_searchActive)
+        return;
+    insertRecordRow(0, db->workRecords().last());
+    if (db->workRecords().size() >= kShownRecordLimit && m_model->rowCount() > kShownRecordLimit)
+        m_model->setRowCount(kShownRecordLimit);
+    ui->workRecordTableWidget->scrollToTop();
+    updateCounters(false);
+}
+
+QString WorkRecordFrame::alarmName(const QString &code) const
+{
+    const QString name = DatabaseManager::instance()->findAlarmDetail(code.toInt()).value(QStringLiteral("name")).toString();
+    return name.isEmpty() ? tr("undefine") : name;
+}
+
+// What a cell shows: the stored text, the alarm's name, the torque in the selected unit.
+QString WorkRecordFrame::columnText(const RecordItem &record, int column) const
+{
+    if (column < 0 || column >= m_fieldDescriptors.size())
+        return QString();
+    const QString key = m_fieldDescriptors.at(column).value(QStringLiteral("dbGetKey")).toString();
+    const QString text = record.value(key).toString();
+    if (key == QLatin1String("alarm"))
+        return text.toInt() != 0 ? alarmName(text) : tr("No Alarm");
+    if (key == QLatin1String("torque"))
+        return QString::number(unitScale(QStringLiteral("torque")) * text.toDouble(), 'f', unitDecimals(QStringLiteral("torque")));
+    return text;
+}
+
+// --- table ----------------------------------------------------------------------------------
+
+void WorkRecordFrame::insertRecordRow(int row, const RecordItem &record)
+{
+    m_model->insertRecordRow(row, record);
+}
+
+void WorkRecordFrame::replaceRecordRow(int row, const RecordItem &record)
+{
+    m_model->replaceRecordRow(row, record);
+}
+
+void WorkRecordFrame::reloadRecords()
+{
+    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
+    QVector<RecordTableModel::Row> rows;
+    rows.reserve(records.size());
+    for (int i = records.size() - 1; i >= 0; --i) {
+        RecordTableModel::Row row;
+        row.record = records.at(i);
+        row.filled = true;
+        rows.append(row);
+    }
+    m_model->showRows(rows);
+    ui->workRecordTableWidget->scrollToTop();
+}
+
+void WorkRecordFrame::clearHeaderTexts()
+{
+    m_model->setHeaderTexts(QStringList());
+}
+
+void WorkRecordFrame::setCounterWidgetsVisible(bool visible)
+{
+    for (QWidget *w : std::initializer_list<QWidget *> { ui->dataCnt1Name, ui->dataCnt1Lable, ui->dataCnt2Name,
+                                                         ui->dataCnt2Lable, ui->dataCnt3Name, ui->dataCnt3Lable,
+                                                         ui->seekOpt1CheckBox, ui->seekOpt1ComBox,
+                                                         ui->seekOpt2CheckBox, ui->seekOpt2ComBox })
+        w->setVisible(visible);
+}
+
+void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
+{
+    if (devType == NoDevice)
+        return;
+    m_fieldDescriptors.clear();
+    m_labelByAddr.clear();
+    m_filterColumnByBox.clear();
+    m_monitorAddrs.clear();
+    m_model->clearContents();
+    clearHeaderTexts();
+    setCounterWidgetsVisible(false);
+    ui->dataCnt4Name->hide();
+    ui->dataCnt4Lable->hide();
+
+    if (devType == SdriverDevice) {
+        buildSdriverDescriptors();
+        ui->workRecordTableWidget->setColumnWidth(6, kTimeColumnWidth);
+        ui->dataCnt1Name->setText(tr("Lock Success"));
+        ui->dataCnt2Name->setText(tr("Lock Failure"));
+        ui->dataCnt3Name->setText(tr("Finish Product"));
+        ui->dataCnt4Name->setText(tr("Total Product"));
+        DatabaseManager *db = DatabaseManager::instance();
+        ui->dataCnt1Lable->setText(db->takeKeyValue(kSuccessKey, QStringLiteral("0")));
+        ui->dataCnt2Lable->setText(db->takeKeyValue(kFailureKey, QStringLiteral("0")));
+        ui->dataCnt3Lable->setText(db->takeKeyValue(kFinishKey, QStringLiteral("0")));
+        ui->dataCnt4Lable->setText(db->takeKeyValue(kTotalKey, QStringLiteral("0")));
+        m_filterColumnByBox = { { ui->startTimeBox, 6 }, { ui->endTimeBox, 6 }, { ui->seekOpt1CheckBox, 1 },
+                                { ui->seekOpt2CheckBox, 5 } };
+        ui->seekOpt1CheckBox->setText(tr("Task Number"));
+        ui->seekOpt2CheckBox->setText(tr("Lock Status"));
+        ui->seekOpt2ComBox->clear();
+        ui->seekOpt2ComBox->addItems({ tr("Undone"), tr("OK"), tr("Slip"), tr("Float") });
+        setCounterWidgetsVisible(true);
+    }
+
+    QStringList headers;
+    for (const RecordFieldDescriptor &d : qAsConst(m_fieldDescriptors))
+        headers << d.value(QStringLiteral("name")).toString();
+    if (headers.isEmpty())
+        clearHeaderTexts();
+    else
+        m_model->setHeaderTexts(headers);
+    if (m_model->rowCount() < kMinimumRows)
+        m_model->setRowCount(kMinimumRows);
+    reloadRecords();
 }
 
 void WorkRecordFrame::onParamUnitChanged()
 {
+    onDeviceChanged(ComSettingsFrame::currentDevice());
+}
+
+// --- counters -------------------------------------------------------------------------------
+
+void WorkRecordFrame::updateCounters(bool clear)
+{
+    if (ComSettingsFrame::currentDevice() != SdriverDevice)
+        return;
+    const QString status = m_model->cellText(0, 5);
+    const uint success = clear ? 0 : ui->dataCnt1Lable->text().toUInt() + 1;
+    const uint failure = clear ? 0 : ui->dataCnt2Lable->text().toUInt() + 1;
+    const uint finish = clear ? 0 : ui->dataCnt3Lable->text().toUInt() + 1;
+    DatabaseManager *db = DatabaseManager::instance();
+    const bool ok = status == tr("OK");
+    if (clear || ok) {
+        ui->dataCnt1Lable->setText(QString::number(success));
+        db->saveKeyValue(kSuccessKey, QString::number(success));
+    }
+    if (clear || !ok) {
+        ui->dataCnt2Lable->setText(QString::number(failure));
+        db->saveKeyValue(kFailureKey, QString::number(failure));
+    }
+    ui->dataCnt3Lable->setText(QString::number(finish));
+    db->saveKeyValue(kFinishKey, QString::number(finish));
+}
+
+void WorkRecordFrame::on_clearCntButton_clicked()
+{
+    updateCounters(true);
+}
+
+void WorkRecordFrame::updateTaskComboBox(int taskCount)
+{
+    if (ComSettingsFrame::currentDevice() != SdriverDevice || ui->seekOpt1ComBox->count() == taskCount)
+        return;
+    const int index = ui->seekOpt1ComBox->currentIndex();
+    ui->seekOpt1ComBox->clear();
+    for (int i = 0; i < taskCount; ++i)
+        ui->seekOpt1ComBox->addItem(tr("Task%1").arg(i));
+    ui->seekOpt1ComBox->setCurrentIndex(index < taskCount ? index : 0);
+}
+
+// --- query and search -----------------------------------------------------------------------
+
+void WorkRecordFrame::on_seekButton_clicked()
+{
+    if (ComSettingsFrame::currentDevice() == NoDevice)
+        return;
+    const qint64 start = editTimeKey(ui->startTimeEdit->dateTime());
+    const qint64 end = editTimeKey(ui->endTimeEdit->dateTime());
+    const QString task = ui->seekOpt1ComBox->currentText();
+    const QString status = ui->seekOpt2ComBox->currentText();
+    const bool byStart = ui->startTimeBox->isChecked();
+    const bool byEnd = ui->endTimeBox->isChecked();
+    const bool byTask = !ui->seekOpt1CheckBox->isHidden() && ui->seekOpt1CheckBox->isChecked();
+    const bool byStatus = !ui->seekOpt2CheckBox->isHidden() && ui->seekOpt2CheckBox->isChecked();
+    auto mark = [this](QCheckBox *box) {
+        const int column = m_filterColumnByBox.value(box, -1);
+        return column >= 0 && column < 32 ? 1u << column : 0u;
+    };
+    quint32 redColumns = 0;
+    if (byStart || byEnd)
+        redColumns |= mark(byStart ? ui->startTimeBox : ui->endTimeBox);
+    if (byTask)
+        redColumns |= mark(ui->seekOpt1CheckBox);
+    if (byStatus)
+        redColumns |= mark(ui->seekOpt2CheckBox);
+
+    m_searchActive = true;
+    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
+    QVector<RecordTableModel::Row> rows;
+    for (int i = records.size() - 1; i >= 0; --i) {
+        const RecordItem &record = records.at(i);
+        if (byStart || byEnd) {
+            const qint64 t = recordTimeKey(record.value(QStringLiteral("time")).toString());
+            if ((byStart && start > t) || (byEnd && end < t))
+                continue;
+        }
+        if (byTask && !record.value(QStringLiteral("task")).toString().contains(task))
+            continue;
+        if (byStatus && !record.value(QStringLiteral("status")).toString().contains(status))
+            continue;
+        RecordTableModel::Row row;
+        row.record = record;
+        row.filled = true;
+        row.redColumns = redColumns;
+        rows.append(row);
+    }
+    m_model->showRows(rows);
+    ui->workRecordTableWidget->scrollToTop();
+}
+
+void WorkRecordFrame::on_clearButton_clicked()
+{
+    // A search still running would go on writing its results over the full list.
+    if (m_searchState != SearchState::Idle) {
+        stopSearch();
+        emit searchFinishSigal();
+    }
+    m_searchActive = false;
+    reloadRecords();
+}
+
+void WorkRecordFrame::onSearchSignal(int cmd, QString match)
+{
+    if (cmd == 2) {
+        stopSearch();
+        return;
+    }
+    if (cmd != 0 || isHidden())
+        return;
+    m_model->clearContents();
+    ui->workRecordTableWidget->scrollToTop();
+    m_searchText = match;
+    if (match.isEmpty()) {
+        emit searchFinishSigal();
+        return;
+    }
+    m_searchState = SearchState::Start;
+    m_searchTimer.start(kSearchIntervalMs);
+    m_searchActive = true;
+}
+
+void WorkRecordFrame::stopSearch()
+{
+    m_searchTimer.stop();
+    m_searchState = SearchState::Idle;
+}
+
+// A batch of records per tick: the window stays responsive, and 100000 records take seconds
+// rather than the minutes one record per 1 ms tick would.
+void WorkRecordFrame::searchProcess()
+{
+    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
+    switch (m_searchState) {
+    case SearchState::Idle:
+        break;
+    case SearchState::Start:
+        m_searchRow = 0;
+        m_searchIndex = records.size() - 1;
+        m_searchState = SearchState::Running;
+        break;
+    case SearchState::Running:
+        for (int n = 0; n < kSearchBatch; ++n) {
+            // The list may have shrunk since the last test (cleared, device changed, trimmed).
+            m_searchIndex = qMin(m_searchIndex, records.size() - 1);
+            if (m_searchIndex < 0) {
+                stopSearch();
+                emit searchFinishSigal();
+                break;
+            }
+            showIfFound(records.at(m_searchIndex--));
+        }
+        break;
+    }
+}
+
+// Shows the record in the next result row when a column holds the search text, with every
+// such cell red. The torque is searched as stored, the alarm by its name.
+void WorkRecordFrame::showIfFound(const RecordItem &record)
+{
+    bool shown = false;
+    for (int column = 0; column < m_fieldDescriptors.size(); ++column) {
+        const QString key = m_fieldDescriptors.at(column).value(QStringLiteral("dbGetKey")).toString();
+        const QString text = key == QLatin1String("alarm") ? alarmName(record.value(key).toString())
+                                                            : record.value(key).toString();
+        if (!text.contains(m_searchText))
+            continue;
+        if (!shown) {
+            replaceRecordRow(m_searchRow, record);
+            shown = true;
+        }
+        m_model->setRed(m_searchRow, column);
+    }
+    if (shown)
+        ++m_searchRow;
+}
+
+// --- clear and export -----------------------------------------------------------------------
+
+void WorkRecordFrame::on_clearRecordButton_clicked()
+{
+    if (Prompt::warning(this, tr("Tips"), tr("Are you sure to clear work record?"), QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    // Emptying the screen while the rows stay stored would show a clear that did not happen.
+    if (!DatabaseManager::instance()->clearTable()) {
+        qWarning() << "Work records not cleared for device type" << DatabaseManager::instance()->currentDevice();
+        Prompt::warning(this, tr("Tips"), tr("Work record clear failed!"));
+        return;
+    }
+    m_model->clearContents();
+    ui->workRecordTableWidget->scrollToTop();
+}
+
+void WorkRecordFrame::on_exportRecordButton_clicked()
+{
+    QString fileName = Prompt::getSaveFileName(this, tr("Export Work Record"), QStringLiteral("./"),
+                                               tr("CSV Files (*.csv)"));
+    if (fileName.isEmpty())
+        return;
+    if (!fileName.contains(QLatin1String(".csv")))
+        fileName += QLatin1String(".csv");
+    qDebug() << "Export Work Record To:" << fileName;
+    exportWorkRecord(fileName);
+}
+
+void WorkRecordFrame::exportWorkRecord(const QString &fileName)
+{
+    QList<int> columns;
+    for (int i = 0; i < m_model->columnCount(); ++i)
+        columns << i;
+    switch (m_model->exportCsv(fileName, columns)) {
+    case RecordTableModel::Exported:
+        return;
+    case RecordTableModel::CreateFailed:
+        qDebug() << fileName << "New failure!";
+        break;
+    case RecordTableModel::OpenFailed:
+        qDebug() << fileName << "Open failure!";
+        break;
+    case RecordTableModel::WriteFailed:
+        qWarning() << fileName << "Write failure!";
+        break;
+    }
+    Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
+}
+
+// --- register display -----------------------------------------------------------------------
+
+void WorkRecordFrame::refreshDisplay(int addr, int val)
+{
+    if (ComSettingsFrame::currentDevice() == NoDevice)
+        return;
+    if (QLabel *label = m_labelByAddr.value(addr))
+        label->setText(QString::number(val));
+}
+
+void WorkRecordFrame::setAddrMonitoring(QList<int> addrs, bool enable)
+{
+    ComSettingsFrame *com = ComSettingsFrame::instance();
+    if (!com)
+        return;
+    if (enable) {
+        connect(com, &ComSettingsFrame::variableAddrRead, this, &WorkRecordFrame::refreshDisplay, Qt::UniqueConnection);
+        com->addVariableAddrs(&addrs);
+    } else {
+        disconnect(com, &ComSettingsFrame::variableAddrRead, this, &WorkRecordFrame::refreshDisplay);
+        com->removeVariableAddrs(&addrs);
+    }
+}
+
+void WorkRecordFrame::showEvent(QShowEvent *event)
+{
+    setAddrMonitoring(m_monitorAddrs, true);
+    QFrame::showEvent(event);
+}
+
+void WorkRecordFrame::hideEvent(QHideEvent *event)
+{
+    setAddrMonitoring(m_monitorAddrs, false);
+    QFrame::hideEvent(event);
 }

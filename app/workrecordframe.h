@@ -2,12 +2,26 @@
 #define WORKRECORDFRAME_H
 
 #include "comm/deviceenum.h"
+#include "data/recorditem.h"
 
 #include <QFrame>
+#include <QList>
+#include <QMap>
+#include <QTimer>
+#include <QVariantMap>
 
 namespace Ui { class WorkRecordFrame; }
+class QCheckBox;
+class QLabel;
+class RecordTableModel;
 
-// Page not built yet: it holds the connections the main window makes to it.
+// One field of a work record and one column of the table: name, type ("rawValue", "valToText",
+// "alarm", "dateTime"), format, decimals, commAddr, dbGetKey, valToText.
+using RecordFieldDescriptor = QVariantMap;
+
+// The tightening results of the screwdriver controller, newest first, with the result counters,
+// a query by time, task and lock status, and CSV export. The status bar calls appendRecord() when
+// a tightening cycle has finished; the record is built from the register cache.
 class WorkRecordFrame : public QFrame
 {
     Q_OBJECT
@@ -16,16 +30,64 @@ public:
     ~WorkRecordFrame() override;
     static WorkRecordFrame *instance();
 
+    // Builds a record from the cached registers and stores it; it is shown and counted unless a
+    // query or search result is on the table. A task or lock status without a text stores nothing.
+    void appendRecord();
+    void updateTaskComboBox(int taskCount);
+
 signals:
     void searchFinishSigal();
 
 public slots:
-    void onDeviceChanged(DeviceEnum devType);
-    void onSearchSignal(int type, QString text);
     void onParamUnitChanged();
+    void onDeviceChanged(DeviceEnum devType);
+    // cmd 0 starts a text search for match, 2 stops it.
+    void onSearchSignal(int cmd, QString match);
+    void searchProcess();
+    void refreshDisplay(int addr, int val);
+
+private slots:
+    void on_seekButton_clicked();
+    void on_clearButton_clicked();
+    void on_clearCntButton_clicked();
+    void on_exportRecordButton_clicked();
+    void on_clearRecordButton_clicked();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    enum class SearchState { Start, Running, Idle };
+
+    void buildSdriverDescriptors();
+    QString fieldText(const RecordFieldDescriptor &field) const;
+    QString columnText(const RecordItem &record, int column) const;
+    QString alarmName(const QString &code) const;
+    void insertRecordRow(int row, const RecordItem &record);
+    void replaceRecordRow(int row, const RecordItem &record);
+    void reloadRecords();
+    void clearHeaderTexts();
+    void updateCounters(bool clear);
+    void exportWorkRecord(const QString &fileName);
+    void setAddrMonitoring(QList<int> addrs, bool enable);
+    void setCounterWidgetsVisible(bool visible);
+    void stopSearch();
+    void showIfFound(const RecordItem &record);
+
     Ui::WorkRecordFrame *ui;
+    RecordTableModel *m_model;
+    QList<RecordFieldDescriptor> m_fieldDescriptors;
+    QMap<int, QLabel *> m_labelByAddr;
+    QMap<QCheckBox *, int> m_filterColumnByBox;
+    QList<int> m_monitorAddrs;
+    QTimer m_searchTimer;
+    QString m_searchText;
+    SearchState m_searchState = SearchState::Idle;
+    bool m_searchActive = false;
+    int m_searchRow = 0;        // next result row
+    int m_searchIndex = -1;     // next record to test, counting down from the newest
+
     static WorkRecordFrame *s_instance;
 };
 

@@ -5,6 +5,7 @@
 #include "requestlog.h"
 #include "simrtuserver.h"
 #include "simtcpserver.h"
+#include "tighteningsim.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -79,7 +80,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption setOption(QStringLiteral("set"),
         QStringLiteral("Preset a holding register, kept out of the live refresh (repeatable)."),
         QStringLiteral("addr=value"));
-    parser.addOptions({tcpOption, serialOption, baudOption, slaveOption, typeOption, logOption, setOption});
+    const QCommandLineOption noEventsOption(QStringLiteral("no-events"),
+        QStringLiteral("Type 0: no tightenings and no alarms, so the registers stay still."));
+    const QCommandLineOption intervalOption(QStringLiteral("event-interval"),
+        QStringLiteral("Type 0: mean pause between two tightenings; alarms come about five pauses apart."),
+        QStringLiteral("ms"), QStringLiteral("8000"));
+    parser.addOptions({tcpOption, serialOption, baudOption, slaveOption, typeOption, logOption, setOption,
+                       noEventsOption, intervalOption});
     parser.process(app);
 
     QSet<quint8> units;
@@ -102,7 +109,14 @@ int main(int argc, char *argv[])
         presets.append({quint16(address), quint16(value)});
     }
 
+    uint interval = 0;
+    if (!toNumber(parser.value(intervalOption), 100, 3600000, &interval))
+        return fail(QStringLiteral("--event-interval must be 100..3600000 ms"));
+
     DeviceProfile profile(static_cast<int>(type));
+    std::unique_ptr<TighteningSim> tightening;
+    if (type == 0 && !parser.isSet(noEventsOption))
+        tightening.reset(new TighteningSim(int(interval)));
     RequestLog log;
     if (parser.isSet(logOption) && !log.open(parser.value(logOption)))
         return fail(QStringLiteral("cannot open the log file"));
@@ -142,7 +156,11 @@ int main(int argc, char *argv[])
     for (const auto &preset : qAsConst(presets)) {
         server->setData(QModbusDataUnit::HoldingRegisters, preset.first, preset.second);
         profile.pin(preset.first);
+        if (tightening)
+            tightening->pin(preset.first);
     }
+    if (tightening)
+        tightening->install(server.get());
     if (!quitOnSignals(app))
         return fail(QStringLiteral("cannot install the signal handlers"));
     if (!server->connectDevice())
@@ -155,7 +173,11 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     QTimer refresh;
-    QObject::connect(&refresh, &QTimer::timeout, [&] { profile.refresh(server.get()); });
+    QObject::connect(&refresh, &QTimer::timeout, [&] {
+        profile.refresh(server.get());
+        if (tightening)
+            tightening->step(server.get());
+    });
     refresh.start(100);
 
     const int rc = app.exec();

@@ -1,0 +1,201 @@
+#include "app/recordtablemodel.h"
+
+#include <QColor>
+#include <QFile>
+#include <QTextStream>
+
+RecordTableModel::RecordTableModel(int columns, TextFunction text, ToolTipFunction toolTip, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_columns(columns)
+    , m_text(std::move(text))
+    , m_toolTip(std::move(toolTip))
+{
+}
+
+int RecordTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows.size();
+}
+
+int RecordTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_columns;
+}
+
+QVariant RecordTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || !hasRecord(index.row()))
+        return QVariant();
+    const Row &row = m_rows.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_text(row.record, index.column());
+    case Qt::ToolTipRole:
+        return m_toolTip(row.record);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    case Qt::ForegroundRole:
+        return isRed(index.row(), index.column()) ? QVariant(QColor(Qt::red)) : QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return headerText(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void RecordTableModel::setHeaderTexts(const QStringList &texts)
+{
+    m_headers = texts;
+    if (m_columns > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+}
+
+QString RecordTableModel::headerText(int column) const
+{
+    return m_headers.value(column);
+}
+
+void RecordTableModel::setRowCount(int rows)
+{
+    rows = qMax(0, rows);
+    if (rows > m_rows.size()) {
+        insertEmptyRows(m_rows.size(), rows - m_rows.size());
+    } else if (rows < m_rows.size()) {
+        beginRemoveRows(QModelIndex(), rows, m_rows.size() - 1);
+        m_rows.resize(rows);
+        endRemoveRows();
+    }
+}
+
+void RecordTableModel::insertEmptyRows(int row, int count)
+{
+    if (count <= 0 || row < 0 || row > m_rows.size())
+        return;
+    beginInsertRows(QModelIndex(), row, row + count - 1);
+    m_rows.insert(row, count, Row());
+    endInsertRows();
+}
+
+void RecordTableModel::insertRecordRow(int row, const RecordItem &record)
+{
+    if (row < 0 || row > m_rows.size())
+        return;
+    Row r;
+    r.record = record;
+    r.filled = true;
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.insert(row, r);
+    endInsertRows();
+}
+
+void RecordTableModel::replaceRecordRow(int row, const RecordItem &record)
+{
+    if (row < 0 || row > m_rows.size())
+        return;
+    if (row == m_rows.size()) {
+        insertRecordRow(row, record);
+        return;
+    }
+    // In place: same cells as removing the row and inserting a new one, without moving the view.
+    Row &r = m_rows[row];
+    r.record = record;
+    r.filled = true;
+    r.redColumns = 0;
+    emit dataChanged(index(row, 0), index(row, m_columns - 1));
+}
+
+void RecordTableModel::clearContents()
+{
+    beginResetModel();
+    for (Row &row : m_rows)
+        row = Row();
+    endResetModel();
+}
+
+void RecordTableModel::showRows(const QVector<Row> &rows)
+{
+    beginResetModel();
+    const int count = qMax(m_rows.size(), rows.size());
+    m_rows = rows;
+    m_rows.resize(count);
+    endResetModel();
+}
+
+void RecordTableModel::setRed(int row, int column)
+{
+    if (!hasRecord(row) || column < 0 || column >= m_columns || column >= 32)
+        return;
+    m_rows[row].redColumns |= 1u << column;
+    const QModelIndex cell = index(row, column);
+    emit dataChanged(cell, cell, { Qt::ForegroundRole });
+}
+
+bool RecordTableModel::hasRecord(int row) const
+{
+    return row >= 0 && row < m_rows.size() && m_rows.at(row).filled;
+}
+
+RecordItem RecordTableModel::record(int row) const
+{
+    return hasRecord(row) ? m_rows.at(row).record : RecordItem();
+}
+
+QString RecordTableModel::cellText(int row, int column) const
+{
+    if (!hasRecord(row) || column < 0 || column >= m_columns)
+        return QString();
+    return m_text(m_rows.at(row).record, column);
+}
+
+bool RecordTableModel::isRed(int row, int column) const
+{
+    return hasRecord(row) && column >= 0 && column < 32 && (m_rows.at(row).redColumns & (1u << column));
+}
+
+void RecordTableModel::refreshTexts()
+{
+    if (!m_rows.isEmpty() && m_columns > 0)
+        emit dataChanged(index(0, 0), index(m_rows.size() - 1, m_columns - 1));
+}
+
+static QString csvField(QString text)
+{
+    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+RecordTableModel::ExportResult RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns) const
+{
+    QFile file(fileName);
+    if (!file.exists()) {
+        if (!file.open(QIODevice::WriteOnly))
+            return CreateFailed;
+        file.close();
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return OpenFailed;
+
+    QTextStream out(&file);
+    out.setCodec("UTF-8");
+    out.setGenerateByteOrderMark(true);
+    auto writeLine = [&](const std::function<QString(int)> &field) {
+        for (int i = 0; i < columns.size(); ++i) {
+            out << csvField(field(columns.at(i)));
+            out << (i + 1 < columns.size() ? QLatin1Char(',') : QLatin1Char('\n'));
+        }
+    };
+    writeLine([this](int column) { return headerText(column); });
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (m_rows.at(row).filled)
+            writeLine([this, row](int column) { return m_text(m_rows.at(row).record, column); });
+    }
+    out.flush();
+    const bool written = out.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
+    file.close();
+    return written && file.error() == QFileDevice::NoError ? Exported : WriteFailed;
+}

@@ -1,0 +1,74 @@
+#ifndef RECORDTABLEMODEL_H
+#define RECORDTABLEMODEL_H
+
+#include "data/recorditem.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+// The table behind the alarm and work record pages. It behaves like a table of cells: a row holds
+// one record or is empty (an empty row has no cells, so exports skip it), cells of a row can be
+// marked red, and the texts come from the page, so they follow the language and the torque unit.
+// Texts are made when a cell is drawn, which keeps 100000 records cheap to show.
+class RecordTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    using TextFunction = std::function<QString(const RecordItem &record, int column)>;
+    using ToolTipFunction = std::function<QString(const RecordItem &record)>;
+
+    struct Row {
+        RecordItem record;
+        bool filled = false;
+        quint32 redColumns = 0;     // bit i: column i is drawn red
+    };
+
+    enum ExportResult { Exported, CreateFailed, OpenFailed, WriteFailed };
+
+    RecordTableModel(int columns, TextFunction text, ToolTipFunction toolTip, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void setHeaderTexts(const QStringList &texts);
+    QString headerText(int column) const;
+
+    // Adds empty rows at the bottom or removes rows from the bottom.
+    void setRowCount(int rows);
+    void insertEmptyRows(int row, int count);
+    void insertRecordRow(int row, const RecordItem &record);
+    // Nothing happens when row is past the end; an existing row is replaced.
+    void replaceRecordRow(int row, const RecordItem &record);
+    // Empties every row; the row count stays.
+    void clearContents();
+    // Empties every row and fills rows 0, 1, 2... from the list, adding rows where needed: one
+    // model reset instead of one insertion per record.
+    void showRows(const QVector<Row> &rows);
+    void setRed(int row, int column);
+
+    bool hasRecord(int row) const;
+    RecordItem record(int row) const;
+    // The cell's text; empty for an empty row.
+    QString cellText(int row, int column) const;
+    bool isRed(int row, int column) const;
+    // Texts depend on the unit and the language: redraw them all.
+    void refreshTexts();
+
+    // Header line and one line per filled row, the given columns only. Every field is quoted with
+    // embedded quotes doubled, lines end with "\n", and the file is UTF-8 with a byte-order mark
+    // so that spreadsheets read the Chinese texts correctly.
+    ExportResult exportCsv(const QString &fileName, const QList<int> &columns) const;
+
+private:
+    int m_columns;
+    TextFunction m_text;
+    ToolTipFunction m_toolTip;
+    QStringList m_headers;
+    QVector<Row> m_rows;
+};
+
+#endif // RECORDTABLEMODEL_H

@@ -1,0 +1,600 @@
+#include "app/paramunit.h"
+#include "app/recordtablemodel.h"
+#include "app/workrecordframe.h"
+#include "comm/comsettingsframe.h"
+#include "data/commonutils.h"
+#include "data/databasemanager.h"
+#include "support/devsimprocess.h"
+#include "support/testdatabase.h"
+#include "widgets/prompt.h"
+#include "workrecordrows.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kTimeFormat = QStringLiteral("yyyy/MM/dd hh:mm:ss");
+const QStringList kEnglishHeaders = { "Screw Number", "Task Number", "Lock Turns", "Lock Torque",
+                                      "Used Time",    "Lock Status", "Lock Time",  "Alarm" };
+
+// The cached registers appendRecord() reads: task, turns, torque, used time, lock status, alarm.
+void setCache(int task, int turns, int torque, int usedTime, int status, int alarm)
+{
+    ComSettingsFrame::setRegister(3072, Uint16(task));
+    ComSettingsFrame::setRegister(3076, Uint16(turns));
+    ComSettingsFrame::setRegister(3079, Uint16(torque));
+    ComSettingsFrame::setRegister(3077, Uint16(usedTime));
+    ComSettingsFrame::setRegister(3336, Uint16(status));
+    ComSettingsFrame::setRegister(3337, Uint16(alarm));
+}
+} // namespace
+
+// The work record page: records built from the register cache, counters, query, search, export.
+class TestWorkRecordFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void recordFields_data();
+    void recordFields();
+    void abandonedRecords_data();
+    void abandonedRecords();
+    void counters();
+    void query_data();
+    void query();
+    void appendWhileResultShown();
+    void shownRowsCap();
+    void textSearch_data();
+    void textSearch();
+    void searchWithShrinkingList();
+    void exportCsv();
+    void exportFailures();
+    void clearRecords();
+    void taskComboBox();
+    void recordFromDevsim();
+
+private:
+    RecordTableModel *model() const;
+    QStringList rowTexts(int row) const;
+    int filledRows() const;
+    QString counter(int n) const;
+    void storeRows(const QVector<RecordItem> &rows);
+    template <class T> T *child(const char *name) const { return m_page->findChild<T *>(QLatin1String(name)); }
+
+    TestDatabase *m_db = nullptr;
+    ComSettingsFrame *m_com = nullptr;
+    WorkRecordFrame *m_page = nullptr;
+    QList<Prompt::Request> m_prompts;
+    Prompt::Reply m_reply;
+};
+
+void TestWorkRecordFrame::init()
+{
+    m_db = new TestDatabase;
+    QVERIFY(m_db->isValid());
+    clearUnitTable();
+    initUnitTable();
+    m_com = new ComSettingsFrame;
+    m_page = new WorkRecordFrame;
+    connect(m_com, &ComSettingsFrame::devChangedSignal, DatabaseManager::instance(), &DatabaseManager::onDeviceChanged);
+    connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page, &WorkRecordFrame::onDeviceChanged);
+    ComSettingsFrame::setCurrentSlave(1);
+    m_com->setDeviceType(SdriverDevice);
+    m_prompts.clear();
+    m_reply = Prompt::Reply();
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        return m_reply;
+    });
+}
+
+void TestWorkRecordFrame::cleanup()
+{
+    Prompt::setHandler(nullptr);
+    delete m_page;
+    m_page = nullptr;
+    delete m_com;
+    m_com = nullptr;
+    delete m_db;
+    m_db = nullptr;
+    ComSettingsFrame::setCurrentSlave(0);
+    ComSettingsFrame::setCurrentDevice(NoDevice);
+}
+
+RecordTableModel *TestWorkRecordFrame::model() const
+{
+    return qobject_cast<RecordTableModel *>(child<QTableView>("workRecordTableWidget")->model());
+}
+
+QStringList TestWorkRecordFrame::rowTexts(int row) const
+{
+    QStringList texts;
+    for (int c = 0; c < model()->columnCount(); ++c)
+        texts << model()->index(row, c).data().toString();
+    return texts;
+}
+
+int TestWorkRecordFrame::filledRows() const
+{
+    int n = 0;
+    for (int r = 0; r < model()->rowCount(); ++r)
+        n += model()->hasRecord(r);
+    return n;
+}
+
+QString TestWorkRecordFrame::counter(int n) const
+{
+    return m_page->findChild<QLabel *>(QStringLiteral("dataCnt%1Lable").arg(n))->text();
+}
+
+// Rows with times of the test's choosing, then the reload a device change brings.
+void TestWorkRecordFrame::storeRows(const QVector<RecordItem> &rows)
+{
+    QVERIFY(insertWorkRecords(m_db->path(), rows));
+    m_com->setDeviceType(SdriverDevice);
+}
+
+void TestWorkRecordFrame::recordFields_data()
+{
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QList<int>>("registers");   // task, turns, torque, used time, status, alarm
+    QTest::addColumn<QStringList>("stored");     // task, turns, torque, usedTime, status, alarm
+    QTest::addColumn<QStringList>("shown");      // columns 1 to 5 and 7
+
+    QTest::newRow("N·m, OK, no alarm") << 0 << QList<int>{ 1, 850, 1500, 1234, 0x0001, 0 }
+        << QStringList{ "Task1", "8.5", "1.500", "1.234", "OK", "0" }
+        << QStringList{ "Task1", "8.5", "1.500", "1.234", "OK", "No Alarm" };
+    QTest::newRow("mN·m torque is stored in N·m") << 1 << QList<int>{ 0, 600, 1500, 900, 0x0001, 0 }
+        << QStringList{ "Task0", "6", "1.500", "0.9", "OK", "0" }
+        << QStringList{ "Task0", "6", "1500", "0.9", "OK", "No Alarm" };
+    QTest::newRow("kgf·cm") << 2 << QList<int>{ 2, 700, 1530, 2000, 0x0001, 0 }
+        << QStringList{ "Task2", "7", "1.500", "2", "OK", "0" }
+        << QStringList{ "Task2", "7", "15.30", "2", "OK", "No Alarm" };
+    QTest::newRow("ibf·in") << 3 << QList<int>{ 3, 700, 1328, 2000, 0x0001, 0 }
+        << QStringList{ "Task3", "7", "1.500", "2", "OK", "0" }
+        << QStringList{ "Task3", "7", "13.28", "2", "OK", "No Alarm" };
+    QTest::newRow("turns are signed, slip alarm named") << 0 << QList<int>{ 4, 0xFFFF, 450, 1234, 0x000A, 10 }
+        << QStringList{ "Task4", "-0.01", "0.450", "1.234", "Slip", "10" }
+        << QStringList{ "Task4", "-0.01", "0.450", "1.234", "Slip", "滑牙" };
+    QTest::newRow("float, alarm without a detail") << 0 << QList<int>{ 0, 300, 1600, 800, 0x000C, 999 }
+        << QStringList{ "Task0", "3", "1.600", "0.8", "Float", "999" }
+        << QStringList{ "Task0", "3", "1.600", "0.8", "Float", "undefine" };
+    QTest::newRow("unit without an entry counts as N·m") << 7 << QList<int>{ 1, 100, 2500, 100, 0x0001, 0 }
+        << QStringList{ "Task1", "1", "2.500", "0.1", "OK", "0" }
+        << QStringList{ "Task1", "1", "2.500", "0.1", "OK", "No Alarm" };
+}
+
+void TestWorkRecordFrame::recordFields()
+{
+    QFETCH(int, unit);
+    QFETCH(QList<int>, registers);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, shown);
+    setUnitIndex(QStringLiteral("torque"), unit);
+    m_page->onParamUnitChanged();
+    setCache(registers[0], registers[1], registers[2], registers[3], registers[4], registers[5]);
+    m_page->appendRecord();
+
+    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
+    QCOMPARE(records.size(), 1);
+    const RecordItem &r = records.first();
+    QCOMPARE((QStringList{ r["task"].toString(), r["turns"].toString(), r["torque"].toString(),
+                           r["usedTime"].toString(), r["status"].toString(), r["alarm"].toString() }),
+             stored);
+    QCOMPARE(r["id"].toString(), QStringLiteral("0"));
+    const QStringList row = rowTexts(0);
+    QCOMPARE((QStringList{ row[1], row[2], row[3], row[4], row[5], row[7] }), shown);
+    QCOMPARE(row[0], QStringLiteral("0"));
+    QCOMPARE(row[6], r["time"].toString());
+    QVERIFY(QDateTime::fromString(row[6], kTimeFormat).secsTo(QDateTime::currentDateTime()) < 5);
+    QCOMPARE(model()->index(0, 3).data(Qt::ToolTipRole).toString(), QStringLiteral("none"));
+    QCOMPARE(model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Lock Torque"));
+}
+
+void TestWorkRecordFrame::abandonedRecords_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<int>("status");
+    QTest::newRow("lock status 0x000B") << 1 << 0x000B;
+    QTest::newRow("task 5") << 5 << 0x0001;
+    QTest::newRow("no cached status") << 1 << 0xABCD;
+}
+
+void TestWorkRecordFrame::abandonedRecords()
+{
+    QFETCH(int, task);
+    QFETCH(int, status);
+    setCache(task, 100, 1000, 100, status, 0);
+    m_page->appendRecord();
+    QVERIFY(DatabaseManager::instance()->workRecords().isEmpty());
+    QCOMPARE(filledRows(), 0);
+    QCOMPARE((QStringList{ counter(1), counter(2), counter(3) }), (QStringList{ "0", "0", "0" }));
+}
+
+void TestWorkRecordFrame::counters()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    QVERIFY(db->saveKeyValue("Sdriver_LockTotalCount", "77"));
+    QVERIFY(db->saveKeyValue("Sdriver_LockSuccessCount", "5"));
+    m_com->setDeviceType(SdriverDevice);
+    QCOMPARE((QStringList{ counter(1), counter(2), counter(3), counter(4) }), (QStringList{ "5", "0", "0", "77" }));
+    QVERIFY(!child<QLabel>("dataCnt3Lable")->isHidden());
+    QVERIFY(child<QLabel>("dataCnt4Lable")->isHidden());
+    QCOMPARE(child<QLabel>("dataCnt1Name")->text(), QStringLiteral("Lock Success"));
+
+    const int statuses[] = { 0x0001, 0x000A, 0x0001, 0x000C, 0x0000 };
+    for (int status : statuses) {
+        setCache(1, 100, 1000, 100, status, 0);
+        m_page->appendRecord();
+    }
+    QCOMPARE((QStringList{ counter(1), counter(2), counter(3) }), (QStringList{ "7", "3", "5" }));
+    QCOMPARE(db->takeKeyValue("Sdriver_LockSuccessCount", "x"), QStringLiteral("7"));
+    QCOMPARE(db->takeKeyValue("Sdriver_LockFailureCount", "x"), QStringLiteral("3"));
+    QCOMPARE(db->takeKeyValue("Sdriver_LockFinishCount", "x"), QStringLiteral("5"));
+
+    // They survive a restart.
+    delete m_page;
+    DatabaseManager::resetInstance();
+    m_page = new WorkRecordFrame;
+    connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page, &WorkRecordFrame::onDeviceChanged);
+    DatabaseManager::instance()->onDeviceChanged(SdriverDevice);
+    QCOMPARE((QStringList{ counter(1), counter(2), counter(3) }), (QStringList{ "7", "3", "5" }));
+    QCOMPARE(filledRows(), 5);
+
+    child<QPushButton>("clearCntButton")->click();
+    QCOMPARE((QStringList{ counter(1), counter(2), counter(3), counter(4) }), (QStringList{ "0", "0", "0", "77" }));
+    db = DatabaseManager::instance();
+    QCOMPARE(db->takeKeyValue("Sdriver_LockFinishCount", "x"), QStringLiteral("0"));
+    QCOMPARE(db->takeKeyValue("Sdriver_LockTotalCount", "x"), QStringLiteral("77"));
+    QCOMPARE(filledRows(), 5);   // clearing the counters keeps the records
+}
+
+void TestWorkRecordFrame::query_data()
+{
+    QTest::addColumn<QString>("start");       // empty: box unchecked
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("task");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QStringList>("ids");     // newest first
+    QTest::addColumn<QList<int>>("red");      // marked columns
+
+    QTest::newRow("end only, inclusive") << "" << "2024/05/01 09:00:00" << "" << "" << QStringList{ "1", "0" } << QList<int>{ 6 };
+    QTest::newRow("start only, inclusive, bad time kept") << "2024/05/01 09:00:00" << "" << "" << ""
+        << QStringList{ "4", "3", "2", "1" } << QList<int>{ 6 };
+    QTest::newRow("window") << "2024/05/01 08:30:00" << "2024/05/02 00:00:00" << "" << ""
+        << QStringList{ "2", "1" } << QList<int>{ 6 };
+    QTest::newRow("task") << "" << "" << "Task1" << "" << QStringList{ "3", "1" } << QList<int>{ 1 };
+    QTest::newRow("status") << "" << "" << "" << "Slip" << QStringList{ "2" } << QList<int>{ 5 };
+    QTest::newRow("task and time") << "" << "2024/05/01 23:00:00" << "Task1" << "" << QStringList{ "1" } << QList<int>{ 1, 6 };
+    QTest::newRow("start after all: only the bad time passes") << "2030/01/01 00:00:00" << "" << "" << ""
+        << QStringList{ "4" } << QList<int>{ 6 };
+    QTest::newRow("nothing matches") << "" << "" << "Task0" << "Float" << QStringList{} << QList<int>{};
+    QTest::newRow("no filter shows all") << "" << "" << "" << "" << QStringList{ "4", "3", "2", "1", "0" } << QList<int>{};
+}
+
+void TestWorkRecordFrame::query()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QString, task);
+    QFETCH(QString, status);
+    QFETCH(QStringList, ids);
+    QFETCH(QList<int>, red);
+    storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00"),
+                workRecordRow(1, "Task1", "OK", "2024/05/01 09:00:00"),
+                workRecordRow(2, "Task2", "Slip", "2024/05/01 10:00:00"),
+                workRecordRow(3, "Task1", "Float", "2024/05/02 07:00:00"),
+                workRecordRow(4, "Task3", "OK", "not a time") });
+    m_page->updateTaskComboBox(6);
+    child<QCheckBox>("startTimeBox")->setChecked(!start.isEmpty());
+    child<QCheckBox>("endTimeBox")->setChecked(!end.isEmpty());
+    if (!start.isEmpty())
+        child<QDateTimeEdit>("startTimeEdit")->setDateTime(QDateTime::fromString(start, kTimeFormat));
+    if (!end.isEmpty())
+        child<QDateTimeEdit>("endTimeEdit")->setDateTime(QDateTime::fromString(end, kTimeFormat));
+    child<QCheckBox>("seekOpt1CheckBox")->setChecked(!task.isEmpty());
+    child<QCheckBox>("seekOpt2CheckBox")->setChecked(!status.isEmpty());
+    if (!task.isEmpty())
+        child<QComboBox>("seekOpt1ComBox")->setCurrentText(task);
+    if (!status.isEmpty())
+        child<QComboBox>("seekOpt2ComBox")->setCurrentText(status);
+    child<QPushButton>("seekButton")->click();
+
+    QStringList shownIds;
+    for (int r = 0; r < model()->rowCount() && model()->hasRecord(r); ++r)
+        shownIds << model()->cellText(r, 0);
+    QCOMPARE(shownIds, ids);
+    QCOMPARE(filledRows(), ids.size());
+    for (int r = 0; r < ids.size(); ++r) {
+        for (int c = 0; c < 8; ++c)
+            QVERIFY2(model()->isRed(r, c) == red.contains(c), qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
+    }
+}
+
+void TestWorkRecordFrame::appendWhileResultShown()
+{
+    storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00"), workRecordRow(1, "Task1", "Slip", "2024/05/01 09:00:00") });
+    child<QCheckBox>("seekOpt2CheckBox")->setChecked(true);
+    child<QComboBox>("seekOpt2ComBox")->setCurrentText("Slip");
+    child<QPushButton>("seekButton")->click();
+    QCOMPARE(filledRows(), 1);
+
+    setCache(1, 100, 1000, 100, 0x0001, 0);
+    m_page->appendRecord();
+    QCOMPARE(DatabaseManager::instance()->workRecords().size(), 3);
+    QCOMPARE(filledRows(), 1);
+    QCOMPARE(model()->cellText(0, 0), QStringLiteral("1"));
+    QCOMPARE((QStringList{ counter(1), counter(2), counter(3) }), (QStringList{ "0", "0", "0" }));
+
+    // A device change reloads every record but leaves the result mode on.
+    m_com->setDeviceType(SdriverDevice);
+    QCOMPARE(filledRows(), 3);
+    m_page->appendRecord();
+    QCOMPARE(filledRows(), 3);
+
+    child<QPushButton>("clearButton")->click();
+    QCOMPARE(filledRows(), 4);
+    QCOMPARE(model()->cellText(0, 0), QStringLiteral("3"));
+    QCOMPARE(counter(3), QStringLiteral("0"));
+    m_page->appendRecord();
+    QCOMPARE(model()->cellText(0, 0), QStringLiteral("4"));
+    QCOMPARE(counter(3), QStringLiteral("1"));
+}
+
+void TestWorkRecordFrame::shownRowsCap()
+{
+    QVector<RecordItem> rows;
+    for (int i = 0; i < 600; ++i)
+        rows << workRecordRow(i, "Task0", "OK", "2024/05/01 08:00:00");
+    storeRows(rows);
+    QCOMPARE(filledRows(), 600);
+    setCache(1, 100, 1000, 100, 0x0001, 0);
+    m_page->appendRecord();
+    QCOMPARE(model()->rowCount(), 500);
+    QCOMPARE(filledRows(), 500);
+    QCOMPARE(model()->cellText(0, 0), QStringLiteral("600"));
+    QCOMPARE(model()->cellText(499, 0), QStringLiteral("101"));
+    m_com->setDeviceType(SdriverDevice);
+    QCOMPARE(filledRows(), 601);
+}
+
+void TestWorkRecordFrame::textSearch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<QList<QList<int>>>("red");
+    QTest::newRow("status") << "Slip" << QStringList{ "2" } << QList<QList<int>>{ { 5 } };
+    QTest::newRow("alarm name") << "滑牙" << QStringList{ "2" } << QList<QList<int>>{ { 7 } };
+    QTest::newRow("several columns") << "1" << QStringList{ "2", "1", "0" }
+        << QList<QList<int>>{ { 4, 6 }, { 0, 1, 3, 4, 6 }, { 3, 4, 6 } };
+    QTest::newRow("torque as stored, in N·m") << "1.500" << QStringList{ "1", "0" } << QList<QList<int>>{ { 3 }, { 3 } };
+    QTest::newRow("no match") << "zzz" << QStringList{} << QList<QList<int>>{};
+}
+
+void TestWorkRecordFrame::textSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, ids);
+    QFETCH(QList<QList<int>>, red);
+    storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00"),
+                workRecordRow(1, "Task1", "OK", "2024/05/01 09:00:00"),
+                workRecordRow(2, "Task2", "Slip", "2024/05/01 10:00:00", "10", "0.400") });
+    setUnitIndex(QStringLiteral("torque"), 1);   // shown in mN·m, searched as stored
+    m_page->onParamUnitChanged();
+    m_page->show();
+    QSignalSpy finished(m_page, &WorkRecordFrame::searchFinishSigal);
+    m_page->onSearchSignal(0, text);
+    QVERIFY(finished.wait(3000));
+    QCOMPARE(filledRows(), ids.size());
+    for (int r = 0; r < ids.size(); ++r) {
+        QCOMPARE(model()->cellText(r, 0), ids.at(r));
+        for (int c = 0; c < 8; ++c)
+            QVERIFY2(model()->isRed(r, c) == red.at(r).contains(c), qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
+    }
+
+    // An empty text ends at once with an empty table.
+    finished.clear();
+    m_page->onSearchSignal(0, QString());
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(filledRows(), 0);
+}
+
+void TestWorkRecordFrame::searchWithShrinkingList()
+{
+    QVector<RecordItem> rows;
+    for (int i = 0; i < 300; ++i)
+        rows << workRecordRow(i, "Task0", "OK", "2024/05/01 08:00:00");
+    storeRows(rows);
+    m_page->show();
+    QSignalSpy finished(m_page, &WorkRecordFrame::searchFinishSigal);
+    // The ticks are stepped by hand here, so that the list changes exactly between two of them.
+    auto startAndTestSome = [this](const QString &text) {
+        m_page->onSearchSignal(0, text);
+        m_page->searchProcess();
+        m_page->searchProcess();
+    };
+
+    // Cleared while searching.
+    startAndTestSome("Task");
+    QVERIFY(filledRows() > 0 && filledRows() < 300);
+    QVERIFY(DatabaseManager::instance()->clearTable());
+    m_page->searchProcess();
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(filledRows() < 300);
+
+    // The device changes to one without work records while searching.
+    storeRows(rows);
+    startAndTestSome("Task");
+    m_com->setDeviceType(HighVoltServo);
+    m_page->searchProcess();
+    QCOMPARE(finished.count(), 2);
+
+    // Stopping by command leaves the table as it is and reports nothing.
+    m_com->setDeviceType(SdriverDevice);
+    startAndTestSome("Task");
+    m_page->onSearchSignal(2, QString());
+    const int shown = filledRows();
+    QTest::qWait(50);
+    QCOMPARE(filledRows(), shown);
+    QCOMPARE(finished.count(), 2);
+}
+
+void TestWorkRecordFrame::exportCsv()
+{
+    storeRows({ workRecordRow(0, "Task \"A\"", "OK", "2024/05/01 08:00:00", "10"),
+                workRecordRow(1, "Task1", "Slip, loose", "2024/05/01 09:00:00", "0", "0.450"),
+                workRecordRow(2, "Task2", "OK", "2024/05/01 10:00:00", "999") });
+    QCOMPARE(model()->rowCount(), 30);
+    QTemporaryDir dir;
+    m_reply.text = dir.filePath("records");   // ".csv" is added
+    child<QPushButton>("exportRecordButton")->click();
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts.first().kind, Prompt::SaveFile);
+    QCOMPARE(m_prompts.first().text, QStringLiteral("Export Work Record"));
+    QCOMPARE(m_prompts.first().filter, QStringLiteral("CSV Files (*.csv)"));
+
+    QFile file(dir.filePath("records.csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray expected = QByteArray("\xEF\xBB\xBF")
+        + "\"Screw Number\",\"Task Number\",\"Lock Turns\",\"Lock Torque\",\"Used Time\",\"Lock Status\",\"Lock Time\",\"Alarm\"\n"
+          "\"2\",\"Task2\",\"8.5\",\"1.500\",\"1.234\",\"OK\",\"2024/05/01 10:00:00\",\"undefine\"\n"
+          "\"1\",\"Task1\",\"8.5\",\"0.450\",\"1.234\",\"Slip, loose\",\"2024/05/01 09:00:00\",\"No Alarm\"\n"
+          "\"0\",\"Task \"\"A\"\"\",\"8.5\",\"1.500\",\"1.234\",\"OK\",\"2024/05/01 08:00:00\",\""
+        + QStringLiteral("滑牙").toUtf8() + "\"\n";
+    QCOMPARE(file.readAll(), expected);
+    file.close();
+
+    // What the table shows: a query result, torque in the selected unit, over an existing file.
+    setUnitIndex(QStringLiteral("torque"), 1);
+    m_page->onParamUnitChanged();
+    child<QCheckBox>("seekOpt2CheckBox")->setChecked(true);
+    child<QComboBox>("seekOpt2ComBox")->setCurrentText("Slip");
+    child<QPushButton>("seekButton")->click();
+    m_reply.text = dir.filePath("records.csv");
+    child<QPushButton>("exportRecordButton")->click();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(1), QByteArray("\"1\",\"Task1\",\"8.5\",\"450\",\"1.234\",\"Slip, loose\",\"2024/05/01 09:00:00\",\"No Alarm\""));
+    QCOMPARE(m_prompts.size(), 2);   // no message when it works
+}
+
+void TestWorkRecordFrame::exportFailures()
+{
+    QTemporaryDir dir;
+    // Cancelled: nothing happens.
+    m_reply.text.clear();
+    child<QPushButton>("exportRecordButton")->click();
+    QCOMPARE(m_prompts.size(), 1);
+
+    // A folder that does not exist.
+    m_reply.text = dir.filePath("missing/records.csv");
+    child<QPushButton>("exportRecordButton")->click();
+    QCOMPARE(m_prompts.size(), 3);
+    QCOMPARE(m_prompts.last().kind, Prompt::Warning);
+    QCOMPARE(m_prompts.last().title, QStringLiteral("Tips"));
+    QCOMPARE(m_prompts.last().text, QStringLiteral("Work record export failed!"));
+
+    // The disk fills up while writing: that is a failure too, not a silent short file.
+    QVERIFY(QFile::link("/dev/full", dir.filePath("full.csv")));
+    m_reply.text = dir.filePath("full.csv");
+    child<QPushButton>("exportRecordButton")->click();
+    QCOMPARE(m_prompts.size(), 5);
+    QCOMPARE(m_prompts.last().text, QStringLiteral("Work record export failed!"));
+}
+
+void TestWorkRecordFrame::clearRecords()
+{
+    storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00") });
+    m_reply.button = QMessageBox::No;
+    child<QPushButton>("clearRecordButton")->click();
+    QCOMPARE(m_prompts.last().text, QStringLiteral("Are you sure to clear work record?"));
+    QCOMPARE(m_prompts.last().buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(filledRows(), 1);
+
+    m_reply.button = QMessageBox::Yes;
+    child<QPushButton>("clearRecordButton")->click();
+    QCOMPARE(filledRows(), 0);
+    QCOMPARE(model()->rowCount(), 30);
+    m_com->setDeviceType(SdriverDevice);   // reads the table again
+    QCOMPARE(filledRows(), 0);
+
+    // Without a device nothing is deleted, and the table says so by staying as it is.
+    storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00") });
+    DatabaseManager::instance()->onDeviceChanged(NoDevice);
+    child<QPushButton>("clearRecordButton")->click();
+    QCOMPARE(m_prompts.last().text, QStringLiteral("Work record clear failed!"));
+    QCOMPARE(filledRows(), 1);
+}
+
+void TestWorkRecordFrame::taskComboBox()
+{
+    QComboBox *box = child<QComboBox>("seekOpt1ComBox");
+    m_page->updateTaskComboBox(5);
+    box->setCurrentIndex(4);
+    m_page->updateTaskComboBox(3);
+    QCOMPARE(box->count(), 3);
+    QCOMPARE(box->itemText(2), QStringLiteral("Task2"));
+    QCOMPARE(box->currentIndex(), 0);
+    box->setCurrentIndex(2);
+    m_page->updateTaskComboBox(3);
+    QCOMPARE(box->currentIndex(), 2);
+    m_page->updateTaskComboBox(6);
+    QCOMPARE(box->currentIndex(), 2);
+    QCOMPARE(box->count(), 6);
+    ComSettingsFrame::setCurrentDevice(HighVoltServo);
+    m_page->updateTaskComboBox(2);
+    QCOMPARE(box->count(), 6);
+}
+
+// The simulated controller drives screws; a finished one becomes a record from the polled values.
+void TestWorkRecordFrame::recordFromDevsim()
+{
+    DevsimProcess sim;
+    QVERIFY(sim.start({ "--type", "0", "--event-interval", "300" }));
+    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
+    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
+    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
+    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(sim.port()));
+    m_com->loadSettings();
+    m_com->setDeviceType(SdriverDevice);
+    m_com->connectDevice();
+    QVERIFY(QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000));
+
+    const QList<int> addrs { 3336, 3072, 3076, 3077, 3079, 3337 };
+    m_com->addVariableAddrs(&addrs);
+    int result = 0;
+    bool passAfterResult = false;
+    connect(m_com, &ComSettingsFrame::variableAddrRead, this, [&](int addr, int val) {
+        if (addr == 3336 && result == 0 && val != 0)
+            result = val;
+        else if (addr == 65535 && result != 0)
+            passAfterResult = true;
+    });
+    QVERIFY(QTest::qWaitFor([&] { return passAfterResult; }, 10000));
+    m_com->removeVariableAddrs(&addrs);
+    m_page->appendRecord();
+
+    QCOMPARE(DatabaseManager::instance()->workRecords().size(), 1);
+    const RecordItem record = DatabaseManager::instance()->workRecords().first();
+    QVERIFY2(QStringList({ "OK", "Slip", "Float" }).contains(record["status"].toString()), qPrintable(record["status"].toString()));
+    QCOMPARE(record["task"].toString(), QStringLiteral("Task0"));
+    QVERIFY2(record["turns"].toDouble() > 1 && record["turns"].toDouble() < 15, qPrintable(record["turns"].toString()));
+    QVERIFY2(record["torque"].toDouble() > 0.1 && record["torque"].toDouble() < 3, qPrintable(record["torque"].toString()));
+    QVERIFY2(record["usedTime"].toDouble() > 0.5 && record["usedTime"].toDouble() < 5, qPrintable(record["usedTime"].toString()));
+    QCOMPARE(model()->cellText(0, 5), record["status"].toString());
+    m_com->disconnectDevice();
+}
+
+QTEST_MAIN(TestWorkRecordFrame)
+#include "tst_workrecordframe.moc"
