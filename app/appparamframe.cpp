@@ -1,4 +1,7 @@
 #include "app/appparamframe.h"
+
+#include "app/workrecordframe.h"
+#include "shell/menubarframe.h"
 #include "ui_appparamframe.h"
 
 #include "app/paramunit.h"
@@ -28,7 +31,6 @@ const int kModelRows = 100;
 const int kTorqueUnitAddr = 3083;
 const QString kTorque = QStringLiteral("torque");
 // The tool bar asks for the same administrator password.
-const QString kAdminPassword = QStringLiteral("52917");
 const QString kSharedTask = QStringLiteral("*");
 
 QString textOf(const RecordItem &definition, const char *key)
@@ -444,7 +446,7 @@ void AppParamFrame::onMenuClicked(bool checked)
         const QString shared = kSharedTask + QLatin1Char('/') + level2->text();
         if (!keysOf(path).isEmpty()) {
             m_askPassword = true;
-            m_passwordAnswer.clear();
+            m_passwordAccepted = false;
             keys += keysOf(path);
             ui->taskParamTableView->show();
             ui->appParamTableView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -553,21 +555,12 @@ QList<int> AppParamFrame::keysOf(const QString &path) const
 
 bool AppParamFrame::protectedPageAllowed()
 {
-    bool asked = false;
-    bool accepted = false;
+    // One question per visit of a task page; the answer holds until another task page is chosen.
     if (m_askPassword) {
         m_askPassword = false;
-        asked = true;
-        m_passwordAnswer = Prompt::getText(this, tr("登录密码"), tr("请输入管理员密码！"), QLineEdit::Password,
-                                           QString(), &accepted);
-        if (!accepted)
-            m_passwordAnswer.clear();
+        m_passwordAccepted = MenuBarFrame::askAdminPassword(this);
     }
-    if (m_passwordAnswer == kAdminPassword)
-        return true;
-    if (asked && accepted)
-        Prompt::critical(this, tr("提示"), tr("密码错误！"));
-    return false;
+    return m_passwordAccepted;
 }
 
 QString AppParamFrame::cachedValueText(const RecordItem &definition, const QVariant &editorConfig) const
@@ -583,6 +576,8 @@ QString AppParamFrame::cachedValueText(const RecordItem &definition, const QVari
 
 void AppParamFrame::announceTaskCount(int count)
 {
-    // Left for the tool bar's task list and the work records' task filter, which do not exist yet.
-    Q_UNUSED(count)
+    if (MenuBarFrame *bar = MenuBarFrame::instance())
+        bar->updateTaskComboBox(count);
+    if (WorkRecordFrame *records = WorkRecordFrame::instance())
+        records->updateTaskComboBox(count);
 }

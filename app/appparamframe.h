@@ -111,7 +111,7 @@ private:
     bool m_filling = false;
     // Protected pages: the password is asked once until an ordinary page is opened.
     bool m_askPassword = true;
-    QString m_passwordAnswer;
+    bool m_passwordAccepted = false;
     QPushButton *m_lastLevel2 = nullptr;
     bool m_returning = false;
     std::optional<QList<RecordItem>> m_testDefinitions;

@@ -1,20 +1,106 @@
 #include "shell/statusareaframe.h"
 #include "ui_statusareaframe.h"
 
+#include "app/alarminfoframe.h"
+#include "app/paramunit.h"
+#include "app/workrecordframe.h"
+#include "comm/comsettingsframe.h"
+#include "comm/registercache.h"
+#include "comm/registermap.h"
+#include "servo/servoparamframe.h"
+#include "shell/mainwindow.h"
+#include "shell/permmanageframe.h"
+#include "shell/statusitem.h"
+#include "widgets/rawtext.h"
+
 #include <QDebug>
+#include <QMenu>
 
 StatusAreaFrame *StatusAreaFrame::s_instance = nullptr;
+
+namespace {
+constexpr int kPageItems = 6;
+constexpr int kAlarmCodeEntry = 24;
+constexpr int kLoginMenuId = 10;
+constexpr int kStepAddr = 3389;
+constexpr int kTurnsAddr = 3076;
+constexpr int kTimeAddr = 3077;
+constexpr int kSpeedAddr = 3078;
+constexpr int kTorqueAddr = 3079;
+constexpr int kResultAddr = 3336;
+// A tightening is complete once this many further readings of each of Turns, Torque and Time
+// have arrived after its result, so that the cache holds the final values.
+constexpr int kReadingsPerRecord = 3;
+// Registers of the screwdriver that other pages listen for: task number and control words (tool
+// bar), Torque (debugging page) and the torque unit (application parameter page).
+const QList<int> kSdriverListenedAddrs { 3072, kTorqueAddr, 3083, 3073, 3074, 3075 };
+
+const char *const kDeviceText = QT_TRANSLATE_NOOP("StatusAreaFrame", "Device");
+const char *const kConnectText = QT_TRANSLATE_NOOP("StatusAreaFrame", "Connect");
+const char *const kDisconnectText = QT_TRANSLATE_NOOP("StatusAreaFrame", "Disconnect");
+
+QString rawText(const char *source)
+{
+    return RawText::make("StatusAreaFrame", QLatin1String(source));
+}
+
+int addressOfEntry(int entry)
+{
+    return int(ComSettingsFrame::addrMap(entry) & 0xFFFF);
+}
+
+// The last value the cache holds for the register, 0 when it holds none.
+int cachedValue(int addr)
+{
+    const Uint16 value = ComSettingsFrame::getRegister(Uint16(addr));
+    return value == RegisterCache::NoValue ? 0 : value;
+}
+
+QString alarmButtonStyle(bool active)
+{
+    return QStringLiteral("QPushButton {\ncolor: %1;\n}\nQPushButton {\nborder: none;\n}")
+        .arg(active ? QStringLiteral("#F42230") : QStringLiteral("#000000"));
+}
+
+QString alarmValueStyle(bool active)
+{
+    return QStringLiteral("QLabel {\ncolor: %1;\n}").arg(active ? QStringLiteral("#F42230") : QStringLiteral("#000000"));
+}
+} // namespace
 
 StatusAreaFrame::StatusAreaFrame(QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::StatusAreaFrame)
+    , m_ledGray(QStringLiteral(":/Resource/Icons/ledGray.png"))
+    , m_ledGreen(QStringLiteral(":/Resource/Icons/ledGreen.png"))
+    , m_alarmIdleIcon(QStringLiteral(":/Resource/Icons/alarmInfo_3.png"))
+    , m_alarmActiveIcon(QStringLiteral(":/Resource/Icons/alarmInfo_4.png"))
 {
     s_instance = this;
     ui->setupUi(this);
+    initTexts();
+    // Logging in and out has no visible way in; the menu is kept for the program's own calls.
+    ui->accountBtn->hide();
+    m_slots = { { ui->status1Frame, ui->status1Button, ui->status1Unit, ui->status1Value, {} },
+                { ui->status2Frame, ui->status2Button, ui->status2Unit, ui->status2Value, {} },
+                { ui->status3Frame, ui->status3Button, ui->status3Unit, ui->status3Value, {} },
+                { ui->status4Frame, ui->status4Button, ui->status4Unit, ui->status4Value, {} },
+                { ui->status5Frame, ui->status5Button, ui->status5Unit, ui->status5Value, {} },
+                { ui->status6Frame, ui->status6Button, ui->status6Unit, ui->status6Value, {} },
+                { ui->status7Frame, ui->status7Button, ui->status7Unit, ui->status7Value, {} } };
+    initLoginMenu();
+    for (const StatusSlot &slot : qAsConst(m_slots))
+        slot.frame->hide();
+    ui->status7Button->setIcon(m_alarmIdleIcon);
+    // The detectors listen for the program's life, whether the bar is shown or not.
+    attachToPoller();
 }
 
 StatusAreaFrame::~StatusAreaFrame()
 {
+    // The poller must not keep reading a list that is gone.
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        com->setRealTimeAddrList(nullptr);
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -25,24 +111,286 @@ StatusAreaFrame *StatusAreaFrame::instance()
     return s_instance;
 }
 
+void StatusAreaFrame::initTexts()
+{
+    ui->deviceBtn->setText(rawText(kDeviceText));
+    ui->connectStatus->setText(rawText(kDisconnectText));
+}
+
+void StatusAreaFrame::initLoginMenu()
+{
+    ui->accountBtn->setText(tr("Not Login"));
+    ui->accountBtn->setPopupMode(CMenuButton::AboveLeftAligned);
+    QMenu *menu = ui->accountBtn->menu();
+    menu->addAction(QIcon(QStringLiteral(":/Resource/Icons/userLogin_2.png")), tr("用户登录"), this,
+                    &StatusAreaFrame::onLoginAccount);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/Resource/Icons/logout.png")), tr("退出登录"), this,
+                    &StatusAreaFrame::onSignOutAccount);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/Resource/Icons/modifyPsw.png")), tr("修改密码"), this,
+                    &StatusAreaFrame::onModifyPassward);
+    menu->setStyleSheet(QStringLiteral(
+        "QMenu {background-color: #F0F0F0; border: 1px solid #D9DADC;}"
+        "QMenu::icon {margin-left: 25px; margin-right: 15px;}"
+        "QMenu::item {color: #1296DB; border: none; min-height: 45px; padding-left: 30px; padding-right: 35px;}"
+        "QMenu::item:selected {background-color: #AECBEE;}"
+        "QMenu::separator {height: 1px; background-color: #D9DADC;}"));
+    connect(ui->deviceBtn, &QPushButton::clicked, this, &StatusAreaFrame::onDeviceBtnClicked);
+}
+
+// Safe to repeat: the connection is made once, and the list is lent again to a communication
+// page that may have been created after this bar.
+void StatusAreaFrame::attachToPoller()
+{
+    ComSettingsFrame *com = ComSettingsFrame::instance();
+    if (!com)
+        return;
+    connect(com, &ComSettingsFrame::realTimeAddrRead, this, &StatusAreaFrame::refreshDisplay, Qt::UniqueConnection);
+    com->setRealTimeAddrList(&m_realTimeAddrList);
+}
+
+void StatusAreaFrame::setUserText(const QString &text)
+{
+    ui->accountBtn->setText(text);
+}
+
 void StatusAreaFrame::setConnectState(DeviceEnum devType)
 {
     if (devType == m_connectState)
         return;
     qDebug() << "Device ID: " << int(devType);
     m_connectState = devType;
-    ui->connectStatus->setText(devType == NoDevice ? tr("Disconnect") : deviceTypeNames().value(int(devType)));
+    const bool down = devType == NoDevice;
+    ui->connectStatus->setText(rawText(down ? kDisconnectText : kConnectText));
+    ui->connectStatus->setStyleSheet(
+        QStringLiteral("color: #FFFFFF; border-style: solid; border-radius: 13px; background-color: %1;")
+            .arg(down ? QStringLiteral("#B88D5D") : QStringLiteral("#71BB71")));
 }
 
 void StatusAreaFrame::updateAlarmIcon()
 {
+    if (m_lastAlarmCode == m_lastShownAlarmCode)
+        return;
+    m_lastShownAlarmCode = m_lastAlarmCode;
+    ui->status7Button->setIcon(m_lastAlarmCode >= 1 ? m_alarmActiveIcon : m_alarmIdleIcon);
 }
 
-void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
+void StatusAreaFrame::onLoginAccount()
 {
-    Q_UNUSED(devType)
+    if (MainWindow *window = MainWindow::instance())
+        window->onMenuClicked(kLoginMenuId);
+}
+
+// Signing out concerns the account only: the items and the poll list stay those of the
+// connected device, so the tool bar and the detectors keep their values.
+void StatusAreaFrame::onSignOutAccount()
+{
+    PermManageFrame::setCurrentAccount(RecordItem());
+    ui->accountBtn->setText(tr("Not Login"));
+    emit signOutSignal();
+}
+
+void StatusAreaFrame::onModifyPassward()
+{
+    if (MainWindow *window = MainWindow::instance())
+        window->showModifyPswDialog();
+}
+
+void StatusAreaFrame::onDeviceBtnClicked(bool checked)
+{
+    Q_UNUSED(checked)
+    if (ComSettingsFrame::currentDevice() != HighVoltServo)
+        return;
+    if (ServoParamFrame *page = ServoParamFrame::instance())
+        page->showSlaveConfigDialog();
 }
 
 void StatusAreaFrame::onParamUnitChanged()
 {
+    onDeviceChanged(ComSettingsFrame::currentDevice());
+}
+
+// Addresses come from the address map, which already holds the type just selected.
+QVector<StatusAreaFrame::ItemDef> StatusAreaFrame::itemDefs(DeviceEnum devType) const
+{
+    switch (devType) {
+    case SdriverDevice: {
+        const QStringList results { QStringLiteral("0x0000/%1").arg(tr("Undone")), QStringLiteral("0x0001/%1").arg(tr("OK")),
+                                    QStringLiteral("0x000A/%1").arg(tr("Slip")), QStringLiteral("0x000C/%1").arg(tr("Float")) };
+        const QString uint16 = QStringLiteral("uint16");
+        return { { tr("Step"), QString(), StatusItem::rawValue(kStepAddr, uint16, 0), 130 },
+                 { tr("Turns"), tr("r"), StatusItem::rawValue(kTurnsAddr, QStringLiteral("int16"), 2), 130 },
+                 { tr("Torque"), unitName(QStringLiteral("torque")),
+                   StatusItem::rawValue(kTorqueAddr, uint16, unitDecimals(QStringLiteral("torque"))), 155 },
+                 { tr("Speed"), tr("rpm"), StatusItem::rawValue(kSpeedAddr, uint16, 0), 148 },
+                 { tr("Time"), tr("s"), StatusItem::rawValue(kTimeAddr, uint16, 3), 128 },
+                 { tr("Result"), QString(), StatusItem::valueToText(kResultAddr, results), 120 } };
+    }
+    case HighVoltServo: {
+        const int status = addressOfEntry(34);
+        return { { tr("Servo Enable"), QString(), StatusItem::valueToLed(status, QStringLiteral("(function(val) { return val == 6; })")), 0 },
+                 { tr("Servo Ready"), QString(), StatusItem::valueToLed(status, QStringLiteral("(function(val) { return val == 5; })")), 0 },
+                 { tr("Bus Voltage"), QStringLiteral("V"), StatusItem::rawValue(addressOfEntry(36), QString(), 1), 0 } };
+    }
+    case LowVoltServo: {
+        const int status = addressOfEntry(40);
+        return { { tr("Comm Status"), QString(), StatusItem::valueToLed(status, QStringLiteral("(function(val) { return val != 0; })")), 0 },
+                 { tr("Servo Enable"), QString(), StatusItem::valueToLed(status, QStringLiteral("(function(val) { return val == 3; })")), 0 },
+                 { tr("Servo Ready"), QString(),
+                   StatusItem::valueToLed(status, QStringLiteral("(function(val) { return (val == 3) || (val == 4); })")), 0 },
+                 { tr("Location OK"), QString(),
+                   StatusItem::valueToLed(addressOfEntry(42), QStringLiteral("(function(val) { return (val & 0x0004) || (val & 0x0100); })")),
+                   0 } };
+    }
+    default:
+        // The other types show no items, and have no alarm register the bar could read.
+        return {};
+    }
+}
+
+void StatusAreaFrame::applyItemStyle(StatusSlot &slot, DeviceEnum devType)
+{
+    if (devType == SdriverDevice) {
+        slot.button->setStyleSheet(QStringLiteral("QPushButton {font-size: 18px; color: #1447FB; background-color: transparent; border: none;}"));
+        slot.value->setStyleSheet(QStringLiteral("font-size: 16px; color: #FF0000;"));
+        slot.unit->setStyleSheet(QStringLiteral("font-size: 16px; color: #128DDB;"));
+    } else {
+        slot.button->setStyleSheet(QStringLiteral("QPushButton {color: black; background-color: transparent; border: none;}"));
+        slot.value->setStyleSheet(QStringLiteral("color: black;"));
+        slot.unit->setStyleSheet(QStringLiteral("color: black;"));
+    }
+    slot.frame->setFrameShape(QFrame::NoFrame);
+    slot.frame->setFrameShadow(QFrame::Raised);
+}
+
+// Everything is built from the new type alone, so no register of an earlier type and no
+// address the type lacks stays in the poll list.
+void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
+{
+    m_alarmTriggerEnabled = devType == SdriverDevice;
+    m_recordTriggerEnabled = devType == SdriverDevice;
+    m_realTimeAddrList = devType == SdriverDevice ? kSdriverListenedAddrs : QList<int>();
+
+    const QVector<ItemDef> defs = itemDefs(devType);
+    ui->statusStackedWidget->setCurrentWidget(defs.isEmpty() ? ui->page1 : ui->page2);
+    for (int i = 0; i < kPageItems; ++i) {
+        StatusSlot &slot = m_slots[i];
+        const bool used = i < defs.size();
+        slot.item = used ? defs.at(i).item : QVariantMap();
+        slot.frame->setVisible(used);
+        if (!used)
+            continue;
+        const ItemDef &def = defs.at(i);
+        const bool lamp = StatusItem::isLamp(slot.item);
+        slot.button->setText(def.caption);
+        slot.button->setIcon(lamp ? m_ledGray : QIcon());
+        // The unit goes after the value in the value label.
+        slot.unit->setText(def.unit);
+        slot.unit->hide();
+        slot.value->setVisible(!lamp);
+        if (def.width > 0) {
+            slot.frame->setFixedWidth(def.width);
+        } else {
+            slot.frame->setMinimumWidth(0);
+            slot.frame->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
+        applyItemStyle(slot, devType);
+    }
+
+    StatusSlot &alarm = m_slots.last();
+    alarm.item = defs.isEmpty() ? QVariantMap() : StatusItem::rawValue(addressOfEntry(kAlarmCodeEntry), QString(), 0);
+    alarm.button->setText(tr("Alarm"));
+    alarm.unit->clear();
+    alarm.frame->setVisible(!defs.isEmpty());
+
+    // Until the poll reports, the items show what the cache knows. This is display only: the
+    // detectors see real readings alone, so a rebuild neither repeats an alarm nor counts readings.
+    for (StatusSlot &slot : m_slots) {
+        const int addr = StatusItem::address(slot.item);
+        if (addr < 0 || quint32(addr) == RegisterMap::Absent)
+            continue;
+        if (!m_realTimeAddrList.contains(addr))
+            m_realTimeAddrList.append(addr);
+        showValue(slot, cachedValue(addr));
+    }
+    m_lastAlarmCode = alarmAddress() < 0 ? 0 : cachedValue(alarmAddress());
+    attachToPoller();
+}
+
+int StatusAreaFrame::alarmAddress() const
+{
+    return StatusItem::address(m_slots.last().item);
+}
+
+void StatusAreaFrame::showValue(StatusSlot &slot, int val)
+{
+    const StatusItem::Shown shown = StatusItem::convert(slot.item, val, m_engine);
+    if (shown.isLamp)
+        slot.button->setIcon(shown.lit ? m_ledGreen : m_ledGray);
+    QString text = shown.text;
+    if (!slot.unit->text().isEmpty())
+        text += QLatin1Char(' ') + slot.unit->text();
+    if (&slot == &m_slots.last()) {
+        const bool active = val != 0;
+        if (!active)
+            text = tr("None");
+        slot.button->setStyleSheet(alarmButtonStyle(active));
+        slot.value->setStyleSheet(alarmValueStyle(active));
+    }
+    slot.value->setText(text);
+}
+
+void StatusAreaFrame::refreshDisplay(int addr, int val)
+{
+    for (StatusSlot &slot : m_slots) {
+        if (StatusItem::address(slot.item) == addr)
+            showValue(slot, val);
+    }
+    detectAlarm(addr, val);
+    detectTightening(addr, val);
+}
+
+void StatusAreaFrame::detectAlarm(int addr, int val)
+{
+    if (addr != alarmAddress())
+        return;
+    if (m_alarmTriggerEnabled && val > 0 && val != m_lastAlarmCode) {
+        if (AlarmInfoFrame *page = AlarmInfoFrame::instance())
+            page->appendAlarm(val);
+        else
+            qWarning() << "Alarm" << val << "not stored: there is no alarm page";
+    }
+    m_lastAlarmCode = val;
+}
+
+// A record is written once per change of Result to a nonzero code, after three further readings
+// each of Turns, Torque and Time; a code that replaces a pending one keeps the counts going.
+void StatusAreaFrame::detectTightening(int addr, int val)
+{
+    if (!m_recordTriggerEnabled || ComSettingsFrame::currentDevice() != SdriverDevice)
+        return;
+    if (addr == kResultAddr && val != m_lastResult) {
+        m_lastResult = val;
+        if (val != 0)
+            m_pendingResult = val;
+    }
+    if (m_pendingResult == 0)
+        return;
+    switch (addr) {
+    case kTurnsAddr: ++m_turnsCount; break;
+    case kTorqueAddr: ++m_torqueCount; break;
+    case kTimeAddr: ++m_timeCount; break;
+    default: break;
+    }
+    if (m_turnsCount < kReadingsPerRecord || m_torqueCount < kReadingsPerRecord || m_timeCount < kReadingsPerRecord)
+        return;
+    m_turnsCount = m_torqueCount = m_timeCount = 0;
+    // The result the device showed at the end of the cycle is what the record stores.
+    ComSettingsFrame::setRegister(Uint16(kResultAddr), Uint16(m_pendingResult & 0xFFFF));
+    m_pendingResult = 0;
+    if (WorkRecordFrame *page = WorkRecordFrame::instance())
+        page->appendRecord();
+    else
+        qWarning() << "Tightening result not stored: there is no work record page";
 }

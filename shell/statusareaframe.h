@@ -4,10 +4,19 @@
 #include "comm/deviceenum.h"
 
 #include <QFrame>
+#include <QIcon>
+#include <QJSEngine>
+#include <QList>
+#include <QVariantMap>
+#include <QVector>
 
 namespace Ui { class StatusAreaFrame; }
+class QLabel;
+class QPushButton;
 
-// The status bar under the pages: connection state for now.
+// The strip under the pages: connection state, the live status items of the device type, the
+// alarm item and the hidden account menu. It owns the real-time poll list of the communication
+// page and watches the values that come back for new alarms and finished tightenings.
 class StatusAreaFrame : public QFrame
 {
     Q_OBJECT
@@ -16,20 +25,73 @@ public:
     ~StatusAreaFrame() override;
 
     static StatusAreaFrame *instance();
+
+    void setUserText(const QString &text);
     void setConnectState(DeviceEnum devType);
-    void updateAlarmIcon();
     DeviceEnum connectState() const { return m_connectState; }
+    void updateAlarmIcon();
+    // The registers polled cyclically for the items and the pages that listen to realTimeAddrRead.
+    const QList<int> &realTimeAddrList() const { return m_realTimeAddrList; }
 
 signals:
     void signOutSignal();
 
 public slots:
-    void onDeviceChanged(DeviceEnum devType);
+    void onLoginAccount();
+    void onSignOutAccount();
+    void onModifyPassward();
+    void onDeviceBtnClicked(bool checked);
     void onParamUnitChanged();
+    void onDeviceChanged(DeviceEnum devType);
+    void refreshDisplay(int addr, int val);
 
 private:
+    struct StatusSlot {
+        QFrame *frame;
+        QPushButton *button;
+        QLabel *unit;
+        QLabel *value;
+        QVariantMap item;
+    };
+    struct ItemDef {
+        QString caption;
+        QString unit;
+        QVariantMap item;
+        int width;              // 0: as wide as the row allows
+    };
+
+    void initTexts();
+    void initLoginMenu();
+    void attachToPoller();
+    QVector<ItemDef> itemDefs(DeviceEnum devType) const;
+    void applyItemStyle(StatusSlot &slot, DeviceEnum devType);
+    void showValue(StatusSlot &slot, int val);
+    int alarmAddress() const;
+    void detectAlarm(int addr, int val);
+    void detectTightening(int addr, int val);
+
     Ui::StatusAreaFrame *ui;
     DeviceEnum m_connectState = NoDevice;
+    QVector<StatusSlot> m_slots;            // six page items, then the alarm item
+    QList<int> m_realTimeAddrList;          // lent to the communication page by pointer
+    bool m_alarmTriggerEnabled = false;
+    bool m_recordTriggerEnabled = false;
+    int m_lastAlarmCode = 0;
+    int m_lastShownAlarmCode = 0;
+
+    // Tightening detector: a new nonzero Result, then three readings each of Turns, Torque, Time.
+    int m_lastResult = 0;
+    int m_pendingResult = 0;
+    int m_turnsCount = 0;
+    int m_torqueCount = 0;
+    int m_timeCount = 0;
+
+    QJSEngine m_engine;                     // runs the lamp predicates
+    QIcon m_ledGray;
+    QIcon m_ledGreen;
+    QIcon m_alarmIdleIcon;
+    QIcon m_alarmActiveIcon;
+
     static StatusAreaFrame *s_instance;
 };
 
