@@ -55,24 +55,6 @@ void setupTable(QTableView *view, QAbstractItemModel *model, QAbstractItemDelega
     view->setAlternatingRowColors(true);
 }
 
-// The grammar's own test: both limits of a non-empty range must read as numbers.
-bool rangeReadable(const QString &range)
-{
-    const QStringList parts = range.split(QLatin1Char('~'));
-    if (parts.size() != 2)
-        return false;
-    const bool hex = range.contains(QLatin1String("0x"));
-    for (const QString &part : parts) {
-        bool ok = false;
-        if (hex)
-            part.trimmed().toLongLong(&ok, 16);
-        else
-            part.trimmed().toDouble(&ok);
-        if (!ok)
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 AppParamFrame::AppParamFrame(QWidget *parent)
@@ -196,7 +178,7 @@ QString AppParamFrame::definitionProblem(const RecordItem &definition)
     if (!ok || reg > 0xFFFF)
         return QStringLiteral("address \"%1\" is not a register address").arg(address);
     const QString range = textOf(definition, "range");
-    if (!range.trimmed().isEmpty() && !rangeReadable(range))
+    if (!range.trimmed().isEmpty() && !ValueText::parseRange(range).converted)
         return QStringLiteral("range \"%1\" is not min~max").arg(range);
     return QString();
 }

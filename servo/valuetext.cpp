@@ -108,11 +108,12 @@ ValueText::Range ValueText::parseRange(const QString &range)
         r.min = parts.at(0).trimmed().toDouble(&okMin);
         r.max = parts.at(1).trimmed().toDouble(&okMax);
     }
-    if (!okMin || !okMax) {
+    r.converted = okMin && okMax;
+    if (!r.converted) {
         r.min = 0;
         r.max = 65535;
     }
-    const QStringList pieces = parts.at(1).split(QLatin1Char('.'));
+    const QStringList pieces = parts.at(1).trimmed().split(QLatin1Char('.'));
     r.decimals = pieces.size() == 2 ? pieces.at(1).size() : 0;
     return r;
 }

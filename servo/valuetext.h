@@ -15,6 +15,7 @@ public:
 
     struct Range {
         bool valid = false;     // exactly two parts around "~"
+        bool converted = false; // both limits read as numbers (else they are 0 and 65535)
         double min = 0;
         double max = 0;
         int decimals = 0;       // characters after the "." of the maximum as written

@@ -158,6 +158,7 @@ void TestValueText::parseRange_data()
     QTest::newRow("signed decimals") << "-10.00~10.00" << true << -10.0 << 10.0 << 2;
     QTest::newRow("decimals of the maximum") << "1.5~10" << true << 1.5 << 10.0 << 0;
     QTest::newRow("32-bit") << "-2147483648~2147483647" << true << -2147483648.0 << 2147483647.0 << 0;
+    QTest::newRow("blank after the maximum") << "1~2.50 " << true << 1.0 << 2.5 << 2;
     QTest::newRow("limits that do not convert") << "low~high" << true << 0.0 << 65535.0 << 0;
     QTest::newRow("empty parts") << "~" << true << 0.0 << 65535.0 << 0;
     QTest::newRow("three parts") << "1~2~3" << false << 0.0 << 0.0 << 0;
@@ -181,6 +182,8 @@ void TestValueText::parseRange()
     QCOMPARE(r.min, min);
     QCOMPARE(r.max, max);
     QCOMPARE(r.decimals, decimals);
+    QCOMPARE(r.converted, !QByteArray(QTest::currentDataTag()).contains("not convert")
+                              && !QByteArray(QTest::currentDataTag()).contains("empty parts"));
     QCOMPARE(config, CustomItemDelegate::lineEditConfig(min, max, decimals, true));
 }
 
