@@ -5,1910 +5,1914 @@
     <name>AlarmInfoFrame</name>
     <message>
         <source>Alarm Information</source>
-        <translation type="unfinished"></translation>
+        <translation>报警信息</translation>
     </message>
     <message>
         <source>查找限定字符</source>
-        <translation type="unfinished"></translation>
+        <translation>查找限定字符</translation>
     </message>
     <message>
         <source>查找报警</source>
-        <translation type="unfinished"></translation>
+        <translation>查找报警</translation>
     </message>
     <message>
         <source>清除查找</source>
-        <translation type="unfinished"></translation>
+        <translation>清除查找</translation>
     </message>
     <message>
         <source>清除当前报警</source>
-        <translation type="unfinished"></translation>
+        <translation>清除当前报警</translation>
     </message>
     <message>
         <source>导出报警记录</source>
-        <translation type="unfinished"></translation>
+        <translation>导出报警记录</translation>
     </message>
     <message>
         <source>报警使能</source>
-        <translation type="unfinished"></translation>
+        <translation>报警使能</translation>
     </message>
     <message>
         <source>浮锁</source>
-        <translation type="unfinished"></translation>
+        <translation>浮锁</translation>
     </message>
     <message>
         <source>滑牙</source>
-        <translation type="unfinished"></translation>
+        <translation>滑牙</translation>
     </message>
     <message>
         <source>Solution:</source>
-        <translation type="unfinished"></translation>
+        <translation>解决方法：</translation>
     </message>
     <message>
         <source>报警编号</source>
-        <translation type="unfinished"></translation>
+        <translation>报警编号</translation>
     </message>
     <message>
         <source>报警级别</source>
-        <translation type="unfinished"></translation>
+        <translation>报警级别</translation>
     </message>
     <message>
         <source>报警名称</source>
-        <translation type="unfinished"></translation>
+        <translation>报警名称</translation>
     </message>
     <message>
         <source>报警原因</source>
-        <translation type="unfinished"></translation>
+        <translation>报警原因</translation>
     </message>
     <message>
         <source>解决方法</source>
-        <translation type="unfinished"></translation>
+        <translation>解决方法</translation>
     </message>
     <message>
         <source>报警时间</source>
-        <translation type="unfinished"></translation>
+        <translation>报警时间</translation>
     </message>
     <message>
         <source>undefine</source>
-        <translation type="unfinished"></translation>
+        <translation>未定义</translation>
     </message>
     <message>
         <source>Export Alarm Record</source>
-        <translation type="unfinished"></translation>
+        <translation>导出报警记录</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV 文件 (*.csv)</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Alarm record export failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>报警记录导出失败！</translation>
     </message>
 </context>
 <context>
     <name>AppDebugFrame</name>
     <message>
         <source>App Debugging</source>
-        <translation type="unfinished"></translation>
+        <translation>应用调试</translation>
     </message>
 </context>
 <context>
     <name>AppParamFrame</name>
     <message>
         <source>App Parameters</source>
-        <translation type="unfinished"></translation>
+        <translation>应用参数</translation>
     </message>
     <message>
         <source>监视</source>
-        <translation type="unfinished"></translation>
+        <translation>监视</translation>
     </message>
     <message>
         <source>上传</source>
-        <translation type="unfinished"></translation>
+        <translation>上传</translation>
     </message>
     <message>
         <source>下载</source>
-        <translation type="unfinished"></translation>
+        <translation>下载</translation>
     </message>
     <message>
         <source>写入</source>
-        <translation type="unfinished"></translation>
+        <translation>写入</translation>
     </message>
     <message>
         <source>保存</source>
-        <translation type="unfinished"></translation>
+        <translation>保存</translation>
     </message>
     <message>
         <source>打开</source>
-        <translation type="unfinished"></translation>
+        <translation>打开</translation>
     </message>
     <message>
         <source>恢复默认</source>
-        <translation type="unfinished"></translation>
+        <translation>恢复默认</translation>
     </message>
     <message>
         <source>菜单列表</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单列表</translation>
     </message>
     <message>
         <source>二级菜单1</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单1</translation>
     </message>
     <message>
         <source>二级菜单2</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单2</translation>
     </message>
     <message>
         <source>二级菜单3</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单3</translation>
     </message>
     <message>
         <source>二级菜单4</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单4</translation>
     </message>
     <message>
         <source>二级菜单5</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单5</translation>
     </message>
     <message>
         <source>二级菜单6</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单6</translation>
     </message>
     <message>
         <source>二级菜单7</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单7</translation>
     </message>
     <message>
         <source>二级菜单8</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单8</translation>
     </message>
     <message>
         <source>二级菜单9</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单9</translation>
     </message>
     <message>
         <source>二级菜单10</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单10</translation>
     </message>
     <message>
         <source>二级菜单11</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单11</translation>
     </message>
     <message>
         <source>二级菜单12</source>
-        <translation type="unfinished"></translation>
+        <translation>二级菜单12</translation>
     </message>
     <message>
         <source>一级菜单1</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单1</translation>
     </message>
     <message>
         <source>一级菜单2</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单2</translation>
     </message>
     <message>
         <source>一级菜单3</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单3</translation>
     </message>
     <message>
         <source>一级菜单4</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单4</translation>
     </message>
     <message>
         <source>一级菜单5</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单5</translation>
     </message>
     <message>
         <source>一级菜单6</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单6</translation>
     </message>
     <message>
         <source>一级菜单7</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单7</translation>
     </message>
     <message>
         <source>一级菜单8</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单8</translation>
     </message>
     <message>
         <source>一级菜单9</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单9</translation>
     </message>
     <message>
         <source>一级菜单10</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单10</translation>
     </message>
     <message>
         <source>一级菜单11</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单11</translation>
     </message>
     <message>
         <source>一级菜单12</source>
-        <translation type="unfinished"></translation>
+        <translation>一级菜单12</translation>
     </message>
     <message>
         <source>菜单1</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单1</translation>
     </message>
     <message>
         <source>菜单2</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单2</translation>
     </message>
     <message>
         <source>菜单3</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单3</translation>
     </message>
     <message>
         <source>菜单4</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单4</translation>
     </message>
     <message>
         <source>菜单5</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单5</translation>
     </message>
     <message>
         <source>菜单6</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单6</translation>
     </message>
     <message>
         <source>菜单7</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单7</translation>
     </message>
     <message>
         <source>菜单8</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单8</translation>
     </message>
     <message>
         <source>步骤</source>
-        <translation type="unfinished"></translation>
+        <translation>步骤</translation>
     </message>
     <message>
         <source>圈数(r)</source>
-        <translation type="unfinished"></translation>
+        <translation>圈数(r)</translation>
     </message>
     <message>
         <source>速度(rpm)</source>
-        <translation type="unfinished"></translation>
+        <translation>速度(rpm)</translation>
     </message>
     <message>
         <source>地址</source>
-        <translation type="unfinished"></translation>
+        <translation>地址</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>名称</translation>
     </message>
     <message>
         <source>格式</source>
-        <translation type="unfinished"></translation>
+        <translation>格式</translation>
     </message>
     <message>
         <source>当前值</source>
-        <translation type="unfinished"></translation>
+        <translation>当前值</translation>
     </message>
     <message>
         <source>新值</source>
-        <translation type="unfinished"></translation>
+        <translation>新值</translation>
     </message>
     <message>
         <source>单位</source>
-        <translation type="unfinished"></translation>
+        <translation>单位</translation>
     </message>
     <message>
         <source>范围</source>
-        <translation type="unfinished"></translation>
+        <translation>范围</translation>
     </message>
     <message>
         <source>有符号</source>
-        <translation type="unfinished"></translation>
+        <translation>有符号</translation>
     </message>
     <message>
         <source>无</source>
-        <translation type="unfinished"></translation>
+        <translation>无</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>App param(%1) group error!</source>
-        <translation type="unfinished"></translation>
+        <translation>应用参数(%1)分组错误！</translation>
     </message>
 </context>
 <context>
     <name>ComSettingsFrame</name>
     <message>
         <source>Comm Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>通讯设置</translation>
     </message>
     <message>
         <source>Connection</source>
-        <translation type="unfinished"></translation>
+        <translation>连接方式</translation>
     </message>
     <message>
         <source>Ethernet (Modbus TCP)</source>
-        <translation type="unfinished"></translation>
+        <translation>以太网 (Modbus TCP)</translation>
     </message>
     <message>
         <source>Serial (Modbus RTU)</source>
-        <translation type="unfinished"></translation>
+        <translation>串口 (Modbus RTU)</translation>
     </message>
     <message>
         <source>Serial port</source>
-        <translation type="unfinished"></translation>
+        <translation>串口</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>端口</translation>
     </message>
     <message>
         <source>Baud rate</source>
-        <translation type="unfinished"></translation>
+        <translation>波特率</translation>
     </message>
     <message>
         <source>9600</source>
-        <translation type="unfinished"></translation>
+        <translation>9600</translation>
     </message>
     <message>
         <source>19200</source>
-        <translation type="unfinished"></translation>
+        <translation>19200</translation>
     </message>
     <message>
         <source>38400</source>
-        <translation type="unfinished"></translation>
+        <translation>38400</translation>
     </message>
     <message>
         <source>57600</source>
-        <translation type="unfinished"></translation>
+        <translation>57600</translation>
     </message>
     <message>
         <source>115200</source>
-        <translation type="unfinished"></translation>
+        <translation>115200</translation>
     </message>
     <message>
         <source>Parity</source>
-        <translation type="unfinished"></translation>
+        <translation>校验位</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>无</translation>
     </message>
     <message>
         <source>Even</source>
-        <translation type="unfinished"></translation>
+        <translation>偶校验</translation>
     </message>
     <message>
         <source>Odd</source>
-        <translation type="unfinished"></translation>
+        <translation>奇校验</translation>
     </message>
     <message>
         <source>Data bits</source>
-        <translation type="unfinished"></translation>
+        <translation>数据位</translation>
     </message>
     <message>
         <source>8</source>
-        <translation type="unfinished"></translation>
+        <translation>8</translation>
     </message>
     <message>
         <source>7</source>
-        <translation type="unfinished"></translation>
+        <translation>7</translation>
     </message>
     <message>
         <source>Stop bits</source>
-        <translation type="unfinished"></translation>
+        <translation>停止位</translation>
     </message>
     <message>
         <source>1</source>
-        <translation type="unfinished"></translation>
+        <translation>1</translation>
     </message>
     <message>
         <source>2</source>
-        <translation type="unfinished"></translation>
+        <translation>2</translation>
     </message>
     <message>
         <source>Serial debugging...</source>
-        <translation type="unfinished"></translation>
+        <translation>串口调试...</translation>
     </message>
     <message>
         <source>Network</source>
-        <translation type="unfinished"></translation>
+        <translation>网络</translation>
     </message>
     <message>
         <source>Remote IP</source>
-        <translation type="unfinished"></translation>
+        <translation>远程 IP</translation>
     </message>
     <message>
         <source>127.0.0.1</source>
-        <translation type="unfinished"></translation>
+        <translation>127.0.0.1</translation>
     </message>
     <message>
         <source>Remote port</source>
-        <translation type="unfinished"></translation>
+        <translation>远程端口</translation>
     </message>
     <message>
         <source>9760</source>
-        <translation type="unfinished"></translation>
+        <translation>9760</translation>
     </message>
     <message>
         <source>Network debugging...</source>
-        <translation type="unfinished"></translation>
+        <translation>网络调试...</translation>
     </message>
     <message>
         <source>Device</source>
-        <translation type="unfinished"></translation>
+        <translation>设备</translation>
     </message>
     <message>
         <source>Device type</source>
-        <translation type="unfinished"></translation>
+        <translation>设备类型</translation>
     </message>
     <message>
         <source>Sdriver Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Sdriver Device</translation>
     </message>
     <message>
         <source>HighVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>HighVolt Servo</translation>
     </message>
     <message>
         <source>LowVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>LowVolt Servo</translation>
     </message>
     <message>
         <source>Trelvox Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>Trelvox Servo</translation>
     </message>
     <message>
         <source>Other Device1</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device1</translation>
     </message>
     <message>
         <source>Other Device2</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device2</translation>
     </message>
     <message>
         <source>Other Device3</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device3</translation>
     </message>
     <message>
         <source>Other Device4</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device4</translation>
     </message>
     <message>
         <source>Other Device5</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device5</translation>
     </message>
     <message>
         <source>Device address</source>
-        <translation type="unfinished"></translation>
+        <translation>设备地址</translation>
     </message>
     <message>
         <source>Check that the device answers when connecting</source>
-        <translation type="unfinished"></translation>
+        <translation>连接时检查设备是否应答</translation>
     </message>
     <message>
         <source>Devices found</source>
-        <translation type="unfinished"></translation>
+        <translation>已发现设备</translation>
     </message>
     <message>
         <source>Search</source>
-        <translation type="unfinished"></translation>
+        <translation>搜索</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>已断开</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>连接</translation>
     </message>
     <message>
         <source>Open failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>打开失败！</translation>
     </message>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>正在连接...</translation>
     </message>
     <message>
         <source>Connect failure: no answer from %1:%2</source>
-        <translation type="unfinished"></translation>
+        <translation>连接失败：%1:%2 无应答</translation>
     </message>
     <message>
         <source>Checking device %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>正在检查设备 %1...</translation>
     </message>
     <message>
         <source>No device answers at address %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>地址 %1 处没有设备应答。</translation>
     </message>
     <message>
         <source>Connected</source>
-        <translation type="unfinished"></translation>
+        <translation>已连接</translation>
     </message>
     <message>
         <source>Connect failure: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>连接失败：%1</translation>
     </message>
     <message>
         <source>Link lost: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>连接中断：%1</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>断开</translation>
     </message>
     <message>
         <source>Link lost: the device does not answer.</source>
-        <translation type="unfinished"></translation>
+        <translation>连接中断：设备无应答。</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Connected. Devices found: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>已连接。已发现设备：%1</translation>
     </message>
     <message>
         <source>Searching address %1 of %2...</source>
-        <translation type="unfinished"></translation>
+        <translation>正在搜索地址 %1 / %2...</translation>
     </message>
 </context>
 <context>
     <name>CompatibilityDialog</name>
     <message>
         <source>Compatibility</source>
-        <translation type="unfinished"></translation>
+        <translation>兼容性</translation>
     </message>
 </context>
 <context>
     <name>CustomItemDelegate</name>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Input out of range(%1~%2) or decimals(%3 decimal places)!</source>
-        <translation type="unfinished"></translation>
+        <translation>输入超出范围(%1~%2)或小数位数错误(%3 位小数)！</translation>
     </message>
 </context>
 <context>
     <name>IOMonitorFrame</name>
     <message>
         <source>IO Monitoring</source>
-        <translation type="unfinished"></translation>
+        <translation>IO 监视</translation>
     </message>
 </context>
 <context>
     <name>JogModeDialog</name>
     <message>
         <source>Jog Debug Mod</source>
-        <translation type="unfinished"></translation>
+        <translation>Jog 调试模式</translation>
     </message>
 </context>
 <context>
     <name>LanguageSettingFrame</name>
     <message>
         <source>Language Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>语言设置</translation>
     </message>
     <message>
         <source>Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>确认</translation>
     </message>
 </context>
 <context>
     <name>LinkPage</name>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Invalid hex text!</source>
-        <translation type="unfinished"></translation>
+        <translation>无效的十六进制文本！</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
-        <translation type="unfinished"></translation>
+        <translation>主窗口</translation>
     </message>
     <message>
         <source>Jog Debug Mod</source>
-        <translation type="unfinished"></translation>
+        <translation>Jog 调试模式</translation>
     </message>
     <message>
         <source>Language Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>语言设置</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Please login first!</source>
-        <translation type="unfinished"></translation>
+        <translation>请先登录！</translation>
     </message>
     <message>
         <source>Servo monitor and debug software </source>
-        <translation type="unfinished"></translation>
+        <translation>伺服监控调试软件 </translation>
     </message>
     <message>
         <source>Commissioning and diagnostics for servo drives and screwdriver controllers.</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服驱动器与电批控制器的调试与诊断工具。</translation>
     </message>
     <message>
         <source>About Software</source>
-        <translation type="unfinished"></translation>
+        <translation>关于软件</translation>
     </message>
 </context>
 <context>
     <name>MenuAreaFrame</name>
     <message>
         <source>MenuAreaFrame</source>
-        <translation type="unfinished"></translation>
+        <translation>菜单区</translation>
     </message>
 </context>
 <context>
     <name>MenuBarFrame</name>
     <message>
         <source>Lock Start</source>
-        <translation type="unfinished"></translation>
+        <translation>拧紧启动</translation>
     </message>
     <message>
         <source>Lock Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>拧紧停止</translation>
     </message>
     <message>
         <source>Unlock Start</source>
-        <translation type="unfinished"></translation>
+        <translation>松开启动</translation>
     </message>
     <message>
         <source>Unlock Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>松开停止</translation>
     </message>
     <message>
         <source>Free Start</source>
-        <translation type="unfinished"></translation>
+        <translation>自由运行启动</translation>
     </message>
     <message>
         <source>Free Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>自由运行停止</translation>
     </message>
     <message>
         <source>App Param</source>
-        <translation type="unfinished"></translation>
+        <translation>应用参数</translation>
     </message>
     <message>
         <source>Task Plan</source>
-        <translation type="unfinished"></translation>
+        <translation>任务规划</translation>
     </message>
     <message>
         <source>兼容性选项</source>
-        <translation type="unfinished"></translation>
+        <translation>兼容性选项</translation>
     </message>
     <message>
         <source>主站伺服调试</source>
-        <translation type="unfinished"></translation>
+        <translation>主站伺服调试</translation>
     </message>
     <message>
         <source>主站系统更新</source>
-        <translation type="unfinished"></translation>
+        <translation>主站系统更新</translation>
     </message>
     <message>
         <source>Jog调试模式</source>
-        <translation type="unfinished"></translation>
+        <translation>Jog调试模式</translation>
     </message>
     <message>
         <source>烧录工具</source>
-        <translation type="unfinished"></translation>
+        <translation>烧录工具</translation>
     </message>
     <message>
         <source>语言设置</source>
-        <translation type="unfinished"></translation>
+        <translation>语言设置</translation>
     </message>
     <message>
         <source>使用说明</source>
-        <translation type="unfinished"></translation>
+        <translation>使用说明</translation>
     </message>
     <message>
         <source>关于软件</source>
-        <translation type="unfinished"></translation>
+        <translation>关于软件</translation>
     </message>
     <message>
         <source>Com Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>通讯设置</translation>
     </message>
     <message>
         <source>Servo Param</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服参数</translation>
     </message>
     <message>
         <source>Wave View</source>
-        <translation type="unfinished"></translation>
+        <translation>波形监视</translation>
     </message>
     <message>
         <source>App Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>应用调试</translation>
     </message>
     <message>
         <source>Work Record</source>
-        <translation type="unfinished"></translation>
+        <translation>工作记录</translation>
     </message>
     <message>
         <source>Alarm Info</source>
-        <translation type="unfinished"></translation>
+        <translation>报警信息</translation>
     </message>
     <message>
         <source>IO Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>IO 监视</translation>
     </message>
     <message>
         <source>Clear Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>清除报警</translation>
     </message>
     <message>
         <source>登录密码</source>
-        <translation type="unfinished"></translation>
+        <translation>登录密码</translation>
     </message>
     <message>
         <source>请输入管理员密码！</source>
-        <translation type="unfinished"></translation>
+        <translation>请输入管理员密码！</translation>
     </message>
     <message>
         <source>提示</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>密码错误！</source>
-        <translation type="unfinished"></translation>
+        <translation>密码错误！</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>The burn tool could not be started: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>无法启动烧录工具：%1</translation>
     </message>
     <message>
         <source>The burn tool is not installed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>未安装烧录工具：%1</translation>
     </message>
     <message>
         <source>No user manual was found in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>在 %1 中未找到使用说明</translation>
     </message>
     <message>
         <source>The user manual could not be opened: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>无法打开使用说明：%1</translation>
     </message>
 </context>
 <context>
     <name>ModifyPswDialog</name>
     <message>
         <source>Modify Password</source>
-        <translation type="unfinished"></translation>
+        <translation>修改密码</translation>
     </message>
 </context>
 <context>
     <name>NetworkHelper</name>
     <message>
         <source>Network Debugging</source>
-        <translation type="unfinished"></translation>
+        <translation>网络调试</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>设置</translation>
     </message>
     <message>
         <source>Client</source>
-        <translation type="unfinished"></translation>
+        <translation>客户端</translation>
     </message>
     <message>
         <source>Server</source>
-        <translation type="unfinished"></translation>
+        <translation>服务器</translation>
     </message>
     <message>
         <source>IP</source>
-        <translation type="unfinished"></translation>
+        <translation>IP</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>端口</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>连接</translation>
     </message>
     <message>
         <source>Debug mode</source>
-        <translation type="unfinished"></translation>
+        <translation>调试模式</translation>
     </message>
     <message>
         <source>Hex</source>
-        <translation type="unfinished"></translation>
+        <translation>十六进制</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>清除</translation>
     </message>
     <message>
         <source>Send</source>
-        <translation type="unfinished"></translation>
+        <translation>发送</translation>
     </message>
     <message>
         <source>Connection closed</source>
-        <translation type="unfinished"></translation>
+        <translation>连接已关闭</translation>
     </message>
     <message>
         <source>Client connected: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>客户端已连接：%1</translation>
     </message>
     <message>
         <source>Client disconnected: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>客户端已断开：%1</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Listen</source>
-        <translation type="unfinished"></translation>
+        <translation>监听</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>断开</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Listen failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>监听失败！</translation>
     </message>
     <message>
         <source>Send failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>发送失败！</translation>
     </message>
 </context>
 <context>
     <name>PermManageDialog</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>对话框</translation>
     </message>
     <message>
         <source>账号</source>
-        <translation type="unfinished"></translation>
+        <translation>账号</translation>
     </message>
     <message>
         <source>密码</source>
-        <translation type="unfinished"></translation>
+        <translation>密码</translation>
     </message>
     <message>
         <source>设备类型</source>
-        <translation type="unfinished"></translation>
+        <translation>设备类型</translation>
     </message>
     <message>
         <source>电批设备</source>
-        <translation type="unfinished"></translation>
+        <translation>电批设备</translation>
     </message>
     <message>
         <source>高压伺服</source>
-        <translation type="unfinished"></translation>
+        <translation>高压伺服</translation>
     </message>
     <message>
         <source>低压伺服</source>
-        <translation type="unfinished"></translation>
+        <translation>低压伺服</translation>
     </message>
     <message>
         <source>门机设备</source>
-        <translation type="unfinished"></translation>
+        <translation>门机设备</translation>
     </message>
     <message>
         <source>其他设备1</source>
-        <translation type="unfinished"></translation>
+        <translation>其他设备1</translation>
     </message>
     <message>
         <source>其他设备2</source>
-        <translation type="unfinished"></translation>
+        <translation>其他设备2</translation>
     </message>
     <message>
         <source>其他设备3</source>
-        <translation type="unfinished"></translation>
+        <translation>其他设备3</translation>
     </message>
     <message>
         <source>其他设备4</source>
-        <translation type="unfinished"></translation>
+        <translation>其他设备4</translation>
     </message>
     <message>
         <source>其他设备5</source>
-        <translation type="unfinished"></translation>
+        <translation>其他设备5</translation>
     </message>
     <message>
         <source>权限分配</source>
-        <translation type="unfinished"></translation>
+        <translation>权限分配</translation>
     </message>
     <message>
         <source>报警管理</source>
-        <translation type="unfinished"></translation>
+        <translation>报警管理</translation>
     </message>
     <message>
         <source>记录管理</source>
-        <translation type="unfinished"></translation>
+        <translation>记录管理</translation>
     </message>
     <message>
         <source>权限管理</source>
-        <translation type="unfinished"></translation>
+        <translation>权限管理</translation>
     </message>
     <message>
         <source>波形监视</source>
-        <translation type="unfinished"></translation>
+        <translation>波形监视</translation>
     </message>
     <message>
         <source>应用调试</source>
-        <translation type="unfinished"></translation>
+        <translation>应用调试</translation>
     </message>
     <message>
         <source>应用设置</source>
-        <translation type="unfinished"></translation>
+        <translation>应用设置</translation>
     </message>
     <message>
         <source>伺服调试</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服调试</translation>
     </message>
     <message>
         <source>伺服设置</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服设置</translation>
     </message>
     <message>
         <source>确定</source>
-        <translation type="unfinished"></translation>
+        <translation>确定</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation>取消</translation>
     </message>
     <message>
         <source>New Account</source>
-        <translation type="unfinished"></translation>
+        <translation>新增账号</translation>
     </message>
     <message>
         <source>Modify Account</source>
-        <translation type="unfinished"></translation>
+        <translation>修改账号</translation>
     </message>
 </context>
 <context>
     <name>PermManageFrame</name>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>框架</translation>
     </message>
     <message>
         <source>新增</source>
-        <translation type="unfinished"></translation>
+        <translation>新增</translation>
     </message>
     <message>
         <source>编辑</source>
-        <translation type="unfinished"></translation>
+        <translation>编辑</translation>
     </message>
     <message>
         <source>删除</source>
-        <translation type="unfinished"></translation>
+        <translation>删除</translation>
     </message>
     <message>
         <source>帐号</source>
-        <translation type="unfinished"></translation>
+        <translation>帐号</translation>
     </message>
     <message>
         <source>密码</source>
-        <translation type="unfinished"></translation>
+        <translation>密码</translation>
     </message>
     <message>
         <source>设备</source>
-        <translation type="unfinished"></translation>
+        <translation>设备</translation>
     </message>
     <message>
         <source>权限</source>
-        <translation type="unfinished"></translation>
+        <translation>权限</translation>
     </message>
     <message>
         <source>Sdriver Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Sdriver Device</translation>
     </message>
     <message>
         <source>HighVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>HighVolt Servo</translation>
     </message>
     <message>
         <source>LowVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>LowVolt Servo</translation>
     </message>
     <message>
         <source>Trelvox Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>Trelvox Servo</translation>
     </message>
     <message>
         <source>Other Device1</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device1</translation>
     </message>
     <message>
         <source>Other Device2</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device2</translation>
     </message>
     <message>
         <source>Other Device3</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device3</translation>
     </message>
     <message>
         <source>Other Device4</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device4</translation>
     </message>
     <message>
         <source>Other Device5</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device5</translation>
     </message>
     <message>
         <source>Alarm Manage</source>
-        <translation type="unfinished"></translation>
+        <translation>报警管理</translation>
     </message>
     <message>
         <source>Record Manage</source>
-        <translation type="unfinished"></translation>
+        <translation>记录管理</translation>
     </message>
     <message>
         <source>Perm Manage</source>
-        <translation type="unfinished"></translation>
+        <translation>权限管理</translation>
     </message>
     <message>
         <source>Wave Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>波形监视</translation>
     </message>
     <message>
         <source>App Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>应用调试</translation>
     </message>
     <message>
         <source>App Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>应用设置</translation>
     </message>
     <message>
         <source>Servo Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服调试</translation>
     </message>
     <message>
         <source>Servo Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服设置</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>警告</translation>
     </message>
     <message>
         <source>This account is already exists!</source>
-        <translation type="unfinished"></translation>
+        <translation>该账号已存在！</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Please select account!</source>
-        <translation type="unfinished"></translation>
+        <translation>请选择账号！</translation>
     </message>
     <message>
         <source>Failed to delete the account!</source>
-        <translation type="unfinished"></translation>
+        <translation>删除账号失败！</translation>
     </message>
     <message>
         <source>Failed to save the account!</source>
-        <translation type="unfinished"></translation>
+        <translation>保存账号失败！</translation>
     </message>
 </context>
 <context>
     <name>SerialPortHelper</name>
     <message>
         <source>Serial Debugging</source>
-        <translation type="unfinished"></translation>
+        <translation>串口调试</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>设置</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>端口</translation>
     </message>
     <message>
         <source>Baud rate</source>
-        <translation type="unfinished"></translation>
+        <translation>波特率</translation>
     </message>
     <message>
         <source>Data bits</source>
-        <translation type="unfinished"></translation>
+        <translation>数据位</translation>
     </message>
     <message>
         <source>Parity</source>
-        <translation type="unfinished"></translation>
+        <translation>校验位</translation>
     </message>
     <message>
         <source>Stop bits</source>
-        <translation type="unfinished"></translation>
+        <translation>停止位</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>打开</translation>
     </message>
     <message>
         <source>Debug mode</source>
-        <translation type="unfinished"></translation>
+        <translation>调试模式</translation>
     </message>
     <message>
         <source>Hex</source>
-        <translation type="unfinished"></translation>
+        <translation>十六进制</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>清除</translation>
     </message>
     <message>
         <source>Send</source>
-        <translation type="unfinished"></translation>
+        <translation>发送</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>无</translation>
     </message>
     <message>
         <source>Even</source>
-        <translation type="unfinished"></translation>
+        <translation>偶校验</translation>
     </message>
     <message>
         <source>Odd</source>
-        <translation type="unfinished"></translation>
+        <translation>奇校验</translation>
     </message>
     <message>
         <source>Space</source>
-        <translation type="unfinished"></translation>
+        <translation>空格校验</translation>
     </message>
     <message>
         <source>Mark</source>
-        <translation type="unfinished"></translation>
+        <translation>标记校验</translation>
     </message>
     <message>
         <source>No serial port selected</source>
-        <translation type="unfinished"></translation>
+        <translation>未选择串口</translation>
     </message>
     <message>
         <source>Serial port %1 lost: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>串口 %1 已断开：%2</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>关闭</translation>
     </message>
     <message>
         <source>Invalid baud rate</source>
-        <translation type="unfinished"></translation>
+        <translation>无效的波特率</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Open failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>打开失败！</translation>
     </message>
     <message>
         <source>Send failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>发送失败！</translation>
     </message>
 </context>
 <context>
     <name>ServoParamFrame</name>
     <message>
         <source>Servo Parameters</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服参数</translation>
     </message>
     <message>
         <source>有符号</source>
-        <translation type="unfinished"></translation>
+        <translation>有符号</translation>
     </message>
     <message>
         <source>无符号</source>
-        <translation type="unfinished"></translation>
+        <translation>无符号</translation>
     </message>
     <message>
         <source>十六进制</source>
-        <translation type="unfinished"></translation>
+        <translation>十六进制</translation>
     </message>
     <message>
         <source>二进制</source>
-        <translation type="unfinished"></translation>
+        <translation>二进制</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Servo param(%1) group error!</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服参数(%1)分组错误！</translation>
     </message>
     <message>
         <source>代号</source>
-        <translation type="unfinished"></translation>
+        <translation>代号</translation>
     </message>
     <message>
         <source>地址</source>
-        <translation type="unfinished"></translation>
+        <translation>地址</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>名称</translation>
     </message>
     <message>
         <source>格式</source>
-        <translation type="unfinished"></translation>
+        <translation>格式</translation>
     </message>
     <message>
         <source>设备/轴</source>
-        <translation type="unfinished"></translation>
+        <translation>设备/轴</translation>
     </message>
     <message>
         <source>当前值</source>
-        <translation type="unfinished"></translation>
+        <translation>当前值</translation>
     </message>
     <message>
         <source>新值</source>
-        <translation type="unfinished"></translation>
+        <translation>新值</translation>
     </message>
     <message>
         <source>单位</source>
-        <translation type="unfinished"></translation>
+        <translation>单位</translation>
     </message>
     <message>
         <source>范围</source>
-        <translation type="unfinished"></translation>
+        <translation>范围</translation>
     </message>
     <message>
         <source>当前值[%1/%2]</source>
-        <translation type="unfinished"></translation>
+        <translation>当前值[%1/%2]</translation>
     </message>
     <message>
         <source>无</source>
-        <translation type="unfinished"></translation>
+        <translation>无</translation>
     </message>
     <message>
         <source>%1: &quot;%2&quot; is not a value of this parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>%1：“%2”不是该参数的有效值</translation>
     </message>
     <message>
         <source>%1: the device did not acknowledge the write</source>
-        <translation type="unfinished"></translation>
+        <translation>%1：设备未确认写入</translation>
     </message>
     <message>
         <source>These parameters were not written:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>以下参数未写入：
+%1</translation>
     </message>
     <message>
         <source>The parameters imported will be uploaded 
 again. Do you want to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>导入的参数将重新上传，
+是否继续？</translation>
     </message>
     <message>
         <source>The current values of all parameters will be downloaded 
 to the slave device. Do you want to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>所有参数的当前值将下载
+到从站设备，是否继续？</translation>
     </message>
     <message>
         <source>Are you sure you want to restore factory settings?</source>
-        <translation type="unfinished"></translation>
+        <translation>确定要恢复出厂设置吗？</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>警告</translation>
     </message>
     <message>
         <source>The device is not connected: the factory settings were not restored!</source>
-        <translation type="unfinished"></translation>
+        <translation>设备未连接：未恢复出厂设置！</translation>
     </message>
     <message>
         <source>The link is busy: the factory settings were not restored, try again!</source>
-        <translation type="unfinished"></translation>
+        <translation>通讯繁忙：未恢复出厂设置，请重试！</translation>
     </message>
     <message>
         <source>Restoring the factory settings stopped: only %1 of %2 requests were sent!</source>
-        <translation type="unfinished"></translation>
+        <translation>恢复出厂设置已中止：仅发送了 %1 / %2 个请求！</translation>
     </message>
     <message>
         <source>Servo parameter export only supports single device!</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服参数导出仅支持单个设备！</translation>
     </message>
     <message>
         <source>Export Servo Params</source>
-        <translation type="unfinished"></translation>
+        <translation>导出伺服参数</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV 文件 (*.csv)</translation>
     </message>
     <message>
         <source>Import Servo Params</source>
-        <translation type="unfinished"></translation>
+        <translation>导入伺服参数</translation>
     </message>
     <message>
         <source>Servo parameters export failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服参数导出失败！</translation>
     </message>
     <message>
         <source>The parameter file format is wrong!</source>
-        <translation type="unfinished"></translation>
+        <translation>参数文件格式错误！</translation>
     </message>
     <message>
         <source>The imported parameters do not 
 match the current device type!</source>
-        <translation type="unfinished"></translation>
+        <translation>导入的参数与
+当前设备类型不匹配！</translation>
     </message>
 </context>
 <context>
     <name>SlaveConfigDialog</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>对话框</translation>
     </message>
     <message>
         <source>Axis0</source>
-        <translation type="unfinished"></translation>
+        <translation>轴0</translation>
     </message>
     <message>
         <source>Axis1</source>
-        <translation type="unfinished"></translation>
+        <translation>轴1</translation>
     </message>
     <message>
         <source>Axis2</source>
-        <translation type="unfinished"></translation>
+        <translation>轴2</translation>
     </message>
     <message>
         <source>Axis3</source>
-        <translation type="unfinished"></translation>
+        <translation>轴3</translation>
     </message>
     <message>
         <source>Axis4</source>
-        <translation type="unfinished"></translation>
+        <translation>轴4</translation>
     </message>
     <message>
         <source>Axis5</source>
-        <translation type="unfinished"></translation>
+        <translation>轴5</translation>
     </message>
     <message>
         <source>Axis6</source>
-        <translation type="unfinished"></translation>
+        <translation>轴6</translation>
     </message>
     <message>
         <source>Axis7</source>
-        <translation type="unfinished"></translation>
+        <translation>轴7</translation>
     </message>
     <message>
         <source>Device Name</source>
-        <translation type="unfinished"></translation>
+        <translation>设备名称</translation>
     </message>
     <message>
         <source>Device Address</source>
-        <translation type="unfinished"></translation>
+        <translation>设备地址</translation>
     </message>
     <message>
         <source>Status1</source>
-        <translation type="unfinished"></translation>
+        <translation>状态1</translation>
     </message>
     <message>
         <source>Status2</source>
-        <translation type="unfinished"></translation>
+        <translation>状态2</translation>
     </message>
     <message>
         <source>Status3</source>
-        <translation type="unfinished"></translation>
+        <translation>状态3</translation>
     </message>
     <message>
         <source>Status4</source>
-        <translation type="unfinished"></translation>
+        <translation>状态4</translation>
     </message>
     <message>
         <source>Status5</source>
-        <translation type="unfinished"></translation>
+        <translation>状态5</translation>
     </message>
     <message>
         <source>Status6</source>
-        <translation type="unfinished"></translation>
+        <translation>状态6</translation>
     </message>
     <message>
         <source>Names</source>
-        <translation type="unfinished"></translation>
+        <translation>名称</translation>
     </message>
     <message>
         <source>Address</source>
-        <translation type="unfinished"></translation>
+        <translation>地址</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished"></translation>
+        <translation>位置</translation>
     </message>
     <message>
         <source>Column Left</source>
-        <translation type="unfinished"></translation>
+        <translation>左列</translation>
     </message>
     <message>
         <source>Column Right</source>
-        <translation type="unfinished"></translation>
+        <translation>右列</translation>
     </message>
     <message>
         <source>New</source>
-        <translation type="unfinished"></translation>
+        <translation>新建</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>删除</translation>
     </message>
     <message>
         <source>设备名称</source>
-        <translation type="unfinished"></translation>
+        <translation>设备名称</translation>
     </message>
     <message>
         <source>设备地址</source>
-        <translation type="unfinished"></translation>
+        <translation>设备地址</translation>
     </message>
     <message>
         <source>[轴%1]</source>
-        <translation type="unfinished"></translation>
+        <translation>[轴%1]</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>名称</translation>
     </message>
     <message>
         <source>值</source>
-        <translation type="unfinished"></translation>
+        <translation>值</translation>
     </message>
 </context>
 <context>
     <name>StandbyFrame</name>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>框架</translation>
     </message>
 </context>
 <context>
     <name>StatusAreaFrame</name>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>框架</translation>
     </message>
     <message>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>账号</translation>
     </message>
     <message>
         <source>Device</source>
-        <translation type="unfinished"></translation>
+        <translation>设备</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>断开</translation>
     </message>
     <message>
         <source>Status1</source>
-        <translation type="unfinished"></translation>
+        <translation>状态1</translation>
     </message>
     <message>
         <source>0.000</source>
-        <translation type="unfinished"></translation>
+        <translation>0.000</translation>
     </message>
     <message>
         <source>mm</source>
-        <translation type="unfinished"></translation>
+        <translation>mm</translation>
     </message>
     <message>
         <source>Status2</source>
-        <translation type="unfinished"></translation>
+        <translation>状态2</translation>
     </message>
     <message>
         <source>Status3</source>
-        <translation type="unfinished"></translation>
+        <translation>状态3</translation>
     </message>
     <message>
         <source>Status4</source>
-        <translation type="unfinished"></translation>
+        <translation>状态4</translation>
     </message>
     <message>
         <source>Status5</source>
-        <translation type="unfinished"></translation>
+        <translation>状态5</translation>
     </message>
     <message>
         <source>Status6</source>
-        <translation type="unfinished"></translation>
+        <translation>状态6</translation>
     </message>
     <message>
         <source>Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>报警</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>无</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>连接</translation>
     </message>
     <message>
         <source>Not Login</source>
-        <translation type="unfinished"></translation>
+        <translation>未登录</translation>
     </message>
     <message>
         <source>用户登录</source>
-        <translation type="unfinished"></translation>
+        <translation>用户登录</translation>
     </message>
     <message>
         <source>退出登录</source>
-        <translation type="unfinished"></translation>
+        <translation>退出登录</translation>
     </message>
     <message>
         <source>修改密码</source>
-        <translation type="unfinished"></translation>
+        <translation>修改密码</translation>
     </message>
     <message>
         <source>Undone</source>
-        <translation type="unfinished"></translation>
+        <translation>未完成</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Slip</source>
-        <translation type="unfinished"></translation>
+        <translation>滑牙</translation>
     </message>
     <message>
         <source>Float</source>
-        <translation type="unfinished"></translation>
+        <translation>浮锁</translation>
     </message>
     <message>
         <source>Step</source>
-        <translation type="unfinished"></translation>
+        <translation>步骤</translation>
     </message>
     <message>
         <source>Turns</source>
-        <translation type="unfinished"></translation>
+        <translation>圈数</translation>
     </message>
     <message>
         <source>r</source>
-        <translation type="unfinished"></translation>
+        <translation>r</translation>
     </message>
     <message>
         <source>Torque</source>
-        <translation type="unfinished"></translation>
+        <translation>扭矩</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>速度</translation>
     </message>
     <message>
         <source>rpm</source>
-        <translation type="unfinished"></translation>
+        <translation>rpm</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>时间</translation>
     </message>
     <message>
         <source>s</source>
-        <translation type="unfinished"></translation>
+        <translation>s</translation>
     </message>
     <message>
         <source>Result</source>
-        <translation type="unfinished"></translation>
+        <translation>结果</translation>
     </message>
     <message>
         <source>Servo Enable</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服使能</translation>
     </message>
     <message>
         <source>Servo Ready</source>
-        <translation type="unfinished"></translation>
+        <translation>伺服就绪</translation>
     </message>
     <message>
         <source>Bus Voltage</source>
-        <translation type="unfinished"></translation>
+        <translation>母线电压</translation>
     </message>
     <message>
         <source>Comm Status</source>
-        <translation type="unfinished"></translation>
+        <translation>通讯状态</translation>
     </message>
     <message>
         <source>Location OK</source>
-        <translation type="unfinished"></translation>
+        <translation>定位完成</translation>
     </message>
 </context>
 <context>
     <name>SystemUpdateDialog</name>
     <message>
         <source>System Update</source>
-        <translation type="unfinished"></translation>
+        <translation>系统更新</translation>
     </message>
 </context>
 <context>
     <name>UserLoginDialog</name>
     <message>
         <source>User Login</source>
-        <translation type="unfinished"></translation>
+        <translation>用户登录</translation>
     </message>
 </context>
 <context>
     <name>WorkRecordFrame</name>
     <message>
         <source>Work Record</source>
-        <translation type="unfinished"></translation>
+        <translation>工作记录</translation>
     </message>
     <message>
         <source>数据统计</source>
-        <translation type="unfinished"></translation>
+        <translation>数据统计</translation>
     </message>
     <message>
         <source>锁付成功</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付成功</translation>
     </message>
     <message>
         <source>0</source>
-        <translation type="unfinished"></translation>
+        <translation>0</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #00CC88;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #00CC88;</translation>
     </message>
     <message>
         <source>锁付失败</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付失败</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #FF0000;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #FF0000;</translation>
     </message>
     <message>
         <source>完成个数</source>
-        <translation type="unfinished"></translation>
+        <translation>完成个数</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #49BDF8;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #49BDF8;</translation>
     </message>
     <message>
         <source>设定产量</source>
-        <translation type="unfinished"></translation>
+        <translation>设定产量</translation>
     </message>
     <message>
         <source>10000</source>
-        <translation type="unfinished"></translation>
+        <translation>10000</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #FF900E;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #FF900E;</translation>
     </message>
     <message>
         <source>计数清零</source>
-        <translation type="unfinished"></translation>
+        <translation>计数清零</translation>
     </message>
     <message>
         <source>记录查询</source>
-        <translation type="unfinished"></translation>
+        <translation>记录查询</translation>
     </message>
     <message>
         <source>开始时间</source>
-        <translation type="unfinished"></translation>
+        <translation>开始时间</translation>
     </message>
     <message>
         <source>yyyy/MM/dd hh:mm:ss</source>
-        <translation type="unfinished"></translation>
+        <translation>yyyy/MM/dd hh:mm:ss</translation>
     </message>
     <message>
         <source>结束时间</source>
-        <translation type="unfinished"></translation>
+        <translation>结束时间</translation>
     </message>
     <message>
         <source>任务号</source>
-        <translation type="unfinished"></translation>
+        <translation>任务号</translation>
     </message>
     <message>
         <source>任务0</source>
-        <translation type="unfinished"></translation>
+        <translation>任务0</translation>
     </message>
     <message>
         <source>任务1</source>
-        <translation type="unfinished"></translation>
+        <translation>任务1</translation>
     </message>
     <message>
         <source>任务2</source>
-        <translation type="unfinished"></translation>
+        <translation>任务2</translation>
     </message>
     <message>
         <source>任务3</source>
-        <translation type="unfinished"></translation>
+        <translation>任务3</translation>
     </message>
     <message>
         <source>任务4</source>
-        <translation type="unfinished"></translation>
+        <translation>任务4</translation>
     </message>
     <message>
         <source>锁付状态</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付状态</translation>
     </message>
     <message>
         <source>未完成</source>
-        <translation type="unfinished"></translation>
+        <translation>未完成</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>NG</source>
-        <translation type="unfinished"></translation>
+        <translation>NG</translation>
     </message>
     <message>
         <source>查找记录</source>
-        <translation type="unfinished"></translation>
+        <translation>查找记录</translation>
     </message>
     <message>
         <source>清除查找</source>
-        <translation type="unfinished"></translation>
+        <translation>清除查找</translation>
     </message>
     <message>
         <source>清空记录</source>
-        <translation type="unfinished"></translation>
+        <translation>清空记录</translation>
     </message>
     <message>
         <source>导出记录</source>
-        <translation type="unfinished"></translation>
+        <translation>导出记录</translation>
     </message>
     <message>
         <source>螺孔号</source>
-        <translation type="unfinished"></translation>
+        <translation>螺孔号</translation>
     </message>
     <message>
         <source>锁付圈数</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付圈数</translation>
     </message>
     <message>
         <source>锁付扭矩</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付扭矩</translation>
     </message>
     <message>
         <source>锁付耗时</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付耗时</translation>
     </message>
     <message>
         <source>锁付结果</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付结果</translation>
     </message>
     <message>
         <source>锁付时间</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付时间</translation>
     </message>
     <message>
         <source>报警</source>
-        <translation type="unfinished"></translation>
+        <translation>报警</translation>
     </message>
     <message>
         <source>Task%1</source>
-        <translation type="unfinished"></translation>
+        <translation>任务%1</translation>
     </message>
     <message>
         <source>Undone</source>
-        <translation type="unfinished"></translation>
+        <translation>未完成</translation>
     </message>
     <message>
         <source>Slip</source>
-        <translation type="unfinished"></translation>
+        <translation>滑牙</translation>
     </message>
     <message>
         <source>Float</source>
-        <translation type="unfinished"></translation>
+        <translation>浮锁</translation>
     </message>
     <message>
         <source>Screw Number</source>
-        <translation type="unfinished"></translation>
+        <translation>螺孔号</translation>
     </message>
     <message>
         <source>Task Number</source>
-        <translation type="unfinished"></translation>
+        <translation>任务号</translation>
     </message>
     <message>
         <source>Lock Turns</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付圈数</translation>
     </message>
     <message>
         <source>Lock Torque</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付扭矩</translation>
     </message>
     <message>
         <source>Used Time</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付耗时</translation>
     </message>
     <message>
         <source>Lock Status</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付状态</translation>
     </message>
     <message>
         <source>Lock Time</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付时间</translation>
     </message>
     <message>
         <source>Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>报警</translation>
     </message>
     <message>
         <source>undefine</source>
-        <translation type="unfinished"></translation>
+        <translation>未定义</translation>
     </message>
     <message>
         <source>No Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>无报警</translation>
     </message>
     <message>
         <source>Lock Success</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付成功</translation>
     </message>
     <message>
         <source>Lock Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>锁付失败</translation>
     </message>
     <message>
         <source>Finish Product</source>
-        <translation type="unfinished"></translation>
+        <translation>完成个数</translation>
     </message>
     <message>
         <source>Total Product</source>
-        <translation type="unfinished"></translation>
+        <translation>设定产量</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Are you sure to clear work record?</source>
-        <translation type="unfinished"></translation>
+        <translation>确定要清空工作记录吗？</translation>
     </message>
     <message>
         <source>Work record clear failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>工作记录清空失败！</translation>
     </message>
     <message>
         <source>Export Work Record</source>
-        <translation type="unfinished"></translation>
+        <translation>导出工作记录</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV 文件 (*.csv)</translation>
     </message>
     <message>
         <source>Work record export failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>工作记录导出失败！</translation>
     </message>
 </context>
 <context>
     <name>WorkWaveformFrame</name>
     <message>
         <source>Wave Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>波形监视</translation>
     </message>
     <message>
         <source>Oscilloscope view not found: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>未找到示波器视图：%1</translation>
     </message>
 </context>
 </TS>

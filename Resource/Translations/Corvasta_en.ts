@@ -5,1910 +5,1914 @@
     <name>AlarmInfoFrame</name>
     <message>
         <source>Alarm Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Information</translation>
     </message>
     <message>
         <source>查找限定字符</source>
-        <translation type="unfinished"></translation>
+        <translation>Search Keyword</translation>
     </message>
     <message>
         <source>查找报警</source>
-        <translation type="unfinished"></translation>
+        <translation>Search Alarm</translation>
     </message>
     <message>
         <source>清除查找</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear Search</translation>
     </message>
     <message>
         <source>清除当前报警</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear Current Alarm</translation>
     </message>
     <message>
         <source>导出报警记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Alarm Record</translation>
     </message>
     <message>
         <source>报警使能</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Enable</translation>
     </message>
     <message>
         <source>浮锁</source>
-        <translation type="unfinished"></translation>
+        <translation>Float</translation>
     </message>
     <message>
         <source>滑牙</source>
-        <translation type="unfinished"></translation>
+        <translation>Slip</translation>
     </message>
     <message>
         <source>Solution:</source>
-        <translation type="unfinished"></translation>
+        <translation>Solution:</translation>
     </message>
     <message>
         <source>报警编号</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm No.</translation>
     </message>
     <message>
         <source>报警级别</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Level</translation>
     </message>
     <message>
         <source>报警名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Name</translation>
     </message>
     <message>
         <source>报警原因</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Cause</translation>
     </message>
     <message>
         <source>解决方法</source>
-        <translation type="unfinished"></translation>
+        <translation>Solution</translation>
     </message>
     <message>
         <source>报警时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Time</translation>
     </message>
     <message>
         <source>undefine</source>
-        <translation type="unfinished"></translation>
+        <translation>undefine</translation>
     </message>
     <message>
         <source>Export Alarm Record</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Alarm Record</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Alarm record export failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm record export failed!</translation>
     </message>
 </context>
 <context>
     <name>AppDebugFrame</name>
     <message>
         <source>App Debugging</source>
-        <translation type="unfinished"></translation>
+        <translation>App Debugging</translation>
     </message>
 </context>
 <context>
     <name>AppParamFrame</name>
     <message>
         <source>App Parameters</source>
-        <translation type="unfinished"></translation>
+        <translation>App Parameters</translation>
     </message>
     <message>
         <source>监视</source>
-        <translation type="unfinished"></translation>
+        <translation>Monitor</translation>
     </message>
     <message>
         <source>上传</source>
-        <translation type="unfinished"></translation>
+        <translation>Upload</translation>
     </message>
     <message>
         <source>下载</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>写入</source>
-        <translation type="unfinished"></translation>
+        <translation>Write</translation>
     </message>
     <message>
         <source>保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>打开</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>恢复默认</source>
-        <translation type="unfinished"></translation>
+        <translation>Restore Defaults</translation>
     </message>
     <message>
         <source>菜单列表</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu List</translation>
     </message>
     <message>
         <source>二级菜单1</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 1</translation>
     </message>
     <message>
         <source>二级菜单2</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 2</translation>
     </message>
     <message>
         <source>二级菜单3</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 3</translation>
     </message>
     <message>
         <source>二级菜单4</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 4</translation>
     </message>
     <message>
         <source>二级菜单5</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 5</translation>
     </message>
     <message>
         <source>二级菜单6</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 6</translation>
     </message>
     <message>
         <source>二级菜单7</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 7</translation>
     </message>
     <message>
         <source>二级菜单8</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 8</translation>
     </message>
     <message>
         <source>二级菜单9</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 9</translation>
     </message>
     <message>
         <source>二级菜单10</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 10</translation>
     </message>
     <message>
         <source>二级菜单11</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 11</translation>
     </message>
     <message>
         <source>二级菜单12</source>
-        <translation type="unfinished"></translation>
+        <translation>Submenu 12</translation>
     </message>
     <message>
         <source>一级菜单1</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 1</translation>
     </message>
     <message>
         <source>一级菜单2</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 2</translation>
     </message>
     <message>
         <source>一级菜单3</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 3</translation>
     </message>
     <message>
         <source>一级菜单4</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 4</translation>
     </message>
     <message>
         <source>一级菜单5</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 5</translation>
     </message>
     <message>
         <source>一级菜单6</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 6</translation>
     </message>
     <message>
         <source>一级菜单7</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 7</translation>
     </message>
     <message>
         <source>一级菜单8</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 8</translation>
     </message>
     <message>
         <source>一级菜单9</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 9</translation>
     </message>
     <message>
         <source>一级菜单10</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 10</translation>
     </message>
     <message>
         <source>一级菜单11</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 11</translation>
     </message>
     <message>
         <source>一级菜单12</source>
-        <translation type="unfinished"></translation>
+        <translation>Main Menu 12</translation>
     </message>
     <message>
         <source>菜单1</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 1</translation>
     </message>
     <message>
         <source>菜单2</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 2</translation>
     </message>
     <message>
         <source>菜单3</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 3</translation>
     </message>
     <message>
         <source>菜单4</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 4</translation>
     </message>
     <message>
         <source>菜单5</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 5</translation>
     </message>
     <message>
         <source>菜单6</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 6</translation>
     </message>
     <message>
         <source>菜单7</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 7</translation>
     </message>
     <message>
         <source>菜单8</source>
-        <translation type="unfinished"></translation>
+        <translation>Menu 8</translation>
     </message>
     <message>
         <source>步骤</source>
-        <translation type="unfinished"></translation>
+        <translation>Step</translation>
     </message>
     <message>
         <source>圈数(r)</source>
-        <translation type="unfinished"></translation>
+        <translation>Turns(r)</translation>
     </message>
     <message>
         <source>速度(rpm)</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed(rpm)</translation>
     </message>
     <message>
         <source>地址</source>
-        <translation type="unfinished"></translation>
+        <translation>Address</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>格式</source>
-        <translation type="unfinished"></translation>
+        <translation>Format</translation>
     </message>
     <message>
         <source>当前值</source>
-        <translation type="unfinished"></translation>
+        <translation>Current Value</translation>
     </message>
     <message>
         <source>新值</source>
-        <translation type="unfinished"></translation>
+        <translation>New Value</translation>
     </message>
     <message>
         <source>单位</source>
-        <translation type="unfinished"></translation>
+        <translation>Unit</translation>
     </message>
     <message>
         <source>范围</source>
-        <translation type="unfinished"></translation>
+        <translation>Range</translation>
     </message>
     <message>
         <source>有符号</source>
-        <translation type="unfinished"></translation>
+        <translation>Signed</translation>
     </message>
     <message>
         <source>无</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>App param(%1) group error!</source>
-        <translation type="unfinished"></translation>
+        <translation>App param(%1) group error!</translation>
     </message>
 </context>
 <context>
     <name>ComSettingsFrame</name>
     <message>
         <source>Comm Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Comm Settings</translation>
     </message>
     <message>
         <source>Connection</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection</translation>
     </message>
     <message>
         <source>Ethernet (Modbus TCP)</source>
-        <translation type="unfinished"></translation>
+        <translation>Ethernet (Modbus TCP)</translation>
     </message>
     <message>
         <source>Serial (Modbus RTU)</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial (Modbus RTU)</translation>
     </message>
     <message>
         <source>Serial port</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial port</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Baud rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Baud rate</translation>
     </message>
     <message>
         <source>9600</source>
-        <translation type="unfinished"></translation>
+        <translation>9600</translation>
     </message>
     <message>
         <source>19200</source>
-        <translation type="unfinished"></translation>
+        <translation>19200</translation>
     </message>
     <message>
         <source>38400</source>
-        <translation type="unfinished"></translation>
+        <translation>38400</translation>
     </message>
     <message>
         <source>57600</source>
-        <translation type="unfinished"></translation>
+        <translation>57600</translation>
     </message>
     <message>
         <source>115200</source>
-        <translation type="unfinished"></translation>
+        <translation>115200</translation>
     </message>
     <message>
         <source>Parity</source>
-        <translation type="unfinished"></translation>
+        <translation>Parity</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>Even</source>
-        <translation type="unfinished"></translation>
+        <translation>Even</translation>
     </message>
     <message>
         <source>Odd</source>
-        <translation type="unfinished"></translation>
+        <translation>Odd</translation>
     </message>
     <message>
         <source>Data bits</source>
-        <translation type="unfinished"></translation>
+        <translation>Data bits</translation>
     </message>
     <message>
         <source>8</source>
-        <translation type="unfinished"></translation>
+        <translation>8</translation>
     </message>
     <message>
         <source>7</source>
-        <translation type="unfinished"></translation>
+        <translation>7</translation>
     </message>
     <message>
         <source>Stop bits</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop bits</translation>
     </message>
     <message>
         <source>1</source>
-        <translation type="unfinished"></translation>
+        <translation>1</translation>
     </message>
     <message>
         <source>2</source>
-        <translation type="unfinished"></translation>
+        <translation>2</translation>
     </message>
     <message>
         <source>Serial debugging...</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial debugging...</translation>
     </message>
     <message>
         <source>Network</source>
-        <translation type="unfinished"></translation>
+        <translation>Network</translation>
     </message>
     <message>
         <source>Remote IP</source>
-        <translation type="unfinished"></translation>
+        <translation>Remote IP</translation>
     </message>
     <message>
         <source>127.0.0.1</source>
-        <translation type="unfinished"></translation>
+        <translation>127.0.0.1</translation>
     </message>
     <message>
         <source>Remote port</source>
-        <translation type="unfinished"></translation>
+        <translation>Remote port</translation>
     </message>
     <message>
         <source>9760</source>
-        <translation type="unfinished"></translation>
+        <translation>9760</translation>
     </message>
     <message>
         <source>Network debugging...</source>
-        <translation type="unfinished"></translation>
+        <translation>Network debugging...</translation>
     </message>
     <message>
         <source>Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Device</translation>
     </message>
     <message>
         <source>Device type</source>
-        <translation type="unfinished"></translation>
+        <translation>Device type</translation>
     </message>
     <message>
         <source>Sdriver Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Sdriver Device</translation>
     </message>
     <message>
         <source>HighVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>HighVolt Servo</translation>
     </message>
     <message>
         <source>LowVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>LowVolt Servo</translation>
     </message>
     <message>
         <source>Trelvox Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>Trelvox Servo</translation>
     </message>
     <message>
         <source>Other Device1</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device1</translation>
     </message>
     <message>
         <source>Other Device2</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device2</translation>
     </message>
     <message>
         <source>Other Device3</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device3</translation>
     </message>
     <message>
         <source>Other Device4</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device4</translation>
     </message>
     <message>
         <source>Other Device5</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device5</translation>
     </message>
     <message>
         <source>Device address</source>
-        <translation type="unfinished"></translation>
+        <translation>Device address</translation>
     </message>
     <message>
         <source>Check that the device answers when connecting</source>
-        <translation type="unfinished"></translation>
+        <translation>Check that the device answers when connecting</translation>
     </message>
     <message>
         <source>Devices found</source>
-        <translation type="unfinished"></translation>
+        <translation>Devices found</translation>
     </message>
     <message>
         <source>Search</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Disconnected</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect</translation>
     </message>
     <message>
         <source>Open failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>Open failure!</translation>
     </message>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Connecting...</translation>
     </message>
     <message>
         <source>Connect failure: no answer from %1:%2</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect failure: no answer from %1:%2</translation>
     </message>
     <message>
         <source>Checking device %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Checking device %1...</translation>
     </message>
     <message>
         <source>No device answers at address %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>No device answers at address %1.</translation>
     </message>
     <message>
         <source>Connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Connected</translation>
     </message>
     <message>
         <source>Connect failure: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect failure: %1</translation>
     </message>
     <message>
         <source>Link lost: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Link lost: %1</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Disconnect</translation>
     </message>
     <message>
         <source>Link lost: the device does not answer.</source>
-        <translation type="unfinished"></translation>
+        <translation>Link lost: the device does not answer.</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>Connected. Devices found: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Connected. Devices found: %1</translation>
     </message>
     <message>
         <source>Searching address %1 of %2...</source>
-        <translation type="unfinished"></translation>
+        <translation>Searching address %1 of %2...</translation>
     </message>
 </context>
 <context>
     <name>CompatibilityDialog</name>
     <message>
         <source>Compatibility</source>
-        <translation type="unfinished"></translation>
+        <translation>Compatibility</translation>
     </message>
 </context>
 <context>
     <name>CustomItemDelegate</name>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Input out of range(%1~%2) or decimals(%3 decimal places)!</source>
-        <translation type="unfinished"></translation>
+        <translation>Input out of range(%1~%2) or decimals(%3 decimal places)!</translation>
     </message>
 </context>
 <context>
     <name>IOMonitorFrame</name>
     <message>
         <source>IO Monitoring</source>
-        <translation type="unfinished"></translation>
+        <translation>IO Monitoring</translation>
     </message>
 </context>
 <context>
     <name>JogModeDialog</name>
     <message>
         <source>Jog Debug Mod</source>
-        <translation type="unfinished"></translation>
+        <translation>Jog Debug Mod</translation>
     </message>
 </context>
 <context>
     <name>LanguageSettingFrame</name>
     <message>
         <source>Language Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Language Setting</translation>
     </message>
     <message>
         <source>Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirm</translation>
     </message>
 </context>
 <context>
     <name>LinkPage</name>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Invalid hex text!</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid hex text!</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
-        <translation type="unfinished"></translation>
+        <translation>MainWindow</translation>
     </message>
     <message>
         <source>Jog Debug Mod</source>
-        <translation type="unfinished"></translation>
+        <translation>Jog Debug Mod</translation>
     </message>
     <message>
         <source>Language Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Language Setting</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Please login first!</source>
-        <translation type="unfinished"></translation>
+        <translation>Please login first!</translation>
     </message>
     <message>
         <source>Servo monitor and debug software </source>
-        <translation type="unfinished"></translation>
+        <translation>Servo monitor and debug software </translation>
     </message>
     <message>
         <source>Commissioning and diagnostics for servo drives and screwdriver controllers.</source>
-        <translation type="unfinished"></translation>
+        <translation>Commissioning and diagnostics for servo drives and screwdriver controllers.</translation>
     </message>
     <message>
         <source>About Software</source>
-        <translation type="unfinished"></translation>
+        <translation>About Software</translation>
     </message>
 </context>
 <context>
     <name>MenuAreaFrame</name>
     <message>
         <source>MenuAreaFrame</source>
-        <translation type="unfinished"></translation>
+        <translation>MenuAreaFrame</translation>
     </message>
 </context>
 <context>
     <name>MenuBarFrame</name>
     <message>
         <source>Lock Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Start</translation>
     </message>
     <message>
         <source>Lock Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Stop</translation>
     </message>
     <message>
         <source>Unlock Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Unlock Start</translation>
     </message>
     <message>
         <source>Unlock Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Unlock Stop</translation>
     </message>
     <message>
         <source>Free Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Free Start</translation>
     </message>
     <message>
         <source>Free Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Free Stop</translation>
     </message>
     <message>
         <source>App Param</source>
-        <translation type="unfinished"></translation>
+        <translation>App Param</translation>
     </message>
     <message>
         <source>Task Plan</source>
-        <translation type="unfinished"></translation>
+        <translation>Task Plan</translation>
     </message>
     <message>
         <source>兼容性选项</source>
-        <translation type="unfinished"></translation>
+        <translation>Compatibility Options</translation>
     </message>
     <message>
         <source>主站伺服调试</source>
-        <translation type="unfinished"></translation>
+        <translation>Master Servo Debug</translation>
     </message>
     <message>
         <source>主站系统更新</source>
-        <translation type="unfinished"></translation>
+        <translation>Master System Update</translation>
     </message>
     <message>
         <source>Jog调试模式</source>
-        <translation type="unfinished"></translation>
+        <translation>Jog Debug Mode</translation>
     </message>
     <message>
         <source>烧录工具</source>
-        <translation type="unfinished"></translation>
+        <translation>Burn Tool</translation>
     </message>
     <message>
         <source>语言设置</source>
-        <translation type="unfinished"></translation>
+        <translation>Language Setting</translation>
     </message>
     <message>
         <source>使用说明</source>
-        <translation type="unfinished"></translation>
+        <translation>User Manual</translation>
     </message>
     <message>
         <source>关于软件</source>
-        <translation type="unfinished"></translation>
+        <translation>About Software</translation>
     </message>
     <message>
         <source>Com Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Com Setting</translation>
     </message>
     <message>
         <source>Servo Param</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Param</translation>
     </message>
     <message>
         <source>Wave View</source>
-        <translation type="unfinished"></translation>
+        <translation>Wave View</translation>
     </message>
     <message>
         <source>App Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>App Debug</translation>
     </message>
     <message>
         <source>Work Record</source>
-        <translation type="unfinished"></translation>
+        <translation>Work Record</translation>
     </message>
     <message>
         <source>Alarm Info</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Info</translation>
     </message>
     <message>
         <source>IO Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>IO Monitor</translation>
     </message>
     <message>
         <source>Clear Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear Alarm</translation>
     </message>
     <message>
         <source>登录密码</source>
-        <translation type="unfinished"></translation>
+        <translation>Login Password</translation>
     </message>
     <message>
         <source>请输入管理员密码！</source>
-        <translation type="unfinished"></translation>
+        <translation>Please enter the administrator password!</translation>
     </message>
     <message>
         <source>提示</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>密码错误！</source>
-        <translation type="unfinished"></translation>
+        <translation>Wrong password!</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>The burn tool could not be started: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The burn tool could not be started: %1</translation>
     </message>
     <message>
         <source>The burn tool is not installed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The burn tool is not installed: %1</translation>
     </message>
     <message>
         <source>No user manual was found in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No user manual was found in %1</translation>
     </message>
     <message>
         <source>The user manual could not be opened: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The user manual could not be opened: %1</translation>
     </message>
 </context>
 <context>
     <name>ModifyPswDialog</name>
     <message>
         <source>Modify Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Modify Password</translation>
     </message>
 </context>
 <context>
     <name>NetworkHelper</name>
     <message>
         <source>Network Debugging</source>
-        <translation type="unfinished"></translation>
+        <translation>Network Debugging</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>Client</source>
-        <translation type="unfinished"></translation>
+        <translation>Client</translation>
     </message>
     <message>
         <source>Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>IP</source>
-        <translation type="unfinished"></translation>
+        <translation>IP</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect</translation>
     </message>
     <message>
         <source>Debug mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Debug mode</translation>
     </message>
     <message>
         <source>Hex</source>
-        <translation type="unfinished"></translation>
+        <translation>Hex</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>Send</source>
-        <translation type="unfinished"></translation>
+        <translation>Send</translation>
     </message>
     <message>
         <source>Connection closed</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection closed</translation>
     </message>
     <message>
         <source>Client connected: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Client connected: %1</translation>
     </message>
     <message>
         <source>Client disconnected: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Client disconnected: %1</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>Listen</source>
-        <translation type="unfinished"></translation>
+        <translation>Listen</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Disconnect</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Listen failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>Listen failure!</translation>
     </message>
     <message>
         <source>Send failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>Send failure!</translation>
     </message>
 </context>
 <context>
     <name>PermManageDialog</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>账号</source>
-        <translation type="unfinished"></translation>
+        <translation>Account</translation>
     </message>
     <message>
         <source>密码</source>
-        <translation type="unfinished"></translation>
+        <translation>Password</translation>
     </message>
     <message>
         <source>设备类型</source>
-        <translation type="unfinished"></translation>
+        <translation>Device Type</translation>
     </message>
     <message>
         <source>电批设备</source>
-        <translation type="unfinished"></translation>
+        <translation>Sdriver Device</translation>
     </message>
     <message>
         <source>高压伺服</source>
-        <translation type="unfinished"></translation>
+        <translation>HighVolt Servo</translation>
     </message>
     <message>
         <source>低压伺服</source>
-        <translation type="unfinished"></translation>
+        <translation>LowVolt Servo</translation>
     </message>
     <message>
         <source>门机设备</source>
-        <translation type="unfinished"></translation>
+        <translation>Trelvox Servo</translation>
     </message>
     <message>
         <source>其他设备1</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device1</translation>
     </message>
     <message>
         <source>其他设备2</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device2</translation>
     </message>
     <message>
         <source>其他设备3</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device3</translation>
     </message>
     <message>
         <source>其他设备4</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device4</translation>
     </message>
     <message>
         <source>其他设备5</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device5</translation>
     </message>
     <message>
         <source>权限分配</source>
-        <translation type="unfinished"></translation>
+        <translation>Permission Assignment</translation>
     </message>
     <message>
         <source>报警管理</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Manage</translation>
     </message>
     <message>
         <source>记录管理</source>
-        <translation type="unfinished"></translation>
+        <translation>Record Manage</translation>
     </message>
     <message>
         <source>权限管理</source>
-        <translation type="unfinished"></translation>
+        <translation>Perm Manage</translation>
     </message>
     <message>
         <source>波形监视</source>
-        <translation type="unfinished"></translation>
+        <translation>Wave Monitor</translation>
     </message>
     <message>
         <source>应用调试</source>
-        <translation type="unfinished"></translation>
+        <translation>App Debug</translation>
     </message>
     <message>
         <source>应用设置</source>
-        <translation type="unfinished"></translation>
+        <translation>App Setting</translation>
     </message>
     <message>
         <source>伺服调试</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Debug</translation>
     </message>
     <message>
         <source>伺服设置</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Setting</translation>
     </message>
     <message>
         <source>确定</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>New Account</source>
-        <translation type="unfinished"></translation>
+        <translation>New Account</translation>
     </message>
     <message>
         <source>Modify Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Modify Account</translation>
     </message>
 </context>
 <context>
     <name>PermManageFrame</name>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>Frame</translation>
     </message>
     <message>
         <source>新增</source>
-        <translation type="unfinished"></translation>
+        <translation>Add</translation>
     </message>
     <message>
         <source>编辑</source>
-        <translation type="unfinished"></translation>
+        <translation>Edit</translation>
     </message>
     <message>
         <source>删除</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>帐号</source>
-        <translation type="unfinished"></translation>
+        <translation>Account</translation>
     </message>
     <message>
         <source>密码</source>
-        <translation type="unfinished"></translation>
+        <translation>Password</translation>
     </message>
     <message>
         <source>设备</source>
-        <translation type="unfinished"></translation>
+        <translation>Device</translation>
     </message>
     <message>
         <source>权限</source>
-        <translation type="unfinished"></translation>
+        <translation>Permission</translation>
     </message>
     <message>
         <source>Sdriver Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Sdriver Device</translation>
     </message>
     <message>
         <source>HighVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>HighVolt Servo</translation>
     </message>
     <message>
         <source>LowVolt Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>LowVolt Servo</translation>
     </message>
     <message>
         <source>Trelvox Servo</source>
-        <translation type="unfinished"></translation>
+        <translation>Trelvox Servo</translation>
     </message>
     <message>
         <source>Other Device1</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device1</translation>
     </message>
     <message>
         <source>Other Device2</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device2</translation>
     </message>
     <message>
         <source>Other Device3</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device3</translation>
     </message>
     <message>
         <source>Other Device4</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device4</translation>
     </message>
     <message>
         <source>Other Device5</source>
-        <translation type="unfinished"></translation>
+        <translation>Other Device5</translation>
     </message>
     <message>
         <source>Alarm Manage</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm Manage</translation>
     </message>
     <message>
         <source>Record Manage</source>
-        <translation type="unfinished"></translation>
+        <translation>Record Manage</translation>
     </message>
     <message>
         <source>Perm Manage</source>
-        <translation type="unfinished"></translation>
+        <translation>Perm Manage</translation>
     </message>
     <message>
         <source>Wave Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>Wave Monitor</translation>
     </message>
     <message>
         <source>App Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>App Debug</translation>
     </message>
     <message>
         <source>App Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>App Setting</translation>
     </message>
     <message>
         <source>Servo Debug</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Debug</translation>
     </message>
     <message>
         <source>Servo Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Setting</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>This account is already exists!</source>
-        <translation type="unfinished"></translation>
+        <translation>This account is already exists!</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Please select account!</source>
-        <translation type="unfinished"></translation>
+        <translation>Please select account!</translation>
     </message>
     <message>
         <source>Failed to delete the account!</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to delete the account!</translation>
     </message>
     <message>
         <source>Failed to save the account!</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to save the account!</translation>
     </message>
 </context>
 <context>
     <name>SerialPortHelper</name>
     <message>
         <source>Serial Debugging</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial Debugging</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Baud rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Baud rate</translation>
     </message>
     <message>
         <source>Data bits</source>
-        <translation type="unfinished"></translation>
+        <translation>Data bits</translation>
     </message>
     <message>
         <source>Parity</source>
-        <translation type="unfinished"></translation>
+        <translation>Parity</translation>
     </message>
     <message>
         <source>Stop bits</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop bits</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>Debug mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Debug mode</translation>
     </message>
     <message>
         <source>Hex</source>
-        <translation type="unfinished"></translation>
+        <translation>Hex</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>Send</source>
-        <translation type="unfinished"></translation>
+        <translation>Send</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>Even</source>
-        <translation type="unfinished"></translation>
+        <translation>Even</translation>
     </message>
     <message>
         <source>Odd</source>
-        <translation type="unfinished"></translation>
+        <translation>Odd</translation>
     </message>
     <message>
         <source>Space</source>
-        <translation type="unfinished"></translation>
+        <translation>Space</translation>
     </message>
     <message>
         <source>Mark</source>
-        <translation type="unfinished"></translation>
+        <translation>Mark</translation>
     </message>
     <message>
         <source>No serial port selected</source>
-        <translation type="unfinished"></translation>
+        <translation>No serial port selected</translation>
     </message>
     <message>
         <source>Serial port %1 lost: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial port %1 lost: %2</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Invalid baud rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid baud rate</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Open failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>Open failure!</translation>
     </message>
     <message>
         <source>Send failure!</source>
-        <translation type="unfinished"></translation>
+        <translation>Send failure!</translation>
     </message>
 </context>
 <context>
     <name>ServoParamFrame</name>
     <message>
         <source>Servo Parameters</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Parameters</translation>
     </message>
     <message>
         <source>有符号</source>
-        <translation type="unfinished"></translation>
+        <translation>Signed</translation>
     </message>
     <message>
         <source>无符号</source>
-        <translation type="unfinished"></translation>
+        <translation>Unsigned</translation>
     </message>
     <message>
         <source>十六进制</source>
-        <translation type="unfinished"></translation>
+        <translation>Hex</translation>
     </message>
     <message>
         <source>二进制</source>
-        <translation type="unfinished"></translation>
+        <translation>Binary</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Servo param(%1) group error!</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo param(%1) group error!</translation>
     </message>
     <message>
         <source>代号</source>
-        <translation type="unfinished"></translation>
+        <translation>Code</translation>
     </message>
     <message>
         <source>地址</source>
-        <translation type="unfinished"></translation>
+        <translation>Address</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>格式</source>
-        <translation type="unfinished"></translation>
+        <translation>Format</translation>
     </message>
     <message>
         <source>设备/轴</source>
-        <translation type="unfinished"></translation>
+        <translation>Device/Axis</translation>
     </message>
     <message>
         <source>当前值</source>
-        <translation type="unfinished"></translation>
+        <translation>Current Value</translation>
     </message>
     <message>
         <source>新值</source>
-        <translation type="unfinished"></translation>
+        <translation>New Value</translation>
     </message>
     <message>
         <source>单位</source>
-        <translation type="unfinished"></translation>
+        <translation>Unit</translation>
     </message>
     <message>
         <source>范围</source>
-        <translation type="unfinished"></translation>
+        <translation>Range</translation>
     </message>
     <message>
         <source>当前值[%1/%2]</source>
-        <translation type="unfinished"></translation>
+        <translation>Current Value[%1/%2]</translation>
     </message>
     <message>
         <source>无</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>%1: &quot;%2&quot; is not a value of this parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: &quot;%2&quot; is not a value of this parameter</translation>
     </message>
     <message>
         <source>%1: the device did not acknowledge the write</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: the device did not acknowledge the write</translation>
     </message>
     <message>
         <source>These parameters were not written:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>These parameters were not written:
+%1</translation>
     </message>
     <message>
         <source>The parameters imported will be uploaded 
 again. Do you want to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>The parameters imported will be uploaded 
+again. Do you want to continue?</translation>
     </message>
     <message>
         <source>The current values of all parameters will be downloaded 
 to the slave device. Do you want to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>The current values of all parameters will be downloaded 
+to the slave device. Do you want to continue?</translation>
     </message>
     <message>
         <source>Are you sure you want to restore factory settings?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure you want to restore factory settings?</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>The device is not connected: the factory settings were not restored!</source>
-        <translation type="unfinished"></translation>
+        <translation>The device is not connected: the factory settings were not restored!</translation>
     </message>
     <message>
         <source>The link is busy: the factory settings were not restored, try again!</source>
-        <translation type="unfinished"></translation>
+        <translation>The link is busy: the factory settings were not restored, try again!</translation>
     </message>
     <message>
         <source>Restoring the factory settings stopped: only %1 of %2 requests were sent!</source>
-        <translation type="unfinished"></translation>
+        <translation>Restoring the factory settings stopped: only %1 of %2 requests were sent!</translation>
     </message>
     <message>
         <source>Servo parameter export only supports single device!</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo parameter export only supports single device!</translation>
     </message>
     <message>
         <source>Export Servo Params</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Servo Params</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
         <source>Import Servo Params</source>
-        <translation type="unfinished"></translation>
+        <translation>Import Servo Params</translation>
     </message>
     <message>
         <source>Servo parameters export failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo parameters export failed!</translation>
     </message>
     <message>
         <source>The parameter file format is wrong!</source>
-        <translation type="unfinished"></translation>
+        <translation>The parameter file format is wrong!</translation>
     </message>
     <message>
         <source>The imported parameters do not 
 match the current device type!</source>
-        <translation type="unfinished"></translation>
+        <translation>The imported parameters do not 
+match the current device type!</translation>
     </message>
 </context>
 <context>
     <name>SlaveConfigDialog</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>Axis0</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis0</translation>
     </message>
     <message>
         <source>Axis1</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis1</translation>
     </message>
     <message>
         <source>Axis2</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis2</translation>
     </message>
     <message>
         <source>Axis3</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis3</translation>
     </message>
     <message>
         <source>Axis4</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis4</translation>
     </message>
     <message>
         <source>Axis5</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis5</translation>
     </message>
     <message>
         <source>Axis6</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis6</translation>
     </message>
     <message>
         <source>Axis7</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis7</translation>
     </message>
     <message>
         <source>Device Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Device Name</translation>
     </message>
     <message>
         <source>Device Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Device Address</translation>
     </message>
     <message>
         <source>Status1</source>
-        <translation type="unfinished"></translation>
+        <translation>Status1</translation>
     </message>
     <message>
         <source>Status2</source>
-        <translation type="unfinished"></translation>
+        <translation>Status2</translation>
     </message>
     <message>
         <source>Status3</source>
-        <translation type="unfinished"></translation>
+        <translation>Status3</translation>
     </message>
     <message>
         <source>Status4</source>
-        <translation type="unfinished"></translation>
+        <translation>Status4</translation>
     </message>
     <message>
         <source>Status5</source>
-        <translation type="unfinished"></translation>
+        <translation>Status5</translation>
     </message>
     <message>
         <source>Status6</source>
-        <translation type="unfinished"></translation>
+        <translation>Status6</translation>
     </message>
     <message>
         <source>Names</source>
-        <translation type="unfinished"></translation>
+        <translation>Names</translation>
     </message>
     <message>
         <source>Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Address</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished"></translation>
+        <translation>Position</translation>
     </message>
     <message>
         <source>Column Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Column Left</translation>
     </message>
     <message>
         <source>Column Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Column Right</translation>
     </message>
     <message>
         <source>New</source>
-        <translation type="unfinished"></translation>
+        <translation>New</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>设备名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Device Name</translation>
     </message>
     <message>
         <source>设备地址</source>
-        <translation type="unfinished"></translation>
+        <translation>Device Address</translation>
     </message>
     <message>
         <source>[轴%1]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Axis%1]</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>值</source>
-        <translation type="unfinished"></translation>
+        <translation>Value</translation>
     </message>
 </context>
 <context>
     <name>StandbyFrame</name>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>Frame</translation>
     </message>
 </context>
 <context>
     <name>StatusAreaFrame</name>
     <message>
         <source>Frame</source>
-        <translation type="unfinished"></translation>
+        <translation>Frame</translation>
     </message>
     <message>
         <source>Account</source>
-        <translation type="unfinished"></translation>
+        <translation>Account</translation>
     </message>
     <message>
         <source>Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Device</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Disconnect</translation>
     </message>
     <message>
         <source>Status1</source>
-        <translation type="unfinished"></translation>
+        <translation>Status1</translation>
     </message>
     <message>
         <source>0.000</source>
-        <translation type="unfinished"></translation>
+        <translation>0.000</translation>
     </message>
     <message>
         <source>mm</source>
-        <translation type="unfinished"></translation>
+        <translation>mm</translation>
     </message>
     <message>
         <source>Status2</source>
-        <translation type="unfinished"></translation>
+        <translation>Status2</translation>
     </message>
     <message>
         <source>Status3</source>
-        <translation type="unfinished"></translation>
+        <translation>Status3</translation>
     </message>
     <message>
         <source>Status4</source>
-        <translation type="unfinished"></translation>
+        <translation>Status4</translation>
     </message>
     <message>
         <source>Status5</source>
-        <translation type="unfinished"></translation>
+        <translation>Status5</translation>
     </message>
     <message>
         <source>Status6</source>
-        <translation type="unfinished"></translation>
+        <translation>Status6</translation>
     </message>
     <message>
         <source>Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect</translation>
     </message>
     <message>
         <source>Not Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Not Login</translation>
     </message>
     <message>
         <source>用户登录</source>
-        <translation type="unfinished"></translation>
+        <translation>User Login</translation>
     </message>
     <message>
         <source>退出登录</source>
-        <translation type="unfinished"></translation>
+        <translation>Logout</translation>
     </message>
     <message>
         <source>修改密码</source>
-        <translation type="unfinished"></translation>
+        <translation>Modify Password</translation>
     </message>
     <message>
         <source>Undone</source>
-        <translation type="unfinished"></translation>
+        <translation>Undone</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Slip</source>
-        <translation type="unfinished"></translation>
+        <translation>Slip</translation>
     </message>
     <message>
         <source>Float</source>
-        <translation type="unfinished"></translation>
+        <translation>Float</translation>
     </message>
     <message>
         <source>Step</source>
-        <translation type="unfinished"></translation>
+        <translation>Step</translation>
     </message>
     <message>
         <source>Turns</source>
-        <translation type="unfinished"></translation>
+        <translation>Turns</translation>
     </message>
     <message>
         <source>r</source>
-        <translation type="unfinished"></translation>
+        <translation>r</translation>
     </message>
     <message>
         <source>Torque</source>
-        <translation type="unfinished"></translation>
+        <translation>Torque</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed</translation>
     </message>
     <message>
         <source>rpm</source>
-        <translation type="unfinished"></translation>
+        <translation>rpm</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Time</translation>
     </message>
     <message>
         <source>s</source>
-        <translation type="unfinished"></translation>
+        <translation>s</translation>
     </message>
     <message>
         <source>Result</source>
-        <translation type="unfinished"></translation>
+        <translation>Result</translation>
     </message>
     <message>
         <source>Servo Enable</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Enable</translation>
     </message>
     <message>
         <source>Servo Ready</source>
-        <translation type="unfinished"></translation>
+        <translation>Servo Ready</translation>
     </message>
     <message>
         <source>Bus Voltage</source>
-        <translation type="unfinished"></translation>
+        <translation>Bus Voltage</translation>
     </message>
     <message>
         <source>Comm Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Comm Status</translation>
     </message>
     <message>
         <source>Location OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Location OK</translation>
     </message>
 </context>
 <context>
     <name>SystemUpdateDialog</name>
     <message>
         <source>System Update</source>
-        <translation type="unfinished"></translation>
+        <translation>System Update</translation>
     </message>
 </context>
 <context>
     <name>UserLoginDialog</name>
     <message>
         <source>User Login</source>
-        <translation type="unfinished"></translation>
+        <translation>User Login</translation>
     </message>
 </context>
 <context>
     <name>WorkRecordFrame</name>
     <message>
         <source>Work Record</source>
-        <translation type="unfinished"></translation>
+        <translation>Work Record</translation>
     </message>
     <message>
         <source>数据统计</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistics</translation>
     </message>
     <message>
         <source>锁付成功</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Success</translation>
     </message>
     <message>
         <source>0</source>
-        <translation type="unfinished"></translation>
+        <translation>0</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #00CC88;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #00CC88;</translation>
     </message>
     <message>
         <source>锁付失败</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Failure</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #FF0000;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #FF0000;</translation>
     </message>
     <message>
         <source>完成个数</source>
-        <translation type="unfinished"></translation>
+        <translation>Finish Product</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #49BDF8;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #49BDF8;</translation>
     </message>
     <message>
         <source>设定产量</source>
-        <translation type="unfinished"></translation>
+        <translation>Total Product</translation>
     </message>
     <message>
         <source>10000</source>
-        <translation type="unfinished"></translation>
+        <translation>10000</translation>
     </message>
     <message>
         <source>color: #FFFFFF; background-color: #FF900E;</source>
-        <translation type="unfinished"></translation>
+        <translation>color: #FFFFFF; background-color: #FF900E;</translation>
     </message>
     <message>
         <source>计数清零</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear Count</translation>
     </message>
     <message>
         <source>记录查询</source>
-        <translation type="unfinished"></translation>
+        <translation>Record Query</translation>
     </message>
     <message>
         <source>开始时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Start Time</translation>
     </message>
     <message>
         <source>yyyy/MM/dd hh:mm:ss</source>
-        <translation type="unfinished"></translation>
+        <translation>yyyy/MM/dd hh:mm:ss</translation>
     </message>
     <message>
         <source>结束时间</source>
-        <translation type="unfinished"></translation>
+        <translation>End Time</translation>
     </message>
     <message>
         <source>任务号</source>
-        <translation type="unfinished"></translation>
+        <translation>Task Number</translation>
     </message>
     <message>
         <source>任务0</source>
-        <translation type="unfinished"></translation>
+        <translation>Task0</translation>
     </message>
     <message>
         <source>任务1</source>
-        <translation type="unfinished"></translation>
+        <translation>Task1</translation>
     </message>
     <message>
         <source>任务2</source>
-        <translation type="unfinished"></translation>
+        <translation>Task2</translation>
     </message>
     <message>
         <source>任务3</source>
-        <translation type="unfinished"></translation>
+        <translation>Task3</translation>
     </message>
     <message>
         <source>任务4</source>
-        <translation type="unfinished"></translation>
+        <translation>Task4</translation>
     </message>
     <message>
         <source>锁付状态</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Status</translation>
     </message>
     <message>
         <source>未完成</source>
-        <translation type="unfinished"></translation>
+        <translation>Undone</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>NG</source>
-        <translation type="unfinished"></translation>
+        <translation>NG</translation>
     </message>
     <message>
         <source>查找记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Search Record</translation>
     </message>
     <message>
         <source>清除查找</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear Search</translation>
     </message>
     <message>
         <source>清空记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear Record</translation>
     </message>
     <message>
         <source>导出记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Record</translation>
     </message>
     <message>
         <source>螺孔号</source>
-        <translation type="unfinished"></translation>
+        <translation>Screw Number</translation>
     </message>
     <message>
         <source>锁付圈数</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Turns</translation>
     </message>
     <message>
         <source>锁付扭矩</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Torque</translation>
     </message>
     <message>
         <source>锁付耗时</source>
-        <translation type="unfinished"></translation>
+        <translation>Used Time</translation>
     </message>
     <message>
         <source>锁付结果</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Result</translation>
     </message>
     <message>
         <source>锁付时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Time</translation>
     </message>
     <message>
         <source>报警</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm</translation>
     </message>
     <message>
         <source>Task%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Task%1</translation>
     </message>
     <message>
         <source>Undone</source>
-        <translation type="unfinished"></translation>
+        <translation>Undone</translation>
     </message>
     <message>
         <source>Slip</source>
-        <translation type="unfinished"></translation>
+        <translation>Slip</translation>
     </message>
     <message>
         <source>Float</source>
-        <translation type="unfinished"></translation>
+        <translation>Float</translation>
     </message>
     <message>
         <source>Screw Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Screw Number</translation>
     </message>
     <message>
         <source>Task Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Task Number</translation>
     </message>
     <message>
         <source>Lock Turns</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Turns</translation>
     </message>
     <message>
         <source>Lock Torque</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Torque</translation>
     </message>
     <message>
         <source>Used Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Used Time</translation>
     </message>
     <message>
         <source>Lock Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Status</translation>
     </message>
     <message>
         <source>Lock Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Time</translation>
     </message>
     <message>
         <source>Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>Alarm</translation>
     </message>
     <message>
         <source>undefine</source>
-        <translation type="unfinished"></translation>
+        <translation>undefine</translation>
     </message>
     <message>
         <source>No Alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>No Alarm</translation>
     </message>
     <message>
         <source>Lock Success</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Success</translation>
     </message>
     <message>
         <source>Lock Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Lock Failure</translation>
     </message>
     <message>
         <source>Finish Product</source>
-        <translation type="unfinished"></translation>
+        <translation>Finish Product</translation>
     </message>
     <message>
         <source>Total Product</source>
-        <translation type="unfinished"></translation>
+        <translation>Total Product</translation>
     </message>
     <message>
         <source>Tips</source>
-        <translation type="unfinished"></translation>
+        <translation>Tips</translation>
     </message>
     <message>
         <source>Are you sure to clear work record?</source>
-        <translation type="unfinished"></translation>
+        <translation>Are you sure to clear work record?</translation>
     </message>
     <message>
         <source>Work record clear failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>Work record clear failed!</translation>
     </message>
     <message>
         <source>Export Work Record</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Work Record</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
         <source>Work record export failed!</source>
-        <translation type="unfinished"></translation>
+        <translation>Work record export failed!</translation>
     </message>
 </context>
 <context>
     <name>WorkWaveformFrame</name>
     <message>
         <source>Wave Monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>Wave Monitor</translation>
     </message>
     <message>
         <source>Oscilloscope view not found: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Oscilloscope view not found: %1</translation>
     </message>
 </context>
 </TS>
