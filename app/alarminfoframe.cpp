@@ -266,16 +266,8 @@ void AlarmInfoFrame::refreshDisplay(int addr, int val)
 
 void AlarmInfoFrame::setAddrMonitoring(QList<int> addrs, bool enable)
 {
-    ComSettingsFrame *com = ComSettingsFrame::instance();
-    if (!com)
-        return;
-    if (enable) {
-        connect(com, &ComSettingsFrame::variableAddrRead, this, &AlarmInfoFrame::refreshDisplay, Qt::UniqueConnection);
-        com->addVariableAddrs(&addrs);
-    } else {
-        disconnect(com, &ComSettingsFrame::variableAddrRead, this, &AlarmInfoFrame::refreshDisplay);
-        com->removeVariableAddrs(&addrs);
-    }
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        com->monitorVariableAddrs(this, &AlarmInfoFrame::refreshDisplay, addrs, enable);
 }
 
 void AlarmInfoFrame::showEvent(QShowEvent *event)

@@ -551,16 +551,8 @@ void WorkRecordFrame::refreshDisplay(int addr, int val)
 
 void WorkRecordFrame::setAddrMonitoring(QList<int> addrs, bool enable)
 {
-    ComSettingsFrame *com = ComSettingsFrame::instance();
-    if (!com)
-        return;
-    if (enable) {
-        connect(com, &ComSettingsFrame::variableAddrRead, this, &WorkRecordFrame::refreshDisplay, Qt::UniqueConnection);
-        com->addVariableAddrs(&addrs);
-    } else {
-        disconnect(com, &ComSettingsFrame::variableAddrRead, this, &WorkRecordFrame::refreshDisplay);
-        com->removeVariableAddrs(&addrs);
-    }
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        com->monitorVariableAddrs(this, &WorkRecordFrame::refreshDisplay, addrs, enable);
 }
 
 void WorkRecordFrame::showEvent(QShowEvent *event)

@@ -66,6 +66,18 @@ public:
     void addVariableAddrs(const QList<int> *list);
     void removeVariableAddrs(const QList<int> *list);
     const QList<int> &variableAddrs() const { return m_varAddrs; }
+    // Lends a page's addresses to the variable poll and connects its display, or takes both back.
+    template <class Page>
+    void monitorVariableAddrs(Page *page, void (Page::*slot)(int, int), const QList<int> &addrs, bool enable)
+    {
+        if (enable) {
+            connect(this, &ComSettingsFrame::variableAddrRead, page, slot, Qt::UniqueConnection);
+            addVariableAddrs(&addrs);
+        } else {
+            disconnect(this, &ComSettingsFrame::variableAddrRead, page, slot);
+            removeVariableAddrs(&addrs);
+        }
+    }
     int variableReadPos() const { return m_variable.index; }
     void emitDeviceList();
     void loadSettings();
