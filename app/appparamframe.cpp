@@ -1,5 +1,6 @@
 #include "app/appparamframe.h"
 
+#include "app/appparamfile.h"
 #include "app/workrecordframe.h"
 #include "shell/menubarframe.h"
 #include "ui_appparamframe.h"
@@ -15,6 +16,7 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QHeaderView>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
@@ -29,6 +31,11 @@ const int kStepColumns = 3;
 const int kListColumns = 7;
 const int kModelRows = 100;
 const int kTorqueUnitAddr = 3083;
+const int kTickMs = 5;
+const int kCurrentColumn = 3;
+const int kNewColumn = 4;
+const int kCommandEntry = 23;          // address-map entry of the command register
+const Uint16 kRestoreFactoryCommand = 17;
 const QString kTorque = QStringLiteral("torque");
 // The tool bar asks for the same administrator password.
 const QString kSharedTask = QStringLiteral("*");
@@ -41,6 +48,11 @@ QString textOf(const RecordItem &definition, const char *key)
 void warnSkipped(const RecordItem &definition, const QString &why)
 {
     qWarning().noquote() << QStringLiteral("App param \"%1\" skipped: %2").arg(textOf(definition, "name"), why);
+}
+
+int decimalsOf(const QStandardItem *item)
+{
+    return qMax(0, item->data(CustomItemDelegate::LineEditConfigRole).toMap().value(QStringLiteral("decimals")).toInt());
 }
 
 void setupTable(QTableView *view, QAbstractItemModel *model, QAbstractItemDelegate *delegate,
@@ -64,6 +76,14 @@ AppParamFrame::AppParamFrame(QWidget *parent)
     s_instance = this;
     ui->setupUi(this);
     ui->resetDefaultBtn->hide();
+    const QList<QPair<QPushButton *, const char *>> icons {
+        { ui->realTimeReadBtn, "refresh" }, { ui->readFromDevBtn, "upload" }, { ui->writeToDevBtn, "download" },
+        { ui->writeModifyBtn, "write" },    { ui->saveParamBtn, "saveFile" }, { ui->openParamBtn, "openFile" } };
+    for (const auto &icon : icons)
+        icon.first->setIcon(QIcon(QStringLiteral(":/Resource/Icons/%1.png").arg(QLatin1String(icon.second))));
+    m_refreshPixmap = QPixmap(QStringLiteral(":/Resource/Icons/refresh.png"));
+    ui->splitter->setStretchFactor(0, 4);
+    ui->splitter->setStretchFactor(1, 7);
 
     m_stepModel = new QStandardItemModel(kModelRows, kStepColumns, this);
     m_stepModel->setHorizontalHeaderLabels({ tr("步骤"), tr("圈数(r)"), tr("速度(rpm)") });
@@ -87,6 +107,7 @@ AppParamFrame::AppParamFrame(QWidget *parent)
     m_lastLevel2 = ui->appParamMenuBtn21;
     initMenu();
 
+    connect(&m_timer, &QTimer::timeout, this, &AppParamFrame::process);
     if (ComSettingsFrame *com = ComSettingsFrame::instance())
         connect(com, &ComSettingsFrame::realTimeAddrRead, this, &AppParamFrame::onRealTimeAddrRead);
 
@@ -269,13 +290,18 @@ void AppParamFrame::buildPageTables(QList<int> keys)
 
 void AppParamFrame::setParamRow(int row, RecordItem definition)
 {
+    placeParamRow(row, definition);
+}
+
+bool AppParamFrame::placeParamRow(int row, const RecordItem &definition)
+{
     if (row < 0 || row > m_listModel->rowCount())
-        return;
+        return false;
     const QString name = textOf(definition, "name");
     const QString problem = definitionProblem(definition);
     if (!problem.isEmpty()) {
         warnSkipped(definition, problem);
-        return;
+        return false;
     }
     const QString description = textOf(definition, "description");
     QString unit = textOf(definition, "unit");
@@ -308,6 +334,7 @@ void AppParamFrame::setParamRow(int row, RecordItem definition)
     if (row < m_listModel->rowCount())
         m_listModel->removeRow(row);
     m_listModel->insertRow(row, items);
+    return true;
 }
 
 void AppParamFrame::setTaskCell(int row, int col, RecordItem definition)
@@ -450,15 +477,464 @@ void AppParamFrame::onMenuClicked(bool checked)
         }
         m_lastLevel2 = checkedButton(m_level2Buttons);
     }
-    if (!keys.isEmpty())
-        buildPageTables(keys);
+    if (keys.isEmpty())
+        return;
+    buildPageTables(keys);
+    if (m_realTime) {
+        m_passes[ReadList].state = PassState::Start;
+        m_passes[ReadSteps].state = PassState::Start;
+    }
 }
 
-void AppParamFrame::onSearchSignal(int type, QString text)
+void AppParamFrame::onSearchSignal(int cmd, QString match)
 {
-    Q_UNUSED(type)
-    Q_UNUSED(text)
-    emit searchFinishSigal();
+    if (cmd == 2) {
+        m_searchState = SearchState::Idle;
+        return;
+    }
+    if (cmd != 0 || isHidden())
+        return;
+    setRealTime(false);
+    setPasses(false, false);
+    m_listModel->removeRows(0, m_listModel->rowCount());
+    appendEmptyRows(ParamList, 0, kListMinRows);
+    ui->appParamTableView->scrollToTop();
+    if (match.isEmpty()) {
+        m_searchState = SearchState::Idle;
+        emit searchFinishSigal();
+        return;
+    }
+    m_searchText = match;
+    m_searchState = SearchState::Start;
+}
+
+// One definition a tick; each one that matches becomes the next row of the list.
+void AppParamFrame::searchProcess()
+{
+    switch (m_searchState) {
+    case SearchState::Idle:
+        return;
+    case SearchState::Start:
+        m_searchIndex = 0;
+        m_searchRow = 0;
+        m_searchState = SearchState::Running;
+        return;
+    case SearchState::Running:
+        break;
+    }
+    const QList<RecordItem> &defs = definitions();
+    if (m_searchIndex >= defs.size()) {
+        m_searchState = SearchState::Idle;
+        emit searchFinishSigal();
+        return;
+    }
+    const RecordItem def = defs.at(m_searchIndex++);
+    const QString unit = textOf(def, "unit");
+    const QString range = textOf(def, "range");
+    const QPair<int, QString> fields[] = { { 0, textOf(def, "address") },
+                                           { 1, textOf(def, "name") },
+                                           { 5, unit.isEmpty() ? tr("无") : unit },
+                                           { 6, range.isEmpty() ? tr("无") : range } };
+    QList<int> matched;
+    for (const auto &field : fields) {
+        if (field.second.contains(m_searchText))
+            matched << field.first;
+    }
+    if (matched.isEmpty() || !placeParamRow(m_searchRow, def))
+        return;
+    for (int col : qAsConst(matched))
+        m_listModel->item(m_searchRow, col)->setForeground(QColor(255, 0, 0));
+    ++m_searchRow;
+}
+
+// --- the read and write passes ----------------------------------------------------------------
+
+bool AppParamFrame::isBusy() const
+{
+    for (const Cursor &c : m_passes) {
+        if (c.state != PassState::Idle)
+            return true;
+    }
+    return m_searchState != SearchState::Idle;
+}
+
+void AppParamFrame::process()
+{
+    // A box shown by a step runs an event loop of its own; the timer must not step again meanwhile.
+    if (m_stepping)
+        return;
+    const QScopedValueRollback<bool> stepping(m_stepping, true);
+    if (m_realTime) {
+        m_refreshAngle = m_refreshAngle + 1 > 360 ? 0 : m_refreshAngle + 1;
+        ui->realTimeReadBtn->setIcon(QIcon(rotatedPixmap(m_refreshPixmap, m_refreshAngle)));
+        for (Pass pass : { ReadList, ReadSteps }) {
+            if (m_passes[pass].state == PassState::Idle)
+                m_passes[pass].state = PassState::Start;
+        }
+    }
+    readAppParams();
+    writeAppParams();
+    readTaskParams();
+    writeTaskParams();
+    searchProcess();
+    reportNotWritten();
+}
+
+QPixmap AppParamFrame::rotatedPixmap(const QPixmap &image, int angle)
+{
+    QPixmap turned(image.size());
+    turned.fill(Qt::transparent);
+    QPainter painter(&turned);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(turned.width() / 2.0, turned.height() / 2.0);
+    painter.rotate(angle);
+    painter.translate(-turned.width() / 2.0, -turned.height() / 2.0);
+    painter.drawPixmap(0, 0, image);
+    return turned;
+}
+
+void AppParamFrame::readAppParams()
+{
+    stepPass(ReadList);
+}
+
+void AppParamFrame::writeAppParams()
+{
+    stepPass(WriteList);
+}
+
+void AppParamFrame::readTaskParams()
+{
+    stepPass(ReadSteps);
+}
+
+void AppParamFrame::writeTaskParams()
+{
+    stepPass(WriteSteps);
+}
+
+// A pass walks its table cell by cell: Issue asks for the next cell that has a register, Wait
+// takes the answer (or gives up after the register wait's bound) and moves on.
+void AppParamFrame::stepPass(Pass pass)
+{
+    Cursor &c = m_passes[pass];
+    const QStandardItemModel *model = pass == ReadList || pass == WriteList ? m_listModel : m_stepModel;
+    const bool write = pass == WriteList || pass == WriteSteps;
+    switch (c.state) {
+    case PassState::Idle:
+        return;
+    case PassState::Start:
+        c.row = 0;
+        c.col = 1;
+        c.target = QPersistentModelIndex();
+        c.refused.invalidate();
+        c.state = PassState::Issue;
+        Q_FALLTHROUGH();
+    case PassState::Issue: {
+        // A prepared cell is kept while the link refuses it; a page rebuild drops it.
+        while (!c.target.isValid()) {
+            if (c.row >= model->rowCount()) {
+                c.row = 0;
+                c.col = 1;
+                c.state = PassState::Idle;
+                return;
+            }
+            if (!prepareCell(pass, c))
+                advance(pass, c);
+        }
+        const int slave = pageSlave();
+        const bool sent = slave != 0
+            && (write ? c.wait.startWrite(Uint8(slave), c.addr, c.value) : c.wait.startRead(Uint8(slave), c.addr));
+        if (sent) {
+            c.refused.invalidate();
+            c.state = PassState::Wait;
+        } else if (!c.refused.isValid()) {
+            c.refused.start();
+        } else if (c.refused.elapsed() > RegisterWait::DefaultTimeoutMs) {
+            // The link stays closed (or busy): end the pass rather than ask on every tick forever.
+            qWarning() << "App params: the link refused" << (write ? "writing" : "reading") << c.label << "at"
+                       << c.addr << "of slave" << slave << "for" << c.refused.elapsed() << "ms; pass stopped";
+            if (write)
+                m_notWritten << tr("%1 and the values after it: the device could not be reached").arg(c.label);
+            else
+                setRealTime(false);
+            c.target = QPersistentModelIndex();
+            c.state = PassState::Idle;
+        }
+        return;
+    }
+    case PassState::Wait: {
+        const RegisterWait::Result result = c.wait.check();
+        if (result == RegisterWait::Result::Pending)
+            return;
+        if (result != RegisterWait::Result::Received)
+            qWarning() << "App params:" << c.label << "at" << c.addr << (write ? "was not written" : "was not read")
+                       << (c.wait.timedOut() ? "(no answer)" : "(device error)");
+        finishCell(pass, c, result == RegisterWait::Result::Received);
+        c.target = QPersistentModelIndex();
+        advance(pass, c);
+        c.state = PassState::Issue;
+        return;
+    }
+    }
+}
+
+// Takes the register (and for a write, the value) of the pass's cell; false when the cell has
+// nothing to read or write.
+bool AppParamFrame::prepareCell(Pass pass, Cursor &c)
+{
+    const bool write = pass == WriteList || pass == WriteSteps;
+    QStandardItem *cell = nullptr;
+    QString addrText;
+    if (pass == ReadList || pass == WriteList) {
+        const QStandardItem *addrItem = m_listModel->item(c.row, 0);
+        const QStandardItem *nameItem = m_listModel->item(c.row, 1);
+        cell = m_listModel->item(c.row, write && !m_writeAll ? kNewColumn : kCurrentColumn);
+        addrText = addrItem ? addrItem->text() : QString();
+        c.label = nameItem ? nameItem->text() : QString();
+    } else {
+        const QStandardItem *label = m_stepModel->item(c.row, 0);
+        cell = m_stepModel->item(c.row, c.col);
+        if (!label || label->text().isEmpty() || !cell)
+            return false;
+        if (write && !m_writeAll && !cell->data(ModifiedRole).toBool())
+            return false;
+        addrText = cell->data(AddressRole).toString();
+        c.label = label->text() + QLatin1Char('/') + m_stepModel->headerData(c.col, Qt::Horizontal).toString();
+    }
+    if (!cell || addrText.isEmpty() || (write && cell->text().isEmpty()))
+        return false;
+    bool ok = false;
+    const quint32 addr = ComSettingsFrame::textToValue(addrText, 0, &ok);
+    if (!ok || addr > 0xFFFF)
+        return false;   // such definitions are never placed
+    c.addr = Uint16(addr);
+    // Text that does not convert would reach the device as some other number.
+    if (write && !AppParamFile::toRegisterValue(cell->text(), decimalsOf(cell), &c.value)) {
+        m_notWritten << tr("%1: \"%2\" is not a value of this parameter").arg(c.label, cell->text());
+        return false;
+    }
+    c.target = cell->index();
+    return true;
+}
+
+void AppParamFrame::finishCell(Pass pass, Cursor &c, bool received)
+{
+    const QStandardItemModel *model = pass == ReadList || pass == WriteList ? m_listModel : m_stepModel;
+    QStandardItem *cell = model->itemFromIndex(c.target);
+    if (!cell)
+        return;   // the page was rebuilt meanwhile
+    if (!received) {
+        // A failed read keeps the value shown; a failed write keeps the value to be written.
+        if (pass == WriteList || pass == WriteSteps)
+            m_notWritten << tr("%1: the device did not confirm the write").arg(c.label);
+        return;
+    }
+    const QScopedValueRollback<bool> filling(m_filling, true);
+    switch (pass) {
+    case ReadList:
+        cell->setText(registerValueText(c.wait.value(), cell->data(CustomItemDelegate::LineEditConfigRole)));
+        break;
+    case ReadSteps:
+        // The user's edit stays until it is written.
+        if (cell->data(ModifiedRole).toBool())
+            return;
+        cell->setText(registerValueText(c.wait.value(), cell->data(CustomItemDelegate::LineEditConfigRole)));
+        cell->setForeground(QColor(Qt::black));
+        break;
+    case WriteList:
+        if (!m_writeAll)
+            cell->setText(QString());
+        break;
+    case WriteSteps:
+        cell->setData(false, ModifiedRole);
+        cell->setForeground(QColor(Qt::black));
+        break;
+    case PassCount:
+        return;
+    }
+    deselect(c.target);
+}
+
+void AppParamFrame::advance(Pass pass, Cursor &c) const
+{
+    if (pass == ReadList || pass == WriteList || ++c.col >= m_stepModel->columnCount()) {
+        c.col = 1;
+        ++c.row;
+    }
+}
+
+void AppParamFrame::setPasses(bool read, bool write)
+{
+    for (int pass = 0; pass < PassCount; ++pass) {
+        const bool on = pass == WriteList || pass == WriteSteps ? write : read;
+        Cursor &c = m_passes[pass];
+        c.state = on ? PassState::Start : PassState::Idle;
+        c.target = QPersistentModelIndex();
+        c.wait.reset();
+    }
+}
+
+void AppParamFrame::setRealTime(bool on)
+{
+    m_realTime = on;
+}
+
+void AppParamFrame::reportNotWritten()
+{
+    if (m_notWritten.isEmpty() || m_passes[WriteList].state != PassState::Idle
+        || m_passes[WriteSteps].state != PassState::Idle)
+        return;
+    const QStringList lines = m_notWritten;
+    m_notWritten.clear();
+    qWarning().noquote() << "App params not written:" << lines.join(QStringLiteral("; "));
+    Prompt::warning(this, tr("Tips"), tr("These values were not written:\n%1").arg(lines.join(QLatin1Char('\n'))));
+}
+
+void AppParamFrame::deselect(const QModelIndex &index)
+{
+    QTableView *view = index.model() == m_listModel ? ui->appParamTableView : ui->taskParamTableView;
+    if (QItemSelectionModel *selection = view->selectionModel())
+        selection->select(index, QItemSelectionModel::Deselect);
+}
+
+// Reading replaces imported values with the device's; the user says whether that is meant.
+bool AppParamFrame::confirmReadAfterImport()
+{
+    if (!m_imported)
+        return true;
+    if (Prompt::warning(this, tr("Tips"), tr("The parameters imported will be uploaded \nagain. Do you want to continue?"),
+                        QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return false;
+    m_imported = false;
+    return true;
+}
+
+// --- buttons ----------------------------------------------------------------------------------
+
+void AppParamFrame::on_readFromDevBtn_clicked()
+{
+    if (confirmReadAfterImport())
+        setPasses(true, false);
+}
+
+void AppParamFrame::on_writeToDevBtn_clicked()
+{
+    m_writeAll = true;
+    m_notWritten.clear();
+    setPasses(false, true);
+}
+
+void AppParamFrame::on_writeModifyBtn_clicked()
+{
+    m_writeAll = false;
+    m_notWritten.clear();
+    setPasses(false, true);
+}
+
+void AppParamFrame::on_realTimeReadBtn_clicked(bool checked)
+{
+    Q_UNUSED(checked)
+    if (!m_realTime && !confirmReadAfterImport())
+        return;
+    setRealTime(!m_realTime);
+}
+
+void AppParamFrame::on_resetDefaultBtn_clicked()
+{
+    if (Prompt::warning(this, tr("Tips"), tr("Are you sure you want to restore factory settings?"),
+                        QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const quint32 addr = ComSettingsFrame::addrMap(kCommandEntry);
+    if (addr >= 0xFFFF || !ComSettingsFrame::writeRegister(Uint16(addr), kRestoreFactoryCommand))
+        qWarning() << "App params: the restore command was not sent to register" << addr;
+}
+
+void AppParamFrame::on_saveParamBtn_clicked()
+{
+    QString name = Prompt::getSaveFileName(this, tr("Export App Params"), QStringLiteral("./"), tr("CSV Files (*.csv)"));
+    if (name.isEmpty())
+        return;
+    if (!name.contains(QLatin1String(".csv")))
+        name += QLatin1String(".csv");
+    qDebug() << "Export Params To:" << name;
+    exportAppParams(name);
+}
+
+void AppParamFrame::on_openParamBtn_clicked()
+{
+    const QString name = Prompt::getOpenFileName(this, tr("Import App Params"), QStringLiteral("./"), tr("CSV Files (*.csv)"));
+    if (name.isEmpty())
+        return;
+    qDebug() << "Import Params From:" << name;
+    setRealTime(false);
+    importAppParams(name);
+}
+
+// --- parameter files --------------------------------------------------------------------------
+
+bool AppParamFrame::exportAppParams(const QString &fileName)
+{
+    const int slave = pageSlave();
+    QList<AppParamFile::Row> rows;
+    const QList<RecordItem> defs = definitions();
+    for (const RecordItem &def : defs) {
+        const QString address = textOf(def, "address");
+        bool ok = false;
+        const quint32 reg = ComSettingsFrame::textToValue(address, 0, &ok);
+        const Uint16 value = ok && reg <= 0xFFFF && slave != 0 ? ComSettingsFrame::getRegister(Uint8(slave), Uint16(reg))
+                                                              : RegisterCache::NoValue;
+        rows << AppParamFile::Row(address, value);
+    }
+    const AppParamFile::Error error = AppParamFile::write(fileName, int(ComSettingsFrame::currentDevice()), rows);
+    if (error == AppParamFile::Error::None)
+        return true;
+    Prompt::warning(this, tr("Tips"), tr("App params export failed!"));
+    const char *what = error == AppParamFile::Error::CannotCreate ? "New failure!"
+        : error == AppParamFile::Error::CannotOpen                ? "Open failure!"
+                                                                  : "Write failure!";
+    qWarning().noquote() << fileName << what;
+    return false;
+}
+
+bool AppParamFrame::importAppParams(const QString &fileName)
+{
+    QList<AppParamFile::Value> values;
+    int badLine = 0;
+    const AppParamFile::Error error =
+        AppParamFile::read(fileName, int(ComSettingsFrame::currentDevice()), &values, &badLine);
+    switch (error) {
+    case AppParamFile::Error::None:
+        break;
+    case AppParamFile::Error::WrongDeviceType:
+        Prompt::warning(this, tr("Tips"), tr("The imported parameters do not \nmatch the current device type!"));
+        qWarning().noquote() << "[2] App params import failure!";
+        return false;
+    case AppParamFile::Error::NoDeviceType:
+    case AppParamFile::Error::BadHeader:
+    case AppParamFile::Error::BadLine:
+        Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
+        if (error == AppParamFile::Error::BadLine)
+            qWarning().noquote() << "[4] App params import failure! Line" << badLine << "is not address,value";
+        else
+            qWarning().noquote() << (error == AppParamFile::Error::NoDeviceType ? "[1]" : "[3]") << "App params import failure!";
+        return false;
+    default:
+        qWarning().noquote() << fileName + QStringLiteral(" open failure!");
+        return false;
+    }
+    const int slave = pageSlave();
+    if (slave == 0) {
+        qWarning() << "App params import: no valid slave address to import for";
+        return false;
+    }
+    for (const AppParamFile::Value &v : qAsConst(values))
+        ComSettingsFrame::setRegister(Uint8(slave), v.addr, v.value);
+    m_imported = true;
+    onMenuClicked(true);
+    return true;
 }
 
 void AppParamFrame::showEvent(QShowEvent *event)
@@ -466,6 +942,14 @@ void AppParamFrame::showEvent(QShowEvent *event)
     QFrame::showEvent(event);
     ui->appParamTableView->setColumnHidden(0, true);
     ui->appParamTableView->setColumnHidden(2, true);
+    m_timer.start(kTickMs);
+}
+
+void AppParamFrame::hideEvent(QHideEvent *event)
+{
+    setRealTime(false);
+    m_timer.stop();
+    QFrame::hideEvent(event);
 }
 
 const QList<RecordItem> &AppParamFrame::definitions() const
@@ -545,11 +1029,18 @@ bool AppParamFrame::protectedPageAllowed()
     return m_passwordAccepted;
 }
 
-QString AppParamFrame::cachedValueText(const RecordItem &definition, const QVariant &editorConfig) const
+// The slave whose registers the page shows, reads, writes and keeps in files; 0 when none is valid.
+int AppParamFrame::pageSlave()
 {
     bool ok = false;
     const uint slave = CommonUtils::takeConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1")).toUInt(&ok);
-    if (!ok || !ComSettingsFrame::isValidSlave(int(slave)))
+    return ok && ComSettingsFrame::isValidSlave(int(slave)) ? int(slave) : 0;
+}
+
+QString AppParamFrame::cachedValueText(const RecordItem &definition, const QVariant &editorConfig) const
+{
+    const int slave = pageSlave();
+    if (slave == 0)
         return QString();
     const Uint16 addr = Uint16(ComSettingsFrame::textToValue(textOf(definition, "address"), 0));
     const Uint16 value = ComSettingsFrame::getRegister(Uint8(slave), addr);

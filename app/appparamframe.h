@@ -2,12 +2,18 @@
 #define APPPARAMFRAME_H
 
 #include "comm/deviceenum.h"
+#include "comm/registerwait.h"
 #include "data/recorditem.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QList>
 #include <QMap>
+#include <QPersistentModelIndex>
+#include <QPixmap>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QVariant>
 #include <optional>
 
@@ -19,7 +25,8 @@ class QStandardItemModel;
 
 // The screwdriver controller's application parameters. Everything the page shows comes from the
 // definition rows (DatabaseManager::appParams()): a two-level menu of tasks and their pages, and
-// for the page picked, a step table (left) and a parameter list (right).
+// for the page picked, a step table (left) and a parameter list (right). Four passes on a 5 ms
+// timer read and write both tables, a fifth searches the definitions.
 class AppParamFrame : public QFrame
 {
     Q_OBJECT
@@ -66,6 +73,14 @@ public:
     void setTaskCell(int row, int col, RecordItem definition);
     void appendEmptyRows(int kind, int row, int count);
 
+    // Application parameter files (AppParamFile); false when nothing was written or imported.
+    bool exportAppParams(const QString &fileName);
+    bool importAppParams(const QString &fileName);
+
+    bool isBusy() const;        // a read, write or search pass is running
+    bool isRealTime() const { return m_realTime; }
+    bool isImported() const { return m_imported; }
+
     const QMap<int, QString> &pageMap() const { return m_pageMap; }
     int taskCount() const { return m_taskCount; }
     QStandardItemModel *stepModel() const { return m_stepModel; }
@@ -82,12 +97,58 @@ public slots:
     void onDeviceChanged(DeviceEnum devType);
     void onRealTimeAddrRead(int addr, int val);
     void onMenuClicked(bool checked);
-    void onSearchSignal(int type, QString text);
+    void onSearchSignal(int cmd, QString match);
+    void searchProcess();
+    void readAppParams();
+    void writeAppParams();
+    void readTaskParams();
+    void writeTaskParams();
+    void process();
+
+private slots:
+    void on_readFromDevBtn_clicked();
+    void on_writeToDevBtn_clicked();
+    void on_writeModifyBtn_clicked();
+    void on_saveParamBtn_clicked();
+    void on_openParamBtn_clicked();
+    void on_resetDefaultBtn_clicked();
+    void on_realTimeReadBtn_clicked(bool checked);
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    enum class PassState { Start, Issue, Wait, Idle };
+    enum class SearchState { Start, Running, Idle };
+    // The four passes, in the order the timer steps them.
+    enum Pass { ReadList, WriteList, ReadSteps, WriteSteps, PassCount };
+
+    // Where a pass stands: the cell it is at and the register it waits for.
+    struct Cursor {
+        PassState state = PassState::Idle;
+        int row = 0;
+        int col = 1;
+        Uint16 addr = 0;
+        Uint16 value = 0;
+        QString label;                  // names the cell in messages
+        QPersistentModelIndex target;   // the cell the answer goes to; gone when the page is rebuilt
+        RegisterWait wait;
+        QElapsedTimer refused;          // running while the link refuses the request
+    };
+
+    void stepPass(Pass pass);
+    bool prepareCell(Pass pass, Cursor &c);
+    void finishCell(Pass pass, Cursor &c, bool received);
+    void advance(Pass pass, Cursor &c) const;
+    void setPasses(bool read, bool write);
+    void setRealTime(bool on);
+    bool confirmReadAfterImport();
+    void reportNotWritten();
+    void deselect(const QModelIndex &index);
+    bool placeParamRow(int row, const RecordItem &definition);
+    static QPixmap rotatedPixmap(const QPixmap &image, int angle);
+    static int pageSlave();
     const QList<RecordItem> &definitions() const;
     QList<QPushButton *> menuButtons(const QString &prefix, int count) const;
     static void showNames(const QList<QPushButton *> &buttons, const QStringList &names);
@@ -115,6 +176,20 @@ private:
     QPushButton *m_lastLevel2 = nullptr;
     bool m_returning = false;
     std::optional<QList<RecordItem>> m_testDefinitions;
+
+    QTimer m_timer;
+    QPixmap m_refreshPixmap;
+    int m_refreshAngle = 0;
+    bool m_stepping = false;
+    bool m_imported = false;
+    bool m_realTime = false;
+    bool m_writeAll = false;    // write the current values of all cells, not only new and modified ones
+    Cursor m_passes[PassCount];
+    QStringList m_notWritten;   // cells the write passes could not write, told when both are done
+    QString m_searchText;
+    SearchState m_searchState = SearchState::Idle;
+    int m_searchIndex = 0;
+    int m_searchRow = 0;
 
     static AppParamFrame *s_instance;
 };

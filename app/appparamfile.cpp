@@ -1,0 +1,97 @@
+#include "app/appparamfile.h"
+
+#include "comm/comsettingsframe.h"
+#include "comm/registercache.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace {
+const QString kAddressColumn = QStringLiteral("Address");
+const QString kValueColumn = QStringLiteral("Value");
+} // namespace
+
+bool AppParamFile::toRegisterValue(const QString &text, int decimals, Uint16 *value)
+{
+    bool ok = false;
+    const quint32 v = ComSettingsFrame::textToValue(text, decimals, &ok);
+    if (!ok || (v > 0xFFFFu && v < 0xFFFF8000u))
+        return false;
+    *value = Uint16(v);
+    return true;
+}
+
+AppParamFile::Error AppParamFile::write(const QString &path, int deviceType, const QList<Row> &rows)
+{
+    const bool existed = QFileInfo::exists(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return existed ? Error::CannotOpen : Error::CannotCreate;
+    QTextStream out(&file);
+    out << "DeviceType = " << deviceType << "\n\n" << kAddressColumn << ',' << kValueColumn << '\n';
+    for (const Row &row : rows) {
+        out << row.first << ',';
+        if (row.second != RegisterCache::NoValue)
+            out << row.second;
+        out << '\n';
+    }
+    out.flush();
+    if (out.status() != QTextStream::Ok || !file.commit())
+        return Error::CannotWrite;
+    return Error::None;
+}
+
+AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QList<Value> *values, int *badLine)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return Error::CannotOpen;
+    QTextStream in(&file);
+
+    const QString typeLine = in.readLine();
+    qDebug().noquote() << typeLine;
+    static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
+    const QRegularExpressionMatch match = typePattern.match(typeLine);
+    if (!match.hasMatch())
+        return Error::NoDeviceType;
+    // The digits of the match only: text after them must not turn another type into 0.
+    bool ok = false;
+    if (match.captured(1).toInt(&ok, 10) != deviceType || !ok)
+        return Error::WrongDeviceType;
+
+    in.readLine();   // the empty line, whatever it holds
+    const QString header = in.readLine();
+    qDebug().noquote() << header;
+    if (header.split(QLatin1Char(',')) != QStringList({ kAddressColumn, kValueColumn }))
+        return Error::BadHeader;
+
+    static const QRegularExpression space(QStringLiteral("\\s"));
+    QList<Value> read;
+    for (int lineNo = 4; !in.atEnd(); ++lineNo) {
+        const QStringList parts = in.readLine().split(QLatin1Char(','));
+        if (parts.size() < 2)
+            continue;
+        QString addrText = parts.at(0);
+        QString valueText = parts.at(1);
+        addrText.remove(space);
+        valueText.remove(space);
+        if (valueText.isEmpty())
+            continue;
+        // A line that does not convert would put some other number into the cache, and the next
+        // write would send it to the device: the whole file is refused instead.
+        Value v;
+        if (addrText.startsWith(QLatin1Char('-')) || !toRegisterValue(addrText, 0, &v.addr)
+            || !toRegisterValue(valueText, 0, &v.value)) {
+            if (badLine)
+                *badLine = lineNo;
+            return Error::BadLine;
+        }
+        read << v;
+    }
+    *values = read;
+    return Error::None;
+}

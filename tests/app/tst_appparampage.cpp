@@ -1,0 +1,288 @@
+#include "app/appparamframe.h"
+#include "comm/comsettingsframe.h"
+#include "data/commonutils.h"
+#include "support/devsimprocess.h"
+#include "support/testdatabase.h"
+#include "widgets/prompt.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QtTest>
+#include <memory>
+
+// The application parameter page's passes against the simulated controller, its search and its files.
+namespace {
+QStringList g_warnings;
+
+RecordItem def(const QString &address, const QString &name, const QString &group, const QString &tableInfo,
+               const QString &range)
+{
+    return RecordItem { { "address", address }, { "name", name }, { "group", group }, { "tableInfo", tableInfo },
+                        { "range", range } };
+}
+
+const QList<RecordItem> kFixture {
+    def("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0.00~50.00"),
+    def("3121", "Step1/Speed", "1/Task0/Tighten", "table1/row 0/col 2", "-3000~3000"),
+    def("3130", "Target torque", "1/Task0/Tighten", "table2", "0.00~10.00"),
+    def("3131", "Hold time", "1/Task0/Tighten", "table2", "0~2000"),
+    def("3140", "Speed limit", "2/Task0/Limits", "table2", "0~3000"),
+};
+} // namespace
+
+class TestAppParamPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void readAndWrite();
+    void realTimeAndSearch();
+    void importFile_data();
+    void importFile();
+    void exportFile();
+
+private:
+    QString text(int row, int col, bool steps = false) const
+    {
+        const QStandardItem *item = (steps ? m_page->stepModel() : m_page->listModel())->item(row, col);
+        return item ? item->text() : QString();
+    }
+    void click(const QString &name) { m_page->findChild<QPushButton *>(name)->click(); }
+    bool passesDone() { return QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000); }
+    QStringList sorted(const QString &fc) const
+    {
+        QStringList lines = m_sim->logLines().filter(QStringLiteral("fc=") + fc + ' ');
+        lines.sort();
+        return lines;
+    }
+    QString writeFile(const QString &content)
+    {
+        QFile file(m_dir.filePath(QStringLiteral("in.csv")));
+        return file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) >= 0 ? file.fileName() : QString();
+    }
+
+    TestDatabase m_db;
+    ComSettingsFrame m_com;
+    QTemporaryDir m_dir;
+    std::unique_ptr<DevsimProcess> m_sim;
+    std::unique_ptr<AppParamFrame> m_page;
+    QList<Prompt::Request> m_prompts;
+    QMessageBox::StandardButton m_answer = QMessageBox::Yes;
+    QString m_fileName;
+};
+
+void TestAppParamPage::initTestCase()
+{
+    QVERIFY(m_db.isValid());
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtWarningMsg)
+            g_warnings << message;
+    });
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        Prompt::Reply reply;
+        reply.button = m_answer;
+        reply.text = m_fileName;
+        return reply;
+    });
+    ComSettingsFrame::setCurrentDevice(SdriverDevice);
+}
+
+void TestAppParamPage::init()
+{
+    m_sim.reset(new DevsimProcess);
+    QVERIFY(m_sim->start({ "--no-events", "--set", "3120=1234", "--set", "3121=65526", "--set", "3130=250", "--set",
+                           "3131=500" }));
+    const QList<QStringList> config { { "1", "ConnectWay", "0" }, { "1", "DeviceAddr", "1" }, { "1", "DevCheckBox", "0" },
+                                      { "3", "RemoteIp", "127.0.0.1" }, { "3", "RemotePort", QString::number(m_sim->port()) } };
+    for (const QStringList &c : config)
+        CommonUtils::saveConfigVal(c.at(0).toInt(), c.at(1), c.at(2));
+    m_com.loadSettings();
+    m_com.connectDevice();
+    QVERIFY(QTest::qWaitFor([this] { return m_com.isConnected(); }, 5000));
+
+    m_page.reset(new AppParamFrame);
+    m_page->setDefinitionsForTest(kFixture);
+    m_page->onDeviceChanged(SdriverDevice);
+    m_page->show();
+    m_answer = QMessageBox::Yes;
+    m_prompts.clear();
+    g_warnings.clear();
+    m_sim->clearLog();
+}
+
+void TestAppParamPage::cleanup()
+{
+    m_page.reset();
+    m_com.disconnectDevice();
+    m_sim.reset();
+    for (Uint8 slave : { 1, 2 }) {
+        for (const RecordItem &d : kFixture)
+            ComSettingsFrame::setRegister(slave, Uint16(d.value("address").toUInt()), 0xABCD);
+    }
+}
+
+void TestAppParamPage::readAndWrite()
+{
+    QStandardItemModel *list = m_page->listModel();
+    QStandardItem *turns = m_page->stepModel()->item(0, 1);
+    QStandardItem *speed = m_page->stepModel()->item(0, 2);
+    turns->setText(QStringLiteral("7"));
+    click("readFromDevBtn");
+    QVERIFY(passesDone());
+    QCOMPARE(QStringList({ text(0, 3), text(1, 3), text(0, 2, true), turns->text() }),
+             QStringList({ "2.5", "500", "-10", "7" }));   // the user's edit stays until written
+    QCOMPARE(turns->foreground().color(), QColor(Qt::red));
+
+    // New values only: an empty new value is skipped, one that does not convert is refused and told.
+    m_sim->clearLog();
+    list->item(0, 4)->setText(QStringLiteral("3.25"));
+    list->item(1, 4)->setText(QStringLiteral("abc"));
+    speed->setText(QStringLiteral("-20"));
+    click("writeModifyBtn");
+    QVERIFY(passesDone());
+    QCOMPARE(sorted("6"), QStringList({ "slave=1 fc=6 addr=3120 value=700", "slave=1 fc=6 addr=3121 value=65516",
+                                        "slave=1 fc=6 addr=3130 value=325" }));
+    QCOMPARE(QStringList({ text(0, 3), text(0, 4), text(1, 4) }), QStringList({ "2.5", "", "abc" }));
+    QCOMPARE(speed->data(AppParamFrame::ModifiedRole), QVariant(false));
+    QCOMPARE(speed->foreground().color(), QColor(Qt::black));
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts.first().text,
+             QStringLiteral("These values were not written:\nHold time: \"abc\" is not a value of this parameter"));
+
+    // All values: every list row with a current value and every step cell with text.
+    m_sim->clearLog();
+    click("writeToDevBtn");
+    QVERIFY(passesDone());
+    QCOMPARE(sorted("6"), QStringList({ "slave=1 fc=6 addr=3120 value=700", "slave=1 fc=6 addr=3121 value=65516",
+                                        "slave=1 fc=6 addr=3130 value=250", "slave=1 fc=6 addr=3131 value=500" }));
+
+    // A slave that never answers: both passes end, the old value stays, the new one is kept and told.
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("2"));
+    click("appParamMenuBtn22");
+    list->item(0, 4)->setText(QStringLiteral("9"));
+    click("readFromDevBtn");
+    QVERIFY(passesDone());
+    click("writeModifyBtn");
+    QVERIFY(passesDone());
+    QVERIFY(m_sim->logLines().contains(QStringLiteral("slave=2 fc=6 addr=3140 value=9")));
+    QCOMPARE(text(0, 3) + "|" + text(0, 4), QStringLiteral("|9"));
+    QCOMPARE(m_prompts.last().text,
+             QStringLiteral("These values were not written:\nSpeed limit: the device did not confirm the write"));
+
+    // With the link down the pass ends and says so, instead of asking forever.
+    m_com.disconnectDevice();
+    click("writeModifyBtn");
+    QVERIFY(passesDone());
+    QCOMPARE(m_prompts.size(), 3);
+    QVERIFY(m_prompts.last().text.contains(QLatin1String("Speed limit and the values after it")));
+}
+
+void TestAppParamPage::realTimeAndSearch()
+{
+    click("realTimeReadBtn");
+    QVERIFY(QTest::qWaitFor([this] { return m_sim->logLines().filter(QStringLiteral("addr=3131 ")).size() >= 2; }, 5000));
+    click("appParamMenuBtn22");   // restarts both read passes on the new page
+    QVERIFY(QTest::qWaitFor([this] { return !m_sim->logLines().filter(QStringLiteral("addr=3140 ")).isEmpty(); }, 5000));
+    m_page->hide();
+    QVERIFY(!m_page->isRealTime());
+    m_page->show();
+
+    QSignalSpy finished(m_page.get(), &AppParamFrame::searchFinishSigal);
+    m_page->onSearchSignal(0, QStringLiteral("time"));
+    QVERIFY(finished.wait(3000));
+    QCOMPARE(QStringList({ text(0, 1), text(1, 1) }), QStringList({ "Hold time", "" }));
+    QCOMPARE(m_page->listModel()->item(0, 1)->foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(m_page->listModel()->rowCount(), 30);
+    m_page->onSearchSignal(0, QString());
+    QCOMPARE(finished.size(), 2);
+}
+
+void TestAppParamPage::importFile_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("diagnostic");
+
+    const QString body = QStringLiteral("\n\nAddress,Value\n3131,77\n");
+    const QString wrong = QStringLiteral("The parameter file format is wrong!");
+    const QString otherType = QStringLiteral("The imported parameters do not \nmatch the current device type!");
+    QTest::newRow("no blanks") << "DeviceType=0" + body << "" << "";
+    QTest::newRow("blanks inside numbers") << "DeviceType = 0\n\nAddress,Value\n3131 , 7 7\n" << "" << "";
+    QTest::newRow("short lines skipped, hex address") << "DeviceType = 0\n\nAddress,Value\n\n3130,\n3120\n0x0C3B,77,x\n"
+                                                      << "" << "";
+    QTest::newRow("no device type") << "Type = 0" + body << wrong << "[1] App params import failure!";
+    QTest::newRow("other device type") << "DeviceType = 1" + body << otherType << "[2] App params import failure!";
+    QTest::newRow("text after the type") << "DeviceType = 1 0" + body << otherType << "[2] App params import failure!";
+    QTest::newRow("spaces in the header") << "DeviceType = 0\n\nAddress , Value\n3131,77\n" << wrong
+                                          << "[3] App params import failure!";
+    QTest::newRow("value not a number") << "DeviceType = 0" + body + "3130,abc\n" << wrong << "[4] App params";
+    QTest::newRow("value past 16 bits") << "DeviceType = 0" + body + "3130,70000\n" << wrong << "[4] App params";
+    QTest::newRow("address past 16 bits") << "DeviceType = 0" + body + "70000,1\n" << wrong << "[4] App params";
+}
+
+// Every refused file leaves the cache and the imported flag as they were.
+void TestAppParamPage::importFile()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, box);
+    QFETCH(QString, diagnostic);
+    ComSettingsFrame::setRegister(Uint8(1), 3131, 500);
+    m_fileName = writeFile(content);
+    click("openParamBtn");
+    QCOMPARE(m_prompts.first().title, QStringLiteral("Import App Params"));
+    QCOMPARE(m_page->isImported(), box.isEmpty());
+    QCOMPARE(ComSettingsFrame::getRegister(Uint8(1), 3131), Uint16(box.isEmpty() ? 77 : 500));
+    QCOMPARE(text(1, 3), box.isEmpty() ? QStringLiteral("77") : QString());
+    QCOMPARE(m_prompts.size() == 1 ? QString() : m_prompts.last().text, box);
+    QVERIFY(diagnostic.isEmpty() || g_warnings.last().startsWith(diagnostic));
+    if (!box.isEmpty())
+        return;
+
+    // Reading after an import asks first: No reads nothing, Yes reads and drops the imported flag.
+    m_answer = QMessageBox::No;
+    click("readFromDevBtn");
+    click("realTimeReadBtn");
+    QVERIFY(!m_page->isBusy() && !m_page->isRealTime() && m_page->isImported());
+    m_answer = QMessageBox::Yes;
+    click("readFromDevBtn");
+    QVERIFY(passesDone());
+    QCOMPARE(m_prompts.last().text, QStringLiteral("The parameters imported will be uploaded \nagain. Do you want to continue?"));
+    QVERIFY(!m_page->isImported());
+    QCOMPARE(text(1, 3), QStringLiteral("500"));
+}
+
+void TestAppParamPage::exportFile()
+{
+    // Nothing cached: every address with a bare comma. The name gets ".csv", the test being case-sensitive.
+    m_fileName = m_dir.filePath(QStringLiteral("params.CSV"));
+    click("saveParamBtn");
+    QFile file(m_fileName + ".csv");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("DeviceType = 0\n\nAddress,Value\n3120,\n3121,\n3130,\n3131,\n3140,\n"));
+    file.close();
+
+    // Read, export, change the cache, import: the exported values come back, empty ones leave the cache alone.
+    click("readFromDevBtn");
+    QVERIFY(passesDone());
+    QVERIFY(m_page->exportAppParams(file.fileName()));
+    ComSettingsFrame::setRegister(Uint8(1), 3130, 1);
+    ComSettingsFrame::setRegister(Uint8(1), 3140, 42);
+    QVERIFY(m_page->importAppParams(file.fileName()));
+    QCOMPARE(ComSettingsFrame::getRegister(Uint8(1), 3130), Uint16(250));
+    QCOMPARE(ComSettingsFrame::getRegister(Uint8(1), 3140), Uint16(42));
+
+    QVERIFY(!m_page->exportAppParams(m_dir.filePath(QStringLiteral("no/such/folder.csv"))));
+    QCOMPARE(m_prompts.last().text, QStringLiteral("App params export failed!"));
+    QVERIFY(g_warnings.last().endsWith(QLatin1String("New failure!")));
+    m_prompts.clear();
+    QVERIFY(!m_page->importAppParams(m_dir.filePath(QStringLiteral("missing.csv"))));
+    QVERIFY(m_prompts.isEmpty() && g_warnings.last().endsWith(QLatin1String("missing.csv open failure!")));
+}
+
+QTEST_MAIN(TestAppParamPage)
+#include "tst_appparampage.moc"
