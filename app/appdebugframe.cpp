@@ -1,19 +1,149 @@
 #include "app/appdebugframe.h"
 #include "ui_appdebugframe.h"
 
+#include "app/iomonitorframe.h"
+#include "comm/comsettingsframe.h"
+#include "widgets/prompt.h"
+
+#include <QListView>
+#include <QSignalBlocker>
+
+namespace {
+constexpr int kSpeedAddr = 3078;
+constexpr int kTorqueAddr = 3079;
+constexpr Uint16 kStartStopAddr = 3346;
+constexpr Uint16 kDirectionAddr = 3654;
+constexpr int kEndOfPassAddr = 65535;
+constexpr int kIoControl = 1;
+} // namespace
+
 AppDebugFrame::AppDebugFrame(QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::AppDebugFrame)
 {
+    // The form checks "forward" before its slots are connected: building the page writes nothing.
     ui->setupUi(this);
+    ui->sdriverCtrlWayCoBox->setView(new QListView(ui->sdriverCtrlWayCoBox));   // lets the item style apply
+
+    QStringList inputs;
+    QStringList outputs;
+    for (int i = 0; i < 5; ++i)
+        inputs << tr("DI%1").arg(i);
+    for (int i = 0; i < 3; ++i)
+        outputs << tr("DO%1").arg(i);
+    m_diGroup.reset(IOMonitorFrame::createLedLabels(ui->inputMonitorGroup, inputs, 16, 16));
+    m_doGroup.reset(IOMonitorFrame::createLedLabels(ui->outputMonitorGroup, outputs, 16, 16));
 }
 
 AppDebugFrame::~AppDebugFrame()
 {
+    // Destroyed while shown (the program closing on this page): the poll must not outlive the lamps.
+    if (isVisible()) {
+        if (IOMonitorFrame *io = IOMonitorFrame::instance())
+            io->setMonitorEnabled(false);
+    }
+    if (m_variableMonitorOn)
+        setVariableMonitorEnabled(false);
     delete ui;
 }
 
 void AppDebugFrame::onDeviceChanged(DeviceEnum devType)
 {
-    Q_UNUSED(devType)
+    if (devType == NoDevice)
+        return;
+    // Swap the lent addresses rather than leave the old type's on the shared list for good.
+    const bool monitoring = m_variableMonitorOn;
+    if (monitoring)
+        setVariableMonitorEnabled(false);
+    m_variableAddrs.clear();
+    if (devType == SdriverDevice)
+        m_variableAddrs << kDirectionAddr;
+    if (monitoring)
+        setVariableMonitorEnabled(true);
+    ui->stackedWidget->setVisible(devType == SdriverDevice);
+}
+
+void AppDebugFrame::refreshDisplay(int addr, int val)
+{
+    switch (addr) {
+    case kTorqueAddr:
+        ui->curTorqueLable->setText(QString::number(val / 1000.0, 'g', 6));
+        break;
+    case kSpeedAddr:
+        ui->curSpeedLable->setText(QString::number(val));
+        break;
+    case kDirectionAddr: {
+        // Showing the device's direction must not write it back.
+        const QSignalBlocker forward(ui->forwardChkBox);
+        const QSignalBlocker reverse(ui->reverseChkBox);
+        if (val == 0)
+            ui->forwardChkBox->setChecked(true);
+        else if (val == 1)
+            ui->reverseChkBox->setChecked(true);
+        break;
+    }
+    case kEndOfPassAddr:
+        setVariableMonitorEnabled(false);   // read once per showing
+        break;
+    default:
+        break;
+    }
+}
+
+void AppDebugFrame::on_sdriverStartButton_clicked(bool checked)
+{
+    if (ui->sdriverCtrlWayCoBox->currentIndex() == kIoControl) {
+        if (checked) {
+            ui->sdriverStartButton->click();   // pops back up; the nested call does nothing
+            Prompt::warning(this, tr("Tips"), tr("Please select PC control first!"));
+        }
+        return;
+    }
+    ComSettingsFrame::writeRegister(kStartStopAddr, 1);
+}
+
+void AppDebugFrame::on_sdriverStopButton_clicked()
+{
+    if (ui->sdriverStartButton->isChecked())
+        ui->sdriverStartButton->click();
+    ComSettingsFrame::writeRegister(kStartStopAddr, 0);
+}
+
+void AppDebugFrame::on_forwardChkBox_toggled(bool checked)
+{
+    if (checked)
+        ComSettingsFrame::writeRegister(kDirectionAddr, 0);
+}
+
+void AppDebugFrame::on_reverseChkBox_toggled(bool checked)
+{
+    if (checked)
+        ComSettingsFrame::writeRegister(kDirectionAddr, 1);
+}
+
+void AppDebugFrame::setVariableMonitorEnabled(bool on)
+{
+    m_variableMonitorOn = on;
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        com->monitorVariableAddrs(this, &AppDebugFrame::refreshDisplay, m_variableAddrs, on);
+}
+
+void AppDebugFrame::showEvent(QShowEvent *event)
+{
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        connect(com, &ComSettingsFrame::realTimeAddrRead, this, &AppDebugFrame::refreshDisplay, Qt::UniqueConnection);
+    setVariableMonitorEnabled(true);
+    if (IOMonitorFrame *io = IOMonitorFrame::instance())
+        io->setMonitorEnabled(true, &m_diGroup->leds, &m_doGroup->leds);
+    QFrame::showEvent(event);
+}
+
+void AppDebugFrame::hideEvent(QHideEvent *event)
+{
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        disconnect(com, &ComSettingsFrame::realTimeAddrRead, this, &AppDebugFrame::refreshDisplay);
+    setVariableMonitorEnabled(false);
+    if (IOMonitorFrame *io = IOMonitorFrame::instance())
+        io->setMonitorEnabled(false);
+    QFrame::hideEvent(event);
 }

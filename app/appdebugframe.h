@@ -1,13 +1,18 @@
 #ifndef APPDEBUGFRAME_H
 #define APPDEBUGFRAME_H
 
+#include "app/ledgroup.h"
 #include "comm/deviceenum.h"
 
 #include <QFrame>
+#include <QList>
+#include <memory>
 
 namespace Ui { class AppDebugFrame; }
 
-// Page not built yet: it holds the connections the main window makes to it.
+// Runs the screwdriver from the PC: start, stop and direction, with its live torque and speed and
+// lamps for five inputs and three outputs. Torque and speed come with the real-time poll, the
+// direction is read once per showing, and the lamps borrow the IO monitor's poll.
 class AppDebugFrame : public QFrame
 {
     Q_OBJECT
@@ -17,9 +22,24 @@ public:
 
 public slots:
     void onDeviceChanged(DeviceEnum devType);
+    void refreshDisplay(int addr, int val);
+    void on_sdriverStartButton_clicked(bool checked);
+    void on_sdriverStopButton_clicked();
+    void on_forwardChkBox_toggled(bool checked);
+    void on_reverseChkBox_toggled(bool checked);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    void setVariableMonitorEnabled(bool on);
+
     Ui::AppDebugFrame *ui;
+    std::unique_ptr<LedGroup> m_diGroup;
+    std::unique_ptr<LedGroup> m_doGroup;
+    QList<int> m_variableAddrs;
+    bool m_variableMonitorOn = false;
 };
 
 #endif // APPDEBUGFRAME_H
