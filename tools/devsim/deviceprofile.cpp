@@ -189,9 +189,36 @@ void DeviceProfile::writeParamDefaults(QModbusServer *server, int axis) const
     }
 }
 
+// Servo debug axes 0..7: motion register 30001 + 400 * axis (1 starts, 0 stops), target 30100 and
+// 30101 above it (high word first), current position 30202 and 30203.
+static constexpr quint16 debugMotionBase = 30001;
+static constexpr quint16 debugAxisStride = 400;
+static constexpr int debugAxes = 8;
+
+bool DeviceProfile::onDebugAxisWritten(QModbusServer *server, quint16 address)
+{
+    if (address < debugMotionBase || (address - debugMotionBase) % debugAxisStride != 0
+        || (address - debugMotionBase) / debugAxisStride >= debugAxes)
+        return false;
+    quint16 value = 0;
+    server->data(QModbusDataUnit::HoldingRegisters, address, &value);
+    if (value != 1)
+        return true;
+    // The move takes no time but is reported busy until the next refresh, as a short move would be.
+    for (int word = 0; word < 2; ++word) {
+        quint16 target = 0;
+        server->data(QModbusDataUnit::HoldingRegisters, quint16(address + 99 + word), &target);
+        server->setData(QModbusDataUnit::HoldingRegisters, quint16(address + 201 + word), target);
+    }
+    m_moving.insert(address);
+    return true;
+}
+
 // Called for every holding register that changed, by a client or by the device itself.
 void DeviceProfile::onParamWritten(QModbusServer *server, quint16 address)
 {
+    if (onDebugAxisWritten(server, address))
+        return;
     const ParamSet &set = paramSets[m_type];
     quint16 value = 0;
     server->data(QModbusDataUnit::HoldingRegisters, address, &value);
@@ -232,6 +259,9 @@ void DeviceProfile::refresh(QModbusServer *server)
 {
     ++m_tick;
     m_position += speed();
+    for (quint16 motion : qAsConst(m_moving))
+        server->setData(QModbusDataUnit::HoldingRegisters, motion, 0);
+    m_moving.clear();
     for (int i = 0; i < m_layout.registerCount; ++i) {
         const Register &reg = m_layout.registers[i];
         if (reg.live != Live::Fixed && !m_pinned.contains(reg.address))

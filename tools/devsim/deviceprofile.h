@@ -47,10 +47,13 @@ private:
     // the restore-factory-settings commands.
     void writeParamDefaults(QModbusServer *server, int axis) const;
     void onParamWritten(QModbusServer *server, quint16 address);
+    // The master's servo debug axes: a start moves an axis to its loaded target.
+    bool onDebugAxisWritten(QModbusServer *server, quint16 address);
 
     const int m_type;
     const Layout &m_layout;
     QSet<quint16> m_pinned;
+    QSet<quint16> m_moving;     // motion registers of debug axes whose move ends at the next refresh
     quint32 m_tick = 0;
     quint32 m_position = 0;
 };

@@ -1,0 +1,337 @@
+#include "servo/jogmodedialog.h"
+
+#include "comm/comsettingsframe.h"
+#include "data/commonutils.h"
+#include "data/databasemanager.h"
+#include "support/devsimprocess.h"
+#include "support/testdatabase.h"
+#include "widgets/prompt.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+// The servo debugging dialog: its pages, its rows, and what it writes and reads on the wire.
+class TestJogModeDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void pageChoice_data();
+    void pageChoice();
+    void rowsAndEdits();
+    void lowVoltJog();
+    void trelvoxJog();
+    void debugAxesOnWire();
+    void reciprocatingRun();
+    void pollOutlivesDroppedReads();
+
+private:
+    void connectTo(DeviceEnum type, const QStringList &simArgs = {});
+    // Register writes seen by the device, as "address=value".
+    QStringList writes() const;
+    bool waitFor(const QString &line, int ms = 3000) const
+    {
+        return QTest::qWaitFor([&] { return m_sim->logLines().contains(line); }, ms);
+    }
+    template <typename T> T *child(const char *name) const { return m_dialog->findChild<T *>(QLatin1String(name)); }
+    QAbstractButton *button(const char *name) const { return child<QAbstractButton>(name); }
+    QTableWidget *table() const { return child<QTableWidget>("tableWidget"); }
+    QString cell(int row, int column) const { return table()->item(row, column) ? table()->item(row, column)->text() : QString(); }
+
+    TestDatabase *m_db = nullptr;
+    DevsimProcess *m_sim = nullptr;
+    ComSettingsFrame *m_frame = nullptr;
+    JogModeDialog *m_dialog = nullptr;
+};
+
+void TestJogModeDialog::init()
+{
+    Prompt::setHandler([](const Prompt::Request &r) {
+        QTest::qFail(qPrintable("unexpected box: " + r.text), __FILE__, __LINE__);
+        return Prompt::Reply();
+    });
+    m_db = new TestDatabase;
+    QVERIFY(m_db->isValid());
+    m_sim = new DevsimProcess;
+    m_frame = new ComSettingsFrame;
+    m_dialog = new JogModeDialog;
+}
+
+void TestJogModeDialog::cleanup()
+{
+    delete m_dialog;
+    delete m_frame;
+    delete m_sim;
+    delete m_db;
+    ComSettingsFrame::setCurrentSlave(0);
+    Prompt::setHandler(Prompt::Handler());
+}
+
+void TestJogModeDialog::connectTo(DeviceEnum type, const QStringList &simArgs)
+{
+    QVERIFY(m_sim->start(QStringList{ "--type", QString::number(type) } + simArgs));
+    CommonUtils::saveConfigVal(1, "ConnectWay", "0");
+    CommonUtils::saveConfigVal(1, "DeviceType", QString::number(type));
+    CommonUtils::saveConfigVal(1, "DeviceAddr", "1");
+    CommonUtils::saveConfigVal(3, "RemoteIp", "127.0.0.1");
+    CommonUtils::saveConfigVal(3, "RemotePort", QString::number(m_sim->port()));
+    m_frame->loadSettings();
+    m_frame->connectDevice();
+    QTRY_VERIFY_WITH_TIMEOUT(m_frame->isConnected(), 5000);
+    m_dialog->onDeviceChanged(type);
+    m_sim->clearLog();
+}
+
+QStringList TestJogModeDialog::writes() const
+{
+    static const QRegularExpression write(QStringLiteral("fc=6 addr=(\\d+) value=(\\d+)"));
+    QStringList list;
+    for (const QString &line : m_sim->logLines()) {
+        const QRegularExpressionMatch m = write.match(line);
+        if (m.hasMatch())
+            list << m.captured(1) + '=' + m.captured(2);
+    }
+    return list;
+}
+
+void TestJogModeDialog::pageChoice_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QSize>("size");
+    const QSize small(300, 250);
+    const QSize large(900, 550);
+    QTest::newRow("low-volt drive jogs itself") << 2 << 0 << "Jog调试模式" << small;
+    QTest::newRow("trelvox drive jogs itself") << 3 << 0 << "Jog调试模式" << small;
+    QTest::newRow("screwdriver: master axes") << 0 << 1 << "主站伺服调试" << large;
+    QTest::newRow("high-volt: master axes") << 1 << 1 << "主站伺服调试" << large;
+    QTest::newRow("other device") << 8 << 1 << "主站伺服调试" << large;
+    QTest::newRow("no device") << 65535 << 1 << "主站伺服调试" << large;
+}
+
+void TestJogModeDialog::pageChoice()
+{
+    QFETCH(int, type);
+    QFETCH(int, page);
+    QFETCH(QString, title);
+    QFETCH(QSize, size);
+    ComSettingsFrame::setCurrentDevice(DeviceEnum(type));
+    m_dialog->onDeviceChanged(SdriverDevice);   // the argument does not decide
+    m_dialog->show();
+    QCOMPARE(child<QStackedWidget>("stackedWidget")->currentIndex(), page);
+    QCOMPARE(m_dialog->windowTitle(), title);
+    QCOMPARE(m_dialog->size(), size);
+    m_dialog->hide();
+}
+
+// Saved rows go to their own axes, even with rows missing; edits the device cannot take are refused.
+void TestJogModeDialog::rowsAndEdits()
+{
+    DatabaseManager::instance()->updateServoDebug({ 2, 0, -1234, 5678, 100, 200, 300, 400, 1, 150 });
+    DatabaseManager::instance()->updateServoDebug({ 6, 0, -50000, 50000, 500, 500, 300, 200, 0, 170 });
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "jogtest");
+        db.setDatabaseName(m_db->path());
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("DELETE FROM servo_debug_mt4c WHERE axis IN (1, 7)"));
+    }
+    QSqlDatabase::removeDatabase("jogtest");
+    DatabaseManager::resetInstance();
+    delete m_dialog;
+    m_dialog = new JogModeDialog;
+
+    QCOMPARE(m_dialog->debugRow(1).axis, 1);
+    QCOMPARE(m_dialog->debugRow(1).target1, -50000);
+    QCOMPARE(m_dialog->debugRow(2).target1, -1234);
+    QCOMPARE(m_dialog->debugRow(2).torqueOut, 150);
+    QCOMPARE(child<QLineEdit>("torqueOutLineEdit")->text(), QStringLiteral("170"));   // the last saved row
+
+    button("axis2CheckBox")->click();
+    button("axis0CheckBox")->click();
+    button("axis2CheckBox")->click();   // the last axis stays selected
+    QCOMPARE(m_dialog->selectedAxes(), QList<int>{ 2 });
+    QCOMPARE(cell(0, 0), QStringLiteral("2"));
+    QCOMPARE(cell(0, 4), QStringLiteral("-1234"));
+
+    table()->item(0, 4)->setText("abc");
+    QCOMPARE(cell(0, 4), QStringLiteral("-1234"));
+    table()->item(0, 6)->setText("-5");
+    QCOMPARE(cell(0, 6), QStringLiteral("100"));
+    table()->item(0, 3)->setText("20000");
+    QCOMPARE(m_dialog->debugRow(2).torqueOut, 150);
+    table()->item(0, 3)->setText("120");
+    QCOMPARE(m_dialog->debugRow(2).torqueOut, 120);
+
+    button("commonRunButton")->click();   // saves the rows
+    bool saved = false;
+    for (const RecordItem &row : DatabaseManager::instance()->servoDebugRows())
+        saved |= row.value("axis").toString() == "2" && row.value("torqueout").toString() == "120";
+    QVERIFY(saved);
+}
+
+void TestJogModeDialog::lowVoltJog()
+{
+    connectTo(LowVoltServo);
+    m_frame->setCurrentAxis(1);   // command 56380 + 400, speed 56170 + 400
+    m_dialog->show();
+    auto *forward = button("forwardButton");
+    auto *reverse = button("reverseButton");
+
+    // Continuous: a click starts, the ticks say the direction, the other button takes over.
+    forward->click();
+    QVERIFY(forward->isChecked());
+    QVERIFY(waitFor("slave=1 fc=6 addr=56780 value=515"));
+    reverse->click();
+    QVERIFY(reverse->isChecked() && !forward->isChecked());
+    QVERIFY(waitFor("slave=1 fc=6 addr=56780 value=516"));
+    reverse->click();
+    QVERIFY(!reverse->isChecked());
+    QTRY_COMPARE(writes().last(), QStringLiteral("56780=517"));
+    QStringList list = writes();
+    QCOMPARE(list.first(), QStringLiteral("56780=514"));
+    QCOMPARE(list.at(1), QStringLiteral("56570=200"));
+    QVERIFY(list.indexOf("56780=514", 1) > list.indexOf("56780=515"));
+    QTest::qWait(400);
+    QCOMPARE(writes().size(), list.size());   // stopped means quiet
+
+    // Point operation: held, it starts and is refreshed; released, it stops.
+    child<QComboBox>("runTypeComboBox")->setCurrentIndex(1);
+    m_sim->clearLog();
+    QTest::mousePress(forward, Qt::LeftButton);
+    QTest::qWait(500);
+    QTest::mouseRelease(forward, Qt::LeftButton);
+    QTRY_COMPARE(writes().value(writes().size() - 1), QStringLiteral("56780=517"));
+    list = writes();
+    QCOMPARE(list.first(), QStringLiteral("56780=514"));
+    QVERIFY(list.size() >= 5);
+    for (int i = 1; i + 1 < list.size(); i += 2)
+        QCOMPARE(list.mid(i, 2), QStringList({ "56570=200", "56780=515" }));
+}
+
+void TestJogModeDialog::trelvoxJog()
+{
+    connectTo(TrelvoxServo);
+    m_dialog->show();
+    auto *forward = button("forwardButton");
+    auto *reverse = button("reverseButton");
+    const QStringList stop{ "149=100", "401=0", "181=0" };
+
+    child<QComboBox>("runTypeComboBox")->setCurrentIndex(1);
+    child<QSpinBox>("speedSpinBox")->setValue(300);
+    QTest::mousePress(reverse, Qt::LeftButton);
+    QTest::mouseRelease(reverse, Qt::LeftButton);
+    QTRY_COMPARE(writes(), QStringList({ "181=1", "149=300", "400=128", "401=64" }) + stop);
+
+    // Continuous: holding the button is one toggle, not a stream of starts and stops.
+    child<QComboBox>("runTypeComboBox")->setCurrentIndex(0);
+    m_sim->clearLog();
+    QTest::mousePress(forward, Qt::LeftButton);
+    QTest::qWait(700);
+    QTest::mouseRelease(forward, Qt::LeftButton);
+    QVERIFY(forward->isChecked());
+    QTRY_COMPARE(writes(), QStringList({ "181=1", "149=300", "400=128", "401=32" }));
+
+    // Closing the dialog stops the jog it leaves running; so does a change of run type.
+    m_sim->clearLog();
+    m_dialog->hide();
+    QTRY_COMPARE(writes(), stop);
+    QVERIFY(!forward->isChecked());
+    m_dialog->show();
+    m_sim->clearLog();
+    forward->click();
+    QTRY_COMPARE(writes().size(), 4);
+    m_sim->clearLog();
+    child<QComboBox>("runTypeComboBox")->setCurrentIndex(1);
+    QTRY_COMPARE(writes(), stop);
+}
+
+void TestJogModeDialog::debugAxesOnWire()
+{
+    // Axis 7: position 33002/33003 = -50000, alarm 57601 = 1, enable 56817 = 1.
+    button("axis7CheckBox")->click();
+    connectTo(SdriverDevice, { "--no-events", "--set", "33002=65535", "--set", "33003=15536", "--set", "57601=1",
+                               "--set", "56817=1" });
+    m_dialog->show();
+
+    QTRY_COMPARE_WITH_TIMEOUT(cell(1, 1), QStringLiteral("-50000"), 3000);
+    QTRY_COMPARE(cell(1, 11), QStringLiteral("Overcurrent"));
+    QCOMPARE(table()->item(1, 11)->toolTip(), QStringLiteral("Output short circuit or motor phase fault"));
+    QCOMPARE(cell(0, 11), JogModeDialog::tr("无"));
+    QTRY_VERIFY(qobject_cast<QAbstractButton *>(table()->cellWidget(1, 12))->isChecked());
+    QVERIFY(button("servoEnableButton")->isChecked());
+    for (const char *read : { "addr=33002 count=2", "addr=32801 count=1", "addr=57601 count=1", "addr=56817 count=1" })
+        QVERIFY2(m_sim->logLines().contains(QStringLiteral("slave=1 fc=3 ") + read), read);
+
+    // A position-mode run of axes 0 and 7 towards target 1 (-50000: 0xFFFF, 0x3CB0), then its stop.
+    m_sim->clearLog();
+    button("commonRunButton")->click();
+    QCOMPARE(button("commonRunButton")->text(), JogModeDialog::tr("停止"));
+    const QStringList run{ "56106=200", "56107=200", "56110=0", "56806=200", "56807=200", "56810=0",
+                           "30100=65535", "30101=15536", "30102=0", "30103=500", "30104=0", "30105=500",
+                           "30106=0", "30107=300", "30001=1",
+                           "32900=65535", "32901=15536", "32902=0", "32903=500", "32904=0", "32905=500",
+                           "32906=0", "32907=300", "32801=1" };
+    QTRY_COMPARE(writes(), run);
+    button("commonRunButton")->click();
+    QTRY_COMPARE(writes().mid(run.size()), QStringList({ "30001=0", "32801=0" }));
+
+    // Speed mode for axis 0: its speed cell goes out at once, the torque cell waits for a run.
+    m_sim->clearLog();
+    qobject_cast<QComboBox *>(table()->cellWidget(0, 2))->setCurrentIndex(1);
+    table()->item(0, 9)->setText("350");
+    table()->item(0, 3)->setText("150");
+    QTRY_COMPARE(writes(), QStringList({ "56110=1", "56161=350" }));
+
+    // Hidden, every selected axis is left in position mode at speed 0, forward.
+    m_sim->clearLog();
+    m_dialog->hide();
+    QTRY_COMPARE(writes(), QStringList({ "56110=0", "56161=0", "56170=0", "56810=0", "56861=0", "56870=0" }));
+}
+
+void TestJogModeDialog::reciprocatingRun()
+{
+    connectTo(SdriverDevice, { "--no-events" });
+    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);
+    QCOMPARE(m_dialog->runPattern(), int(JogModeDialog::Reciprocate));
+    m_dialog->show();
+    button("commonRunButton")->click();
+
+    // Target 1 (high word 0xFFFF), target 2 (0), target 1 again, each only after the move ended.
+    auto targets = [this] { return writes().filter(QRegularExpression("^30100=")); };
+    QTRY_VERIFY_WITH_TIMEOUT(targets().size() >= 3, 5000);
+    QCOMPARE(targets().mid(0, 3), QStringList({ "30100=65535", "30100=0", "30100=65535" }));
+
+    button("commonRunButton")->click();
+    QTRY_COMPARE(writes().last(), QStringLiteral("30001=0"));
+    QCOMPARE(writes().count("30001=1"), targets().size());   // one start per target, no repeats
+    m_sim->clearLog();
+    QTest::qWait(600);
+    QVERIFY2(!writes().contains("30001=1"), qPrintable(writes().join(' ')));
+}
+
+// Reads dropped with the link are never answered: the poll gives up on them and carries on.
+void TestJogModeDialog::pollOutlivesDroppedReads()
+{
+    connectTo(SdriverDevice, { "--no-events" });
+    m_dialog->show();
+    QVERIFY(waitFor("slave=1 fc=3 addr=30202 count=2"));
+    m_dialog->jogModeProcess();   // a round is asked...
+    m_frame->disconnectDevice();   // ...and dropped before it goes out
+    m_frame->connectDevice();
+    QTRY_VERIFY_WITH_TIMEOUT(m_frame->isConnected(), 5000);
+    m_sim->clearLog();
+    QVERIFY(waitFor("slave=1 fc=3 addr=30202 count=2", JogModeDialog::kReadLimitMs + 2000));
+}
+
+QTEST_MAIN(TestJogModeDialog)
+#include "tst_jogmodedialog.moc"
