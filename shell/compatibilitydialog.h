@@ -1,19 +1,21 @@
 #ifndef COMPATIBILITYDIALOG_H
 #define COMPATIBILITYDIALOG_H
 
-#include "comm/deviceenum.h"
-
 #include <QDialog>
 
 namespace Ui { class CompatibilityDialog; }
 
-// Page not built yet: it holds the connections the main window makes to it.
+// The one check box that makes the oscilloscope read parameters 92 and 93 in the numbering of
+// older servo firmware. Stored as "OldCurveCfg" of the compatibility settings.
 class CompatibilityDialog : public QDialog
 {
     Q_OBJECT
 public:
     explicit CompatibilityDialog(QWidget *parent = nullptr);
     ~CompatibilityDialog() override;
+
+private slots:
+    void on_oldCurveConfigBox_toggled(bool checked);
 
 private:
     Ui::CompatibilityDialog *ui;

@@ -1,0 +1,336 @@
+#include "shell/userlogindialog.h"
+
+#include "comm/comsettingsframe.h"
+#include "data/commonutils.h"
+#include "data/databasemanager.h"
+#include "data/datasource.h"
+#include "shell/compatibilitydialog.h"
+#include "shell/mainwindow.h"
+#include "shell/modifypswdialog.h"
+#include "shell/permmanageframe.h"
+#include "shell/statusareaframe.h"
+#include "support/testdatabase.h"
+#include "widgets/prompt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+RecordItem account(const QString &name, const QString &password, const QString &device = QStringLiteral(""))
+{
+    return { { "account", name }, { "password", password }, { "device", device }, { "permission", QStringLiteral("") } };
+}
+
+// Rows stored straight into the file: the account page would refuse the duplicate name.
+const QList<RecordItem> kAccounts {
+    account("alice", "a1", "3/0"), account("alice", "a2", "1"), account("Bob", "b1"),
+    account("slash", "s", "/3"),   account("word", "w", "x/3"), account("far", "f", "99/1"),
+    account("tqvm", "stored", "2"), account("two", "t", "2"), account("carl", "old"),
+};
+} // namespace
+
+class TestLogin : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init() { m_prompts.clear(); }
+    void login_data();
+    void login();
+    void loginFieldsOnReopen();
+    void modifyPassword_data();
+    void modifyPassword();
+    void compatibilityOption();
+    void failedStoresChangeNothing();
+
+private:
+    template <class T> T *topLevel() const
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *found = qobject_cast<T *>(w))
+                return found;
+        }
+        return nullptr;
+    }
+    template <class T> T *in(QWidget *parent, const char *name) const { return parent->findChild<T *>(name); }
+    QString userText() const { return in<QAbstractButton>(m_window, "accountBtn")->text(); }
+    void execSide(const QString &statement, const QVariantList &values = {});
+
+    TestDatabase *m_db = nullptr;
+    QTemporaryDir m_workDir;
+    DataSource *m_source = nullptr;
+    MainWindow *m_window = nullptr;
+    QList<Prompt::Request> m_prompts;
+};
+
+void TestLogin::execSide(const QString &statement, const QVariantList &values)
+{
+    {
+        QSqlDatabase side = QSqlDatabase::addDatabase("QSQLITE", "side");
+        side.setDatabaseName(m_db->path());
+        QVERIFY(side.open());
+        QSqlQuery query(side);
+        QVERIFY(query.prepare(statement));
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        QVERIFY2(query.exec(), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase("side");
+}
+
+void TestLogin::initTestCase()
+{
+    m_db = new TestDatabase;
+    QVERIFY(m_db->isValid());
+    for (const RecordItem &r : kAccounts) {
+        execSide("INSERT INTO account_infos (account, password, device, permission) VALUES (?, ?, ?, ?)",
+                 { r.value("account"), r.value("password"), r.value("device"), r.value("permission") });
+    }
+    DatabaseManager::resetInstance();
+    DatabaseManager::setDatabasePath(m_db->path());
+    QCOMPARE(DatabaseManager::instance()->accountList().size(), kAccounts.size());
+
+    QVERIFY(QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
+    Prompt::setHandler([this](const Prompt::Request &r) {
+        m_prompts << r;
+        return Prompt::Reply();
+    });
+    m_source = new DataSource;
+    m_window = new MainWindow;
+}
+
+void TestLogin::cleanupTestCase()
+{
+    delete m_window;
+    delete m_source;
+    delete m_db;
+    Prompt::setHandler(nullptr);
+}
+
+void TestLogin::login_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("startDevice");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("device");   // after the login; -1: no broadcast, type unchanged
+
+    QTest::newRow("first device key of the account") << "alice" << "a1" << 1 << true << 3;
+    QTest::newRow("later duplicate is not tried") << "alice" << "a2" << 1 << false << -1;
+    QTest::newRow("names differ in case") << "ALICE" << "a1" << 1 << false << -1;
+    QTest::newRow("empty device list") << "Bob" << "b1" << 1 << true << -1;
+    QTest::newRow("empty first key") << "slash" << "s" << 1 << true << 0;
+    QTest::newRow("first key no number") << "word" << "w" << 1 << true << 0;
+    QTest::newRow("unknown first key") << "far" << "f" << 1 << true << -1;
+    QTest::newRow("same type again broadcasts") << "two" << "t" << 2 << true << 2;
+    QTest::newRow("super beats stored row") << "tqvm" << "plorvinex" << 1 << true << -1;
+    QTest::newRow("super password case") << "tqvm" << "PLORVINEX" << 1 << false << -1;
+}
+
+void TestLogin::login()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, password);
+    QFETCH(int, startDevice);
+    QFETCH(bool, ok);
+    QFETCH(int, device);
+
+    const RecordItem before = account("before", "x");
+    PermManageFrame::setCurrentAccount(before);
+    StatusAreaFrame::instance()->setUserText("before");
+    ComSettingsFrame::setCurrentDevice(DeviceEnum(startDevice));
+    ComSettingsFrame::setCurrentSlave(5);
+    m_window->onMenuClicked(20);
+    QWidget *otherPage = m_window->currentPage();
+
+    m_window->onMenuClicked(10);
+    auto *dialog = topLevel<UserLoginDialog>();
+    QVERIFY(dialog && dialog->isVisible());
+    in<QLineEdit>(dialog, "accountLineEdit")->setText(name);
+    in<QLineEdit>(dialog, "pswLineEdit")->setText(password);
+    QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
+    QSignalSpy deviceList(&m_window->comSettings(), &ComSettingsFrame::deviceListChanged);
+    in<QPushButton>(dialog, "loginButton")->click();
+
+    if (!ok) {
+        QCOMPARE(m_prompts.size(), 1);
+        QCOMPARE(m_prompts.first().title + m_prompts.first().text, QStringLiteral("TipsLogin failure!"));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(PermManageFrame::currentAccount(), before);
+        QCOMPARE(userText(), QStringLiteral("before"));
+        QCOMPARE(m_window->currentPage(), otherPage);
+        dialog->hide();
+    } else {
+        QVERIFY(m_prompts.isEmpty());
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(PermManageFrame::currentAccount().value("account").toString(), name);
+        QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), password);
+        QCOMPARE(userText(), name);
+        QCOMPARE(m_window->currentPage(), m_window->pageMap().value(70));
+    }
+    if (device < 0) {
+        QCOMPARE(int(ComSettingsFrame::currentDevice()), startDevice);
+        QCOMPARE(ComSettingsFrame::currentSlave(), 5);
+        QCOMPARE(broadcast.size(), 0);
+        QCOMPARE(deviceList.size(), 0);
+    } else {
+        QCOMPARE(int(ComSettingsFrame::currentDevice()), device);
+        QCOMPARE(ComSettingsFrame::currentSlave(), 1);
+        QCOMPARE(broadcast.size(), 1);
+        QCOMPARE(broadcast.first().first().value<DeviceEnum>(), DeviceEnum(device));
+        QCOMPARE(DatabaseManager::instance()->currentDevice(), DeviceEnum(device));
+        QCOMPARE(deviceList.size(), 1);
+    }
+    if (name == "tqvm" && password == "plorvinex")
+        QCOMPARE(PermManageFrame::currentAccount(), account("tqvm", "plorvinex"));
+}
+
+void TestLogin::loginFieldsOnReopen()
+{
+    m_window->onMenuClicked(10);
+    auto *dialog = topLevel<UserLoginDialog>();
+    auto *name = in<QLineEdit>(dialog, "accountLineEdit");
+    auto *password = in<QLineEdit>(dialog, "pswLineEdit");
+    auto *eye = password->findChild<QPushButton *>();
+    name->setText("nobody");
+    password->setText("secret");
+    eye->click();
+    QCOMPARE(password->echoMode(), QLineEdit::Normal);
+    QVERIFY(!dialog->checkLogin());
+    QCOMPARE(password->text(), QStringLiteral("secret"));
+
+    dialog->hide();
+    m_window->onMenuClicked(10);
+    QCOMPARE(name->text(), QStringLiteral("nobody"));
+    QVERIFY(password->text().isEmpty());
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    eye->click();   // the shown flag was reset too: one click shows again
+    QCOMPARE(password->echoMode(), QLineEdit::Normal);
+    dialog->hide();
+}
+
+void TestLogin::modifyPassword_data()
+{
+    QTest::addColumn<QStringList>("entries");   // old, new, confirm
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("all empty") << QStringList { "", "", "" } << "Please input old password!" << "old";
+    QTest::newRow("new empty") << QStringList { "old", "", "" } << "Please input new password!" << "old";
+    QTest::newRow("confirm empty") << QStringList { "old", "n", "" } << "Please input confirm password!" << "old";
+    QTest::newRow("old checked before confirm") << QStringList { "Old", "a", "b" } << "Old password input error!" << "old";
+    QTest::newRow("confirm differs") << QStringList { "old", "a", "b" } << "New password confirm error!" << "old";
+    QTest::newRow("same as old") << QStringList { "old", "old", "old" } << "" << "old";
+    QTest::newRow("one blank kept") << QStringList { "old", " ", " " } << "" << " ";
+}
+
+void TestLogin::modifyPassword()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, warning);
+    QFETCH(QString, stored);
+
+    RecordItem carl = account("carl", "old");
+    QVERIFY(DatabaseManager::instance()->saveAccountInfo(carl));
+    PermManageFrame::setCurrentAccount(carl);
+    m_window->showModifyPswDialog();
+    auto *dialog = topLevel<ModifyPswDialog>();
+    QVERIFY(dialog && dialog->isVisible());
+    const QList<QLineEdit *> edits { in<QLineEdit>(dialog, "oldPswLineEdit"), in<QLineEdit>(dialog, "newPswLineEdit"),
+                                     in<QLineEdit>(dialog, "confirmPswLineEdit") };
+    for (int i = 0; i < 3; ++i)
+        edits[i]->setText(entries[i]);
+    in<QPushButton>(dialog, "confirmButton")->click();
+
+    QCOMPARE(DatabaseManager::instance()->findAccount("carl").value("password").toString(), stored);
+    QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), stored);
+    if (warning.isEmpty()) {
+        QVERIFY(m_prompts.isEmpty());
+        QVERIFY(!dialog->isVisible());
+        return;
+    }
+    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_prompts.first().title + ": " + m_prompts.first().text, "Tips: " + warning);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(edits[2]->text(), entries[2]);
+
+    // Reopening clears the entries and masks them, whatever the box showed.
+    in<QCheckBox>(dialog, "showPswCheckBox")->setChecked(true);
+    QCOMPARE(edits[1]->echoMode(), QLineEdit::Normal);
+    dialog->hide();
+    m_window->showModifyPswDialog();
+    for (QLineEdit *edit : edits) {
+        QVERIFY(edit->text().isEmpty());
+        QCOMPARE(edit->echoMode(), QLineEdit::Password);
+    }
+    QVERIFY(!in<QCheckBox>(dialog, "showPswCheckBox")->isChecked());
+    dialog->hide();
+}
+
+void TestLogin::compatibilityOption()
+{
+    // The window's dialog loaded the option without storing it.
+    QCOMPARE(CommonUtils::takeConfigVal(4, "OldCurveCfg", "absent"), QStringLiteral("absent"));
+    QVERIFY(!in<QCheckBox>(topLevel<CompatibilityDialog>(), "oldCurveConfigBox")->isChecked());
+    QVERIFY(m_source->isNewServoVersion());
+
+    QSignalSpy announced(m_source, &DataSource::servoVersionChanged);
+    {
+        CompatibilityDialog dialog;
+        QCOMPARE(announced.size(), 1);
+        in<QCheckBox>(&dialog, "oldCurveConfigBox")->click();
+        QCOMPARE(CommonUtils::takeConfigVal(4, "OldCurveCfg", "absent"), QStringLiteral("1"));
+        QCOMPARE(announced.size(), 2);
+        QVERIFY(!m_source->isNewServoVersion());
+    }
+    CompatibilityDialog restarted;
+    QVERIFY(in<QCheckBox>(&restarted, "oldCurveConfigBox")->isChecked());
+    QCOMPARE(announced.size(), 3);
+    in<QCheckBox>(&restarted, "oldCurveConfigBox")->click();
+    QCOMPARE(CommonUtils::takeConfigVal(4, "OldCurveCfg", "absent"), QStringLiteral("0"));
+    QVERIFY(m_prompts.isEmpty());
+}
+
+void TestLogin::failedStoresChangeNothing()
+{
+    CompatibilityDialog compatibility;
+    auto *box = in<QCheckBox>(&compatibility, "oldCurveConfigBox");
+    PermManageFrame::setCurrentAccount(DatabaseManager::instance()->findAccount("carl"));
+    const RecordItem before = PermManageFrame::currentAccount();
+    // Tests run as root, where a read-only file does not stop writes: take the tables away.
+    execSide("DROP TABLE account_infos");
+    execSide("DROP TABLE " + CommonUtils::configTable(4));
+
+    m_window->showModifyPswDialog();
+    auto *dialog = topLevel<ModifyPswDialog>();
+    const QString oldPassword = before.value("password").toString();
+    in<QLineEdit>(dialog, "oldPswLineEdit")->setText(oldPassword);
+    in<QLineEdit>(dialog, "newPswLineEdit")->setText("new");
+    in<QLineEdit>(dialog, "confirmPswLineEdit")->setText("new");
+    in<QPushButton>(dialog, "confirmButton")->click();
+    QCOMPARE(PermManageFrame::currentAccount(), before);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(in<QLineEdit>(dialog, "newPswLineEdit")->text(), QStringLiteral("new"));
+    dialog->hide();
+
+    QSignalSpy announced(m_source, &DataSource::servoVersionChanged);
+    box->click();
+    QVERIFY(!box->isChecked());
+    QCOMPARE(announced.size(), 0);
+
+    QStringList texts;
+    for (const Prompt::Request &r : qAsConst(m_prompts))
+        texts << r.title + ": " + r.text;
+    QCOMPARE(texts, QStringList({ "Tips: Failed to save the account!", "Tips: Failed to save the option!" }));
+}
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"
