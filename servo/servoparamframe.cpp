@@ -5,6 +5,7 @@
 #include "comm/modbusmaster.h"
 #include "comm/registercache.h"
 #include "data/databasemanager.h"
+#include "servo/servoparamfile.h"
 #include "servo/valuetext.h"
 #include "shell/mainwindow.h"
 #include "widgets/customitemdelegate.h"
@@ -15,7 +16,7 @@
 #include "widgets/vxstandarditemmodel.h"
 
 #include <QDebug>
-#include <QFile>
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
@@ -23,7 +24,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
-#include <QTextStream>
 
 ServoParamFrame *ServoParamFrame::s_instance = nullptr;
 
@@ -1186,13 +1186,21 @@ void ServoParamFrame::hideEvent(QHideEvent *event)
 
 // --- parameter files --------------------------------------------------------------------------
 
-// The per-device default files are not kept yet: nothing is written or read on a device change.
-void ServoParamFrame::exportDefaultParams()
+QString ServoParamFrame::defaultParamsPath()
 {
+    return QDir::currentPath() + QStringLiteral("/ServoParams_Default_%1.csv").arg(int(ComSettingsFrame::currentDevice()));
 }
 
+void ServoParamFrame::exportDefaultParams()
+{
+    exportParams(defaultParamsPath());
+}
+
+// A missing default file (a device type never used before) only leaves a log line.
 void ServoParamFrame::importDefaultParams()
 {
+    importParams(defaultParamsPath());
+    m_imported = false;
 }
 
 void ServoParamFrame::exportParamsFile()
@@ -1216,79 +1224,53 @@ void ServoParamFrame::importParamsFile()
     if (path.isEmpty())
         return;
     qDebug() << "Import Params From:" << path;
-    importParams(path);
+    importParams(path, true);
 }
 
 bool ServoParamFrame::exportParams(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        Prompt::warning(this, tr("Tips"), tr("Servo parameters export failed!"));
-        qDebug() << path << "open failure!";
-        return false;
-    }
-    QTextStream out(&file);
-    out << "DeviceType = " << int(ComSettingsFrame::currentDevice()) << "\n\n";
-    QStringList header { QStringLiteral("PnVal") };
-    for (int axis : qAsConst(m_axes))
-        header << QStringLiteral("Axis%1").arg(axis);
-    out << header.join(QLatin1Char(',')) << '\n';
-
-    // A cell without a value is written as the placeholder of its display mode.
-    const int onlySlave = m_slaves.size() == 1 ? m_slaves.first() : kImportSlave;
+    ServoParamFile file(int(ComSettingsFrame::currentDevice()), m_axes);
+    // A line holds one value per axis, so only the first slave's rows are written (the "Export"
+    // button refuses more than one slave; the default file takes the first).
+    const int slave = m_slaves.first();
+    const int modeSlave = m_imported ? kImportSlave : slave;
     const auto valueField = [&](const QStandardItem *cell, int axis, int pn) {
         static const char *const placeholders[] = { "+none", "none", "16#none", "2#none" };
-        if (!cell->text().isEmpty())
+        if (cell && !cell->text().isEmpty())
             return cell->text();
-        const int mode = m_displayModes.value(displayModeKey(onlySlave, axis, pn), -1);
+        const int mode = m_displayModes.value(displayModeKey(modeSlave, axis, pn), -1);
         return mode >= 0 && mode < 4 ? QString::fromLatin1(placeholders[mode]) : QString();
     };
     static const QRegularExpression pnPattern(QStringLiteral("Pn\\d+"));
     static const QRegularExpression slaveAxisPattern(QStringLiteral("\\d+/\\d+"));
-    int k = 0;   // position in the axis list: the rows of one parameter make one line
     for (int r = 0; r < m_tableModel->rowCount(); ++r) {
         const QStandardItem *first = m_tableModel->item(r, ColCode);
         if (!first || !pnPattern.match(first->text()).hasMatch()) {
-            if (k == 0)
-                out << '\n';
+            file.addEmptyRow();
             continue;
         }
         const QString code = first->text();
         const int pn = ValueText::pnNumber(code);
+        int rowSlave = 0;
+        int axis = 0;
         if (m_viewMode == DetailedView) {
             const QStandardItem *slaveAxis = m_tableModel->item(r, ColSlaveAxis);
             const QStandardItem *current = m_tableModel->item(r, ColCurrent);
-            int slave = 0;
-            int axis = 0;
-            if (!slaveAxis || !current || !slaveAxisPattern.match(slaveAxis->text()).hasMatch()
-                || !parseSlaveAxis(slaveAxis->text(), &slave, &axis) || axis != m_axes.value(k, -1))
-                continue;
-            if (k == 0)
-                out << code << ',';
-            out << valueField(current, axis, pn);
-            if (++k == m_axes.size()) {
-                out << '\n';
-                k = 0;
-            } else {
-                out << ',';
-            }
-        } else {
-            QStringList fields { code };
-            for (int col = kCompactFirstValue; col < m_tableModel->columnCount() - 1; ++col) {
-                const QStandardItem *cell = m_tableModel->item(r, col);
-                int slave = 0;
-                int axis = 0;
-                if (cell && parseSlaveAxis(m_tableModel->headerData(col, Qt::Horizontal).toString(), &slave, &axis))
-                    fields << valueField(cell, axis, pn);
-            }
-            out << fields.join(QLatin1Char(',')) << '\n';
+            if (slaveAxis && current && slaveAxisPattern.match(slaveAxis->text()).hasMatch()
+                && parseSlaveAxis(slaveAxis->text(), &rowSlave, &axis) && rowSlave == slave)
+                file.addValue(code, axis, valueField(current, axis, pn));
+            continue;
+        }
+        for (int col = kCompactFirstValue; col < m_tableModel->columnCount() - 1; ++col) {
+            if (parseSlaveAxis(m_tableModel->headerData(col, Qt::Horizontal).toString(), &rowSlave, &axis)
+                && rowSlave == slave)
+                file.addValue(code, axis, valueField(m_tableModel->item(r, col), axis, pn));
         }
     }
-    out.flush();
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
+    QString why;
+    if (!file.save(path, &why)) {
         Prompt::warning(this, tr("Tips"), tr("Servo parameters export failed!"));
-        qDebug() << path << "write failure!" << file.errorString();
+        qDebug() << path << why;
         return false;
     }
     return true;
@@ -1296,45 +1278,88 @@ bool ServoParamFrame::exportParams(const QString &path)
 
 bool ServoParamFrame::importParams(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    return importParams(path, false);
+}
+
+namespace {
+struct ImportedValue {
+    int axis = 0;
+    quint32 value = ValueText::NoValue;
+    int mode = ValueText::Unsigned;
+};
+struct ImportedLine {
+    int defIndex = -1;      // -1: an empty line
+    int pn = -1;
+    QList<ImportedValue> values;
+};
+} // namespace
+
+bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
+{
+    ServoParamFile file;
+    switch (file.load(path, int(ComSettingsFrame::currentDevice()))) {
+    case ServoParamFile::Status::Ok:
+        break;
+    case ServoParamFile::Status::OpenFailed:
         qDebug() << path << " open failure!";
+        if (reportOpenFailure)
+            Prompt::warning(this, tr("Tips"), tr("The parameter file cannot be opened!"));
         return false;
-    }
-    QTextStream in(&file);
-    const QString typeLine = in.readLine();
-    qDebug() << typeLine;
-    static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
-    const QRegularExpressionMatch typeMatch = typePattern.match(typeLine);
-    if (!typeMatch.hasMatch()) {
+    case ServoParamFile::Status::NoDeviceType:
         Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
         qDebug() << "[1] servo params import failure!";
         return false;
-    }
-    if (typeMatch.captured(1).toInt() != int(ComSettingsFrame::currentDevice())) {
+    case ServoParamFile::Status::OtherDeviceType:
         Prompt::warning(this, tr("Tips"), tr("The imported parameters do not \nmatch the current device type!"));
         qDebug() << "[2] servo params import failure!";
         return false;
-    }
-    in.readLine();
-    const QString headerLine = in.readLine();
-    qDebug() << headerLine;
-    const QStringList header = headerLine.split(QLatin1Char(','));
-    if (header.size() < 2 || header.first() != QLatin1String("PnVal")) {
+    case ServoParamFile::Status::BadHeader:
         Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
         qDebug() << "[3] servo params import failure!";
         return false;
     }
 
+    // Every line is checked before anything changes: a file is taken whole or not at all.
+    const QList<int> fileAxes = file.axes();
+    const QList<QStringList> lines = file.lines();
+    QList<ImportedLine> imported;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList &fields = lines.at(i);
+        ImportedLine entry;
+        if (!fields.isEmpty()) {
+            entry.pn = parsePnNumber(fields.first());
+            entry.defIndex = entry.pn < 0 ? -1 : findParamIndex(fields.first());
+            QString why;
+            if (entry.defIndex < 0)
+                why = QStringLiteral("no such parameter");
+            else if (fields.size() - 1 > fileAxes.size())
+                why = QStringLiteral("more values than axes");
+            const RecordItem *def = entry.defIndex < 0 ? nullptr : &definitions().at(entry.defIndex);
+            const ValueText::Range range = ValueText::parseRange(def ? field(*def, "range") : QString());
+            // A line with fewer values leaves the other axes unknown rather than showing stale ones.
+            for (int a = 0; why.isEmpty() && a < fileAxes.size(); ++a) {
+                ImportedValue value;
+                value.axis = fileAxes.at(a);
+                if (!ServoParamFile::parseField(fields.value(a + 1), field(*def, "format"),
+                                                range.valid ? range.decimals : 0, &value.value, &value.mode))
+                    why = QStringLiteral("bad value \"%1\"").arg(fields.value(a + 1));
+                entry.values << value;
+            }
+            if (!why.isEmpty()) {
+                const int lineNumber = i + 4;
+                Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!\nLine %1: %2")
+                                                      .arg(lineNumber).arg(fields.join(QLatin1Char(','))));
+                qDebug() << "[4] servo params import failure!" << path << "line" << lineNumber << why;
+                return false;
+            }
+        }
+        imported << entry;
+    }
+
     m_imported = true;
     stopRealTimeRead();
     m_writeState = PassState::Idle;
-    QList<int> fileAxes;
-    for (int i = 1; i < header.size(); ++i) {
-        QString digits = header.at(i);
-        digits.remove(QRegularExpression(QStringLiteral("\\D")));
-        fileAxes << digits.toInt();
-    }
+    // The dialog tells the page its new axis list through slaveCnfgChanged.
     m_slaveDialog.setSelectedAxes(fileAxes);
     for (int g = 0; g < m_treeModel->rowCount(); ++g) {
         QStandardItem *group = m_treeModel->item(g);
@@ -1344,48 +1369,44 @@ bool ServoParamFrame::importParams(const QString &path)
     }
     removeAllRows();
 
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        if (line.isEmpty()) {
+    for (const ImportedLine &entry : qAsConst(imported)) {
+        if (entry.defIndex < 0) {
             appendEmptyRow(m_tableModel->rowCount());
             continue;
         }
-        const QStringList fields = line.split(QLatin1Char(','));
-        const int pn = parsePnNumber(fields.first());
-        const int index = findParamIndex(fields.first());
-        if (pn < 0 || index < 0) {
-            qDebug() << "Servo params import: no parameter" << fields.first() << "for this device, line skipped";
-            continue;
-        }
-        const RecordItem &def = definitions().at(index);
+        const RecordItem &def = definitions().at(entry.defIndex);
         const QString format = field(def, "format");
-        const ValueText::Range range = ValueText::parseRange(field(def, "range"));
-        const int decimals = range.valid ? range.decimals : 0;
-        for (int i = 1; i < fields.size() && i <= fileAxes.size(); ++i) {
-            const int axis = fileAxes.at(i - 1);
-            const Uint16 addr = paramAddress(pn, axis);
-            quint32 value = 0;
-            bool ok = false;
-            const int mode = ValueText::parseValueText(fields.at(i), value, decimals, &ok);
-            m_displayModes.insert(displayModeKey(kImportSlave, axis, pn), mode);
+        for (const ImportedValue &v : entry.values) {
+            m_displayModes.insert(displayModeKey(kImportSlave, v.axis, entry.pn), v.mode);
             for (int slave : qAsConst(m_slaves))
-                m_displayModes.insert(displayModeKey(slave, axis, pn), mode);
+                m_displayModes.insert(displayModeKey(slave, v.axis, entry.pn), v.mode);
+            const Uint16 addr = paramAddress(entry.pn, v.axis);
             if (ValueText::isInt32Format(format)) {
                 // A placeholder leaves both words unknown: split, 0xABCD would leave a known 0 word.
                 quint16 firstWord = RegisterCache::NoValue;
                 quint16 secondWord = RegisterCache::NoValue;
-                if (ok)
-                    ValueText::splitWords(format, value, &firstWord, &secondWord);
+                if (v.value != ValueText::NoValue)
+                    ValueText::splitWords(format, v.value, &firstWord, &secondWord);
                 ComSettingsFrame::setRegister(kImportSlave, addr, firstWord);
                 ComSettingsFrame::setRegister(kImportSlave, Uint16(addr + 1), secondWord);
             } else {
-                ComSettingsFrame::setRegister(kImportSlave, addr, Uint16(value));
+                ComSettingsFrame::setRegister(kImportSlave, addr, Uint16(v.value));
             }
         }
         insertParamRows(m_tableModel->rowCount(), def);
     }
-    file.close();
     fillEmptyRows();
     ui->paramsTableView->scrollToTop();
+
+    QStringList missing;
+    for (int axis : fileAxes) {
+        if (!m_axes.contains(axis))
+            missing << QString::number(axis);
+    }
+    if (!missing.isEmpty()) {
+        Prompt::warning(this, tr("Tips"), tr("This device has no axis %1: those values of the file are not shown.")
+                                              .arg(missing.join(QLatin1String(", "))));
+        qDebug() << "Servo params import: axes not available" << missing;
+    }
     return true;
 }

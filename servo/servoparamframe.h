@@ -37,13 +37,16 @@ public:
     ~ServoParamFrame() override;
     static ServoParamFrame *instance();
 
+    // The default file of the current device type: ServoParams_Default_<type>.csv in the current folder.
+    static QString defaultParamsPath();
     void exportDefaultParams();
     void importDefaultParams();
     void stopRealTimeRead();
     void resetParamTable();
     void showSlaveConfigDialog();
 
-    // Parameter files: "DeviceType = n", an empty line, "PnVal,Axis0,...", one line per parameter.
+    // Parameter files (ServoParamFile). A file is imported whole or not at all; every failure but
+    // a file that cannot be opened is told in a box.
     bool exportParams(const QString &path);
     bool importParams(const QString &path);
     void exportParamsFile();
@@ -146,6 +149,7 @@ private:
     void setRealTime(bool on);
     bool leaveImportedView();
     void replaceRowWithParam(int row, int defIndex);
+    bool importParams(const QString &path, bool reportOpenFailure);
 
     const QList<RecordItem> &definitions() const;
     const RecordItem *definitionById(int id) const;

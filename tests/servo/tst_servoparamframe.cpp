@@ -36,7 +36,6 @@ private slots:
     void waitsEndOnlyOnTheirOwnFailures();
     void failedAndUnconvertibleWrites();
     void definitionsShrinkUnderTheTable();
-    void exportImport();
 
 private:
     void setDevice(DeviceEnum type);
@@ -535,72 +534,6 @@ void TestServoParamFrame::definitionsShrinkUnderTheTable()
     m_page->standardItemChanged(QStringLiteral("Servo Paramter"));
     QCOMPARE(row("Pn040"), -1);
     QVERIFY(text(0, 0).isEmpty());
-}
-
-void TestServoParamFrame::exportImport()
-{
-    QVERIFY(connectTo(HighVoltServo, {}));
-    m_page->show();
-    m_page->onSalveCnfgChanged({ 1 }, { 0, 1 });
-    check(QStringLiteral("Pn008"));
-    check(QStringLiteral("Pn021"));
-    QVERIFY(waitIdle());
-    QVariantMap combo = cell(row("Pn021", "1/0"), 3)->data(CustomItemDelegate::ComboConfigRole).toMap();
-    combo.insert(QStringLiteral("currentIndex"), 2);
-    cell(row("Pn021", "1/0"), 3)->setData(combo, CustomItemDelegate::ComboConfigRole);
-    cell(row("Pn021", "1/1"), 5)->setText(QString());
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("params.csv"));
-    QVERIFY(m_page->exportParams(path));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    file.close();
-    QCOMPARE(lines.mid(0, 5), QStringList({ "DeviceType = 1", "", "PnVal,Axis0,Axis1", "Pn021,16#412,+none",
-                                            "Pn008,+25.0,+25.0" }));
-    // An empty line per filler row, then the final line feed.
-    QCOMPARE(lines.size(), 5 + m_page->tableModel()->rowCount() - 4 + 1);
-
-    const auto writeFile = [&](const QString &content) {
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text));
-        out.write(content.toUtf8());
-    };
-    writeFile(QStringLiteral("DeviceType=1\n\nPnVal,Axis0,Axis1\nPn008,+7.5,16#1A\n\nPn003,none,+5\n"));
-    QVERIFY(m_page->importParams(path));
-    QVERIFY(m_page->isImportedView());
-    QCOMPARE(text(0, 0), QStringLiteral("Pn008"));
-    QCOMPARE(text(row("Pn008", "1/0"), 5), QStringLiteral("+7.5"));
-    QCOMPARE(text(row("Pn008", "1/1"), 5), QStringLiteral("16#1a"));
-    QCOMPARE(m_page->displayMode(QStringLiteral("Slave255-Axis1-Pn8")), 2);
-    QVERIFY(text(2, 0).isEmpty());
-    // A placeholder for a 32-bit value leaves both words unknown, not a word of 0.
-    QVERIFY(text(row("Pn003", "1/0"), 5).isEmpty());
-    QCOMPARE(text(row("Pn003", "1/1"), 5), QStringLiteral("+5"));
-    QCOMPARE(ComSettingsFrame::getRegister(255, 56103), Uint16(0xABCD));
-
-    writeFile(QStringLiteral("DeviceType = 2\n\nPnVal,Axis0\n"));
-    QVERIFY(!m_page->importParams(path));
-    QCOMPARE(warnings().last(), QStringLiteral("The imported parameters do not \nmatch the current device type!"));
-    writeFile(QStringLiteral("DeviceType = 1\n\npnval,Axis0\n"));
-    QVERIFY(!m_page->importParams(path));
-    QCOMPARE(text(row("Pn008", "1/0"), 5), QStringLiteral("+7.5"));
-
-    // Upload in the imported view asks first.
-    m_answer = QMessageBox::No;
-    click("upLoadButton");
-    QVERIFY(m_page->isImportedView());
-    QVERIFY(!m_page->isPassRunning());
-    m_answer = QMessageBox::Yes;
-    click("upLoadButton");
-    QVERIFY(!m_page->isImportedView());
-    QVERIFY(waitIdle());
-    QCOMPARE(text(row("Pn008", "1/0"), 5), QStringLiteral("+25.0"));
-
-    m_page->onSalveCnfgChanged({ 1, 2 }, { 0 });
-    m_page->exportParamsFile();
-    QCOMPARE(m_prompts.last().text, QStringLiteral("Servo parameter export only supports single device!"));
 }
 
 QTEST_MAIN(TestServoParamFrame)

@@ -1,0 +1,138 @@
+#include "servo/servoparamfile.h"
+
+#include "servo/valuetext.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextStream>
+#include <cmath>
+
+ServoParamFile::ServoParamFile(int deviceType, const QList<int> &axes)
+    : m_deviceType(deviceType)
+    , m_axes(axes)
+{
+}
+
+void ServoParamFile::addValue(const QString &code, int axis, const QString &text)
+{
+    const int slot = m_axes.indexOf(axis);
+    if (slot < 0)
+        return;
+    if (!m_open.isEmpty() && (m_open.first() != code || m_filled.at(slot)))
+        closeOpenLine();
+    if (m_open.isEmpty()) {
+        m_open = QStringList { code };
+        for (int i = 0; i < m_axes.size(); ++i)
+            m_open << QString();
+        m_filled.fill(false, m_axes.size());
+    }
+    m_open[slot + 1] = text;
+    m_filled[slot] = true;
+    if (!m_filled.contains(false))
+        closeOpenLine();
+}
+
+void ServoParamFile::addEmptyRow()
+{
+    if (m_open.isEmpty())
+        m_lines << QStringList();
+}
+
+void ServoParamFile::closeOpenLine()
+{
+    if (m_open.isEmpty())
+        return;
+    m_lines << m_open;
+    m_open.clear();
+}
+
+bool ServoParamFile::save(const QString &path, QString *why)
+{
+    closeOpenLine();
+    const bool existed = QFile::exists(path);
+    QSaveFile file(path);
+    // A folder that only lets the file itself be rewritten still gets it, without the safety net.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        *why = QStringLiteral("%1 %2").arg(existed ? QStringLiteral("open failure!") : QStringLiteral("new failure!"),
+                                           file.errorString());
+        return false;
+    }
+    QTextStream out(&file);
+    out << "DeviceType = " << m_deviceType << "\n\n";
+    QStringList header { QStringLiteral("PnVal") };
+    for (int axis : qAsConst(m_axes))
+        header << QStringLiteral("Axis%1").arg(axis);
+    out << header.join(QLatin1Char(',')) << '\n';
+    for (const QStringList &line : qAsConst(m_lines))
+        out << line.join(QLatin1Char(',')) << '\n';
+    out.flush();
+    if (out.status() != QTextStream::Ok || !file.commit()) {
+        *why = QStringLiteral("write failure! %1").arg(file.errorString());
+        return false;
+    }
+    return true;
+}
+
+ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDeviceType)
+{
+    m_lines.clear();
+    m_axes.clear();
+    m_open.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return Status::OpenFailed;
+    QTextStream in(&file);
+    const QString typeLine = in.readLine();
+    qDebug() << typeLine;
+    static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
+    const QRegularExpressionMatch typeMatch = typePattern.match(typeLine);
+    if (!typeMatch.hasMatch())
+        return Status::NoDeviceType;
+    bool ok = false;
+    m_deviceType = typeMatch.captured(1).toInt(&ok);
+    if (!ok || m_deviceType != expectedDeviceType)
+        return Status::OtherDeviceType;
+
+    in.readLine();
+    const QString headerLine = in.readLine();
+    qDebug() << headerLine;
+    const QStringList header = headerLine.split(QLatin1Char(','));
+    if (header.size() < 2 || header.first() != QLatin1String("PnVal"))
+        return Status::BadHeader;
+    // Every value column must name one axis, once: the values are stored by axis.
+    static const QRegularExpression nonDigits(QStringLiteral("\\D"));
+    for (int i = 1; i < header.size(); ++i) {
+        const int axis = QString(header.at(i)).remove(nonDigits).toInt(&ok);
+        if (!ok || m_axes.contains(axis)) {
+            m_axes.clear();
+            return Status::BadHeader;
+        }
+        m_axes << axis;
+    }
+
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        m_lines << (line.trimmed().isEmpty() ? QStringList() : line.split(QLatin1Char(',')));
+    }
+    return Status::Ok;
+}
+
+bool ServoParamFile::parseField(const QString &text, const QString &format, int decimals, quint32 *value, int *mode)
+{
+    bool ok = false;
+    *mode = ValueText::parseValueText(text, *value, decimals, &ok);
+    if (!ok) {
+        static const QStringList placeholders { QString(), QStringLiteral("none"), QStringLiteral("+none"),
+                                                QStringLiteral("16#none"), QStringLiteral("2#none") };
+        return placeholders.contains(text.trimmed());
+    }
+    // The conversion keeps the low 32 bits; a value wider than the parameter would be cut silently.
+    const int width = ValueText::isInt32Format(format) ? 32 : 16;
+    if (*mode == ValueText::Hex || *mode == ValueText::Binary)
+        return width == 32 || *value <= 0xFFFF;
+    const double scaled = std::round(text.trimmed().toDouble() * std::pow(10.0, qMax(0, decimals)));
+    return scaled >= -std::ldexp(1.0, width - 1) && scaled <= std::ldexp(1.0, width) - 1;
+}
