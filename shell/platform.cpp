@@ -1,6 +1,7 @@
 #include "shell/platform.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
@@ -44,4 +45,23 @@ bool Platform::openDocument(const QString &path)
     if (hooks().openDocument)
         return hooks().openDocument(path);
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+QStringList Platform::updateCommands(const QString &pickedPath, const QString &archiveName,
+                                     const QString &decryptScript, const QString &tarName)
+{
+#ifdef Q_OS_WIN
+    const QString quoted = QLatin1Char('"') + QDir::toNativeSeparators(pickedPath) + QLatin1Char('"');
+    return { QStringLiteral("copy %1 %2").arg(quoted, archiveName),
+             QStringLiteral("%1 %2").arg(decryptScript, archiveName),
+             QStringLiteral("tar.exe -xf %1 -C ..\\Tool").arg(tarName) };
+#else
+    // No vendor tools here: cp and tar stand in, and the decrypt script of the fixed name runs under sh.
+    QString quoted = pickedPath;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    quoted = QLatin1Char('\'') + quoted + QLatin1Char('\'');
+    return { QStringLiteral("cp -- %1 %2").arg(quoted, archiveName),
+             QStringLiteral("sh ./%1 %2").arg(decryptScript, archiveName),
+             QStringLiteral("tar -xf %1 -C .").arg(tarName) };
+#endif
 }

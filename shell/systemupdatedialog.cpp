@@ -1,11 +1,32 @@
 #include "shell/systemupdatedialog.h"
 #include "ui_systemupdatedialog.h"
 
+#include "comm/comsettingsframe.h"
+#include "shell/platform.h"
+#include "widgets/prompt.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+// Fixed names the update tools agree on.
+const char kArchiveSuffix[] = ".tar.bfe";
+const char kArchiveName[] = "VxBT.tar.bfe";
+const char kDecryptScript[] = "decrypt.bat";
+const char kTarName[] = "VxBT.tar";
+const char kUpdateFileName[] = "RO_Devave.tar";
+} // namespace
+
 SystemUpdateDialog::SystemUpdateDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::SystemUpdateDialog)
 {
     ui->setupUi(this);
+    initProgressButton();
+    m_sendTimer.setInterval(5);
+    connect(&m_sendTimer, &QTimer::timeout, this, &SystemUpdateDialog::slotWriteFileTimeout);
+    m_sendTimer.start();
 }
 
 SystemUpdateDialog::~SystemUpdateDialog()
@@ -13,6 +34,201 @@ SystemUpdateDialog::~SystemUpdateDialog()
     delete ui;
 }
 
+QString SystemUpdateDialog::toolFolder()
+{
+    return QStringLiteral("./Resource/Tool/");
+}
+
+void SystemUpdateDialog::initProgressButton()
+{
+    CTProgressButton *bar = ui->loadingBar;
+    bar->setFixedHeight(32);
+    bar->setRange(0, 100);
+    bar->setFormat(tr("更新"));
+    bar->setValue(0);
+    connect(bar, &CTProgressButton::pressed, this, &SystemUpdateDialog::slotProgressButtonPressed);
+    // Queued: the completion box must not hold up the transfer machine that reached 100.
+    connect(bar, &QProgressBar::valueChanged, this, &SystemUpdateDialog::onLoadingValueChanged, Qt::QueuedConnection);
+    ui->selectFileButton->setStyleSheet(QStringLiteral(
+        "QPushButton{color: white; background-color: #4ea8f5; border: none;}"
+        "QPushButton:hover{background-color: #64B3F6;}"
+        "QPushButton:pressed{background-color: rgb(44,142,227);}"));
+}
+
+void SystemUpdateDialog::on_selectFileButton_clicked(bool checked)
+{
+    Q_UNUSED(checked)
+    const QString path = Prompt::getOpenFileName(this, QString(), QString(), QStringLiteral("*.tar.bfe"));
+    if (!path.isEmpty())
+        ui->filePathLineEdit->setText(path);
+}
+
+void SystemUpdateDialog::slotProgressButtonPressed()
+{
+    if (ui->loadingBar->value() != 0 || m_updateStep != UpdateStep::Idle)
+        return;
+    const QString path = ui->filePathLineEdit->text();
+    if (path.isEmpty()) {
+        Prompt::warning(this, tr("错误"), tr("未选择更新文件!"));
+        return;
+    }
+    const QFileInfo picked(path);
+    if (!picked.isFile()) {
+        Prompt::warning(this, tr("错误"), tr("未找到更新文件!"));
+        return;
+    }
+    // The unpacked folder is named after the archive, so a name without the suffix has no result to send.
+    const QString fileName = picked.fileName();
+    if (!fileName.endsWith(QLatin1String(kArchiveSuffix)) || fileName.size() == int(qstrlen(kArchiveSuffix))) {
+        Prompt::warning(this, tr("错误"), tr("更新文件必须是 *.tar.bfe 文件!"));
+        return;
+    }
+    qDebug().noquote() << QDir::toNativeSeparators(path);
+
+    const QString baseName = fileName.left(fileName.size() - int(qstrlen(kArchiveSuffix)));
+    m_updateFilePath = toolFolder() + baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName);
+    if (!runUpdateTools(picked.absoluteFilePath(), baseName))
+        return;
+    qDebug().noquote() << QStringLiteral("ecMotionPath_") + m_updateFilePath;
+    ui->loadingBar->setFormat(QStringLiteral("%p%"));
+    ui->loadingBar->setCursor(Qt::BusyCursor);
+    m_updateStep = UpdateStep::Open;
+}
+
+bool SystemUpdateDialog::runUpdateTools(const QString &archivePath, const QString &baseName)
+{
+    const QDir tools(toolFolder());
+    if (!tools.exists(QLatin1String(kDecryptScript))) {
+        qWarning() << "update: no decrypt script in" << tools.absolutePath();
+        Prompt::warning(this, tr("错误"), tr("未找到解密工具 decrypt.bat!"));
+        return false;
+    }
+    // What an earlier update left must not be sent if this archive does not unpack.
+    QFile::remove(tools.filePath(QLatin1String(kTarName)));
+    QFile::remove(tools.filePath(baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName)));
+
+    const QStringList commands = Platform::updateCommands(archivePath, QLatin1String(kArchiveName),
+                                                          QLatin1String(kDecryptScript), QLatin1String(kTarName));
+    for (const QString &command : commands) {
+        qDebug().noquote() << command;
+        const int rc = Platform::runCommand(command, tools.absolutePath());
+        if (rc != 0) {
+            qWarning() << "update: step failed with" << rc << ":" << command;
+            Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
+            return false;
+        }
+    }
+    return true;
+}
+
+void SystemUpdateDialog::slotWriteFileTimeout()
+{
+    switch (m_updateStep) {
+    case UpdateStep::Idle:
+        break;
+    case UpdateStep::Open:
+        openUpdateFile();
+        break;
+    case UpdateStep::Send:
+        sendBlock();
+        break;
+    case UpdateStep::Wait:
+        if (m_waitEnd)
+            endWait();
+        else if (m_blockClock.hasExpired(BlockTimeoutMs))
+            failUpdate(tr("更新文件发送失败!"));
+        break;
+    case UpdateStep::End:
+        m_waitEnd = false;
+        m_updateFile.close();
+        ui->loadingBar->setFormat(tr("更新"));
+        ui->loadingBar->setCursor(Qt::ArrowCursor);
+        m_updateStep = UpdateStep::Idle;
+        break;
+    case UpdateStep::AfterLast:
+        // The device restarts with the new software; the update is over once it has dropped the link.
+        m_updateFile.close();
+        m_sendTimer.setInterval(100);
+        ui->loadingBar->setFormat(tr("更新中..."));
+        if (!ComSettingsFrame::isLinkOpen())
+            m_updateStep = UpdateStep::End;
+        break;
+    }
+}
+
+void SystemUpdateDialog::openUpdateFile()
+{
+    m_sendTimer.setInterval(2);
+    m_updateFile.setFileName(m_updateFilePath);
+    // Offsets go to the device as 32 bits.
+    if (!m_updateFile.open(QIODevice::ReadOnly) || m_updateFile.size() < 1 || m_updateFile.size() > 0xFFFFFFFFLL) {
+        qWarning() << "update: no usable update file" << m_updateFilePath << m_updateFile.errorString();
+        failUpdate(tr("更新文件解包失败!"));
+        return;
+    }
+    m_fileSize = m_updateFile.size();
+    m_blockIndex = 0;
+    m_blockCount = int((m_fileSize + BlockSize - 1) / BlockSize);
+    ui->loadingBar->setRange(0, 100);
+    m_blockClock.start();
+    m_updateStep = UpdateStep::Send;
+}
+
+void SystemUpdateDialog::sendBlock()
+{
+    const quint32 offset = quint32(m_blockIndex) * BlockSize;
+    const bool last = m_blockIndex == m_blockCount - 1;
+    const int length = last ? int(m_fileSize - offset) : BlockSize;
+    QByteArray block(length, '\0');
+    if (!m_updateFile.seek(offset) || m_updateFile.read(block.data(), length) != length) {
+        qWarning() << "update: cannot read" << length << "bytes at" << offset << "of" << m_updateFilePath;
+        failUpdate(tr("更新文件解包失败!"));
+        return;
+    }
+    if (!ComSettingsFrame::writeFileBlock(1, offset, reinterpret_cast<const quint8 *>(block.constData()),
+                                          Uint16(length), last ? 1 : 0)) {
+        // Refused: a busy ring clears by itself, so the block is offered again, but not for ever.
+        if (!ComSettingsFrame::isLinkOpen() || m_blockClock.hasExpired(BlockTimeoutMs)) {
+            qWarning() << "update: block at" << offset << "refused, link open:" << ComSettingsFrame::isLinkOpen();
+            failUpdate(tr("更新文件发送失败!"));
+        }
+        return;
+    }
+    qDebug() << "update: block" << m_blockIndex << "offset" << offset << "length" << length << "last" << last;
+    // Each block waits for the device's answer, so the bar only ever shows what has arrived.
+    m_waitEnd = false;
+    m_blockClock.start();
+    m_updateStep = UpdateStep::Wait;
+}
+
+void SystemUpdateDialog::endWait()
+{
+    m_waitEnd = false;
+    ++m_blockIndex;
+    m_updateStep = m_blockIndex < m_blockCount ? UpdateStep::Send : UpdateStep::AfterLast;
+    m_blockClock.start();
+    ui->loadingBar->setValue(int(qint64(m_blockIndex) * 100 / m_blockCount));
+}
+
+void SystemUpdateDialog::failUpdate(const QString &text)
+{
+    m_updateFile.close();
+    ui->loadingBar->setValue(0);
+    m_updateStep = UpdateStep::End;
+    Prompt::warning(this, tr("错误"), text);
+}
+
 void SystemUpdateDialog::slotWaitEnd()
 {
+    m_waitEnd = true;
+}
+
+void SystemUpdateDialog::onLoadingValueChanged(int value)
+{
+    if (value != ui->loadingBar->maximum())
+        return;
+    Prompt::information(this, tr("提示"), tr("更新完成!"));
+    ui->loadingBar->setFormat(tr("更新"));
+    ui->loadingBar->setCursor(Qt::ArrowCursor);
+    ui->loadingBar->setValue(0);
 }
