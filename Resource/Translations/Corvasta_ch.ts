@@ -91,8 +91,76 @@
 <context>
     <name>AppDebugFrame</name>
     <message>
-        <source>App Debugging</source>
-        <translation>应用调试</translation>
+        <source>Frame</source>
+        <translation>框架</translation>
+    </message>
+    <message>
+        <source>实时数据</source>
+        <translation>实时数据</translation>
+    </message>
+    <message>
+        <source>当前扭矩</source>
+        <translation>当前扭矩</translation>
+    </message>
+    <message>
+        <source>当前转速</source>
+        <translation>当前转速</translation>
+    </message>
+    <message>
+        <source>电批启动</source>
+        <translation>电批启动</translation>
+    </message>
+    <message>
+        <source>电批停止</source>
+        <translation>电批停止</translation>
+    </message>
+    <message>
+        <source>电批设置</source>
+        <translation>电批设置</translation>
+    </message>
+    <message>
+        <source>电批方向</source>
+        <translation>电批方向</translation>
+    </message>
+    <message>
+        <source>正向</source>
+        <translation>正向</translation>
+    </message>
+    <message>
+        <source>反向</source>
+        <translation>反向</translation>
+    </message>
+    <message>
+        <source>控制方式</source>
+        <translation>控制方式</translation>
+    </message>
+    <message>
+        <source>PC控制</source>
+        <translation>PC控制</translation>
+    </message>
+    <message>
+        <source>IO控制</source>
+        <translation>IO控制</translation>
+    </message>
+    <message>
+        <source>输入输出</source>
+        <translation>输入输出</translation>
+    </message>
+    <message>
+        <source>DI%1</source>
+        <translation>DI%1</translation>
+    </message>
+    <message>
+        <source>DO%1</source>
+        <translation>DO%1</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Please select PC control first!</source>
+        <translation>请先选择PC控制！</translation>
     </message>
 </context>
 <context>
@@ -316,6 +384,60 @@
     <message>
         <source>App param(%1) group error!</source>
         <translation>应用参数(%1)分组错误！</translation>
+    </message>
+    <message>
+        <source>%1 and the values after it: the device could not be reached</source>
+        <translation>%1 及其后的值：无法连接设备</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a value of this parameter</source>
+        <translation>%1：“%2”不是该参数的有效值</translation>
+    </message>
+    <message>
+        <source>%1: the device did not confirm the write</source>
+        <translation>%1：设备未确认写入</translation>
+    </message>
+    <message>
+        <source>These values were not written:
+%1</source>
+        <translation>以下值未写入：
+%1</translation>
+    </message>
+    <message>
+        <source>The parameters imported will be uploaded 
+again. Do you want to continue?</source>
+        <translation>导入的参数将重新上传，
+是否继续？</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to restore factory settings?</source>
+        <translation>确定要恢复出厂设置吗？</translation>
+    </message>
+    <message>
+        <source>Export App Params</source>
+        <translation>导出应用参数</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Import App Params</source>
+        <translation>导入应用参数</translation>
+    </message>
+    <message>
+        <source>App params export failed!</source>
+        <translation>应用参数导出失败！</translation>
+    </message>
+    <message>
+        <source>The imported parameters do not 
+match the current device type!</source>
+        <translation>导入的参数与
+当前设备类型不匹配！</translation>
+    </message>
+    <message>
+        <source>The parameter file format is wrong!</source>
+        <translation>参数文件格式错误！</translation>
     </message>
 </context>
 <context>
@@ -560,8 +682,24 @@
 <context>
     <name>CompatibilityDialog</name>
     <message>
-        <source>Compatibility</source>
-        <translation>兼容性</translation>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <source>There are differences in the options of curve display configuration parameters (parameters 92 and 93) between new and old versions of servo program. If it is found that the waveform display is obviously inconsistent with the actual situation, please check or remove this option and try again. </source>
+        <translation>新旧版本伺服程序的曲线显示配置参数（参数92和93）选项存在差异。如果发现波形显示与实际情况明显不符，请勾选或取消此选项后重试。 </translation>
+    </message>
+    <message>
+        <source>Use the old version curve display config options.</source>
+        <translation>使用旧版本曲线显示配置选项。</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Failed to save the option!</source>
+        <translation>保存选项失败！</translation>
     </message>
 </context>
 <context>
@@ -578,15 +716,191 @@
 <context>
     <name>IOMonitorFrame</name>
     <message>
-        <source>IO Monitoring</source>
-        <translation>IO 监视</translation>
+        <source>Frame</source>
+        <translation>框架</translation>
+    </message>
+    <message>
+        <source>Input Monitor</source>
+        <translation>输入监视</translation>
+    </message>
+    <message>
+        <source>Output Monitor</source>
+        <translation>输出监视</translation>
+    </message>
+    <message>
+        <source>DI%1</source>
+        <translation>DI%1</translation>
+    </message>
+    <message>
+        <source>DO%1</source>
+        <translation>DO%1</translation>
     </message>
 </context>
 <context>
     <name>JogModeDialog</name>
     <message>
-        <source>Jog Debug Mod</source>
-        <translation>Jog 调试模式</translation>
+        <source>伺服调试</source>
+        <translation>伺服调试</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Anticlockwise</source>
+        <translation>逆时针</translation>
+    </message>
+    <message>
+        <source>Clockwise</source>
+        <translation>顺时针</translation>
+    </message>
+    <message>
+        <source>Axis0</source>
+        <translation>轴0</translation>
+    </message>
+    <message>
+        <source>Axis1</source>
+        <translation>轴1</translation>
+    </message>
+    <message>
+        <source>Axis2</source>
+        <translation>轴2</translation>
+    </message>
+    <message>
+        <source>Axis3</source>
+        <translation>轴3</translation>
+    </message>
+    <message>
+        <source>Axis4</source>
+        <translation>轴4</translation>
+    </message>
+    <message>
+        <source>Axis5</source>
+        <translation>轴5</translation>
+    </message>
+    <message>
+        <source>Axis6</source>
+        <translation>轴6</translation>
+    </message>
+    <message>
+        <source>Axis7</source>
+        <translation>轴7</translation>
+    </message>
+    <message>
+        <source>最大转矩</source>
+        <translation>最大转矩</translation>
+    </message>
+    <message>
+        <source>200</source>
+        <translation>200</translation>
+    </message>
+    <message>
+        <source>速度模式</source>
+        <translation>速度模式</translation>
+    </message>
+    <message>
+        <source>位置模式</source>
+        <translation>位置模式</translation>
+    </message>
+    <message>
+        <source>置顶</source>
+        <translation>置顶</translation>
+    </message>
+    <message>
+        <source>往复运动</source>
+        <translation>往复运动</translation>
+    </message>
+    <message>
+        <source>目标位置1</source>
+        <translation>目标位置1</translation>
+    </message>
+    <message>
+        <source>目标位置2</source>
+        <translation>目标位置2</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>清除报警</source>
+        <translation>清除报警</translation>
+    </message>
+    <message>
+        <source>全部使能</source>
+        <translation>全部使能</translation>
+    </message>
+    <message>
+        <source>Jog调试模式</source>
+        <translation>Jog调试模式</translation>
+    </message>
+    <message>
+        <source>主站伺服调试</source>
+        <translation>主站伺服调试</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>轴号</source>
+        <translation>轴号</translation>
+    </message>
+    <message>
+        <source>当前位置</source>
+        <translation>当前位置</translation>
+    </message>
+    <message>
+        <source>模式</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>转矩</source>
+        <translation>转矩</translation>
+    </message>
+    <message>
+        <source>加速时间(ms)</source>
+        <translation>加速时间(ms)</translation>
+    </message>
+    <message>
+        <source>减速时间(ms)</source>
+        <translation>减速时间(ms)</translation>
+    </message>
+    <message>
+        <source>速度(r/min)</source>
+        <translation>速度(r/min)</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>报警</translation>
+    </message>
+    <message>
+        <source>伺服使能</source>
+        <translation>伺服使能</translation>
+    </message>
+    <message>
+        <source>正</source>
+        <translation>正</translation>
+    </message>
+    <message>
+        <source>反</source>
+        <translation>反</translation>
+    </message>
+    <message>
+        <source>使能</source>
+        <translation>使能</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
     </message>
 </context>
 <context>
@@ -649,8 +963,88 @@
 <context>
     <name>MenuAreaFrame</name>
     <message>
-        <source>MenuAreaFrame</source>
-        <translation>菜单区</translation>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>System Settings</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>User Login</source>
+        <translation>用户登录</translation>
+    </message>
+    <message>
+        <source>Comm Settings</source>
+        <translation>通讯设置</translation>
+    </message>
+    <message>
+        <source>Perm Settings</source>
+        <translation>权限设置</translation>
+    </message>
+    <message>
+        <source>Dev Information</source>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>System Update</source>
+        <translation>系统更新</translation>
+    </message>
+    <message>
+        <source>About Software</source>
+        <translation>关于软件</translation>
+    </message>
+    <message>
+        <source>Servo Settings</source>
+        <translation>伺服设置</translation>
+    </message>
+    <message>
+        <source>Servo Parameters</source>
+        <translation>伺服参数</translation>
+    </message>
+    <message>
+        <source>Servo Debugging</source>
+        <translation>伺服调试</translation>
+    </message>
+    <message>
+        <source>App Settings</source>
+        <translation>应用设置</translation>
+    </message>
+    <message>
+        <source>App Parameters</source>
+        <translation>应用参数</translation>
+    </message>
+    <message>
+        <source>App Debugging</source>
+        <translation>应用调试</translation>
+    </message>
+    <message>
+        <source>Monitor Information</source>
+        <translation>监视信息</translation>
+    </message>
+    <message>
+        <source>IO Monitoring</source>
+        <translation>IO 监视</translation>
+    </message>
+    <message>
+        <source>Alarm Information</source>
+        <translation>报警信息</translation>
+    </message>
+    <message>
+        <source>Work Waveform</source>
+        <translation>工作波形</translation>
+    </message>
+    <message>
+        <source>Wave Monitor</source>
+        <translation>波形监视</translation>
+    </message>
+    <message>
+        <source>statistics Analysis</source>
+        <translation>统计分析</translation>
+    </message>
+    <message>
+        <source>Work Record</source>
+        <translation>工作记录</translation>
     </message>
 </context>
 <context>
@@ -791,8 +1185,60 @@
 <context>
     <name>ModifyPswDialog</name>
     <message>
-        <source>Modify Password</source>
-        <translation>修改密码</translation>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <source>Input Old Passward</source>
+        <translation>输入旧密码</translation>
+    </message>
+    <message>
+        <source>Input New Passward</source>
+        <translation>输入新密码</translation>
+    </message>
+    <message>
+        <source>Confirm Passward</source>
+        <translation>确认密码</translation>
+    </message>
+    <message>
+        <source>Show Passward</source>
+        <translation>显示密码</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Please input old password!</source>
+        <translation>请输入旧密码！</translation>
+    </message>
+    <message>
+        <source>Please input new password!</source>
+        <translation>请输入新密码！</translation>
+    </message>
+    <message>
+        <source>Please input confirm password!</source>
+        <translation>请输入确认密码！</translation>
+    </message>
+    <message>
+        <source>Old password input error!</source>
+        <translation>旧密码输入错误！</translation>
+    </message>
+    <message>
+        <source>New password confirm error!</source>
+        <translation>两次输入的新密码不一致！</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Failed to save the account!</source>
+        <translation>保存账号失败！</translation>
     </message>
 </context>
 <context>
@@ -1361,6 +1807,20 @@ match the current device type!</source>
         <translation>导入的参数与
 当前设备类型不匹配！</translation>
     </message>
+    <message>
+        <source>The parameter file cannot be opened!</source>
+        <translation>无法打开参数文件！</translation>
+    </message>
+    <message>
+        <source>The parameter file format is wrong!
+Line %1: %2</source>
+        <translation>参数文件格式错误！
+第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>This device has no axis %1: those values of the file are not shown.</source>
+        <translation>该设备没有轴 %1：文件中的这些值未显示。</translation>
+    </message>
 </context>
 <context>
     <name>SlaveConfigDialog</name>
@@ -1642,15 +2102,99 @@ match the current device type!</source>
 <context>
     <name>SystemUpdateDialog</name>
     <message>
-        <source>System Update</source>
+        <source>系统更新</source>
         <translation>系统更新</translation>
+    </message>
+    <message>
+        <source>选择更新文件</source>
+        <translation>选择更新文件</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>未选择更新文件!</source>
+        <translation>未选择更新文件!</translation>
+    </message>
+    <message>
+        <source>未找到更新文件!</source>
+        <translation>未找到更新文件!</translation>
+    </message>
+    <message>
+        <source>更新文件必须是 *.tar.bfe 文件!</source>
+        <translation>更新文件必须是 *.tar.bfe 文件!</translation>
+    </message>
+    <message>
+        <source>未找到解密工具 decrypt.bat!</source>
+        <translation>未找到解密工具 decrypt.bat!</translation>
+    </message>
+    <message>
+        <source>更新文件解包失败!</source>
+        <translation>更新文件解包失败!</translation>
+    </message>
+    <message>
+        <source>更新文件发送失败!</source>
+        <translation>更新文件发送失败!</translation>
+    </message>
+    <message>
+        <source>更新中...</source>
+        <translation>更新中...</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>更新完成!</source>
+        <translation>更新完成!</translation>
     </message>
 </context>
 <context>
     <name>UserLoginDialog</name>
     <message>
-        <source>User Login</source>
+        <source>用户登录</source>
         <translation>用户登录</translation>
+    </message>
+    <message>
+        <source>账号</source>
+        <translation>账号</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>设备</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>伺服电批</source>
+        <translation>伺服电批</translation>
+    </message>
+    <message>
+        <source>其他设备</source>
+        <translation>其他设备</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Login failure!</source>
+        <translation>登录失败！</translation>
     </message>
 </context>
 <context>

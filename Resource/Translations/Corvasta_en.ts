@@ -91,8 +91,76 @@
 <context>
     <name>AppDebugFrame</name>
     <message>
-        <source>App Debugging</source>
-        <translation>App Debugging</translation>
+        <source>Frame</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>实时数据</source>
+        <translation>Real-time Data</translation>
+    </message>
+    <message>
+        <source>当前扭矩</source>
+        <translation>Current Torque</translation>
+    </message>
+    <message>
+        <source>当前转速</source>
+        <translation>Current Speed</translation>
+    </message>
+    <message>
+        <source>电批启动</source>
+        <translation>Screwdriver Start</translation>
+    </message>
+    <message>
+        <source>电批停止</source>
+        <translation>Screwdriver Stop</translation>
+    </message>
+    <message>
+        <source>电批设置</source>
+        <translation>Screwdriver Settings</translation>
+    </message>
+    <message>
+        <source>电批方向</source>
+        <translation>Screwdriver Direction</translation>
+    </message>
+    <message>
+        <source>正向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>反向</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>控制方式</source>
+        <translation>Control Mode</translation>
+    </message>
+    <message>
+        <source>PC控制</source>
+        <translation>PC Control</translation>
+    </message>
+    <message>
+        <source>IO控制</source>
+        <translation>IO Control</translation>
+    </message>
+    <message>
+        <source>输入输出</source>
+        <translation>Input/Output</translation>
+    </message>
+    <message>
+        <source>DI%1</source>
+        <translation>DI%1</translation>
+    </message>
+    <message>
+        <source>DO%1</source>
+        <translation>DO%1</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>Please select PC control first!</source>
+        <translation>Please select PC control first!</translation>
     </message>
 </context>
 <context>
@@ -316,6 +384,60 @@
     <message>
         <source>App param(%1) group error!</source>
         <translation>App param(%1) group error!</translation>
+    </message>
+    <message>
+        <source>%1 and the values after it: the device could not be reached</source>
+        <translation>%1 and the values after it: the device could not be reached</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a value of this parameter</source>
+        <translation>%1: &quot;%2&quot; is not a value of this parameter</translation>
+    </message>
+    <message>
+        <source>%1: the device did not confirm the write</source>
+        <translation>%1: the device did not confirm the write</translation>
+    </message>
+    <message>
+        <source>These values were not written:
+%1</source>
+        <translation>These values were not written:
+%1</translation>
+    </message>
+    <message>
+        <source>The parameters imported will be uploaded 
+again. Do you want to continue?</source>
+        <translation>The parameters imported will be uploaded 
+again. Do you want to continue?</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to restore factory settings?</source>
+        <translation>Are you sure you want to restore factory settings?</translation>
+    </message>
+    <message>
+        <source>Export App Params</source>
+        <translation>Export App Params</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV Files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Import App Params</source>
+        <translation>Import App Params</translation>
+    </message>
+    <message>
+        <source>App params export failed!</source>
+        <translation>App params export failed!</translation>
+    </message>
+    <message>
+        <source>The imported parameters do not 
+match the current device type!</source>
+        <translation>The imported parameters do not 
+match the current device type!</translation>
+    </message>
+    <message>
+        <source>The parameter file format is wrong!</source>
+        <translation>The parameter file format is wrong!</translation>
     </message>
 </context>
 <context>
@@ -560,8 +682,24 @@
 <context>
     <name>CompatibilityDialog</name>
     <message>
-        <source>Compatibility</source>
-        <translation>Compatibility</translation>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>There are differences in the options of curve display configuration parameters (parameters 92 and 93) between new and old versions of servo program. If it is found that the waveform display is obviously inconsistent with the actual situation, please check or remove this option and try again. </source>
+        <translation>There are differences in the options of curve display configuration parameters (parameters 92 and 93) between new and old versions of servo program. If it is found that the waveform display is obviously inconsistent with the actual situation, please check or remove this option and try again. </translation>
+    </message>
+    <message>
+        <source>Use the old version curve display config options.</source>
+        <translation>Use the old version curve display config options.</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>Failed to save the option!</source>
+        <translation>Failed to save the option!</translation>
     </message>
 </context>
 <context>
@@ -578,15 +716,191 @@
 <context>
     <name>IOMonitorFrame</name>
     <message>
-        <source>IO Monitoring</source>
-        <translation>IO Monitoring</translation>
+        <source>Frame</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
+        <source>Input Monitor</source>
+        <translation>Input Monitor</translation>
+    </message>
+    <message>
+        <source>Output Monitor</source>
+        <translation>Output Monitor</translation>
+    </message>
+    <message>
+        <source>DI%1</source>
+        <translation>DI%1</translation>
+    </message>
+    <message>
+        <source>DO%1</source>
+        <translation>DO%1</translation>
     </message>
 </context>
 <context>
     <name>JogModeDialog</name>
     <message>
-        <source>Jog Debug Mod</source>
-        <translation>Jog Debug Mod</translation>
+        <source>伺服调试</source>
+        <translation>Servo Debug</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Anticlockwise</source>
+        <translation>Anticlockwise</translation>
+    </message>
+    <message>
+        <source>Clockwise</source>
+        <translation>Clockwise</translation>
+    </message>
+    <message>
+        <source>Axis0</source>
+        <translation>Axis0</translation>
+    </message>
+    <message>
+        <source>Axis1</source>
+        <translation>Axis1</translation>
+    </message>
+    <message>
+        <source>Axis2</source>
+        <translation>Axis2</translation>
+    </message>
+    <message>
+        <source>Axis3</source>
+        <translation>Axis3</translation>
+    </message>
+    <message>
+        <source>Axis4</source>
+        <translation>Axis4</translation>
+    </message>
+    <message>
+        <source>Axis5</source>
+        <translation>Axis5</translation>
+    </message>
+    <message>
+        <source>Axis6</source>
+        <translation>Axis6</translation>
+    </message>
+    <message>
+        <source>Axis7</source>
+        <translation>Axis7</translation>
+    </message>
+    <message>
+        <source>最大转矩</source>
+        <translation>Max Torque</translation>
+    </message>
+    <message>
+        <source>200</source>
+        <translation>200</translation>
+    </message>
+    <message>
+        <source>速度模式</source>
+        <translation>Speed Mode</translation>
+    </message>
+    <message>
+        <source>位置模式</source>
+        <translation>Position Mode</translation>
+    </message>
+    <message>
+        <source>置顶</source>
+        <translation>Stay on Top</translation>
+    </message>
+    <message>
+        <source>往复运动</source>
+        <translation>Reciprocating</translation>
+    </message>
+    <message>
+        <source>目标位置1</source>
+        <translation>Target Position 1</translation>
+    </message>
+    <message>
+        <source>目标位置2</source>
+        <translation>Target Position 2</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>清除报警</source>
+        <translation>Clear Alarm</translation>
+    </message>
+    <message>
+        <source>全部使能</source>
+        <translation>Enable All</translation>
+    </message>
+    <message>
+        <source>Jog调试模式</source>
+        <translation>Jog Debug Mode</translation>
+    </message>
+    <message>
+        <source>主站伺服调试</source>
+        <translation>Master Servo Debug</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>轴号</source>
+        <translation>Axis No.</translation>
+    </message>
+    <message>
+        <source>当前位置</source>
+        <translation>Current Position</translation>
+    </message>
+    <message>
+        <source>模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>转矩</source>
+        <translation>Torque</translation>
+    </message>
+    <message>
+        <source>加速时间(ms)</source>
+        <translation>Accel Time(ms)</translation>
+    </message>
+    <message>
+        <source>减速时间(ms)</source>
+        <translation>Decel Time(ms)</translation>
+    </message>
+    <message>
+        <source>速度(r/min)</source>
+        <translation>Speed(r/min)</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>伺服使能</source>
+        <translation>Servo Enable</translation>
+    </message>
+    <message>
+        <source>正</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>反</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>使能</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
     </message>
 </context>
 <context>
@@ -649,8 +963,88 @@
 <context>
     <name>MenuAreaFrame</name>
     <message>
-        <source>MenuAreaFrame</source>
-        <translation>MenuAreaFrame</translation>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>System Settings</source>
+        <translation>System Settings</translation>
+    </message>
+    <message>
+        <source>User Login</source>
+        <translation>User Login</translation>
+    </message>
+    <message>
+        <source>Comm Settings</source>
+        <translation>Comm Settings</translation>
+    </message>
+    <message>
+        <source>Perm Settings</source>
+        <translation>Perm Settings</translation>
+    </message>
+    <message>
+        <source>Dev Information</source>
+        <translation>Dev Information</translation>
+    </message>
+    <message>
+        <source>System Update</source>
+        <translation>System Update</translation>
+    </message>
+    <message>
+        <source>About Software</source>
+        <translation>About Software</translation>
+    </message>
+    <message>
+        <source>Servo Settings</source>
+        <translation>Servo Settings</translation>
+    </message>
+    <message>
+        <source>Servo Parameters</source>
+        <translation>Servo Parameters</translation>
+    </message>
+    <message>
+        <source>Servo Debugging</source>
+        <translation>Servo Debugging</translation>
+    </message>
+    <message>
+        <source>App Settings</source>
+        <translation>App Settings</translation>
+    </message>
+    <message>
+        <source>App Parameters</source>
+        <translation>App Parameters</translation>
+    </message>
+    <message>
+        <source>App Debugging</source>
+        <translation>App Debugging</translation>
+    </message>
+    <message>
+        <source>Monitor Information</source>
+        <translation>Monitor Information</translation>
+    </message>
+    <message>
+        <source>IO Monitoring</source>
+        <translation>IO Monitoring</translation>
+    </message>
+    <message>
+        <source>Alarm Information</source>
+        <translation>Alarm Information</translation>
+    </message>
+    <message>
+        <source>Work Waveform</source>
+        <translation>Work Waveform</translation>
+    </message>
+    <message>
+        <source>Wave Monitor</source>
+        <translation>Wave Monitor</translation>
+    </message>
+    <message>
+        <source>statistics Analysis</source>
+        <translation>statistics Analysis</translation>
+    </message>
+    <message>
+        <source>Work Record</source>
+        <translation>Work Record</translation>
     </message>
 </context>
 <context>
@@ -791,8 +1185,60 @@
 <context>
     <name>ModifyPswDialog</name>
     <message>
-        <source>Modify Password</source>
-        <translation>Modify Password</translation>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Input Old Passward</source>
+        <translation>Input Old Passward</translation>
+    </message>
+    <message>
+        <source>Input New Passward</source>
+        <translation>Input New Passward</translation>
+    </message>
+    <message>
+        <source>Confirm Passward</source>
+        <translation>Confirm Passward</translation>
+    </message>
+    <message>
+        <source>Show Passward</source>
+        <translation>Show Passward</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Please input old password!</source>
+        <translation>Please input old password!</translation>
+    </message>
+    <message>
+        <source>Please input new password!</source>
+        <translation>Please input new password!</translation>
+    </message>
+    <message>
+        <source>Please input confirm password!</source>
+        <translation>Please input confirm password!</translation>
+    </message>
+    <message>
+        <source>Old password input error!</source>
+        <translation>Old password input error!</translation>
+    </message>
+    <message>
+        <source>New password confirm error!</source>
+        <translation>New password confirm error!</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>Failed to save the account!</source>
+        <translation>Failed to save the account!</translation>
     </message>
 </context>
 <context>
@@ -1361,6 +1807,20 @@ match the current device type!</source>
         <translation>The imported parameters do not 
 match the current device type!</translation>
     </message>
+    <message>
+        <source>The parameter file cannot be opened!</source>
+        <translation>The parameter file cannot be opened!</translation>
+    </message>
+    <message>
+        <source>The parameter file format is wrong!
+Line %1: %2</source>
+        <translation>The parameter file format is wrong!
+Line %1: %2</translation>
+    </message>
+    <message>
+        <source>This device has no axis %1: those values of the file are not shown.</source>
+        <translation>This device has no axis %1: those values of the file are not shown.</translation>
+    </message>
 </context>
 <context>
     <name>SlaveConfigDialog</name>
@@ -1642,15 +2102,99 @@ match the current device type!</translation>
 <context>
     <name>SystemUpdateDialog</name>
     <message>
-        <source>System Update</source>
+        <source>系统更新</source>
         <translation>System Update</translation>
+    </message>
+    <message>
+        <source>选择更新文件</source>
+        <translation>Select Update File</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>未选择更新文件!</source>
+        <translation>No update file selected!</translation>
+    </message>
+    <message>
+        <source>未找到更新文件!</source>
+        <translation>Update file not found!</translation>
+    </message>
+    <message>
+        <source>更新文件必须是 *.tar.bfe 文件!</source>
+        <translation>The update file must be a *.tar.bfe file!</translation>
+    </message>
+    <message>
+        <source>未找到解密工具 decrypt.bat!</source>
+        <translation>Decryption tool decrypt.bat not found!</translation>
+    </message>
+    <message>
+        <source>更新文件解包失败!</source>
+        <translation>Failed to unpack the update file!</translation>
+    </message>
+    <message>
+        <source>更新文件发送失败!</source>
+        <translation>Failed to send the update file!</translation>
+    </message>
+    <message>
+        <source>更新中...</source>
+        <translation>Updating...</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>更新完成!</source>
+        <translation>Update completed!</translation>
     </message>
 </context>
 <context>
     <name>UserLoginDialog</name>
     <message>
-        <source>User Login</source>
+        <source>用户登录</source>
         <translation>User Login</translation>
+    </message>
+    <message>
+        <source>账号</source>
+        <translation>Account</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>设备</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>伺服电批</source>
+        <translation>Servo Screwdriver</translation>
+    </message>
+    <message>
+        <source>其他设备</source>
+        <translation>Other Device</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>Login failure!</source>
+        <translation>Login failure!</translation>
     </message>
 </context>
 <context>
