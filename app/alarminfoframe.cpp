@@ -1,6 +1,7 @@
 #include "app/alarminfoframe.h"
 #include "ui_alarminfoframe.h"
 
+#include "app/recordsearch.h"
 #include "app/recordtablemodel.h"
 #include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
@@ -35,7 +36,7 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
         },
         this);
     m_model->setHeaderTexts({ tr("报警编号"), tr("报警级别"), tr("报警名称"), tr("报警原因"), tr("解决方法"), tr("报警时间") });
-    insertRows(0, kInitialRows);
+    m_model->setRowCount(kInitialRows);
     ui->alarmInfosTableWidget->setModel(m_model);
 
     QHeaderView *header = ui->alarmInfosTableWidget->horizontalHeader();
@@ -48,14 +49,18 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
     // The enable bits are kept working but not offered.
     ui->groupBox->hide();
 
+    // One alarm per tick: each one looks its details up in the database.
+    m_search = new RecordSearch(
+        m_model, ui->alarmInfosTableWidget, &DatabaseManager::alarmRecords,
+        [this](const RecordItem &alarm, const QString &text) { return matchingColumns(alarm, text); }, 1,
+        kSearchIntervalMs, this);
+    connect(m_search, &RecordSearch::finished, this, &AlarmInfoFrame::searchFinishSigal);
     reloadAlarms();
-    connect(&m_searchTimer, &QTimer::timeout, this, &AlarmInfoFrame::searchProcess);
     m_monitorAddrs = { kAlarmEnableAddr };
 }
 
 AlarmInfoFrame::~AlarmInfoFrame()
 {
-    m_searchTimer.stop();
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -99,41 +104,15 @@ QString AlarmInfoFrame::columnText(const RecordItem &alarm, int column) const
 void AlarmInfoFrame::appendAlarm(int alarmNo)
 {
     DatabaseManager *db = DatabaseManager::instance();
-    if (!db->addAlarmRecord(alarmNo) || m_searchActive)
+    if (!db->addAlarmRecord(alarmNo) || m_search->isResultShown())
         return;
-    insertAlarmRow(0, db->alarmRecords().last());
-    if (db->alarmRecords().size() >= kShownAlarmLimit && m_model->rowCount() > kShownAlarmLimit)
-        m_model->setRowCount(kShownAlarmLimit);
+    m_model->prependRecord(db->alarmRecords().last(), kShownAlarmLimit);
     ui->alarmInfosTableWidget->scrollToTop();
-}
-
-void AlarmInfoFrame::insertAlarmRow(int row, const RecordItem &alarm)
-{
-    m_model->insertRecordRow(row, alarm);
-}
-
-void AlarmInfoFrame::replaceAlarmRow(int row, const RecordItem &alarm)
-{
-    m_model->replaceRecordRow(row, alarm);
-}
-
-void AlarmInfoFrame::insertRows(int row, int count)
-{
-    m_model->insertEmptyRows(row, count);
 }
 
 void AlarmInfoFrame::reloadAlarms()
 {
-    const QList<RecordItem> &alarms = DatabaseManager::instance()->alarmRecords();
-    QVector<RecordTableModel::Row> rows;
-    rows.reserve(alarms.size());
-    for (int i = alarms.size() - 1; i >= 0; --i) {
-        RecordTableModel::Row row;
-        row.record = alarms.at(i);
-        row.filled = true;
-        rows.append(row);
-    }
-    m_model->showRows(rows);
+    m_model->showNewestFirst(DatabaseManager::instance()->alarmRecords());
     ui->alarmInfosTableWidget->scrollToTop();
 }
 
@@ -148,76 +127,28 @@ void AlarmInfoFrame::on_searchAlarmButton_clicked(bool checked)
 
 void AlarmInfoFrame::onSearchSignal(int cmd, QString match)
 {
-    if (cmd == 2) {
-        m_searchTimer.stop();
-        m_searchState = SearchState::Idle;
-        return;
-    }
-    if (cmd != 0 || isHidden())
-        return;
-    m_model->clearContents();
-    ui->alarmInfosTableWidget->scrollToTop();
-    m_searchText = match;
-    if (match.isEmpty()) {
-        emit searchFinishSigal();
-        return;
-    }
-    m_searchState = SearchState::Start;
-    m_searchTimer.start(kSearchIntervalMs);
-    m_searchActive = true;
+    m_search->command(cmd, match, !isHidden());
 }
 
-// One alarm per tick, so that the window stays responsive.
 void AlarmInfoFrame::searchProcess()
 {
-    const QList<RecordItem> &alarms = DatabaseManager::instance()->alarmRecords();
-    switch (m_searchState) {
-    case SearchState::Idle:
-        break;
-    case SearchState::Start:
-        m_searchRow = 0;
-        m_searchIndex = alarms.size() - 1;
-        m_searchState = SearchState::Running;
-        break;
-    case SearchState::Running: {
-        // The list may have shrunk since the last tick (cleared, trimmed).
-        m_searchIndex = qMin(m_searchIndex, alarms.size() - 1);
-        if (m_searchIndex < 0) {
-            stopSearch();
-            emit searchFinishSigal();
-            break;
-        }
-        const RecordItem alarm = alarms.at(m_searchIndex--);
-        QList<int> hits;
-        for (int column : { NumberColumn, NameColumn, ReasonColumn, TimeColumn }) {
-            if (columnText(alarm, column).contains(m_searchText))
-                hits << column;
-        }
-        if (!hits.isEmpty()) {
-            replaceAlarmRow(m_searchRow, alarm);
-            for (int column : qAsConst(hits))
-                m_model->setRed(m_searchRow, column);
-            ++m_searchRow;
-        }
-        break;
-    }
-    }
+    m_search->step();
 }
 
-void AlarmInfoFrame::stopSearch()
+// The level and the solution are not searched.
+QList<int> AlarmInfoFrame::matchingColumns(const RecordItem &alarm, const QString &text) const
 {
-    m_searchTimer.stop();
-    m_searchState = SearchState::Idle;
+    QList<int> hits;
+    for (int column : { NumberColumn, NameColumn, ReasonColumn, TimeColumn }) {
+        if (columnText(alarm, column).contains(text))
+            hits << column;
+    }
+    return hits;
 }
 
 void AlarmInfoFrame::on_clearSearchButton_clicked()
 {
-    // A search still running would go on writing its results over the full history.
-    if (m_searchState != SearchState::Idle) {
-        stopSearch();
-        emit searchFinishSigal();
-    }
-    m_searchActive = false;
+    m_search->clearResult();
     reloadAlarms();
 }
 
@@ -293,26 +224,7 @@ void AlarmInfoFrame::on_exportAlarmButton_clicked()
     if (!fileName.contains(QLatin1String(".csv")))
         fileName += QLatin1String(".csv");
     qDebug() << "Export Alarm Record To:" << fileName;
-    exportAlarmRecord(fileName);
-}
-
-void AlarmInfoFrame::exportAlarmRecord(const QString &fileName)
-{
     // The level column stays out; the hidden solution goes in.
-    const RecordTableModel::ExportResult result =
-        m_model->exportCsv(fileName, { NumberColumn, NameColumn, ReasonColumn, SolutionColumn, TimeColumn });
-    switch (result) {
-    case RecordTableModel::Exported:
-        return;
-    case RecordTableModel::CreateFailed:
-        qDebug() << fileName << "New failure!";
-        break;
-    case RecordTableModel::OpenFailed:
-        qDebug() << fileName << "Open failure!";
-        break;
-    case RecordTableModel::WriteFailed:
-        qWarning() << fileName << "Write failure!";
-        break;
-    }
-    Prompt::warning(this, tr("Tips"), tr("Alarm record export failed!"));
+    if (!m_model->exportCsv(fileName, { NumberColumn, NameColumn, ReasonColumn, SolutionColumn, TimeColumn }))
+        Prompt::warning(this, tr("Tips"), tr("Alarm record export failed!"));
 }

@@ -6,9 +6,9 @@
 
 #include <QFrame>
 #include <QList>
-#include <QTimer>
 
 namespace Ui { class AlarmInfoFrame; }
+class RecordSearch;
 class RecordTableModel;
 
 // The alarm history of the screwdriver controller, newest first, each alarm completed with its
@@ -48,28 +48,17 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    enum class SearchState { Start, Running, Idle };
-
     QString columnText(const RecordItem &alarm, int column) const;
     QString detailText(int code, const QString &key) const;
-    void insertAlarmRow(int row, const RecordItem &alarm);
-    void replaceAlarmRow(int row, const RecordItem &alarm);
+    QList<int> matchingColumns(const RecordItem &alarm, const QString &text) const;
     void reloadAlarms();
-    void insertRows(int row, int count);
-    void exportAlarmRecord(const QString &fileName);
     void setAddrMonitoring(QList<int> addrs, bool enable);
     void writeEnableBit(Uint16 mask, bool set);
-    void stopSearch();
 
     Ui::AlarmInfoFrame *ui;
     RecordTableModel *m_model;
-    QTimer m_searchTimer;
+    RecordSearch *m_search;
     QList<int> m_monitorAddrs;
-    QString m_searchText;
-    SearchState m_searchState = SearchState::Idle;
-    bool m_searchActive = false;
-    int m_searchRow = 0;        // next result row
-    int m_searchIndex = -1;     // next alarm record to test, counting down from the newest
 
     static AlarmInfoFrame *s_instance;
 };

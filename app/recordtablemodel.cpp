@@ -1,6 +1,7 @@
 #include "app/recordtablemodel.h"
 
 #include <QColor>
+#include <QDebug>
 #include <QFile>
 #include <QTextStream>
 
@@ -93,6 +94,13 @@ void RecordTableModel::insertRecordRow(int row, const RecordItem &record)
     endInsertRows();
 }
 
+void RecordTableModel::prependRecord(const RecordItem &record, int rowLimit)
+{
+    insertRecordRow(0, record);
+    if (m_rows.size() > rowLimit)
+        setRowCount(rowLimit);
+}
+
 void RecordTableModel::replaceRecordRow(int row, const RecordItem &record)
 {
     if (row < 0 || row > m_rows.size())
@@ -124,6 +132,19 @@ void RecordTableModel::showRows(const QVector<Row> &rows)
     m_rows = rows;
     m_rows.resize(count);
     endResetModel();
+}
+
+void RecordTableModel::showNewestFirst(const QList<RecordItem> &records)
+{
+    QVector<Row> rows;
+    rows.reserve(records.size());
+    for (int i = records.size() - 1; i >= 0; --i) {
+        Row row;
+        row.record = records.at(i);
+        row.filled = true;
+        rows.append(row);
+    }
+    showRows(rows);
 }
 
 void RecordTableModel::setRed(int row, int column)
@@ -169,16 +190,20 @@ static QString csvField(QString text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-RecordTableModel::ExportResult RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns) const
+bool RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns) const
 {
     QFile file(fileName);
     if (!file.exists()) {
-        if (!file.open(QIODevice::WriteOnly))
-            return CreateFailed;
+        if (!file.open(QIODevice::WriteOnly)) {
+            qWarning() << "Cannot create" << fileName << file.errorString();
+            return false;
+        }
         file.close();
     }
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return OpenFailed;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qWarning() << "Cannot open" << fileName << file.errorString();
+        return false;
+    }
 
     QTextStream out(&file);
     out.setCodec("UTF-8");
@@ -197,5 +222,9 @@ RecordTableModel::ExportResult RecordTableModel::exportCsv(const QString &fileNa
     out.flush();
     const bool written = out.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
     file.close();
-    return written && file.error() == QFileDevice::NoError ? Exported : WriteFailed;
+    if (!written || file.error() != QFileDevice::NoError) {
+        qWarning() << "Cannot write" << fileName << file.errorString();
+        return false;
+    }
+    return true;
 }

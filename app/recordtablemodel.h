@@ -25,8 +25,6 @@ public:
         quint32 redColumns = 0;     // bit i: column i is drawn red
     };
 
-    enum ExportResult { Exported, CreateFailed, OpenFailed, WriteFailed };
-
     RecordTableModel(int columns, TextFunction text, ToolTipFunction toolTip, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -41,6 +39,8 @@ public:
     void setRowCount(int rows);
     void insertEmptyRows(int row, int count);
     void insertRecordRow(int row, const RecordItem &record);
+    // A new record on top; rows past rowLimit drop off the bottom.
+    void prependRecord(const RecordItem &record, int rowLimit);
     // Nothing happens when row is past the end; an existing row is replaced.
     void replaceRecordRow(int row, const RecordItem &record);
     // Empties every row; the row count stays.
@@ -48,6 +48,8 @@ public:
     // Empties every row and fills rows 0, 1, 2... from the list, adding rows where needed: one
     // model reset instead of one insertion per record.
     void showRows(const QVector<Row> &rows);
+    // The stored records, oldest first in the list, shown newest first.
+    void showNewestFirst(const QList<RecordItem> &records);
     void setRed(int row, int column);
 
     bool hasRecord(int row) const;
@@ -60,8 +62,8 @@ public:
 
     // Header line and one line per filled row, the given columns only. Every field is quoted with
     // embedded quotes doubled, lines end with "\n", and the file is UTF-8 with a byte-order mark
-    // so that spreadsheets read the Chinese texts correctly.
-    ExportResult exportCsv(const QString &fileName, const QList<int> &columns) const;
+    // so that spreadsheets read the Chinese texts correctly. A failure is logged with its cause.
+    bool exportCsv(const QString &fileName, const QList<int> &columns) const;
 
 private:
     int m_columns;

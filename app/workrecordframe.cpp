@@ -2,6 +2,7 @@
 #include "ui_workrecordframe.h"
 
 #include "app/paramunit.h"
+#include "app/recordsearch.h"
 #include "app/recordtablemodel.h"
 #include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
@@ -107,13 +108,18 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
     m_model->setRowCount(kMinimumRows);
     ui->workRecordTableWidget->setModel(m_model);
 
+    // A batch of records per tick: the window stays responsive, and 100000 records take seconds
+    // rather than the minutes one record per 1 ms tick would.
+    m_search = new RecordSearch(
+        m_model, ui->workRecordTableWidget, &DatabaseManager::workRecords,
+        [this](const RecordItem &record, const QString &text) { return matchingColumns(record, text); },
+        kSearchBatch, kSearchIntervalMs, this);
+    connect(m_search, &RecordSearch::finished, this, &WorkRecordFrame::searchFinishSigal);
     reloadRecords();
-    connect(&m_searchTimer, &QTimer::timeout, this, &WorkRecordFrame::searchProcess);
 }
 
 WorkRecordFrame::~WorkRecordFrame()
 {
-    m_searchTimer.stop();
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -191,11 +197,9 @@ void WorkRecordFrame::appendRecord()
             record.insert(d.value(QStringLiteral("dbGetKey")).toString(), text);
     }
     DatabaseManager *db = DatabaseManager::instance();
-    if (!db->addWorkRecord(record) || m_searchActive)
+    if (!db->addWorkRecord(record) || m_search->isResultShown())
         return;
-    insertRecordRow(0, db->workRecords().last());
-    if (db->workRecords().size() >= kShownRecordLimit && m_model->rowCount() > kShownRecordLimit)
-        m_model->setRowCount(kShownRecordLimit);
+    m_model->prependRecord(db->workRecords().last(), kShownRecordLimit);
     ui->workRecordTableWidget->scrollToTop();
     updateCounters(false);
 }
@@ -222,28 +226,9 @@ QString WorkRecordFrame::columnText(const RecordItem &record, int column) const
 
 // --- table ----------------------------------------------------------------------------------
 
-void WorkRecordFrame::insertRecordRow(int row, const RecordItem &record)
-{
-    m_model->insertRecordRow(row, record);
-}
-
-void WorkRecordFrame::replaceRecordRow(int row, const RecordItem &record)
-{
-    m_model->replaceRecordRow(row, record);
-}
-
 void WorkRecordFrame::reloadRecords()
 {
-    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
-    QVector<RecordTableModel::Row> rows;
-    rows.reserve(records.size());
-    for (int i = records.size() - 1; i >= 0; --i) {
-        RecordTableModel::Row row;
-        row.record = records.at(i);
-        row.filled = true;
-        rows.append(row);
-    }
-    m_model->showRows(rows);
+    m_model->showNewestFirst(DatabaseManager::instance()->workRecords());
     ui->workRecordTableWidget->scrollToTop();
 }
 
@@ -379,7 +364,7 @@ void WorkRecordFrame::on_seekButton_clicked()
     if (byStatus)
         redColumns |= mark(ui->seekOpt2CheckBox);
 
-    m_searchActive = true;
+    m_search->setResultShown(true);
     const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
     QVector<RecordTableModel::Row> rows;
     for (int i = records.size() - 1; i >= 0; --i) {
@@ -405,88 +390,32 @@ void WorkRecordFrame::on_seekButton_clicked()
 
 void WorkRecordFrame::on_clearButton_clicked()
 {
-    // A search still running would go on writing its results over the full list.
-    if (m_searchState != SearchState::Idle) {
-        stopSearch();
-        emit searchFinishSigal();
-    }
-    m_searchActive = false;
+    m_search->clearResult();
     reloadRecords();
 }
 
 void WorkRecordFrame::onSearchSignal(int cmd, QString match)
 {
-    if (cmd == 2) {
-        stopSearch();
-        return;
-    }
-    if (cmd != 0 || isHidden())
-        return;
-    m_model->clearContents();
-    ui->workRecordTableWidget->scrollToTop();
-    m_searchText = match;
-    if (match.isEmpty()) {
-        emit searchFinishSigal();
-        return;
-    }
-    m_searchState = SearchState::Start;
-    m_searchTimer.start(kSearchIntervalMs);
-    m_searchActive = true;
+    m_search->command(cmd, match, !isHidden());
 }
 
-void WorkRecordFrame::stopSearch()
-{
-    m_searchTimer.stop();
-    m_searchState = SearchState::Idle;
-}
-
-// A batch of records per tick: the window stays responsive, and 100000 records take seconds
-// rather than the minutes one record per 1 ms tick would.
 void WorkRecordFrame::searchProcess()
 {
-    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
-    switch (m_searchState) {
-    case SearchState::Idle:
-        break;
-    case SearchState::Start:
-        m_searchRow = 0;
-        m_searchIndex = records.size() - 1;
-        m_searchState = SearchState::Running;
-        break;
-    case SearchState::Running:
-        for (int n = 0; n < kSearchBatch; ++n) {
-            // The list may have shrunk since the last test (cleared, device changed, trimmed).
-            m_searchIndex = qMin(m_searchIndex, records.size() - 1);
-            if (m_searchIndex < 0) {
-                stopSearch();
-                emit searchFinishSigal();
-                break;
-            }
-            showIfFound(records.at(m_searchIndex--));
-        }
-        break;
-    }
+    m_search->step();
 }
 
-// Shows the record in the next result row when a column holds the search text, with every
-// such cell red. The torque is searched as stored, the alarm by its name.
-void WorkRecordFrame::showIfFound(const RecordItem &record)
+// Every column is searched; the torque as stored, the alarm by its name.
+QList<int> WorkRecordFrame::matchingColumns(const RecordItem &record, const QString &text) const
 {
-    bool shown = false;
+    QList<int> hits;
     for (int column = 0; column < m_fieldDescriptors.size(); ++column) {
         const QString key = m_fieldDescriptors.at(column).value(QStringLiteral("dbGetKey")).toString();
-        const QString text = key == QLatin1String("alarm") ? alarmName(record.value(key).toString())
-                                                            : record.value(key).toString();
-        if (!text.contains(m_searchText))
-            continue;
-        if (!shown) {
-            replaceRecordRow(m_searchRow, record);
-            shown = true;
-        }
-        m_model->setRed(m_searchRow, column);
+        const QString value = key == QLatin1String("alarm") ? alarmName(record.value(key).toString())
+                                                             : record.value(key).toString();
+        if (value.contains(text))
+            hits << column;
     }
-    if (shown)
-        ++m_searchRow;
+    return hits;
 }
 
 // --- clear and export -----------------------------------------------------------------------
@@ -515,28 +444,11 @@ void WorkRecordFrame::on_exportRecordButton_clicked()
     if (!fileName.contains(QLatin1String(".csv")))
         fileName += QLatin1String(".csv");
     qDebug() << "Export Work Record To:" << fileName;
-    exportWorkRecord(fileName);
-}
-
-void WorkRecordFrame::exportWorkRecord(const QString &fileName)
-{
     QList<int> columns;
     for (int i = 0; i < m_model->columnCount(); ++i)
         columns << i;
-    switch (m_model->exportCsv(fileName, columns)) {
-    case RecordTableModel::Exported:
-        return;
-    case RecordTableModel::CreateFailed:
-        qDebug() << fileName << "New failure!";
-        break;
-    case RecordTableModel::OpenFailed:
-        qDebug() << fileName << "Open failure!";
-        break;
-    case RecordTableModel::WriteFailed:
-        qWarning() << fileName << "Write failure!";
-        break;
-    }
-    Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
+    if (!m_model->exportCsv(fileName, columns))
+        Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
 }
 
 // --- register display -----------------------------------------------------------------------

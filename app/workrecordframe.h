@@ -7,12 +7,12 @@
 #include <QFrame>
 #include <QList>
 #include <QMap>
-#include <QTimer>
 #include <QVariantMap>
 
 namespace Ui { class WorkRecordFrame; }
 class QCheckBox;
 class QLabel;
+class RecordSearch;
 class RecordTableModel;
 
 // One field of a work record and one column of the table: name, type ("rawValue", "valToText",
@@ -58,22 +58,16 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    enum class SearchState { Start, Running, Idle };
-
     void buildSdriverDescriptors();
     QString fieldText(const RecordFieldDescriptor &field) const;
     QString columnText(const RecordItem &record, int column) const;
     QString alarmName(const QString &code) const;
-    void insertRecordRow(int row, const RecordItem &record);
-    void replaceRecordRow(int row, const RecordItem &record);
+    QList<int> matchingColumns(const RecordItem &record, const QString &text) const;
     void reloadRecords();
     void clearHeaderTexts();
     void updateCounters(bool clear);
-    void exportWorkRecord(const QString &fileName);
     void setAddrMonitoring(QList<int> addrs, bool enable);
     void setCounterWidgetsVisible(bool visible);
-    void stopSearch();
-    void showIfFound(const RecordItem &record);
 
     Ui::WorkRecordFrame *ui;
     RecordTableModel *m_model;
@@ -81,12 +75,7 @@ private:
     QMap<int, QLabel *> m_labelByAddr;
     QMap<QCheckBox *, int> m_filterColumnByBox;
     QList<int> m_monitorAddrs;
-    QTimer m_searchTimer;
-    QString m_searchText;
-    SearchState m_searchState = SearchState::Idle;
-    bool m_searchActive = false;
-    int m_searchRow = 0;        // next result row
-    int m_searchIndex = -1;     // next record to test, counting down from the newest
+    RecordSearch *m_search;
 
     static WorkRecordFrame *s_instance;
 };
