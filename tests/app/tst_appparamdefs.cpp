@@ -3,10 +3,11 @@
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
+#include "support/warninglog.h"
 #include "widgets/customitemdelegate.h"
-#include "widgets/prompt.h"
 
 #include <QPushButton>
 #include <QSet>
@@ -17,17 +18,6 @@
 // The application parameter definitions: their grammars, and the menus and tables built from a
 // fixture list and from the definitions the program ships.
 namespace {
-QStringList g_warnings;
-QtMessageHandler g_previous = nullptr;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg)
-        g_warnings << message;
-    if (g_previous)
-        g_previous(type, context, message);
-}
-
 RecordItem def(const QString &address, const QString &name, const QString &group, const QString &tableInfo,
                const QString &range, const QString &unit = QString(), const QString &description = QString())
 {
@@ -63,7 +53,7 @@ class TestAppParamDefs : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase() { delete m_link; delete m_warnings; }
     void init();
     void cleanup() { delete m_page; }
     void groupGrammar_data();
@@ -86,38 +76,30 @@ private:
     QStringList listNames() const;
     void load(const QList<RecordItem> &defs);
 
+    void answer(const QString &password)
+    {
+        m_prompts.reply.text = password;
+        m_prompts.reply.ok = !password.isNull();
+    }
+
     TestDatabase m_db;
-    ComSettingsFrame *m_com = nullptr;
+    DevsimLink *m_link = nullptr;
     AppParamFrame *m_page = nullptr;
-    QList<Prompt::Request> m_prompts;
-    QString m_password;
+    PromptRecorder m_prompts;
+    WarningLog *m_warnings = nullptr;   // after the test library's own handler
 };
 
 void TestAppParamDefs::initTestCase()
 {
     QVERIFY(m_db.isValid());
-    g_previous = qInstallMessageHandler(collectWarnings);
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        Prompt::Reply reply;
-        reply.text = m_password;
-        reply.ok = !m_password.isNull();
-        return reply;
-    });
     CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
-    m_com = new ComSettingsFrame;
-}
-
-void TestAppParamDefs::cleanupTestCase()
-{
-    delete m_com;
-    Prompt::setHandler(nullptr);
-    qInstallMessageHandler(g_previous);
+    m_link = new DevsimLink;
+    m_warnings = new WarningLog;
 }
 
 void TestAppParamDefs::init()
 {
-    m_password = QStringLiteral("52917");
+    answer(QStringLiteral("52917"));
     m_page = new AppParamFrame;
     load(kFixture);
 }
@@ -125,7 +107,7 @@ void TestAppParamDefs::init()
 void TestAppParamDefs::load(const QList<RecordItem> &defs)
 {
     m_page->setDefinitionsForTest(defs);
-    g_warnings.clear();
+    m_warnings->clear();
     m_prompts.clear();
     m_page->onDeviceChanged(SdriverDevice);
 }
@@ -186,7 +168,6 @@ void TestAppParamDefs::tableInfoGrammar_data()
     QTest::addColumn<QString>("placed");    // "list", "cell row/col", "none" or "error"
 
     QTest::newRow("list row") << " table2 " << "list";
-    QTest::newRow("step cell") << "table1/row 3/col 1" << "cell 3/1";
     QTest::newRow("spaces everywhere") << " table1 / row 0 / col 2 " << "cell 0/2";
     QTest::newRow("no spaces") << "table1/row12/col2" << "cell 12/2";
     QTest::newRow("empty") << "" << "none";
@@ -255,7 +236,7 @@ void TestAppParamDefs::menus()
     QCOMPARE(visible("appParamMenuBtn", 8), QStringList());
     QCOMPARE(m_page->taskCount(), 2);
     QCOMPARE(m_page->pageMap().keys(), QList<int>({ 1, 2, 3, 7 }));
-    QVERIFY(g_warnings.isEmpty() && m_prompts.isEmpty());
+    QVERIFY(m_warnings->lines().isEmpty() && m_prompts.isEmpty());
 
     // More names than buttons: the rest get none. The last buttons lie outside the exclusive
     // groups but still select one task and one page.
@@ -326,7 +307,7 @@ void TestAppParamDefs::pageTables()
     steps->item(0, 1)->setText(QStringLiteral("7.5"));
     QCOMPARE(steps->item(0, 1)->data(AppParamFrame::ModifiedRole), QVariant(true));
     QCOMPARE(steps->item(0, 1)->foreground().color(), QColor(Qt::red));
-    QVERIFY(g_warnings.isEmpty() && m_prompts.isEmpty());
+    QVERIFY(m_warnings->lines().isEmpty() && m_prompts.isEmpty());
 }
 
 void TestAppParamDefs::cachedValuesAndUnits()
@@ -374,17 +355,15 @@ void TestAppParamDefs::malformedDefinitionsSkipped()
     QCOMPARE(m_page->stepModel()->rowCount(), 1);
     QVERIFY(m_page->stepModel()->item(0, 2)->data(AppParamFrame::AddressRole).isNull());
     QCOMPARE(m_page->pageMap().keys(), QList<int>({ 1 }));
-    const QString log = g_warnings.join(QLatin1Char('\n'));
+    const QString log = m_warnings->lines().join(QLatin1Char('\n'));
     for (const char *name : { "Step0/Turns", "Step5/Turns", "\"Turns\"", "Bad range", "Bad address", "Too far",
                               "Bad table", "Bad group" })
         QVERIFY2(log.contains(QLatin1String(name)), name);
     QVERIFY(log.contains(QLatin1String("negative row")) && !log.contains(QLatin1String("Good")));
 
     // A step name that differs from the row's label is told in a box.
-    QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.first().kind, Prompt::Warning);
-    QCOMPARE(m_prompts.first().title, QStringLiteral("Tips"));
-    QCOMPARE(m_prompts.first().text, QStringLiteral("App param(Step9/Speed) group error!"));
+    QCOMPARE(m_prompts.texts(), QStringList("Tips: App param(Step9/Speed) group error!"));
+    QCOMPARE(m_prompts.last().kind, Prompt::Warning);
 }
 
 void TestAppParamDefs::protectedPage()
@@ -394,9 +373,9 @@ void TestAppParamDefs::protectedPage()
     QPushButton *limits = button("appParamMenuBtn24");
     limits->click();
     QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.at(0).kind, Prompt::GetText);
-    QCOMPARE(m_prompts.at(0).title + m_prompts.at(0).text, QStringLiteral("登录密码请输入管理员密码！"));
-    QCOMPARE(m_prompts.at(0).echo, QLineEdit::Password);
+    QCOMPARE(m_prompts.last().kind, Prompt::GetText);
+    QCOMPARE(m_prompts.texts(), QStringList("登录密码: 请输入管理员密码！"));
+    QCOMPARE(m_prompts.last().echo, QLineEdit::Password);
     QCOMPARE(listNames(), QStringList({ "Speed limit", "Max current" }));
     QVERIFY(steps->isHidden());
     button("appParamMenuBtn12")->click();   // another task: the shared page stays, no question
@@ -406,14 +385,14 @@ void TestAppParamDefs::protectedPage()
     button("appParamMenuBtn11")->click();
     speed->click();
     QVERIFY(!steps->isHidden());
-    m_password = QStringLiteral("12345");
+    answer(QStringLiteral("12345"));
     limits->click();
     QCOMPARE(m_prompts.size(), 3);
-    QCOMPARE(m_prompts.at(2).kind, Prompt::Critical);
-    QCOMPARE(m_prompts.at(2).title + m_prompts.at(2).text, QStringLiteral("提示密码错误！"));
+    QCOMPARE(m_prompts.last().kind, Prompt::Critical);
+    QCOMPARE(m_prompts.texts().last(), QStringLiteral("提示: 密码错误！"));
     QVERIFY(speed->isChecked());
     QCOMPARE(listNames(), QStringList({ "Speed limit" }));
-    m_password = QString();                 // cancelled: back, without a box
+    answer(QString());                      // cancelled: back, without a box
     limits->click();
     QCOMPARE(m_prompts.size(), 4);
     QVERIFY(speed->isChecked());
@@ -421,7 +400,7 @@ void TestAppParamDefs::protectedPage()
     // The first page is protected and refused: the way back leads to itself and must end.
     delete m_page;
     m_page = new AppParamFrame;
-    m_password = QStringLiteral("0");
+    answer(QStringLiteral("0"));
     load({ def("3160", "Max current", "1/*/Limits", "table2", "0~9"), def("3140", "Speed", "2/Task0/Speed", "table2", "0~9") });
     QCOMPARE(m_prompts.size(), 2);
     QCOMPARE(listNames(), QStringList());
@@ -433,7 +412,7 @@ void TestAppParamDefs::shippedDefinitions()
     db->onDeviceChanged(SdriverDevice);
     QVERIFY(db->appParams().size() > 50);
     m_page->setDefinitionsForTest(std::nullopt);
-    g_warnings.clear();
+    m_warnings->clear();
     m_page->onDeviceChanged(SdriverDevice);
     QCOMPARE(visible("appParamMenuBtn1", 12), QStringList({ "Task0", "Task1", "Task2", "Task3" }));
     QCOMPARE(visible("appParamMenuBtn2", 12), QStringList({ "Tighten", "Loosen", "Settings", "Limits" }));
@@ -453,8 +432,8 @@ void TestAppParamDefs::shippedDefinitions()
             }
         }
     }
-    QVERIFY2(g_warnings.isEmpty(), qPrintable(g_warnings.join(QLatin1Char('\n'))));
-    for (const Prompt::Request &r : qAsConst(m_prompts))
+    QVERIFY2(m_warnings->lines().isEmpty(), qPrintable(m_warnings->lines().join(QLatin1Char('\n'))));
+    for (const Prompt::Request &r : qAsConst(m_prompts.requests))
         QVERIFY2(r.kind == Prompt::GetText, qPrintable(r.text));
 
     // Each at its own register of the application block, clear of the status and command registers.
@@ -472,29 +451,20 @@ void TestAppParamDefs::shippedAddressesAnswered()
 {
     DatabaseManager *db = DatabaseManager::instance();
     db->onDeviceChanged(SdriverDevice);
-    DevsimProcess sim;
-    QVERIFY(sim.start({ QStringLiteral("--type"), QStringLiteral("0") }));
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(sim.port()));
-    m_com->loadSettings();
-    m_com->connectDevice();
-    QVERIFY(QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000));
+    QVERIFY(m_link->start({ "--type", "0" }, 1, DevsimLink::NoCheck));
 
     for (const RecordItem &d : db->appParams()) {
         const Uint16 reg = Uint16(ComSettingsFrame::textToValue(d.value("address").toString(), 0));
         ComSettingsFrame::setRegisterStatus(reg, 1);
         QVERIFY(QTest::qWaitFor([reg] { return ComSettingsFrame::readRegisters(reg, 1) != 0; }, 3000));
-        QVERIFY2(QTest::qWaitFor([reg] { return (ComSettingsFrame::getRegisterEntry(reg) >> 32) == 2; }, 3000),
-                 qPrintable(d.value("address").toString()));
+        QVERIFY2(DevsimLink::waitReceived(1, reg), qPrintable(d.value("address").toString()));
     }
     // What the device reported is what the page shows.
     m_page->setDefinitionsForTest(std::nullopt);
     m_page->onDeviceChanged(SdriverDevice);
     const Uint16 first = ComSettingsFrame::getRegister(3128);   // Task0's target torque, 3 decimals in N·m
     QCOMPARE(text(m_page->listModel(), 0, 3), QString::number(first / 1000.0, 'g', 6));
-    m_com->disconnectDevice();
+    m_link->frame()->disconnectDevice();
     db->onDeviceChanged(NoDevice);
 }
 

@@ -1,9 +1,10 @@
 #include "app/appparamframe.h"
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
+#include "support/warninglog.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
@@ -13,8 +14,6 @@
 
 // The application parameter page's passes against the simulated controller, its search and its files.
 namespace {
-QStringList g_warnings;
-
 RecordItem def(const QString &address, const QString &name, const QString &group, const QString &tableInfo,
                const QString &range)
 {
@@ -37,6 +36,7 @@ class TestAppParamPage : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase() { delete m_warnings; }
     void init();
     void cleanup();
     void readAndWrite();
@@ -55,7 +55,7 @@ private:
     bool passesDone() { return QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000); }
     QStringList sorted(const QString &fc) const
     {
-        QStringList lines = m_sim->logLines().filter(QStringLiteral("fc=") + fc + ' ');
+        QStringList lines = m_link.sim().logLines().filter(QStringLiteral("fc=") + fc + ' ');
         lines.sort();
         return lines;
     }
@@ -66,60 +66,39 @@ private:
     }
 
     TestDatabase m_db;
-    ComSettingsFrame m_com;
+    DevsimLink m_link;
     QTemporaryDir m_dir;
-    std::unique_ptr<DevsimProcess> m_sim;
     std::unique_ptr<AppParamFrame> m_page;
-    QList<Prompt::Request> m_prompts;
-    QMessageBox::StandardButton m_answer = QMessageBox::Yes;
-    QString m_fileName;
+    PromptRecorder m_prompts;
+    WarningLog *m_warnings = nullptr;
 };
 
 void TestAppParamPage::initTestCase()
 {
     QVERIFY(m_db.isValid());
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-        if (type == QtWarningMsg)
-            g_warnings << message;
-    });
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        Prompt::Reply reply;
-        reply.button = m_answer;
-        reply.text = m_fileName;
-        return reply;
-    });
+    m_warnings = new WarningLog;
     ComSettingsFrame::setCurrentDevice(SdriverDevice);
 }
 
 void TestAppParamPage::init()
 {
-    m_sim.reset(new DevsimProcess);
-    QVERIFY(m_sim->start({ "--no-events", "--set", "3120=1234", "--set", "3121=65526", "--set", "3130=250", "--set",
-                           "3131=500" }));
-    const QList<QStringList> config { { "1", "ConnectWay", "0" }, { "1", "DeviceAddr", "1" }, { "1", "DevCheckBox", "0" },
-                                      { "3", "RemoteIp", "127.0.0.1" }, { "3", "RemotePort", QString::number(m_sim->port()) } };
-    for (const QStringList &c : config)
-        CommonUtils::saveConfigVal(c.at(0).toInt(), c.at(1), c.at(2));
-    m_com.loadSettings();
-    m_com.connectDevice();
-    QVERIFY(QTest::qWaitFor([this] { return m_com.isConnected(); }, 5000));
-
+    QVERIFY(m_link.start({ "--no-events", "--set", "3120=1234", "--set", "3121=65526", "--set", "3130=250", "--set",
+                           "3131=500" }, 1, DevsimLink::NoCheck));
     m_page.reset(new AppParamFrame);
     m_page->setDefinitionsForTest(kFixture);
     m_page->onDeviceChanged(SdriverDevice);
     m_page->show();
-    m_answer = QMessageBox::Yes;
+    m_prompts.reply.button = QMessageBox::Yes;
     m_prompts.clear();
-    g_warnings.clear();
-    m_sim->clearLog();
+    m_warnings->clear();
+    m_link.sim().clearLog();
 }
 
 void TestAppParamPage::cleanup()
 {
     m_page.reset();
-    m_com.disconnectDevice();
-    m_sim.reset();
+    m_link.frame()->disconnectDevice();
+    m_link.sim().stop();
     for (Uint8 slave : { 1, 2 }) {
         for (const RecordItem &d : kFixture)
             ComSettingsFrame::setRegister(slave, Uint16(d.value("address").toUInt()), 0xABCD);
@@ -139,7 +118,7 @@ void TestAppParamPage::readAndWrite()
     QCOMPARE(turns->foreground().color(), QColor(Qt::red));
 
     // New values only: an empty new value is skipped, one that does not convert is refused and told.
-    m_sim->clearLog();
+    m_link.sim().clearLog();
     list->item(0, 4)->setText(QStringLiteral("3.25"));
     list->item(1, 4)->setText(QStringLiteral("abc"));
     speed->setText(QStringLiteral("-20"));
@@ -150,12 +129,11 @@ void TestAppParamPage::readAndWrite()
     QCOMPARE(QStringList({ text(0, 3), text(0, 4), text(1, 4) }), QStringList({ "2.5", "", "abc" }));
     QCOMPARE(speed->data(AppParamFrame::ModifiedRole), QVariant(false));
     QCOMPARE(speed->foreground().color(), QColor(Qt::black));
-    QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.first().text,
-             QStringLiteral("These values were not written:\nHold time: \"abc\" is not a value of this parameter"));
+    QCOMPARE(m_prompts.texts(),
+             QStringList("Tips: These values were not written:\nHold time: \"abc\" is not a value of this parameter"));
 
     // All values: every list row with a current value and every step cell with text.
-    m_sim->clearLog();
+    m_link.sim().clearLog();
     click("writeToDevBtn");
     QVERIFY(passesDone());
     QCOMPARE(sorted("6"), QStringList({ "slave=1 fc=6 addr=3120 value=700", "slave=1 fc=6 addr=3121 value=65516",
@@ -169,13 +147,13 @@ void TestAppParamPage::readAndWrite()
     QVERIFY(passesDone());
     click("writeModifyBtn");
     QVERIFY(passesDone());
-    QVERIFY(m_sim->logLines().contains(QStringLiteral("slave=2 fc=6 addr=3140 value=9")));
+    QVERIFY(m_link.sim().logLines().contains(QStringLiteral("slave=2 fc=6 addr=3140 value=9")));
     QCOMPARE(text(0, 3) + "|" + text(0, 4), QStringLiteral("|9"));
     QCOMPARE(m_prompts.last().text,
              QStringLiteral("These values were not written:\nSpeed limit: the device did not confirm the write"));
 
     // With the link down the pass ends and says so, instead of asking forever.
-    m_com.disconnectDevice();
+    m_link.frame()->disconnectDevice();
     click("writeModifyBtn");
     QVERIFY(passesDone());
     QCOMPARE(m_prompts.size(), 3);
@@ -185,9 +163,9 @@ void TestAppParamPage::readAndWrite()
 void TestAppParamPage::realTimeAndSearch()
 {
     click("realTimeReadBtn");
-    QVERIFY(QTest::qWaitFor([this] { return m_sim->logLines().filter(QStringLiteral("addr=3131 ")).size() >= 2; }, 5000));
+    QVERIFY(QTest::qWaitFor([this] { return m_link.sim().logLines().filter(QStringLiteral("addr=3131 ")).size() >= 2; }, 5000));
     click("appParamMenuBtn22");   // restarts both read passes on the new page
-    QVERIFY(QTest::qWaitFor([this] { return !m_sim->logLines().filter(QStringLiteral("addr=3140 ")).isEmpty(); }, 5000));
+    QVERIFY(QTest::qWaitFor([this] { return !m_link.sim().logLines().filter(QStringLiteral("addr=3140 ")).isEmpty(); }, 5000));
     m_page->hide();
     QVERIFY(!m_page->isRealTime());
     m_page->show();
@@ -232,23 +210,23 @@ void TestAppParamPage::importFile()
     QFETCH(QString, box);
     QFETCH(QString, diagnostic);
     ComSettingsFrame::setRegister(Uint8(1), 3131, 500);
-    m_fileName = writeFile(content);
+    m_prompts.reply.text = writeFile(content);
     click("openParamBtn");
-    QCOMPARE(m_prompts.first().title, QStringLiteral("Import App Params"));
+    QCOMPARE(m_prompts.requests.first().title, QStringLiteral("Import App Params"));
     QCOMPARE(m_page->isImported(), box.isEmpty());
     QCOMPARE(ComSettingsFrame::getRegister(Uint8(1), 3131), Uint16(box.isEmpty() ? 77 : 500));
     QCOMPARE(text(1, 3), box.isEmpty() ? QStringLiteral("77") : QString());
     QCOMPARE(m_prompts.size() == 1 ? QString() : m_prompts.last().text, box);
-    QVERIFY(diagnostic.isEmpty() || g_warnings.last().startsWith(diagnostic));
+    QVERIFY(diagnostic.isEmpty() || m_warnings->last().startsWith(diagnostic));
     if (!box.isEmpty())
         return;
 
     // Reading after an import asks first: No reads nothing, Yes reads and drops the imported flag.
-    m_answer = QMessageBox::No;
+    m_prompts.reply.button = QMessageBox::No;
     click("readFromDevBtn");
     click("realTimeReadBtn");
     QVERIFY(!m_page->isBusy() && !m_page->isRealTime() && m_page->isImported());
-    m_answer = QMessageBox::Yes;
+    m_prompts.reply.button = QMessageBox::Yes;
     click("readFromDevBtn");
     QVERIFY(passesDone());
     QCOMPARE(m_prompts.last().text, QStringLiteral("The parameters imported will be uploaded \nagain. Do you want to continue?"));
@@ -259,9 +237,9 @@ void TestAppParamPage::importFile()
 void TestAppParamPage::exportFile()
 {
     // Nothing cached: every address with a bare comma. The name gets ".csv", the test being case-sensitive.
-    m_fileName = m_dir.filePath(QStringLiteral("params.CSV"));
+    m_prompts.reply.text = m_dir.filePath(QStringLiteral("params.CSV"));
     click("saveParamBtn");
-    QFile file(m_fileName + ".csv");
+    QFile file(m_prompts.reply.text + ".csv");
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("DeviceType = 0\n\nAddress,Value\n3120,\n3121,\n3130,\n3131,\n3140,\n"));
     file.close();
@@ -278,10 +256,10 @@ void TestAppParamPage::exportFile()
 
     QVERIFY(!m_page->exportAppParams(m_dir.filePath(QStringLiteral("no/such/folder.csv"))));
     QCOMPARE(m_prompts.last().text, QStringLiteral("App params export failed!"));
-    QVERIFY(g_warnings.last().endsWith(QLatin1String("New failure!")));
+    QVERIFY(m_warnings->last().endsWith(QLatin1String("New failure!")));
     m_prompts.clear();
     QVERIFY(!m_page->importAppParams(m_dir.filePath(QStringLiteral("missing.csv"))));
-    QVERIFY(m_prompts.isEmpty() && g_warnings.last().endsWith(QLatin1String("missing.csv open failure!")));
+    QVERIFY(m_prompts.isEmpty() && m_warnings->last().endsWith(QLatin1String("missing.csv open failure!")));
 }
 
 QTEST_MAIN(TestAppParamPage)

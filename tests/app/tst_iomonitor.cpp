@@ -1,17 +1,15 @@
 #include "app/appdebugframe.h"
 #include "app/iomonitorframe.h"
 #include "comm/comsettingsframe.h"
-#include "data/commonutils.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -35,29 +33,34 @@ private slots:
     void directionAndLiveValuesFromDevice();
 
 private:
-    bool connectToSim(DevsimProcess &sim, const QStringList &args, int slave = 1);
+    bool connectToSim(const QStringList &args, int slave = 1)
+    {
+        return m_link->start(QStringList { "--type", "0", "--no-events" } + args, slave, DevsimLink::NoCheck);
+    }
+    QStringList writes() const { return m_link->sim().writes(); }
     void setDevice(DeviceEnum type);
     // One character per lamp of the group box: R red, G green, - gray.
     static QString lamps(QWidget *box);
     static QStringList visibleNames(QWidget *box);
-    static QStringList writes(const DevsimProcess &sim);
     static QWidget *box(QWidget *page, const char *name) { return page->findChild<QGroupBox *>(QLatin1String(name)); }
     QPushButton *outputButton(int index) const;
 
     TestDatabase *m_db = nullptr;
+    DevsimLink *m_link = nullptr;
     ComSettingsFrame *m_com = nullptr;
     IOMonitorFrame *m_io = nullptr;
     AppDebugFrame *m_debug = nullptr;
     QStackedWidget *m_stack = nullptr;
     QList<int> m_realTime;
-    int m_warnings = 0;
+    PromptRecorder *m_prompts = nullptr;
 };
 
 void TestIoMonitor::init()
 {
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
-    m_com = new ComSettingsFrame;
+    m_link = new DevsimLink;
+    m_com = m_link->frame();
     ComSettingsFrame::setCurrentSlave(1);
     m_stack = new QStackedWidget;
     m_io = new IOMonitorFrame;
@@ -65,39 +68,15 @@ void TestIoMonitor::init()
     m_stack->addWidget(m_io);
     m_stack->addWidget(m_debug);
     setDevice(SdriverDevice);
-    m_warnings = 0;
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_warnings += r.kind == Prompt::Warning && r.title == QLatin1String("Tips")
-                      && r.text == QLatin1String("Please select PC control first!");
-        return Prompt::Reply();
-    });
+    m_prompts = new PromptRecorder;
 }
 
 void TestIoMonitor::cleanup()
 {
-    Prompt::setHandler(nullptr);
+    delete m_prompts;
     delete m_stack;
-    m_stack = nullptr;
-    delete m_com;
-    m_com = nullptr;
+    delete m_link;
     delete m_db;
-    m_db = nullptr;
-    ComSettingsFrame::setCurrentSlave(0);
-    ComSettingsFrame::setCurrentDevice(NoDevice);
-}
-
-bool TestIoMonitor::connectToSim(DevsimProcess &sim, const QStringList &args, int slave)
-{
-    if (!sim.start(QStringList { "--type", "0", "--no-events" } + args))
-        return false;
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QString::number(slave));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(sim.port()));
-    m_com->loadSettings();
-    m_com->connectDevice();
-    return QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000);
 }
 
 void TestIoMonitor::setDevice(DeviceEnum type)
@@ -128,18 +107,6 @@ QStringList TestIoMonitor::visibleNames(QWidget *box)
             names << label->text();
     }
     return names;
-}
-
-QStringList TestIoMonitor::writes(const DevsimProcess &sim)
-{
-    static const QRegularExpression write(QStringLiteral("fc=6 addr=(\\d+) value=(\\d+)"));
-    QStringList out;
-    for (const QString &line : sim.logLines()) {
-        const QRegularExpressionMatch m = write.match(line);
-        if (m.hasMatch())
-            out << m.captured(1) + QLatin1Char('=') + m.captured(2);
-    }
-    return out;
 }
 
 QPushButton *TestIoMonitor::outputButton(int index) const
@@ -199,54 +166,50 @@ void TestIoMonitor::lampsFromDevice()
     QFETCH(QString, output);
     QFETCH(QString, inputLamps);
     QFETCH(QString, outputLamps);
-    DevsimProcess sim;
-    QVERIFY(connectToSim(sim, { "--set", "3344=" + input, "--set", "3345=" + output }));
+    QVERIFY(connectToSim({ "--set", "3344=" + input, "--set", "3345=" + output }));
     m_stack->setCurrentWidget(m_io);
     m_stack->show();
     QTRY_COMPARE(lamps(box(m_io, "inputMonitorGroup")).left(16), inputLamps);
     QTRY_COMPARE(lamps(box(m_io, "outputMonitorGroup")).left(16), outputLamps);
     m_stack->hide();
-    QTRY_COMPARE(writes(sim), (QStringList { "3354=1", "3354=0" }));   // the device's IO monitor switch
+    QTRY_COMPARE(writes(), (QStringList { "3354=1", "3354=0" }));   // the device's IO monitor switch
 }
 
 void TestIoMonitor::outputToggle()
 {
-    DevsimProcess sim;
-    QVERIFY(connectToSim(sim, { "--set", "3345=1" }));
+    QVERIFY(connectToSim({ "--set", "3345=1" }));
     // Never polled, then asked but not answered: there is no value to combine with.
     outputButton(3)->click();
     ComSettingsFrame::setRegisterStatus(3345, 1);
     outputButton(3)->click();
     QTest::qWait(100);
-    QCOMPARE(writes(sim), QStringList());
+    QCOMPARE(writes(), QStringList());
 
     m_stack->setCurrentWidget(m_io);
     m_stack->show();
     QWidget *out = box(m_io, "outputMonitorGroup");
     QTRY_COMPARE(lamps(out).left(8), QStringLiteral("G-------"));
-    sim.clearLog();
+    m_link->sim().clearLog();
     outputButton(3)->click();
-    QTRY_COMPARE(writes(sim), QStringList { "3345=9" });
+    QTRY_COMPARE(writes(), QStringList { "3345=9" });
     QTRY_COMPARE(lamps(out).left(8), QStringLiteral("G--G----"));
     outputButton(0)->click();
-    QTRY_COMPARE(writes(sim), (QStringList { "3345=9", "3345=8" }));
+    QTRY_COMPARE(writes(), (QStringList { "3345=9", "3345=8" }));
     QTRY_COMPARE(lamps(out).left(8), QStringLiteral("---G----"));
 }
 
 void TestIoMonitor::silentRegisterDoesNotStallPoll()
 {
     // The device answers only unit 1; the page polls unit 2, whose reads never come back.
-    DevsimProcess sim;
-    QVERIFY(connectToSim(sim, { "--slave", "1" }, 2));
+    QVERIFY(connectToSim({ "--slave", "1" }, 2));
     m_stack->setCurrentWidget(m_io);
     m_stack->show();
-    QTRY_VERIFY_WITH_TIMEOUT(sim.logLines().contains(QStringLiteral("slave=2 fc=3 addr=3345 count=1")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_link->sim().logLines().contains(QStringLiteral("slave=2 fc=3 addr=3345 count=1")), 5000);
 }
 
 void TestIoMonitor::debugPageBorrowsPoll()
 {
-    DevsimProcess sim;
-    QVERIFY(connectToSim(sim, { "--set", "3344=501", "--set", "3345=13" }));   // 0x1F5, 0x0D
+    QVERIFY(connectToSim({ "--set", "3344=501", "--set", "3345=13" }));   // 0x1F5, 0x0D
     QWidget *debugIn = box(m_debug, "inputMonitorGroup");
     QWidget *debugOut = box(m_debug, "outputMonitorGroup");
     QWidget *ioIn = box(m_io, "inputMonitorGroup");
@@ -256,7 +219,7 @@ void TestIoMonitor::debugPageBorrowsPoll()
     QTRY_COMPARE(lamps(debugIn), QStringLiteral("R-R-R"));
     QTRY_COMPARE(lamps(debugOut), QStringLiteral("G-G"));
     QCOMPARE(lamps(ioIn), QString(32, QLatin1Char('-')));
-    QVERIFY(!writes(sim).contains(QStringLiteral("3354=1")));
+    QVERIFY(!writes().contains(QStringLiteral("3354=1")));
 
     m_stack->setCurrentWidget(m_io);
     QTRY_COMPARE(lamps(ioIn).left(9), QStringLiteral("R-R-RRRRR"));
@@ -294,8 +257,7 @@ void TestIoMonitor::startStop()
     QFETCH(QString, clicks);
     QFETCH(QStringList, written);
     QFETCH(int, warnings);
-    DevsimProcess sim;
-    QVERIFY(connectToSim(sim, {}));
+    QVERIFY(connectToSim({}));
     auto *start = m_debug->findChild<QPushButton *>(QStringLiteral("sdriverStartButton"));
     m_debug->findChild<QComboBox *>(QStringLiteral("sdriverCtrlWayCoBox"))->setCurrentIndex(controlWay);
     for (QChar c : clicks) {
@@ -304,8 +266,8 @@ void TestIoMonitor::startStop()
         m_debug->findChild<QAbstractButton *>(name)->click();
     }
     QTest::qWait(150);
-    QTRY_COMPARE(writes(sim), written);
-    QCOMPARE(m_warnings, warnings);
+    QTRY_COMPARE(writes(), written);
+    QCOMPARE(m_prompts->texts().count("Tips: Please select PC control first!"), warnings);
     QCOMPARE(start->isChecked(), clicks == QLatin1String("S") && controlWay == 0);
 }
 
@@ -323,8 +285,7 @@ void TestIoMonitor::directionAndLiveValuesFromDevice()
     m_stack->hide();
     setDevice(SdriverDevice);
 
-    DevsimProcess sim;
-    QVERIFY(connectToSim(sim, { "--set", "3654=1", "--set", "3079=1500", "--set", "3078=1200" }));
+    QVERIFY(connectToSim({ "--set", "3654=1", "--set", "3079=1500", "--set", "3078=1200" }));
     m_realTime = { 3078, 3079 };
     m_com->setRealTimeAddrList(&m_realTime);
     m_stack->show();
@@ -336,7 +297,7 @@ void TestIoMonitor::directionAndLiveValuesFromDevice()
     QVERIFY(reverse->isChecked() && !forward->isChecked());
     m_stack->hide();
     m_com->setRealTimeAddrList(nullptr);
-    QCOMPARE(writes(sim), QStringList());   // showing the device's direction writes nothing back
+    QCOMPARE(writes(), QStringList());   // showing the device's direction writes nothing back
 }
 
 QTEST_MAIN(TestIoMonitor)

@@ -1,8 +1,7 @@
 // Single-register read transactions per second over loopback TCP against the simulated device:
 // once through a bare socket (the floor), once through the communication page and the engine.
 #include "comm/comsettingsframe.h"
-#include "data/commonutils.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
 #include "support/testdatabase.h"
 
 #include <QApplication>
@@ -36,7 +35,7 @@ static double bareSocketRate(quint16 port, int seconds)
     return done * 1000.0 / clock.elapsed();
 }
 
-static double engineRate(ComSettingsFrame &frame, int seconds)
+static double engineRate(int seconds)
 {
     QElapsedTimer clock;
     clock.start();
@@ -49,7 +48,6 @@ static double engineRate(ComSettingsFrame &frame, int seconds)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         ++done;
     }
-    Q_UNUSED(frame)
     return done * 1000.0 / clock.elapsed();
 }
 
@@ -57,22 +55,13 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     TestDatabase db;
-    DevsimProcess sim;
-    if (!sim.start({ QStringLiteral("--no-events") }) && !sim.start()) {
-        std::fprintf(stderr, "devsim did not start\n");
+    DevsimLink link;
+    if (!link.start({ QStringLiteral("--no-events") }, 1, DevsimLink::NoCheck)) {
+        std::fprintf(stderr, "devsim did not start or did not connect\n");
         return 1;
     }
-    ComSettingsFrame frame;
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(sim.port()));
-    frame.loadSettings();
-    frame.connectDevice();
-    if (!QTest::qWaitFor([&] { return frame.isConnected(); }, 5000)) {
-        std::fprintf(stderr, "no connection\n");
-        return 1;
-    }
-    const double bare = bareSocketRate(sim.port(), 3);
-    const double engine = engineRate(frame, 3);
+    const double bare = bareSocketRate(link.sim().port(), 3);
+    const double engine = engineRate(3);
     std::printf("bare socket: %.0f transactions/s (%.3f ms each)\n", bare, 1000.0 / bare);
     std::printf("engine:      %.0f transactions/s (%.3f ms each)\n", engine, 1000.0 / engine);
     std::printf("engine overhead per transaction: %.3f ms\n", 1000.0 / engine - 1000.0 / bare);

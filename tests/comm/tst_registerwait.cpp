@@ -1,7 +1,6 @@
 #include "comm/comsettingsframe.h"
 #include "comm/registerwait.h"
-#include "data/commonutils.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
 #include "support/testdatabase.h"
 
 #include <QtTest>
@@ -20,27 +19,19 @@ private slots:
 private:
     static RegisterWait::Result waitFor(RegisterWait &wait, int ms = 5000);
 
-    TestDatabase *m_db = nullptr;
-    DevsimProcess m_sim;
-    ComSettingsFrame *m_frame = nullptr;
+    TestDatabase m_db;
+    DevsimLink *m_link = nullptr;
 };
 
 void TestRegisterWait::initTestCase()
 {
-    m_db = new TestDatabase;
-    QVERIFY(m_sim.start({ QStringLiteral("--set"), QStringLiteral("3200=7"), QStringLiteral("--set"), QStringLiteral("3201=9") }));
-    m_frame = new ComSettingsFrame;
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(m_sim.port()));
-    m_frame->loadSettings();
-    m_frame->connectDevice();
-    QVERIFY(QTest::qWaitFor([this] { return m_frame->isConnected(); }, 5000));
+    m_link = new DevsimLink;
+    QVERIFY(m_link->start({ "--set", "3200=7", "--set", "3201=9" }, 1, DevsimLink::NoCheck));
 }
 
 void TestRegisterWait::cleanupTestCase()
 {
-    delete m_frame;
-    delete m_db;
+    delete m_link;
 }
 
 RegisterWait::Result TestRegisterWait::waitFor(RegisterWait &wait, int ms)
@@ -83,11 +74,11 @@ void TestRegisterWait::failures()
     // An error for the second word of a block ends it too; one for another slave does not.
     RegisterWait block;
     QVERIFY(block.startRead(1, 3200, 2, 60000));
-    QMetaObject::invokeMethod(m_frame, "modbusComError", Q_ARG(int, 2), Q_ARG(int, 3201));
+    QMetaObject::invokeMethod(m_link->frame(), "modbusComError", Q_ARG(int, 2), Q_ARG(int, 3201));
     QVERIFY(block.check() != RegisterWait::Result::Failed);
     QCOMPARE(waitFor(block), RegisterWait::Result::Received);
     QVERIFY(block.startRead(1, 3300, 2, 60000));
-    QMetaObject::invokeMethod(m_frame, "modbusComError", Q_ARG(int, 1), Q_ARG(int, 3301));
+    QMetaObject::invokeMethod(m_link->frame(), "modbusComError", Q_ARG(int, 1), Q_ARG(int, 3301));
     QCOMPARE(block.check(), RegisterWait::Result::Failed);
 
     // A failure recorded before a wait started does not end it.

@@ -1,18 +1,16 @@
 #include "comm/networkhelper.h"
 #include "comm/serialporthelper.h"
-#include "widgets/prompt.h"
+#include "support/promptrecorder.h"
+#include "support/ptypair.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QRegularExpression>
 #include <QSerialPort>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -60,8 +58,7 @@ class TstTransports : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { m_prompts.clear(); }
 
     void tcpExchangeAndLinkLoss();
     void tcpConnectRefused();
@@ -75,22 +72,8 @@ private slots:
     void serialPtyExchange();
 
 private:
-    QList<Prompt::Request> m_prompts;
+    PromptRecorder m_prompts;
 };
-
-void TstTransports::init()
-{
-    m_prompts.clear();
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        return Prompt::Reply();
-    });
-}
-
-void TstTransports::cleanup()
-{
-    Prompt::setHandler(nullptr);
-}
 
 void TstTransports::tcpExchangeAndLinkLoss()
 {
@@ -226,12 +209,8 @@ void TstTransports::tcpHexSend()
     } else {
         QCOMPARE(link.peerRead(wire.size()), wire);
     }
-    QCOMPARE(m_prompts.size(), warned ? 1 : 0);
-    if (warned) {
-        QCOMPARE(m_prompts.first().kind, Prompt::Warning);
-        QCOMPARE(m_prompts.first().title, QStringLiteral("Tips"));
-        QCOMPARE(m_prompts.first().text, QStringLiteral("Invalid hex text!"));
-    }
+    QCOMPARE(m_prompts.texts(), warned ? QStringList("Tips: Invalid hex text!") : QStringList());
+    QVERIFY(!warned || m_prompts.last().kind == Prompt::Warning);
 }
 
 void TstTransports::tcpMirrorWhileVisible()
@@ -311,38 +290,23 @@ void TstTransports::serialOpenFailure()
     // The page's button reports the failure to the user.
     helper.findChild<QPushButton *>(QStringLiteral("openButton"))->click();
     QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.first().text, QStringLiteral("Open failure!"));
+    QCOMPARE(m_prompts.last().text, QStringLiteral("Open failure!"));
 }
 
 void TstTransports::serialPtyExchange()
 {
-    const QString socat = QStandardPaths::findExecutable(QStringLiteral("socat"));
-    if (socat.isEmpty())
+    if (!PtyPair::available())
         QSKIP("socat is not installed");
-
-    QProcess pair;
-    pair.start(socat, {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,raw,echo=0"),
-                       QStringLiteral("pty,raw,echo=0")});
-    QVERIFY(pair.waitForStarted());
-    static const QRegularExpression ptyLine(QStringLiteral("PTY is (\\S+)"));
-    QStringList ptys;
-    QString log;
-    QVERIFY(QTest::qWaitFor([&] {
-        log += QString::fromLocal8Bit(pair.readAllStandardError());
-        ptys.clear();
-        for (auto it = ptyLine.globalMatch(log); it.hasNext();)
-            ptys << it.next().captured(1);
-        return ptys.size() == 2 && log.contains(QLatin1String("starting data transfer loop"));
-    }, 5000));
-
+    PtyPair pty;
+    QVERIFY(pty.open());
     SerialPortHelper helper;
     QSignalSpy arrivedSpy(&helper, &SerialPortHelper::bytesArrived);
     QSignalSpy lostSpy(&helper, &SerialPortHelper::linkLost);
-    QVERIFY2(helper.openPort(ptys[0], 115200, QSerialPort::Data8, QSerialPort::NoParity, QSerialPort::OneStop),
+    QVERIFY2(helper.openPort(pty.end(0), 115200, QSerialPort::Data8, QSerialPort::NoParity, QSerialPort::OneStop),
              qPrintable(helper.lastError()));
     QVERIFY(helper.isOpen());
 
-    QSerialPort device(ptys[1]);
+    QSerialPort device(pty.end(1));
     QVERIFY2(device.open(QIODevice::ReadWrite), qPrintable(device.errorString()));
 
     device.write(kReply);
@@ -364,8 +328,7 @@ void TstTransports::serialPtyExchange()
 
     // The far end vanishes: the port must be given up and reported once.
     device.close();
-    pair.kill();
-    QVERIFY(pair.waitForFinished(5000));
+    pty.close();
     QTRY_COMPARE(lostSpy.count(), 1);
     QVERIFY(!helper.isOpen());
     QVERIFY(!helper.sendBytes(kRequest));

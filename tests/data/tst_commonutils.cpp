@@ -1,10 +1,8 @@
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
+#include "support/testdatabase.h"
 
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestCommonUtils : public QObject
@@ -12,9 +10,7 @@ class TestCommonUtils : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-
+    void initTestCase() { QVERIFY(m_db.isValid()); }
     void valuesPerGroup_data();
     void valuesPerGroup();
     void groupsAreSeparate();
@@ -22,20 +18,8 @@ private slots:
     void failedSaveIsLogged();
 
 private:
-    QTemporaryDir m_dir;
+    TestDatabase m_db;
 };
-
-void TestCommonUtils::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    DatabaseManager::setDatabasePath(m_dir.filePath(QStringLiteral("ServoDataBase")));
-    QVERIFY(DatabaseManager::instance()->isOpen());
-}
-
-void TestCommonUtils::cleanupTestCase()
-{
-    DatabaseManager::resetInstance();
-}
 
 void TestCommonUtils::valuesPerGroup_data()
 {
@@ -94,15 +78,9 @@ void TestCommonUtils::failedSaveIsLogged()
 {
     QVERIFY(CommonUtils::saveConfigVal(3, QStringLiteral("Port"), QStringLiteral("502")));
     DatabaseManager::resetInstance();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("side"));
-        db.setDatabaseName(m_dir.filePath(QStringLiteral("ServoDataBase")));
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("DROP TABLE network_configs")));
-        // A table the program will not recreate while it runs.
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE VIEW network_configs AS SELECT 'Port' AS key, '1' AS value")));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("side"));
+    QVERIFY(m_db.exec("DROP TABLE network_configs"));
+    // A table the program will not recreate while it runs.
+    QVERIFY(m_db.exec("CREATE VIEW network_configs AS SELECT 'Port' AS key, '1' AS value"));
 
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("SQL statement failed.*network_configs.*Port")));
     QVERIFY(!CommonUtils::saveConfigVal(3, QStringLiteral("Port"), QStringLiteral("503")));

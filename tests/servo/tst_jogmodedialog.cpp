@@ -3,16 +3,14 @@
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -36,11 +34,10 @@ private slots:
 
 private:
     void connectTo(DeviceEnum type, const QStringList &simArgs = {});
-    // Register writes seen by the device, as "address=value".
-    QStringList writes() const;
+    QStringList writes() const { return m_link->sim().writes(); }
     bool waitFor(const QString &line, int ms = 3000) const
     {
-        return QTest::qWaitFor([&] { return m_sim->logLines().contains(line); }, ms);
+        return QTest::qWaitFor([&] { return m_link->sim().logLines().contains(line); }, ms);
     }
     template <typename T> T *child(const char *name) const { return m_dialog->findChild<T *>(QLatin1String(name)); }
     QAbstractButton *button(const char *name) const { return child<QAbstractButton>(name); }
@@ -48,59 +45,38 @@ private:
     QString cell(int row, int column) const { return table()->item(row, column) ? table()->item(row, column)->text() : QString(); }
 
     TestDatabase *m_db = nullptr;
-    DevsimProcess *m_sim = nullptr;
+    DevsimLink *m_link = nullptr;
     ComSettingsFrame *m_frame = nullptr;
     JogModeDialog *m_dialog = nullptr;
+    PromptRecorder *m_prompts = nullptr;   // the dialog has nothing to ask
 };
 
 void TestJogModeDialog::init()
 {
-    Prompt::setHandler([](const Prompt::Request &r) {
-        QTest::qFail(qPrintable("unexpected box: " + r.text), __FILE__, __LINE__);
-        return Prompt::Reply();
-    });
+    m_prompts = new PromptRecorder;
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
-    m_sim = new DevsimProcess;
-    m_frame = new ComSettingsFrame;
+    m_link = new DevsimLink;
+    m_frame = m_link->frame();
     m_dialog = new JogModeDialog;
 }
 
 void TestJogModeDialog::cleanup()
 {
     delete m_dialog;
-    delete m_frame;
-    delete m_sim;
+    delete m_link;
     delete m_db;
-    ComSettingsFrame::setCurrentSlave(0);
-    Prompt::setHandler(Prompt::Handler());
+    const QStringList boxes = m_prompts->texts();
+    delete m_prompts;
+    QCOMPARE(boxes, QStringList());
 }
 
 void TestJogModeDialog::connectTo(DeviceEnum type, const QStringList &simArgs)
 {
-    QVERIFY(m_sim->start(QStringList{ "--type", QString::number(type) } + simArgs));
-    CommonUtils::saveConfigVal(1, "ConnectWay", "0");
     CommonUtils::saveConfigVal(1, "DeviceType", QString::number(type));
-    CommonUtils::saveConfigVal(1, "DeviceAddr", "1");
-    CommonUtils::saveConfigVal(3, "RemoteIp", "127.0.0.1");
-    CommonUtils::saveConfigVal(3, "RemotePort", QString::number(m_sim->port()));
-    m_frame->loadSettings();
-    m_frame->connectDevice();
-    QTRY_VERIFY_WITH_TIMEOUT(m_frame->isConnected(), 5000);
+    QVERIFY(m_link->start(QStringList{ "--type", QString::number(type) } + simArgs));
     m_dialog->onDeviceChanged(type);
-    m_sim->clearLog();
-}
-
-QStringList TestJogModeDialog::writes() const
-{
-    static const QRegularExpression write(QStringLiteral("fc=6 addr=(\\d+) value=(\\d+)"));
-    QStringList list;
-    for (const QString &line : m_sim->logLines()) {
-        const QRegularExpressionMatch m = write.match(line);
-        if (m.hasMatch())
-            list << m.captured(1) + '=' + m.captured(2);
-    }
-    return list;
+    m_link->sim().clearLog();
 }
 
 void TestJogModeDialog::pageChoice_data()
@@ -114,8 +90,6 @@ void TestJogModeDialog::pageChoice_data()
     QTest::newRow("low-volt drive jogs itself") << 2 << 0 << "Jog调试模式" << small;
     QTest::newRow("trelvox drive jogs itself") << 3 << 0 << "Jog调试模式" << small;
     QTest::newRow("screwdriver: master axes") << 0 << 1 << "主站伺服调试" << large;
-    QTest::newRow("high-volt: master axes") << 1 << 1 << "主站伺服调试" << large;
-    QTest::newRow("other device") << 8 << 1 << "主站伺服调试" << large;
     QTest::newRow("no device") << 65535 << 1 << "主站伺服调试" << large;
 }
 
@@ -139,13 +113,7 @@ void TestJogModeDialog::rowsAndEdits()
 {
     DatabaseManager::instance()->updateServoDebug({ 2, 0, -1234, 5678, 100, 200, 300, 400, 1, 150 });
     DatabaseManager::instance()->updateServoDebug({ 6, 0, -50000, 50000, 500, 500, 300, 200, 0, 170 });
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "jogtest");
-        db.setDatabaseName(m_db->path());
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec("DELETE FROM servo_debug_mt4c WHERE axis IN (1, 7)"));
-    }
-    QSqlDatabase::removeDatabase("jogtest");
+    QVERIFY(m_db->exec("DELETE FROM servo_debug_mt4c WHERE axis IN (1, 7)"));
     DatabaseManager::resetInstance();
     delete m_dialog;
     m_dialog = new JogModeDialog;
@@ -206,7 +174,7 @@ void TestJogModeDialog::lowVoltJog()
 
     // Point operation: held, it starts and is refreshed; released, it stops.
     child<QComboBox>("runTypeComboBox")->setCurrentIndex(1);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     QTest::mousePress(forward, Qt::LeftButton);
     QTest::qWait(500);
     QTest::mouseRelease(forward, Qt::LeftButton);
@@ -234,7 +202,7 @@ void TestJogModeDialog::trelvoxJog()
 
     // Continuous: holding the button is one toggle, not a stream of starts and stops.
     child<QComboBox>("runTypeComboBox")->setCurrentIndex(0);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     QTest::mousePress(forward, Qt::LeftButton);
     QTest::qWait(700);
     QTest::mouseRelease(forward, Qt::LeftButton);
@@ -242,15 +210,15 @@ void TestJogModeDialog::trelvoxJog()
     QTRY_COMPARE(writes(), QStringList({ "181=1", "149=300", "400=128", "401=32" }));
 
     // Closing the dialog stops the jog it leaves running; so does a change of run type.
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     m_dialog->hide();
     QTRY_COMPARE(writes(), stop);
     QVERIFY(!forward->isChecked());
     m_dialog->show();
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     forward->click();
     QTRY_COMPARE(writes().size(), 4);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     child<QComboBox>("runTypeComboBox")->setCurrentIndex(1);
     QTRY_COMPARE(writes(), stop);
 }
@@ -270,10 +238,10 @@ void TestJogModeDialog::debugAxesOnWire()
     QTRY_VERIFY(qobject_cast<QAbstractButton *>(table()->cellWidget(1, 12))->isChecked());
     QVERIFY(button("servoEnableButton")->isChecked());
     for (const char *read : { "addr=33002 count=2", "addr=32801 count=1", "addr=57601 count=1", "addr=56817 count=1" })
-        QVERIFY2(m_sim->logLines().contains(QStringLiteral("slave=1 fc=3 ") + read), read);
+        QVERIFY2(m_link->sim().logLines().contains(QStringLiteral("slave=1 fc=3 ") + read), read);
 
     // A position-mode run of axes 0 and 7 towards target 1 (-50000: 0xFFFF, 0x3CB0), then its stop.
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     button("commonRunButton")->click();
     QCOMPARE(button("commonRunButton")->text(), JogModeDialog::tr("停止"));
     const QStringList run{ "56106=200", "56107=200", "56110=0", "56806=200", "56807=200", "56810=0",
@@ -286,14 +254,14 @@ void TestJogModeDialog::debugAxesOnWire()
     QTRY_COMPARE(writes().mid(run.size()), QStringList({ "30001=0", "32801=0" }));
 
     // Speed mode for axis 0: its speed cell goes out at once, the torque cell waits for a run.
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     qobject_cast<QComboBox *>(table()->cellWidget(0, 2))->setCurrentIndex(1);
     table()->item(0, 9)->setText("350");
     table()->item(0, 3)->setText("150");
     QTRY_COMPARE(writes(), QStringList({ "56110=1", "56161=350" }));
 
     // Hidden, every selected axis is left in position mode at speed 0, forward.
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     m_dialog->hide();
     QTRY_COMPARE(writes(), QStringList({ "56110=0", "56161=0", "56170=0", "56810=0", "56861=0", "56870=0" }));
 }
@@ -314,7 +282,7 @@ void TestJogModeDialog::reciprocatingRun()
     button("commonRunButton")->click();
     QTRY_COMPARE(writes().last(), QStringLiteral("30001=0"));
     QCOMPARE(writes().count("30001=1"), targets().size());   // one start per target, no repeats
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     QTest::qWait(600);
     QVERIFY2(!writes().contains("30001=1"), qPrintable(writes().join(' ')));
 }
@@ -329,7 +297,7 @@ void TestJogModeDialog::pollOutlivesDroppedReads()
     m_frame->disconnectDevice();   // ...and dropped before it goes out
     m_frame->connectDevice();
     QTRY_VERIFY_WITH_TIMEOUT(m_frame->isConnected(), 5000);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     QVERIFY(waitFor("slave=1 fc=3 addr=30202 count=2", JogModeDialog::kReadLimitMs + 2000));
 }
 

@@ -2,9 +2,10 @@
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "servo/servoparamframe.h"
+#include "support/promptrecorder.h"
+#include "support/servoparamtable.h"
 #include "support/testdatabase.h"
 #include "widgets/customitemdelegate.h"
-#include "widgets/prompt.h"
 
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -47,23 +48,22 @@ private:
         CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QString::number(int(type)));
         m_frame->loadSettings();
     }
-    void check(const QString &code);
-    int row(const QString &code, const QString &slaveAxis = QString()) const;
-    QString text(int row, int column) const
+    void check(const QString &code) { QVERIFY2(ServoParamTable(m_page).check(code), qPrintable(code)); }
+    int row(const QString &code, const QString &slaveAxis = QString()) const { return ServoParamTable(m_page).row(code, slaveAxis); }
+    QString text(int row, int column) const { return ServoParamTable(m_page).text(row, column); }
+    QString lastWarning() const
     {
-        const QStandardItem *item = m_page->tableModel()->item(row, column);
-        return item ? item->text() : QString();
+        QString text;
+        for (const Prompt::Request &r : m_prompts->requests)
+            text = r.kind == Prompt::Warning ? r.text : text;
+        return text;
     }
-    QString lastWarning() const { return m_warnings.value(m_warnings.size() - 1); }
 
     TestDatabase *m_db = nullptr;
     ComSettingsFrame *m_frame = nullptr;
     ServoParamFrame *m_page = nullptr;
     QTemporaryDir *m_dir = nullptr;
-    int m_prompts = 0;
-    QStringList m_warnings;
-    QString m_chosenFile;
-    QMessageBox::StandardButton m_answer = QMessageBox::Yes;
+    PromptRecorder *m_prompts = nullptr;
 };
 
 void TestServoParamFiles::init()
@@ -75,51 +75,18 @@ void TestServoParamFiles::init()
     m_page = new ServoParamFrame;
     connect(m_frame, &ComSettingsFrame::devChangedSignal, DatabaseManager::instance(), &DatabaseManager::onDeviceChanged);
     connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page, &ServoParamFrame::onDeviceChanged);
-    m_prompts = 0;
-    m_warnings.clear();
-    m_chosenFile.clear();
-    m_answer = QMessageBox::Yes;
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        ++m_prompts;
-        if (r.kind == Prompt::Warning)
-            m_warnings << r.text;
-        Prompt::Reply reply;
-        reply.button = r.kind == Prompt::Question ? m_answer : QMessageBox::Ok;
-        reply.text = m_chosenFile;
-        return reply;
-    });
+    m_prompts = new PromptRecorder;
+    m_prompts->reply.button = QMessageBox::Yes;
     setDevice(HighVoltServo);
 }
 
 void TestServoParamFiles::cleanup()
 {
-    Prompt::setHandler(nullptr);
+    delete m_prompts;
     delete m_page;
     delete m_frame;
     delete m_dir;
     delete m_db;
-}
-
-void TestServoParamFiles::check(const QString &code)
-{
-    const int id = m_page->findParamIndex(code) + 1;
-    QStandardItemModel *tree = m_page->treeModel();
-    for (int g = 0; g < tree->rowCount(); ++g) {
-        for (int r = 0; r < tree->item(g)->rowCount(); ++r) {
-            if (tree->item(g)->child(r)->data(ServoParamFrame::IdRole).toInt() == id)
-                return tree->item(g)->child(r)->setCheckState(Qt::Checked);
-        }
-    }
-    QFAIL(qPrintable(code));
-}
-
-int TestServoParamFiles::row(const QString &code, const QString &slaveAxis) const
-{
-    for (int r = 0; r < m_page->tableModel()->rowCount(); ++r) {
-        if (text(r, 0) == code && (slaveAxis.isEmpty() || text(r, 4) == slaveAxis))
-            return r;
-    }
-    return -1;
 }
 
 void TestServoParamFiles::exportLines_data()
@@ -246,7 +213,7 @@ void TestServoParamFiles::importRefusals()
     ComSettingsFrame::setRegister(255, pn11, 0xABCD);
     m_page->on_upLoadButton_clicked();   // answered Yes: back to live values
     QVERIFY(!m_page->isImportedView());
-    m_warnings.clear();
+    m_prompts->clear();
 
     writeFile(path, content);
     if (!log.isEmpty())
@@ -272,7 +239,7 @@ void TestServoParamFiles::importValues()
     writeFile(path, QStringLiteral("DeviceType = 1\n\nPnVal,Axis0,Axis1\nPn011,16#1A,+5\n\n"
                                    "Pn017,16#10002,none\nPn012,7\n"));
     QVERIFY(m_page->importParams(path));
-    QCOMPARE(m_prompts, 0);
+    QVERIFY(m_prompts->isEmpty());
     QVERIFY(m_page->isImportedView());
     // The file's axes become the page's; the checked parameter makes way for the file's.
     QCOMPARE(m_page->axisList(), QList<int>({ 0, 1 }));
@@ -295,7 +262,7 @@ void TestServoParamFiles::importValues()
     QVERIFY(text(row("Pn012", "1/1"), 5).isEmpty());
     QCOMPARE(ComSettingsFrame::getRegister(255, pn12axis1), Uint16(0xABCD));
     // Reading the drive asks first; No keeps the imported view.
-    m_answer = QMessageBox::No;
+    m_prompts->reply.button = QMessageBox::No;
     m_page->on_upLoadButton_clicked();
     QVERIFY(m_page->isImportedView());
 
@@ -319,7 +286,7 @@ void TestServoParamFiles::defaultFilesFollowTheDeviceType()
     m_frame->setDeviceType(LowVoltServo);
     QCOMPARE(readLines(m_dir->filePath(QStringLiteral("ServoParams_Default_1.csv"))).mid(0, 4),
              QStringList({ "DeviceType = 1", "", "PnVal,Axis0", "Pn011,+5" }));
-    QCOMPARE(m_prompts, 0);
+    QVERIFY(m_prompts->isEmpty());
     QCOMPARE(row(QStringLiteral("Pn011")), -1);
     ComSettingsFrame::setRegister(1, ServoParamFrame::paramAddress(12, 0), 3);
     check(QStringLiteral("Pn012"));
@@ -328,7 +295,7 @@ void TestServoParamFiles::defaultFilesFollowTheDeviceType()
     QCOMPARE(readLines(m_dir->filePath(QStringLiteral("ServoParams_Default_2.csv"))).value(3), QStringLiteral("Pn012,+3"));
     QCOMPARE(text(row("Pn011", "1/0"), 5), QStringLiteral("+5"));
     QVERIFY(!m_page->isImportedView());   // the next read pass fetches live values
-    QCOMPARE(m_prompts, 0);
+    QVERIFY(m_prompts->isEmpty());
     QVERIFY(QDir::setCurrent(oldCurrent));
 }
 
@@ -339,13 +306,13 @@ void TestServoParamFiles::buttons()
 
     m_page->onSalveCnfgChanged({ 1, 2 }, { 0 });
     exportButton->click();
-    QCOMPARE(m_prompts, 1);
+    QCOMPARE(m_prompts->size(), 1);
     QCOMPARE(lastWarning(), QStringLiteral("Servo parameter export only supports single device!"));
 
     m_page->onSalveCnfgChanged({ 1 }, { 0 });
-    m_chosenFile = m_dir->filePath(QStringLiteral("chosen"));
+    m_prompts->reply.text = m_dir->filePath(QStringLiteral("chosen"));
     exportButton->click();
-    QVERIFY(QFile::exists(m_chosenFile + QStringLiteral(".csv")));
+    QVERIFY(QFile::exists(m_prompts->reply.text + QStringLiteral(".csv")));
 
     // A file that cannot be written is told, and nothing claims success.
     QVERIFY(!m_page->exportParams(m_dir->filePath(QStringLiteral("missing/out.csv"))));
@@ -354,10 +321,10 @@ void TestServoParamFiles::buttons()
     QCOMPARE(lastWarning(), QStringLiteral("Servo parameters export failed!"));
 
     // The default import stays quiet about a missing file; a file the user picked does not.
-    m_prompts = 0;
+    m_prompts->clear();
     m_page->importDefaultParams();
-    QCOMPARE(m_prompts, 0);
-    m_chosenFile = m_dir->filePath(QStringLiteral("absent.csv"));
+    QVERIFY(m_prompts->isEmpty());
+    m_prompts->reply.text = m_dir->filePath(QStringLiteral("absent.csv"));
     openButton->click();
     QCOMPARE(lastWarning(), QStringLiteral("The parameter file cannot be opened!"));
     QVERIFY(!m_page->isImportedView());

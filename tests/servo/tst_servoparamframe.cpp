@@ -4,15 +4,14 @@
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "servo/servoparamframe.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
+#include "support/servoparamtable.h"
 #include "support/testdatabase.h"
 #include "widgets/customitemdelegate.h"
-#include "widgets/prompt.h"
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QtTest>
@@ -40,24 +39,23 @@ private slots:
 private:
     void setDevice(DeviceEnum type);
     bool connectTo(DeviceEnum type, const QStringList &simArgs);
-    void check(const QString &code, bool on = true);
-    int row(const QString &code, const QString &slaveAxis = QString()) const;
+    void check(const QString &code, bool on = true) { QVERIFY2(ServoParamTable(m_page).check(code, on), qPrintable(code)); }
+    int row(const QString &code, const QString &slaveAxis = QString()) const { return ServoParamTable(m_page).row(code, slaveAxis); }
     QStandardItem *cell(int row, int column) const { return m_page->tableModel()->item(row, column); }
-    QString text(int row, int column) const { return cell(row, column) ? cell(row, column)->text() : QString(); }
+    QString text(int row, int column) const { return ServoParamTable(m_page).text(row, column); }
     void click(const char *button) { m_page->findChild<QPushButton *>(QLatin1String(button))->click(); }
     bool waitIdle(int ms = 10000) { return QTest::qWaitFor([this] { return !m_page->isPassRunning(); }, ms); }
     bool logHas(const QString &line, int ms = 3000)
     {
-        return QTest::qWaitFor([&] { return m_sim->logLines().contains(line); }, ms);
+        return QTest::qWaitFor([&] { return m_link->sim().logLines().contains(line); }, ms);
     }
     QStringList warnings() const;
 
     TestDatabase *m_db = nullptr;
-    DevsimProcess *m_sim = nullptr;
+    DevsimLink *m_link = nullptr;
     ComSettingsFrame *m_frame = nullptr;
     ServoParamFrame *m_page = nullptr;
-    QList<Prompt::Request> m_prompts;
-    QMessageBox::StandardButton m_answer = QMessageBox::Yes;
+    PromptRecorder *m_prompts = nullptr;
 };
 
 void TestServoParamFrame::init()
@@ -67,31 +65,23 @@ void TestServoParamFrame::init()
     // Quick failures: an absent slave costs 150 ms per request.
     CommonUtils::saveConfigVal(1, QStringLiteral("ResponseTimeout"), QStringLiteral("150"));
     CommonUtils::saveConfigVal(1, QStringLiteral("Retries"), QStringLiteral("0"));
-    m_sim = new DevsimProcess;
-    m_frame = new ComSettingsFrame;
+    m_link = new DevsimLink;
+    m_frame = m_link->frame();
     m_page = new ServoParamFrame;
     DatabaseManager *db = DatabaseManager::instance();
     connect(m_frame, &ComSettingsFrame::devChangedSignal, db, &DatabaseManager::onDeviceChanged);
     connect(db, &DatabaseManager::devChangedSignal, m_page, &ServoParamFrame::onDeviceChanged);
     connect(m_frame, &ComSettingsFrame::modbusComError, m_page, &ServoParamFrame::onComError);
-    m_prompts.clear();
-    m_answer = QMessageBox::Yes;
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        Prompt::Reply reply;
-        reply.button = r.kind == Prompt::Question ? m_answer : QMessageBox::Ok;
-        return reply;
-    });
+    m_prompts = new PromptRecorder;
+    m_prompts->reply.button = QMessageBox::Yes;
 }
 
 void TestServoParamFrame::cleanup()
 {
-    Prompt::setHandler(nullptr);
+    delete m_prompts;
     delete m_page;
-    delete m_frame;
-    delete m_sim;
+    delete m_link;
     delete m_db;
-    ComSettingsFrame::setCurrentSlave(0);
 }
 
 void TestServoParamFrame::setDevice(DeviceEnum type)
@@ -102,49 +92,14 @@ void TestServoParamFrame::setDevice(DeviceEnum type)
 
 bool TestServoParamFrame::connectTo(DeviceEnum type, const QStringList &simArgs)
 {
-    if (!m_sim->start(QStringList { QStringLiteral("--type"), QString::number(int(type)) } + simArgs))
-        return false;
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(m_sim->port()));
-    setDevice(type);
-    m_frame->connectDevice();
-    return QTest::qWaitFor([this] { return m_frame->isConnected(); }, 5000);
-}
-
-// Checks the parameter's item in the tree, as a click on its box does.
-void TestServoParamFrame::check(const QString &code, bool on)
-{
-    const int index = m_page->findParamIndex(code);
-    QVERIFY2(index >= 0, qPrintable(code));
-    QStandardItemModel *tree = m_page->treeModel();
-    for (int g = 0; g < tree->rowCount(); ++g) {
-        for (int r = 0; r < tree->item(g)->rowCount(); ++r) {
-            QStandardItem *item = tree->item(g)->child(r);
-            if (item->data(ServoParamFrame::IdRole).toInt() == index + 1) {
-                item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
-                return;
-            }
-        }
-    }
-    QFAIL("parameter not in the tree");
-}
-
-int TestServoParamFrame::row(const QString &code, const QString &slaveAxis) const
-{
-    for (int r = 0; r < m_page->tableModel()->rowCount(); ++r) {
-        if (text(r, 0) == code && (slaveAxis.isEmpty() || text(r, 4) == slaveAxis))
-            return r;
-    }
-    return -1;
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QString::number(int(type)));
+    return m_link->start(QStringList { QStringLiteral("--type"), QString::number(int(type)) } + simArgs);
 }
 
 QStringList TestServoParamFrame::warnings() const
 {
     QStringList texts;
-    for (const Prompt::Request &r : m_prompts) {
+    for (const Prompt::Request &r : m_prompts->requests) {
         if (r.kind == Prompt::Warning)
             texts << r.text;
     }
@@ -350,17 +305,17 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
     QCOMPARE(text(row(codes[0], "1/1"), 5), preset16);
     QCOMPARE(text(row(codes[1], "1/1"), 5), QStringLiteral("-2"));
     QCOMPARE(text(row(codes[2], "1/1"), 5), QStringLiteral("+131073"));
-    QVERIFY(m_sim->logLines().contains(QStringLiteral("slave=1 fc=3 addr=%1 count=1").arg(base + pnLow + stride + 1)));
+    QVERIFY(m_link->sim().logLines().contains(QStringLiteral("slave=1 fc=3 addr=%1 count=1").arg(base + pnLow + stride + 1)));
 
     // Write: the words in their order, at the write address; the device holds them.
     cell(row(codes[0], "1/1"), 6)->setText(newText);
     cell(row(codes[1], "1/0"), 6)->setText(QStringLiteral("-100000"));   // 0xFFFE7960
     cell(row(codes[2], "1/0"), 6)->setText(QStringLiteral("70000"));     // 0x00011170
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     click("writeParamBtn");
     QVERIFY(waitIdle());
     const QString write = QStringLiteral("slave=1 fc=6 addr=%1 value=%2");
-    const QStringList log = m_sim->logLines();
+    const QStringList log = m_link->sim().logLines();
     QVERIFY2(log.contains(write.arg(base + pn16 + stride + writeOffset).arg(125)), qPrintable(log.join('\n')));
     const int high = log.indexOf(write.arg(base + pnHigh + writeOffset).arg(0xFFFE));
     QVERIFY(high >= 0 && log.indexOf(write.arg(base + pnHigh + writeOffset + 1).arg(0x7960)) > high);
@@ -376,11 +331,11 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
 
     // Download asks first and leaves the new values in place.
     cell(row(codes[0], "1/0"), 6)->setText(newText);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     click("downLoadButton");
     QVERIFY(waitIdle());
-    QVERIFY(m_prompts.last().text.startsWith(QStringLiteral("The current values of all parameters")));
-    QVERIFY(m_sim->logLines().contains(write.arg(base + pn16 + writeOffset).arg(125)));
+    QVERIFY(m_prompts->last().text.startsWith(QStringLiteral("The current values of all parameters")));
+    QVERIFY(m_link->sim().logLines().contains(write.arg(base + pn16 + writeOffset).arg(125)));
     QCOMPARE(text(row(codes[0], "1/0"), 6), newText);
 
     // Compact view: "Write" sends only the selected cells of a row.
@@ -393,10 +348,10 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
     cell(compact, 4)->setText(QStringLiteral("0"));
     QTableView *view = m_page->findChild<QTableView *>(QStringLiteral("paramsTableView"));
     view->selectionModel()->select(m_page->tableModel()->index(compact, 3), QItemSelectionModel::ClearAndSelect);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     click("writeParamBtn");
     QVERIFY(waitIdle());
-    QCOMPARE(m_sim->logLines().filter(QStringLiteral("fc=6")),
+    QCOMPARE(m_link->sim().logLines().filter(QStringLiteral("fc=6")),
              QStringList { write.arg(base + pn16 + stride + writeOffset).arg(0) });
     QVERIFY(text(compact, 4).isEmpty());
 
@@ -415,10 +370,10 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
         expected << write.arg(command + 3).arg(0) << write.arg(command + 2).arg(0x4000) << write.arg(command).arg(0x0101)
                  << QStringLiteral("slave=1 fc=3 addr=%1 count=1").arg(command + 3);
     }
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     click("resetDefaultBtn");
     QVERIFY(logHas(expected.last()));
-    QCOMPARE(m_sim->logLines().mid(0, expected.size()), expected);
+    QCOMPARE(m_link->sim().logLines().mid(0, expected.size()), expected);
     m_page->onSalveCnfgChanged({ 1 }, { 0, 1 });
     click("upLoadButton");
     QVERIFY(waitIdle());
@@ -478,10 +433,10 @@ void TestServoParamFrame::failedAndUnconvertibleWrites()
     cell(row("Pn008", "1/0"), 6)->setText(QStringLiteral("10"));
     cell(row("Pn008", "2/0"), 6)->setText(QStringLiteral("10"));
     cell(row("Pn021", "1/0"), 6)->setText(QStringLiteral("abc"));
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     click("writeParamBtn");
     QVERIFY(waitIdle());
-    QCOMPARE(m_sim->logLines().filter(QStringLiteral("slave=1 fc=6")), QStringList { "slave=1 fc=6 addr=56108 value=100" });
+    QCOMPARE(m_link->sim().logLines().filter(QStringLiteral("slave=1 fc=6")), QStringList { "slave=1 fc=6 addr=56108 value=100" });
     QVERIFY(text(row("Pn008", "1/0"), 6).isEmpty());
     QCOMPARE(text(row("Pn008", "2/0"), 6), QStringLiteral("10"));
     QCOMPARE(text(row("Pn021", "1/0"), 6), QStringLiteral("abc"));
@@ -492,18 +447,18 @@ void TestServoParamFrame::failedAndUnconvertibleWrites()
     // A 16-bit register cannot take 70000.
     cell(row("Pn021", "1/0"), 6)->setText(QStringLiteral("70000"));
     cell(row("Pn008", "2/0"), 6)->setText(QString());
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     click("writeParamBtn");
     QVERIFY(waitIdle());
-    QVERIFY(m_sim->logLines().filter(QStringLiteral("fc=6")).isEmpty());
+    QVERIFY(m_link->sim().logLines().filter(QStringLiteral("fc=6")).isEmpty());
     QVERIFY(warnings().last().contains(QStringLiteral("\"70000\"")));
 
     // Restoring factory settings sends nothing at all while the link is down.
     m_frame->disconnectDevice();
-    m_sim->clearLog();
+    m_link->sim().clearLog();
     click("resetDefaultBtn");
     QTest::qWait(200);
-    QVERIFY(m_sim->logLines().isEmpty());
+    QVERIFY(m_link->sim().logLines().isEmpty());
     QVERIFY(warnings().last().contains(QStringLiteral("not connected")));
 }
 
@@ -511,14 +466,7 @@ void TestServoParamFrame::definitionsShrinkUnderTheTable()
 {
     setDevice(HighVoltServo);
     check(QStringLiteral("Pn040"));   // id 35
-    {
-        QSqlDatabase side = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("side"));
-        side.setDatabaseName(m_db->path());
-        QVERIFY(side.open());
-        QVERIFY(QSqlQuery(side).exec(QStringLiteral("DELETE FROM servo_params WHERE id > 10")));
-        side.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("side"));
+    QVERIFY(m_db->exec("DELETE FROM servo_params WHERE id > 10"));
     // The list changes before the page hears of it (the broadcast rebuilds the table).
     disconnect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page, nullptr);
     DatabaseManager::instance()->onDeviceChanged(HighVoltServo);

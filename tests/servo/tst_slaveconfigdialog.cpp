@@ -4,9 +4,9 @@
 #include "comm/modbusmaster.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -57,15 +57,11 @@ private:
 
     TestDatabase *m_db = nullptr;
     SlaveConfigDialog *m_dialog = nullptr;
+    PromptRecorder m_prompts;   // the dialog has nothing to ask the user
 };
 
 void TestSlaveConfigDialog::init()
 {
-    // The dialog has nothing to ask the user.
-    Prompt::setHandler([](const Prompt::Request &r) {
-        QTest::qFail(qPrintable("unexpected box: " + r.text), __FILE__, __LINE__);
-        return Prompt::Reply();
-    });
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
     ComSettingsFrame::setCurrentSlave(1);
@@ -76,7 +72,7 @@ void TestSlaveConfigDialog::cleanup()
 {
     delete m_dialog;
     delete m_db;
-    Prompt::setHandler(Prompt::Handler());
+    QCOMPARE(m_prompts.texts(), QStringList());
 }
 
 void TestSlaveConfigDialog::recordNumber_data()
@@ -247,20 +243,13 @@ void TestSlaveConfigDialog::walkPastSilentSlave_data()
 void TestSlaveConfigDialog::walkPastSilentSlave()
 {
     QFETCH(bool, forwardErrors);
-    DevsimProcess sim;
-    QVERIFY(sim.start({ "--type", "1", "--slave", "1,3", "--set", "56900=65036", "--set", "56901=0",
-                        "--set", "56902=125", "--set", "56903=3105" }));
-    CommonUtils::saveConfigVal(1, "ConnectWay", "0");
     CommonUtils::saveConfigVal(1, "DeviceType", "1");
-    CommonUtils::saveConfigVal(1, "DeviceAddr", "1");
-    CommonUtils::saveConfigVal(3, "RemoteIp", "127.0.0.1");
-    CommonUtils::saveConfigVal(3, "RemotePort", QString::number(sim.port()));
-    ComSettingsFrame frame;
+    DevsimLink link;
+    ComSettingsFrame &frame = *link.frame();
     frame.engine()->setResponseTimeout(100);
     frame.engine()->setRetries(0);
-    frame.loadSettings();
-    frame.connectDevice();
-    QTRY_VERIFY_WITH_TIMEOUT(frame.isConnected(), 5000);
+    QVERIFY(link.start({ "--type", "1", "--slave", "1,3", "--set", "56900=65036", "--set", "56901=0",
+                         "--set", "56902=125", "--set", "56903=3105" }));
     if (forwardErrors)
         connect(&frame, &ComSettingsFrame::modbusComError, m_dialog, &SlaveConfigDialog::onComError);
 
@@ -292,9 +281,9 @@ void TestSlaveConfigDialog::walkPastSilentSlave()
 
     m_dialog->hide();   // hidden, the walk stops asking
     QTest::qWait(300);
-    sim.clearLog();
+    link.sim().clearLog();
     QTest::qWait(300);
-    QVERIFY2(sim.logLines().isEmpty(), qPrintable(sim.logLines().join('\n')));
+    QVERIFY2(link.sim().logLines().isEmpty(), qPrintable(link.sim().logLines().join('\n')));
 }
 
 QTEST_MAIN(TestSlaveConfigDialog)

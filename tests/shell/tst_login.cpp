@@ -9,16 +9,14 @@
 #include "shell/modifypswdialog.h"
 #include "shell/permmanageframe.h"
 #include "shell/statusareaframe.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -62,47 +60,27 @@ private:
     }
     template <class T> T *in(QWidget *parent, const char *name) const { return parent->findChild<T *>(name); }
     QString userText() const { return in<QAbstractButton>(m_window, "accountBtn")->text(); }
-    void execSide(const QString &statement, const QVariantList &values = {});
 
     TestDatabase *m_db = nullptr;
     QTemporaryDir m_workDir;
     DataSource *m_source = nullptr;
     MainWindow *m_window = nullptr;
-    QList<Prompt::Request> m_prompts;
+    PromptRecorder m_prompts;
 };
-
-void TestLogin::execSide(const QString &statement, const QVariantList &values)
-{
-    {
-        QSqlDatabase side = QSqlDatabase::addDatabase("QSQLITE", "side");
-        side.setDatabaseName(m_db->path());
-        QVERIFY(side.open());
-        QSqlQuery query(side);
-        QVERIFY(query.prepare(statement));
-        for (const QVariant &value : values)
-            query.addBindValue(value);
-        QVERIFY2(query.exec(), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase("side");
-}
 
 void TestLogin::initTestCase()
 {
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
     for (const RecordItem &r : kAccounts) {
-        execSide("INSERT INTO account_infos (account, password, device, permission) VALUES (?, ?, ?, ?)",
-                 { r.value("account"), r.value("password"), r.value("device"), r.value("permission") });
+        QVERIFY(m_db->exec("INSERT INTO account_infos (account, password, device, permission) VALUES (?, ?, ?, ?)",
+                           { r.value("account"), r.value("password"), r.value("device"), r.value("permission") }));
     }
     DatabaseManager::resetInstance();
     DatabaseManager::setDatabasePath(m_db->path());
     QCOMPARE(DatabaseManager::instance()->accountList().size(), kAccounts.size());
 
     QVERIFY(QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        return Prompt::Reply();
-    });
     m_source = new DataSource;
     m_window = new MainWindow;
 }
@@ -112,7 +90,6 @@ void TestLogin::cleanupTestCase()
     delete m_window;
     delete m_source;
     delete m_db;
-    Prompt::setHandler(nullptr);
 }
 
 void TestLogin::login_data()
@@ -161,8 +138,7 @@ void TestLogin::login()
     in<QPushButton>(dialog, "loginButton")->click();
 
     if (!ok) {
-        QCOMPARE(m_prompts.size(), 1);
-        QCOMPARE(m_prompts.first().title + m_prompts.first().text, QStringLiteral("TipsLogin failure!"));
+        QCOMPARE(m_prompts.texts(), QStringList("Tips: Login failure!"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(PermManageFrame::currentAccount(), before);
         QCOMPARE(userText(), QStringLiteral("before"));
@@ -257,8 +233,7 @@ void TestLogin::modifyPassword()
         QVERIFY(!dialog->isVisible());
         return;
     }
-    QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.first().title + ": " + m_prompts.first().text, "Tips: " + warning);
+    QCOMPARE(m_prompts.texts(), QStringList("Tips: " + warning));
     QVERIFY(dialog->isVisible());
     QCOMPARE(edits[2]->text(), entries[2]);
 
@@ -306,8 +281,8 @@ void TestLogin::failedStoresChangeNothing()
     PermManageFrame::setCurrentAccount(DatabaseManager::instance()->findAccount("carl"));
     const RecordItem before = PermManageFrame::currentAccount();
     // Tests run as root, where a read-only file does not stop writes: take the tables away.
-    execSide("DROP TABLE account_infos");
-    execSide("DROP TABLE " + CommonUtils::configTable(4));
+    QVERIFY(m_db->exec("DROP TABLE account_infos"));
+    QVERIFY(m_db->exec("DROP TABLE " + CommonUtils::configTable(4)));
 
     m_window->showModifyPswDialog();
     auto *dialog = topLevel<ModifyPswDialog>();
@@ -326,10 +301,7 @@ void TestLogin::failedStoresChangeNothing()
     QVERIFY(!box->isChecked());
     QCOMPARE(announced.size(), 0);
 
-    QStringList texts;
-    for (const Prompt::Request &r : qAsConst(m_prompts))
-        texts << r.title + ": " + r.text;
-    QCOMPARE(texts, QStringList({ "Tips: Failed to save the account!", "Tips: Failed to save the option!" }));
+    QCOMPARE(m_prompts.texts(), QStringList({ "Tips: Failed to save the account!", "Tips: Failed to save the option!" }));
 }
 
 QTEST_MAIN(TestLogin)

@@ -1,13 +1,12 @@
 #include "shell/menubarframe.h"
 
 #include "comm/comsettingsframe.h"
-#include "data/commonutils.h"
 #include "data/datasource.h"
 #include "shell/platform.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/cmenubutton.h"
-#include "widgets/prompt.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -48,39 +47,25 @@ private:
     bool expectWrites(const QStringList &expected);
 
     TestDatabase *m_db = nullptr;
-    DevsimProcess *m_sim = nullptr;
+    DevsimLink *m_link = nullptr;
     ComSettingsFrame *m_com = nullptr;
     MenuBarFrame *m_bar = nullptr;
-    QList<Prompt::Request> m_prompts;
-    Prompt::Reply m_reply;
+    PromptRecorder m_prompts;
 };
 
 void TestMenuBarFrame::initTestCase()
 {
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
-    m_com = new ComSettingsFrame;
-    m_sim = new DevsimProcess;
+    m_link = new DevsimLink;
+    m_com = m_link->frame();
     // Unasked events of the device would only add lines to the log.
-    QVERIFY(m_sim->start({ QStringLiteral("--no-events") }) || m_sim->start());
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(m_sim->port()));
-    m_com->loadSettings();
-    m_com->connectDevice();
-    QVERIFY(QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000));
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        return m_reply;
-    });
+    QVERIFY(m_link->start({ QStringLiteral("--no-events") }));
 }
 
 void TestMenuBarFrame::cleanupTestCase()
 {
-    Prompt::setHandler(nullptr);
-    delete m_com;
-    delete m_sim;
+    delete m_link;
     delete m_db;
 }
 
@@ -90,9 +75,9 @@ void TestMenuBarFrame::init()
     m_bar = new MenuBarFrame;
     m_bar->onDeviceChanged(SdriverDevice);
     m_prompts.clear();
-    m_reply = Prompt::Reply();
+    m_prompts.reply = Prompt::Reply();
     QTest::qWait(100);
-    m_sim->clearLog();
+    m_link->sim().clearLog();
 }
 
 void TestMenuBarFrame::cleanup()
@@ -105,19 +90,12 @@ void TestMenuBarFrame::cleanup()
 // Waits for exactly these single-register writes, in order, since the last call.
 bool TestMenuBarFrame::expectWrites(const QStringList &expected)
 {
-    auto writes = [this] {
-        QStringList lines;
-        for (const QString &line : m_sim->logLines()) {
-            if (line.contains(QLatin1String(" fc=6 ")))
-                lines << line.mid(line.indexOf(QLatin1String("addr=")));
-        }
-        return lines;
-    };
-    if (!QTest::qWaitFor([&] { return writes().size() >= expected.size(); }, 3000))
+    DevsimProcess &sim = m_link->sim();
+    if (!QTest::qWaitFor([&] { return sim.writes().size() >= expected.size(); }, 3000))
         qWarning() << "too few writes";
     QTest::qWait(150);   // a stray write after the expected ones must show too
-    const QStringList seen = writes();
-    m_sim->clearLog();
+    const QStringList seen = sim.writes();
+    sim.clearLog();
     if (seen != expected)
         qWarning() << "expected" << expected << "seen" << seen;
     return seen == expected;
@@ -130,24 +108,24 @@ void TestMenuBarFrame::controlWriteOrders()
     QAbstractButton *free = button("freeCtrlButton");
 
     lock->click();
-    QVERIFY(expectWrites({ "addr=3073 value=1", "addr=3074 value=0", "addr=3075 value=0" }));
+    QVERIFY(expectWrites({ "3073=1", "3074=0", "3075=0" }));
     QCOMPARE(lock->text(), QStringLiteral("Lock Stop"));
     lock->click();
-    QVERIFY(expectWrites({ "addr=3073 value=0" }));
+    QVERIFY(expectWrites({ "3073=0" }));
     QCOMPARE(lock->text(), QStringLiteral("Lock Start"));
 
     free->click();
-    QVERIFY(expectWrites({ "addr=3075 value=1", "addr=3073 value=0", "addr=3074 value=0" }));
+    QVERIFY(expectWrites({ "3075=1", "3073=0", "3074=0" }));
     // Free was on: it comes back unchecked and writes its 0 once more.
     unlock->click();
-    QVERIFY(expectWrites({ "addr=3074 value=1", "addr=3073 value=0", "addr=3075 value=0", "addr=3075 value=0" }));
+    QVERIFY(expectWrites({ "3074=1", "3073=0", "3075=0", "3075=0" }));
     QVERIFY(unlock->isChecked() && !free->isChecked() && !lock->isChecked());
     QCOMPARE(free->text(), QStringLiteral("Free Start"));
 
     button("clearAlarmButton")->click();
-    QVERIFY(expectWrites({ "addr=3084 value=1", "addr=3084 value=0" }));
+    QVERIFY(expectWrites({ "3084=1", "3084=0" }));
     combo()->setCurrentIndex(2);   // as the user's pick
-    QVERIFY(expectWrites({ "addr=3072 value=2" }));
+    QVERIFY(expectWrites({ "3072=2" }));
 
     // A device type without these registers gets nothing, whatever is clicked.
     setDevice(HighVoltServo);
@@ -162,7 +140,7 @@ void TestMenuBarFrame::mirrorFromDevice()
     QAbstractButton *unlock = button("unlockCtrlButton");
     emit m_com->realTimeAddrRead(3074, 1);
     QVERIFY(unlock->isChecked());
-    QVERIFY(expectWrites({ "addr=3074 value=1", "addr=3073 value=0", "addr=3075 value=0" }));
+    QVERIFY(expectWrites({ "3074=1", "3073=0", "3075=0" }));
     emit m_com->realTimeAddrRead(3074, 1);   // the same value again changes nothing
     emit m_com->realTimeAddrRead(3073, 0);
     emit m_com->realTimeAddrRead(3075, 0xABCD);   // no value is no reason to start Free
@@ -170,7 +148,7 @@ void TestMenuBarFrame::mirrorFromDevice()
     QVERIFY(expectWrites({}));
     emit m_com->realTimeAddrRead(3074, 0);
     QVERIFY(!unlock->isChecked());
-    QVERIFY(expectWrites({ "addr=3074 value=0" }));
+    QVERIFY(expectWrites({ "3074=0" }));
 
     // The task follows every reading and is never written back.
     emit m_com->realTimeAddrRead(3072, 3);
@@ -199,7 +177,7 @@ void TestMenuBarFrame::taskRefill_data()
     QTest::newRow("growing keeps the task") << 1 << 1 << 8 << 1 << QStringList();
     QTest::newRow("shrinking keeps a task still listed") << 2 << 2 << 3 << 2 << QStringList();
     QTest::newRow("shown task gone, device unknown") << 4 << -1 << 3 << 0 << QStringList();
-    QTest::newRow("device on a task no longer listed") << 4 << 4 << 3 << 0 << QStringList { "addr=3072 value=0" };
+    QTest::newRow("device on a task no longer listed") << 4 << 4 << 3 << 0 << QStringList { "3072=0" };
     QTest::newRow("device value wins over the shown one") << 0 << 2 << 3 << 2 << QStringList();
 }
 
@@ -241,13 +219,13 @@ void TestMenuBarFrame::adminPassword()
     QFETCH(QString, text);
     QFETCH(bool, opens);
     QFETCH(bool, told);
-    m_reply.ok = accepted;
-    m_reply.text = text;
+    m_prompts.reply.ok = accepted;
+    m_prompts.reply.text = text;
     QSignalSpy ids(m_bar, &MenuBarFrame::menuClicked);
     button("servoParamBtn")->click();
     QCOMPARE(ids.count(), opens ? 1 : 0);
-    QCOMPARE(m_prompts.first().kind, Prompt::GetText);
-    QCOMPARE(m_prompts.first().echo, QLineEdit::Password);
+    QCOMPARE(m_prompts.requests.first().kind, Prompt::GetText);
+    QCOMPARE(m_prompts.requests.first().echo, QLineEdit::Password);
     QCOMPARE(m_prompts.size(), told ? 2 : 1);
     if (told)
         QCOMPARE(m_prompts.last().text, QStringLiteral("密码错误！"));
@@ -295,7 +273,7 @@ void TestMenuBarFrame::deviceAdaptation()
 
     QStringList texts;
     QSignalSpy spy(m_bar, &MenuBarFrame::menuClicked);
-    m_reply.ok = false;   // the burn tool's password prompt
+    m_prompts.reply.ok = false;   // the burn tool's password prompt
     Platform::setHooks({ nullptr, nullptr, [](const QString &) { return true; } });
     for (QAction *action : optionsMenu()->actions()) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -329,7 +307,7 @@ void TestMenuBarFrame::pageButtons()
 void TestMenuBarFrame::burnToolAndManuals()
 {
     // Not on this machine: the real platform call refuses and the user is told.
-    m_reply.text = QStringLiteral("52917");
+    m_prompts.reply.text = QStringLiteral("52917");
     m_bar->onBurnToolTriggered();
     const QString folder = QDir::currentPath() + QStringLiteral("/WinApps/BurnTool/win-iap-ymodem/bin/Debug");
     QCOMPARE(m_prompts.size(), 2);

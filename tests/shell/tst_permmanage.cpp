@@ -2,15 +2,13 @@
 
 #include "data/databasemanager.h"
 #include "shell/permmanagedialog.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -51,7 +49,7 @@ private:
 
     TestDatabase *m_db = nullptr;
     PermManageFrame *m_frame = nullptr;
-    QList<Prompt::Request> m_prompts;
+    PromptRecorder m_prompts;
 };
 
 void TestPermManage::init()
@@ -59,10 +57,6 @@ void TestPermManage::init()
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
     m_prompts.clear();
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        return Prompt::Reply();
-    });
     PermManageFrame::setCurrentAccount(RecordItem());
     m_frame = new PermManageFrame;
     QCOMPARE(PermManageFrame::instance(), m_frame);
@@ -72,7 +66,6 @@ void TestPermManage::cleanup()
 {
     delete m_frame;
     delete m_db;
-    Prompt::setHandler(nullptr);
     PermManageFrame::setCurrentAccount(RecordItem());
 }
 
@@ -159,11 +152,8 @@ void TestPermManage::duplicatesAndQuotes()
     confirm("newUserButton", name, password, { "device1Box" });
     confirm("newUserButton", name, "y", {});
     confirm("newUserButton", "o'neil \"ops\"", "z", {});   // names differ by case: another account
-    QCOMPARE(m_prompts.size(), 2);
-    for (const Prompt::Request &r : qAsConst(m_prompts)) {
-        QCOMPARE(r.title, QStringLiteral("Warning"));
-        QCOMPARE(r.text, QStringLiteral("This account is already exists!"));
-    }
+    const QString exists = QStringLiteral("Warning: This account is already exists!");
+    QCOMPARE(m_prompts.texts(), QStringList({ exists, exists }));
 
     reopen();
     QCOMPARE(DatabaseManager::instance()->accountList().size(), 3);
@@ -180,9 +170,7 @@ void TestPermManage::editSeveralOrNone()
 {
     seed({ account("a", "old", "0/2", "1"), account("b", "old", "0/2", "1"), account("c", "old", "0/2", "1") });
     click(m_frame, "editUserButton");
-    QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.first().title, QStringLiteral("Tips"));
-    QCOMPARE(m_prompts.first().text, QStringLiteral("Please select account!"));
+    QCOMPARE(m_prompts.texts(), QStringList("Tips: Please select account!"));
     QVERIFY(!editor()->isVisible());
     click(m_frame, "deleteUserButton");   // nothing ticked: nothing happens
     QCOMPARE(DatabaseManager::instance()->accountList().size(), 3);
@@ -248,14 +236,8 @@ void TestPermManage::failedStatementsKeepTable()
     seed({ account("a", "old", "0"), account("b", "old", "0") });
     const QStringList row0 = rowTexts(0);
     PermManageFrame::setCurrentAccount(account("a", "old", "0"));
-    {
-        // Tests run as root, where a read-only file mode does not stop writes: take the table away.
-        QSqlDatabase side = QSqlDatabase::addDatabase("QSQLITE", "side");
-        side.setDatabaseName(m_db->path());
-        QVERIFY(side.open());
-        QVERIFY(QSqlQuery(side).exec("DROP TABLE account_infos"));
-    }
-    QSqlDatabase::removeDatabase("side");
+    // Tests run as root, where a read-only file mode does not stop writes: take the table away.
+    QVERIFY(m_db->exec("DROP TABLE account_infos"));
 
     confirm("newUserButton", "c", "p", {});
     QCOMPARE(rowTexts(2).first(), QStringLiteral("<none>"));
@@ -271,13 +253,8 @@ void TestPermManage::failedStatementsKeepTable()
     QCOMPARE(rowTexts(1).first(), QStringLiteral("b"));
     QCOMPARE(DatabaseManager::instance()->accountList().size(), 2);
 
-    QStringList texts;
-    for (const Prompt::Request &r : qAsConst(m_prompts)) {
-        QCOMPARE(r.title, QStringLiteral("Tips"));
-        texts << r.text;
-    }
-    QCOMPARE(texts, QStringList({ "Failed to save the account!", "Failed to save the account!",
-                                  "Failed to save the account!", "Failed to delete the account!" }));
+    QCOMPARE(m_prompts.texts(), QStringList({ "Tips: Failed to save the account!", "Tips: Failed to save the account!",
+                                              "Tips: Failed to save the account!", "Tips: Failed to delete the account!" }));
     // The rows that stayed are still ticked, so the delete can be retried.
     click(m_frame, "deleteUserButton");
     QCOMPARE(m_prompts.size(), 5);

@@ -6,9 +6,9 @@
 #include "data/databasemanager.h"
 #include "shell/mainwindow.h"
 #include "shell/statusitem.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
 #include "widgets/vxlabel.h"
 
 #include <QJSEngine>
@@ -61,6 +61,7 @@ private:
     TestDatabase *m_db = nullptr;
     QTemporaryDir m_workDir;
     MainWindow *m_window = nullptr;
+    PromptRecorder m_prompts;
 };
 
 void TestStatusAreaFrame::initTestCase()
@@ -68,7 +69,6 @@ void TestStatusAreaFrame::initTestCase()
     m_db = new TestDatabase;
     QVERIFY(m_db->isValid());
     QVERIFY(QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
-    Prompt::setHandler([](const Prompt::Request &) { return Prompt::Reply(); });
     {
         StatusAreaFrame fresh;   // before any broadcast: no items, nothing polled
         QVERIFY(fresh.realTimeAddrList().isEmpty());
@@ -82,7 +82,6 @@ void TestStatusAreaFrame::cleanupTestCase()
 {
     delete m_window;
     delete m_db;
-    Prompt::setHandler(nullptr);
 }
 
 // The device-changed broadcast as the communication page sends it, without its parameter files.
@@ -137,7 +136,7 @@ void TestStatusAreaFrame::pollListFollowsType()
     const QList<QPair<DeviceEnum, QList<int>>> steps {
         { SdriverDevice, kSdriverPoll }, { TrelvoxServo, {} },  { OtherDevice2, {} },
         { SdriverDevice, kSdriverPoll }, { HighVoltServo, { 56151, 56153, 56152 } },
-        { LowVoltServo, { 56300, 56304, 56302 } }, { OtherDevice5, {} }, { NoDevice, {} } };
+        { LowVoltServo, { 56300, 56304, 56302 } }, { NoDevice, {} } };
     for (const auto &step : steps) {
         selectType(step.first);
         QCOMPARE(bar()->realTimeAddrList(), step.second);
@@ -323,27 +322,22 @@ void TestStatusAreaFrame::detectors()
 // the poll never asks for an address the type lacks.
 void TestStatusAreaFrame::recordsWhileFullScreen()
 {
-    DevsimProcess sim;
+    ComSettingsFrame &com = m_window->comSettings();
+    DevsimLink link(&com);
+    DevsimProcess &sim = link.sim();
     QVERIFY(sim.start({ "--type", "0", "--slave", "2", "--no-events", "--set", "3336=10", "--set", "3084=9", "--set",
                         "3072=2", "--set", "3076=250", "--set", "3079=1500", "--set", "3077=1200" }));
     m_window->show();
     m_window->setFullScreen(true);
     QVERIFY(bar()->isHidden());
 
-    const QList<QPair<QString, QString>> config { { "ConnectWay", "0" }, { "DeviceType", "0" }, { "DeviceAddr", "2" },
-                                                  { "DevCheckBox", "1" } };
-    for (const auto &c : config)
-        CommonUtils::saveConfigVal(1, c.first, c.second);
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(sim.port()));
-    ComSettingsFrame &com = m_window->comSettings();
-    com.loadSettings();
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
+    selectType(SdriverDevice);
     DatabaseManager *db = DatabaseManager::instance();
     const int alarms = db->alarmRecords().size();
     const int records = db->workRecords().size();
     QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
-    com.connectDevice();
-    QVERIFY(QTest::qWaitFor([&] { return com.isConnected(); }, 5000));
+    QVERIFY(link.connectTo(sim.port(), 2));
     QCOMPARE(part<QLabel>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Connect"));
 
     QTRY_COMPARE_WITH_TIMEOUT(db->workRecords().size(), records + 1, 10000);

@@ -1,11 +1,10 @@
 #include "shell/systemupdatedialog.h"
 
 #include "comm/comsettingsframe.h"
-#include "data/commonutils.h"
-#include "support/devsimprocess.h"
+#include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/ctprogressbutton.h"
-#include "widgets/prompt.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,7 +30,6 @@ private slots:
     void givesUpOnSilentDevice();
 
 private:
-    bool connectTo(quint16 port, int slave);
     QString makeArchive(const QString &fileName, const QByteArray &payload);
     void writeFile(const QString &path, const QByteArray &data) const;
     void pick(const QString &path);
@@ -42,11 +40,10 @@ private:
     TestDatabase m_db;
     QTemporaryDir m_programDir;
     QString m_oldCurrent;
-    DevsimProcess m_sim;
+    DevsimLink *m_link = nullptr;
     ComSettingsFrame *m_com = nullptr;
     SystemUpdateDialog *m_dialog = nullptr;
-    QList<Prompt::Request> m_prompts;
-    QString m_pickReply;
+    PromptRecorder m_prompts;
 };
 
 static const QByteArray kDecrypt = "cp -- \"$1\" \"${1%.bfe}\"\n";   // the test archives are not encrypted
@@ -56,28 +53,22 @@ void TestSystemUpdate::initTestCase()
     QVERIFY(m_db.isValid() && m_programDir.isValid());
     m_oldCurrent = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_programDir.path()) && QDir().mkpath(SystemUpdateDialog::toolFolder()));
-    m_com = new ComSettingsFrame;
-    QVERIFY(m_sim.start({ QStringLiteral("--type"), QStringLiteral("1") }));
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        Prompt::Reply reply;
-        reply.text = m_pickReply;
-        return reply;
-    });
+    m_link = new DevsimLink;
+    m_com = m_link->frame();
+    QVERIFY(m_link->sim().start({ QStringLiteral("--type"), QStringLiteral("1") }));
 }
 
 void TestSystemUpdate::cleanupTestCase()
 {
-    Prompt::setHandler(nullptr);
-    delete m_com;
+    delete m_link;
     QDir::setCurrent(m_oldCurrent);
 }
 
 void TestSystemUpdate::init()
 {
-    QVERIFY(connectTo(m_sim.port(), 1));
+    QVERIFY(m_link->connectTo(m_link->sim().port()));
     writeFile(SystemUpdateDialog::toolFolder() + QStringLiteral("decrypt.bat"), kDecrypt);
-    m_sim.clearLog();
+    m_link->sim().clearLog();
     m_prompts.clear();
     m_dialog = new SystemUpdateDialog;
     connect(m_com, SIGNAL(singalWriteFileFinshed()), m_dialog, SLOT(slotWaitEnd()));   // as the main window does
@@ -86,18 +77,6 @@ void TestSystemUpdate::init()
 void TestSystemUpdate::cleanup()
 {
     delete m_dialog;
-}
-
-bool TestSystemUpdate::connectTo(quint16 port, int slave)
-{
-    m_com->disconnectDevice();
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QString::number(slave));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1"));
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), QString::number(port));
-    m_com->loadSettings();
-    m_com->connectDevice();
-    return QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000);
 }
 
 void TestSystemUpdate::writeFile(const QString &path, const QByteArray &data) const
@@ -121,7 +100,7 @@ QString TestSystemUpdate::makeArchive(const QString &fileName, const QByteArray 
 
 void TestSystemUpdate::pick(const QString &path)
 {
-    m_pickReply = path;
+    m_prompts.reply.text = path;
     QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("selectFileButton")), Qt::LeftButton);
     m_prompts.clear();
 }
@@ -129,7 +108,7 @@ void TestSystemUpdate::pick(const QString &path)
 QStringList TestSystemUpdate::prompts() const
 {
     QStringList texts;
-    for (const Prompt::Request &r : m_prompts)
+    for (const Prompt::Request &r : m_prompts.requests)
         texts << QStringLiteral("%1|%2|%3").arg(r.kind).arg(r.title, r.text);
     return texts;
 }
@@ -173,7 +152,7 @@ void TestSystemUpdate::transfer()
     press();
     press();            // under way: ignored
     const QString done = QStringLiteral("devsim file %1 bytes crc32=%2\n").arg(size).arg(crc32(payload), 8, 16, QLatin1Char('0'));
-    QTRY_VERIFY(m_sim.stderrText().endsWith(done));
+    QTRY_VERIFY(m_link->sim().stderrText().endsWith(done));
     QTRY_COMPARE(prompts(), QStringList { QStringLiteral("0|提示|更新完成!") });
     // The box resets the bar to "更新"; the next tick of the restart wait shows "更新中..." again.
     QTRY_COMPARE(format(), QStringLiteral("更新中..."));
@@ -184,7 +163,7 @@ void TestSystemUpdate::transfer()
     for (int i = 0; i < blocks; ++i)
         expected << QStringLiteral("slave=1 fc=34 offset=%1 length=%2 last=%3")
                         .arg(i * 200).arg(qMin(200, size - i * 200)).arg(i == blocks - 1);
-    QCOMPARE(m_sim.logLines().filter(QStringLiteral("fc=34")), expected);
+    QCOMPARE(m_link->sim().logLines().filter(QStringLiteral("fc=34")), expected);
     QList<int> shown;
     for (const QList<QVariant> &v : qAsConst(values))
         shown << v.at(0).toInt();
@@ -233,7 +212,7 @@ void TestSystemUpdate::refusedStarts()
     QTRY_COMPARE(prompts(), QStringList { QStringLiteral("1|错误|") + message });
     QTRY_COMPARE(format(), QStringLiteral("更新"));
     QCOMPARE(m_dialog->findChild<CTProgressButton *>()->value(), 0);
-    QCOMPARE(m_sim.logLines().filter(QStringLiteral("fc=34")), QStringList());
+    QCOMPARE(m_link->sim().logLines().filter(QStringLiteral("fc=34")), QStringList());
 }
 
 void TestSystemUpdate::givesUpOnSilentDevice_data()
@@ -249,7 +228,7 @@ void TestSystemUpdate::givesUpOnSilentDevice()
     // Blocks go to unit 1; a device serving only unit 2 takes them and never answers.
     DevsimProcess sim;
     QVERIFY(sim.start({ QStringLiteral("--type"), QStringLiteral("1"), QStringLiteral("--slave"), QStringLiteral("2") }));
-    QVERIFY(connectTo(sim.port(), 2));
+    QVERIFY(m_link->connectTo(sim.port(), 2));
     pick(makeArchive(QStringLiteral("abc.tar.bfe"), QByteArray(1000, 'z')));
     press();
     if (linkLost)

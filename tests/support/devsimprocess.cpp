@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QFile>
+#include <QRegularExpression>
 
 DevsimProcess::DevsimProcess() = default;
 
@@ -54,6 +55,18 @@ QStringList DevsimProcess::logLines() const
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList DevsimProcess::writes() const
+{
+    static const QRegularExpression write(QStringLiteral("fc=6 addr=(\\d+) value=(\\d+)"));
+    QStringList list;
+    for (const QString &line : logLines()) {
+        const QRegularExpressionMatch m = write.match(line);
+        if (m.hasMatch())
+            list << m.captured(1) + QLatin1Char('=') + m.captured(2);
+    }
+    return list;
 }
 
 void DevsimProcess::clearLog()

@@ -19,6 +19,8 @@ public:
     quint16 port() const;
 
     QStringList logLines() const;
+    // The single-register writes of the log, oldest first, as "address=value".
+    QStringList writes() const;
     void clearLog();
     QString logPath() const;
 

@@ -1,5 +1,5 @@
+#include "support/promptrecorder.h"
 #include "widgets/customitemdelegate.h"
-#include "widgets/prompt.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -14,8 +14,7 @@ class TestCustomItemDelegate : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { m_prompts.clear(); m_prompts.whileShown = nullptr; }
     void lineEditCommit_data();
     void lineEditCommit();
     void warningText();
@@ -32,22 +31,8 @@ private:
     QStandardItemModel m_model{1, 1};
     QWidget m_viewport;
     CustomItemDelegate m_delegate{nullptr};
-    QList<Prompt::Request> m_prompts;
+    PromptRecorder m_prompts;
 };
-
-void TestCustomItemDelegate::init()
-{
-    m_prompts.clear();
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        return Prompt::Reply();
-    });
-}
-
-void TestCustomItemDelegate::cleanup()
-{
-    Prompt::setHandler(nullptr);
-}
 
 QModelIndex TestCustomItemDelegate::configuredCell(const QVariant &config, int role)
 {
@@ -125,10 +110,8 @@ void TestCustomItemDelegate::warningText()
     configuredCell(CustomItemDelegate::lineEditConfig(-3000 * 0.1, 2147483647.0, 1, true));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
     commitText(QStringLiteral("2147483648"));
-    QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts[0].kind, Prompt::Warning);
-    QCOMPARE(m_prompts[0].title, QStringLiteral("Tips"));
-    QCOMPARE(m_prompts[0].text, QStringLiteral("Input out of range(-300~2147483647) or decimals(1 decimal places)!"));
+    QCOMPARE(m_prompts.texts(), QStringList("Tips: Input out of range(-300~2147483647) or decimals(1 decimal places)!"));
+    QCOMPARE(m_prompts.last().kind, Prompt::Warning);
 }
 
 void TestCustomItemDelegate::warningDoesNotRepeatOnFocusLoss()
@@ -138,11 +121,7 @@ void TestCustomItemDelegate::warningDoesNotRepeatOnFocusLoss()
     QVERIFY(edit);
     edit->setText(QStringLiteral("11"));
     // While the box is up the view commits again from the editor's focus loss.
-    Prompt::setHandler([&](const Prompt::Request &r) {
-        m_prompts << r;
-        m_delegate.setModelData(edit, &m_model, index);
-        return Prompt::Reply();
-    });
+    m_prompts.whileShown = [&](const Prompt::Request &) { m_delegate.setModelData(edit, &m_model, index); };
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
     m_delegate.setModelData(edit, &m_model, index);
     QCOMPARE(m_prompts.size(), 1);

@@ -273,7 +273,6 @@ void TestWidgetKit::progressButtonSwallowsPress()
     QTest::mousePress(button, Qt::RightButton);
     QCOMPARE(pressed.count(), 2);
     QCOMPARE(parent.presses, 0);
-    QVERIFY(!button->styleSheet().isEmpty());
 }
 
 QTEST_MAIN(TestWidgetKit)
