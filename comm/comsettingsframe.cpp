@@ -465,6 +465,7 @@ void ComSettingsFrame::stepConnect()
             break;
         }
         m_probeFailed = false;
+        m_probeAnswered = false;
         setRegisterStatus(probeAddress(), RegisterCache::Requested);
         if (readRegisters(probeAddress(), 1)) {
             m_connectState = ConnectState::WaitProbe;
@@ -474,7 +475,7 @@ void ComSettingsFrame::stepConnect()
     }
     case ConnectState::WaitProbe: {
         const RegisterCache::Entry e = m_cache.entry(Uint8(s_slave), probeAddress());
-        if (e.status == RegisterCache::Received)
+        if (e.status == RegisterCache::Received || m_probeAnswered)
             linkUp();
         else if (m_probeFailed)
             disconnectDevice(tr("No device answers at address %1.").arg(s_slave));
@@ -570,15 +571,19 @@ void ComSettingsFrame::onComError(Uint8 slave, Uint8 funCode, Uint16 addr, int e
     (connectWay() == Serial ? static_cast<void>(m_serial->appendDiagnostic(line))
                             : static_cast<void>(m_network->appendDiagnostic(line)));
 
+    // An exception reply comes from a device that is there, even when it lacks the register asked.
+    const bool answered = error == ModbusMaster::ExceptionReply;
     if (m_searchState == SearchState::Wait && slave == m_searchAddr)
-        m_searchFailed = true;
+        (answered ? m_searchAnswered : m_searchFailed) = true;
     if (m_connectState == ConnectState::WaitProbe && slave == s_slave)
-        m_probeFailed = true;
+        (answered ? m_probeAnswered : m_probeFailed) = true;
     emit modbusComError(slave, addr);
 
     // A search expects silence from most addresses; only ordinary traffic counts towards a lost link.
-    if (m_connectState == ConnectState::Connected && m_searchState == SearchState::Idle
-        && ++m_consecutiveFailures >= kLostAfterFailures)
+    if (answered)
+        m_consecutiveFailures = 0;
+    else if (m_connectState == ConnectState::Connected && m_searchState == SearchState::Idle
+             && ++m_consecutiveFailures >= kLostAfterFailures)
         disconnectDevice(tr("Link lost: the device does not answer."));
 }
 
@@ -634,7 +639,7 @@ void ComSettingsFrame::stepSearch()
         }
         break;
     case SearchState::Wait:
-        if (m_cache.entry(Uint8(m_searchAddr), probeAddress()).status == RegisterCache::Received) {
+        if (m_cache.entry(Uint8(m_searchAddr), probeAddress()).status == RegisterCache::Received || m_searchAnswered) {
             ++m_searchFound;
             ui->deviceListComboBox->addItem(QStringLiteral("[%1]:").arg(m_searchAddr) + deviceTypeNames().value(int(s_devType)));
         } else if (!m_searchFailed) {

@@ -169,6 +169,7 @@ private:
     QElapsedTimer m_connectClock;
     int m_consecutiveFailures = 0;
     bool m_probeFailed = false;
+    bool m_probeAnswered = false;
 
     SearchState m_searchState = SearchState::Idle;
     int m_searchAddr = 0;

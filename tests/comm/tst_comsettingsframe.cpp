@@ -29,6 +29,7 @@ private slots:
     void fileBlocks();
     void searchFindsServedSlaves();
     void probeRefusesSilentAddress();
+    void exceptionRepliesMeanDevicePresent();
     void peerKilledThenReconnect();
     void rtuThroughPseudoTerminal();
 
@@ -251,6 +252,17 @@ void TestComSettingsFrame::probeRefusesSilentAddress()
     QVERIFY(changed.isEmpty());
     // Without the check the link counts as up at once.
     QVERIFY(m_link->connectTo(m_link->sim().port(), 7, DevsimLink::NoCheck));
+}
+
+void TestComSettingsFrame::exceptionRepliesMeanDevicePresent()
+{
+    // A device without the status register answers the probe with an exception: it is there.
+    QVERIFY(m_link->start({ "--deny", "56151", "--slave", "1,2" }));
+    QSignalSpy done(m_frame, &ComSettingsFrame::searchFinished);
+    m_frame->startSearch(1, 3);
+    QVERIFY(done.wait(5000));
+    QCOMPARE(done.first().first().toInt(), 2);
+    QVERIFY(m_frame->isConnected());
 }
 
 void TestComSettingsFrame::peerKilledThenReconnect()

@@ -311,3 +311,17 @@ quint16 DeviceProfile::liveValue(const Register &reg, const QModbusServer *serve
     }
     return reg.value;
 }
+
+void DeviceProfile::deny(quint16 address)
+{
+    m_denied.insert(address);
+}
+
+bool DeviceProfile::refusesRead(quint16 address, quint16 count) const
+{
+    for (quint32 a = address; a < quint32(address) + count; ++a) {
+        if (m_denied.contains(quint16(a)))
+            return true;
+    }
+    return false;
+}

@@ -21,6 +21,9 @@ public:
     // One step of the live values; called every 100 ms.
     void refresh(QModbusServer *server);
     bool acceptsWrite(quint16 address, quint16 value) const;
+    // A register the device does not have: reads touching it get an exception (as real devices do).
+    void deny(quint16 address);
+    bool refusesRead(quint16 address, quint16 count) const;
 
     enum class Live { Fixed, Counter, Speed, Torque, PositionLow, PositionHigh, BusVoltage, Inputs,
                       Debug, Mirror };
@@ -56,6 +59,7 @@ private:
     QSet<quint16> m_moving;     // motion registers of debug axes whose move ends at the next refresh
     quint32 m_tick = 0;
     quint32 m_position = 0;
+    QSet<quint16> m_denied;
 };
 
 #endif // DEVICEPROFILE_H

@@ -85,8 +85,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption intervalOption(QStringLiteral("event-interval"),
         QStringLiteral("Type 0: mean pause between two tightenings; alarms come about five pauses apart."),
         QStringLiteral("ms"), QStringLiteral("8000"));
+    const QCommandLineOption denyOption(QStringLiteral("deny"),
+        QStringLiteral("Answer reads of this register with an exception, as for a register the device lacks (repeatable)."),
+        QStringLiteral("addr"));
     parser.addOptions({tcpOption, serialOption, baudOption, slaveOption, typeOption, logOption, setOption,
-                       noEventsOption, intervalOption});
+                       noEventsOption, intervalOption, denyOption});
     parser.process(app);
 
     QSet<quint8> units;
@@ -114,6 +117,12 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("--event-interval must be 100..3600000 ms"));
 
     DeviceProfile profile(static_cast<int>(type));
+    for (const QString &deny : parser.values(denyOption)) {
+        uint address = 0;
+        if (!toNumber(deny, 0, 0xffff, &address))
+            return fail(QStringLiteral("bad --deny '%1', expected a register address").arg(deny));
+        profile.deny(quint16(address));
+    }
     std::unique_ptr<TighteningSim> tightening;
     if (type == 0 && !parser.isSet(noEventsOption))
         tightening.reset(new TighteningSim(int(interval)));

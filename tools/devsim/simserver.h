@@ -27,6 +27,14 @@ protected:
                 return QModbusExceptionResponse(request.functionCode(),
                                                 QModbusExceptionResponse::IllegalDataValue);
         }
+        if (request.functionCode() == QModbusPdu::ReadHoldingRegisters && request.dataSize() == 4) {
+            quint16 address = 0;
+            quint16 count = 0;
+            request.decodeData(&address, &count);
+            if (m_profile.refusesRead(address, count))
+                return QModbusExceptionResponse(request.functionCode(),
+                                                QModbusExceptionResponse::IllegalDataAddress);
+        }
         return Base::processRequest(request);
     }
 
