@@ -4,6 +4,7 @@
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "support/devsimprocess.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/prompt.h"
 
@@ -15,6 +16,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 // The alarm page: alarms with their details, the 500 cap, search, export and the device registers.
 class TestAlarmInfoFrame : public QObject
@@ -45,8 +47,7 @@ private:
     TestDatabase *m_db = nullptr;
     ComSettingsFrame *m_com = nullptr;
     AlarmInfoFrame *m_page = nullptr;
-    QList<Prompt::Request> m_prompts;
-    Prompt::Reply m_reply;
+    std::unique_ptr<PromptRecorder> m_boxes;
 };
 
 void TestAlarmInfoFrame::init()
@@ -57,17 +58,12 @@ void TestAlarmInfoFrame::init()
     ComSettingsFrame::setCurrentSlave(1);
     m_com->setDeviceType(SdriverDevice);
     m_page = new AlarmInfoFrame;
-    m_prompts.clear();
-    m_reply = Prompt::Reply();
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        return m_reply;
-    });
+    m_boxes.reset(new PromptRecorder);
 }
 
 void TestAlarmInfoFrame::cleanup()
 {
-    Prompt::setHandler(nullptr);
+    m_boxes.reset();
     delete m_page;
     m_page = nullptr;
     delete m_com;
@@ -262,13 +258,13 @@ void TestAlarmInfoFrame::exportCsv()
     m_page->appendAlarm(19);
     const QList<RecordItem> &alarms = DatabaseManager::instance()->alarmRecords();
     QTemporaryDir dir;
-    m_reply.text = dir.filePath("alarms");
+    m_boxes->reply.text = dir.filePath("alarms");
     m_page->findChild<QPushButton *>(QStringLiteral("exportAlarmButton"))->click();
-    QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.first().kind, Prompt::SaveFile);
-    QCOMPARE(m_prompts.first().text, QStringLiteral("Export Alarm Record"));
-    QCOMPARE(m_prompts.first().value, QStringLiteral("./"));
-    QCOMPARE(m_prompts.first().filter, QStringLiteral("CSV Files (*.csv)"));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests.first().kind, Prompt::SaveFile);
+    QCOMPARE(m_boxes->requests.first().text, QStringLiteral("Export Alarm Record"));
+    QCOMPARE(m_boxes->requests.first().value, QStringLiteral("./"));
+    QCOMPARE(m_boxes->requests.first().filter, QStringLiteral("CSV Files (*.csv)"));
 
     QFile file(dir.filePath("alarms.csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -280,12 +276,12 @@ void TestAlarmInfoFrame::exportCsv()
 
     // A name that exists but is not a file.
     QVERIFY(QDir().mkpath(dir.filePath("folder.csv")));
-    m_reply.text = dir.filePath("folder.csv");
+    m_boxes->reply.text = dir.filePath("folder.csv");
     m_page->findChild<QPushButton *>(QStringLiteral("exportAlarmButton"))->click();
-    QCOMPARE(m_prompts.size(), 3);
-    QCOMPARE(m_prompts.last().kind, Prompt::Warning);
-    QCOMPARE(m_prompts.last().title, QStringLiteral("Tips"));
-    QCOMPARE(m_prompts.last().text, QStringLiteral("Alarm record export failed!"));
+    QCOMPARE(m_boxes->requests.size(), 3);
+    QCOMPARE(m_boxes->requests.last().kind, Prompt::Warning);
+    QCOMPARE(m_boxes->requests.last().title, QStringLiteral("Tips"));
+    QCOMPARE(m_boxes->requests.last().text, QStringLiteral("Alarm record export failed!"));
 }
 
 // The enable bits of register 3340 and the clear-alarm command, on the wire.

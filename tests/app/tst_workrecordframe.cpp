@@ -5,6 +5,7 @@
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "support/devsimprocess.h"
+#include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/prompt.h"
 #include "workrecordrows.h"
@@ -18,6 +19,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 namespace {
 const QString kTimeFormat = QStringLiteral("yyyy/MM/dd hh:mm:ss");
@@ -73,8 +75,7 @@ private:
     TestDatabase *m_db = nullptr;
     ComSettingsFrame *m_com = nullptr;
     WorkRecordFrame *m_page = nullptr;
-    QList<Prompt::Request> m_prompts;
-    Prompt::Reply m_reply;
+    std::unique_ptr<PromptRecorder> m_boxes;
 };
 
 void TestWorkRecordFrame::init()
@@ -89,17 +90,12 @@ void TestWorkRecordFrame::init()
     connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page, &WorkRecordFrame::onDeviceChanged);
     ComSettingsFrame::setCurrentSlave(1);
     m_com->setDeviceType(SdriverDevice);
-    m_prompts.clear();
-    m_reply = Prompt::Reply();
-    Prompt::setHandler([this](const Prompt::Request &r) {
-        m_prompts << r;
-        return m_reply;
-    });
+    m_boxes.reset(new PromptRecorder);
 }
 
 void TestWorkRecordFrame::cleanup()
 {
-    Prompt::setHandler(nullptr);
+    m_boxes.reset();
     delete m_page;
     m_page = nullptr;
     delete m_com;
@@ -455,12 +451,12 @@ void TestWorkRecordFrame::exportCsv()
                 workRecordRow(2, "Task2", "OK", "2024/05/01 10:00:00", "999") });
     QCOMPARE(model()->rowCount(), 30);
     QTemporaryDir dir;
-    m_reply.text = dir.filePath("records");   // ".csv" is added
+    m_boxes->reply.text = dir.filePath("records");   // ".csv" is added
     child<QPushButton>("exportRecordButton")->click();
-    QCOMPARE(m_prompts.size(), 1);
-    QCOMPARE(m_prompts.first().kind, Prompt::SaveFile);
-    QCOMPARE(m_prompts.first().text, QStringLiteral("Export Work Record"));
-    QCOMPARE(m_prompts.first().filter, QStringLiteral("CSV Files (*.csv)"));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests.first().kind, Prompt::SaveFile);
+    QCOMPARE(m_boxes->requests.first().text, QStringLiteral("Export Work Record"));
+    QCOMPARE(m_boxes->requests.first().filter, QStringLiteral("CSV Files (*.csv)"));
 
     QFile file(dir.filePath("records.csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -479,49 +475,49 @@ void TestWorkRecordFrame::exportCsv()
     child<QCheckBox>("seekOpt2CheckBox")->setChecked(true);
     child<QComboBox>("seekOpt2ComBox")->setCurrentText("Slip");
     child<QPushButton>("seekButton")->click();
-    m_reply.text = dir.filePath("records.csv");
+    m_boxes->reply.text = dir.filePath("records.csv");
     child<QPushButton>("exportRecordButton")->click();
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines.at(1), QByteArray("\"1\",\"Task1\",\"8.5\",\"450\",\"1.234\",\"Slip, loose\",\"2024/05/01 09:00:00\",\"No Alarm\""));
-    QCOMPARE(m_prompts.size(), 2);   // no message when it works
+    QCOMPARE(m_boxes->requests.size(), 2);   // no message when it works
 }
 
 void TestWorkRecordFrame::exportFailures()
 {
     QTemporaryDir dir;
     // Cancelled: nothing happens.
-    m_reply.text.clear();
+    m_boxes->reply.text.clear();
     child<QPushButton>("exportRecordButton")->click();
-    QCOMPARE(m_prompts.size(), 1);
+    QCOMPARE(m_boxes->requests.size(), 1);
 
     // A folder that does not exist.
-    m_reply.text = dir.filePath("missing/records.csv");
+    m_boxes->reply.text = dir.filePath("missing/records.csv");
     child<QPushButton>("exportRecordButton")->click();
-    QCOMPARE(m_prompts.size(), 3);
-    QCOMPARE(m_prompts.last().kind, Prompt::Warning);
-    QCOMPARE(m_prompts.last().title, QStringLiteral("Tips"));
-    QCOMPARE(m_prompts.last().text, QStringLiteral("Work record export failed!"));
+    QCOMPARE(m_boxes->requests.size(), 3);
+    QCOMPARE(m_boxes->requests.last().kind, Prompt::Warning);
+    QCOMPARE(m_boxes->requests.last().title, QStringLiteral("Tips"));
+    QCOMPARE(m_boxes->requests.last().text, QStringLiteral("Work record export failed!"));
 
     // The disk fills up while writing: that is a failure too, not a silent short file.
     QVERIFY(QFile::link("/dev/full", dir.filePath("full.csv")));
-    m_reply.text = dir.filePath("full.csv");
+    m_boxes->reply.text = dir.filePath("full.csv");
     child<QPushButton>("exportRecordButton")->click();
-    QCOMPARE(m_prompts.size(), 5);
-    QCOMPARE(m_prompts.last().text, QStringLiteral("Work record export failed!"));
+    QCOMPARE(m_boxes->requests.size(), 5);
+    QCOMPARE(m_boxes->requests.last().text, QStringLiteral("Work record export failed!"));
 }
 
 void TestWorkRecordFrame::clearRecords()
 {
     storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00") });
-    m_reply.button = QMessageBox::No;
+    m_boxes->reply.button = QMessageBox::No;
     child<QPushButton>("clearRecordButton")->click();
-    QCOMPARE(m_prompts.last().text, QStringLiteral("Are you sure to clear work record?"));
-    QCOMPARE(m_prompts.last().buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(m_boxes->requests.last().text, QStringLiteral("Are you sure to clear work record?"));
+    QCOMPARE(m_boxes->requests.last().buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(filledRows(), 1);
 
-    m_reply.button = QMessageBox::Yes;
+    m_boxes->reply.button = QMessageBox::Yes;
     child<QPushButton>("clearRecordButton")->click();
     QCOMPARE(filledRows(), 0);
     QCOMPARE(model()->rowCount(), 30);
@@ -532,7 +528,7 @@ void TestWorkRecordFrame::clearRecords()
     storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00") });
     DatabaseManager::instance()->onDeviceChanged(NoDevice);
     child<QPushButton>("clearRecordButton")->click();
-    QCOMPARE(m_prompts.last().text, QStringLiteral("Work record clear failed!"));
+    QCOMPARE(m_boxes->requests.last().text, QStringLiteral("Work record clear failed!"));
     QCOMPARE(filledRows(), 1);
 }
 
