@@ -1,5 +1,6 @@
 #include "data/databasemanager.h"
 
+#include "comm/comsettingsframe.h"
 #include "data/sqlscript.h"
 
 #include <QCoreApplication>
@@ -273,10 +274,11 @@ void DatabaseManager::onDeviceChanged(DeviceEnum devType)
 
 void DatabaseManager::setLanguage(int index)
 {
-    if (m_currentDevice != TrelvoxServo || index < 0 || index > 1)
+    // The program-wide type: at start-up the language is applied before the first broadcast reaches us.
+    if (ComSettingsFrame::currentDevice() != TrelvoxServo || index < 0 || index > 1)
         return;
     m_tables[TrelvoxServo][ServoParamKind] = index == 0 ? QStringLiteral("servo_params3") : QStringLiteral("servo_params4");
-    loadKind(ServoParamKind);
+    m_servoParams = loadTable(tableName(TrelvoxServo, ServoParamKind));
     emit devChangedSignal(TrelvoxServo);
 }
 

@@ -4,7 +4,6 @@
 #include "shell/mainwindow.h"
 
 #include "data/commonutils.h"
-#include "data/databasemanager.h"
 
 #include <QList>
 #include <QtQml>
@@ -69,7 +68,7 @@ void DataSource::emitOscillShowSignal(int mode)
         m_xAxisMax = xMax;
         emit xAxisRangeChanged();
     }
-    emit oscillShowSignal(DatabaseManager::instance()->currentDevice(), mode);
+    emit oscillShowSignal(ComSettingsFrame::currentDevice(), mode);
 }
 
 bool DataSource::isNewServoVersion()

@@ -1,3 +1,4 @@
+#include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
 #include "data/sqlscript.h"
 #include "support/testdatabase.h"
@@ -369,12 +370,14 @@ void TestDatabaseManager::setLanguageOnlyForTrelvox()
 {
     DatabaseManager *db = DatabaseManager::instance();
     QSignalSpy spy(db, &DatabaseManager::devChangedSignal);
+    ComSettingsFrame::setCurrentDevice(SdriverDevice);   // the language follows the program-wide type
     db->onDeviceChanged(SdriverDevice);
     const QList<RecordItem> sdriverParams = db->servoParams();
     db->setLanguage(1);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(db->servoParams(), sdriverParams);
 
+    ComSettingsFrame::setCurrentDevice(TrelvoxServo);
     db->onDeviceChanged(TrelvoxServo);
     const QString chinese = db->servoParams().first().value("name").toString();
     db->setLanguage(1);
@@ -386,6 +389,7 @@ void TestDatabaseManager::setLanguageOnlyForTrelvox()
     db->setLanguage(7);
     QCOMPARE(spy.count(), 3);
     db->setLanguage(0);
+    ComSettingsFrame::setCurrentDevice(NoDevice);
     QCOMPARE(spy.count(), 4);
     QCOMPARE(db->servoParams().first().value("name").toString(), chinese);
     QCOMPARE(chinese, QStringLiteral("控制模式"));
