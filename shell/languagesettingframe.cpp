@@ -14,9 +14,10 @@ LanguageSettingFrame::LanguageSettingFrame(QWidget *parent)
 {
     ui->setupUi(this);
     ui->comboBox->clear();
-    ui->comboBox->addItem(RawText::make("LanguageSettingFrame", QStringLiteral("Simplified Chinese")));
-    ui->comboBox->addItem(RawText::make("LanguageSettingFrame", QStringLiteral("English")));
-    ui->pushButton->setText(RawText::make("LanguageSettingFrame", QStringLiteral("Confirm")));
+    auto raw = [](const char *source) { return RawText::make("LanguageSettingFrame", QString::fromUtf8(source)); };
+    ui->comboBox->addItem(raw(QT_TRANSLATE_NOOP("LanguageSettingFrame", "Simplified Chinese")));
+    ui->comboBox->addItem(raw(QT_TRANSLATE_NOOP("LanguageSettingFrame", "English")));
+    ui->pushButton->setText(raw(QT_TRANSLATE_NOOP("LanguageSettingFrame", "Confirm")));
     // A view of its own so that the item rules of the style sheet apply; the combo box owns it.
     ui->comboBox->setView(new QListView);
     ui->comboBox->setCurrentIndex(1);

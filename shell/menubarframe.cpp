@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QListView>
 #include <QMenu>
@@ -166,7 +167,18 @@ void MenuBarFrame::fillTaskItems(int count)
 {
     ui->taskComboBox->clear();
     for (int i = 0; i < count; ++i)
-        ui->taskComboBox->addItem(RawText::make(kContext, QStringLiteral("Exec Task%1").arg(i)));
+        ui->taskComboBox->addItem(tr("Exec Task%1").arg(i));
+}
+
+void MenuBarFrame::changeEvent(QEvent *event)
+{
+    // The task names carry a number, so the kit cannot keep them as raw texts: they are redone here.
+    if (event->type() == QEvent::LanguageChange) {
+        const QSignalBlocker blocker(ui->taskComboBox);
+        for (int i = 0; i < ui->taskComboBox->count(); ++i)
+            ui->taskComboBox->setItemText(i, tr("Exec Task%1").arg(i));
+    }
+    QFrame::changeEvent(event);
 }
 
 void MenuBarFrame::initOptionMenu(DeviceEnum devType)

@@ -56,6 +56,9 @@ private slots:
     void on_taskComboBox_currentIndexChanged(int index);
     void on_clearAlarmButton_clicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void initUi();
     void initOptionMenu(DeviceEnum devType);

@@ -910,6 +910,14 @@ match the current device type!</source>
         <translation>语言设置</translation>
     </message>
     <message>
+        <source>Simplified Chinese</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>英文</translation>
+    </message>
+    <message>
         <source>Confirm</source>
         <translation>确认</translation>
     </message>
@@ -1049,6 +1057,10 @@ match the current device type!</source>
 </context>
 <context>
     <name>MenuBarFrame</name>
+    <message>
+        <source>Exec Task%1</source>
+        <translation>执行任务%1</translation>
+    </message>
     <message>
         <source>Lock Start</source>
         <translation>拧紧启动</translation>

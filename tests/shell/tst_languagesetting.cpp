@@ -1,0 +1,147 @@
+#include "shell/languagesettingframe.h"
+
+#include "comm/comsettingsframe.h"
+#include "data/commonutils.h"
+#include "data/databasemanager.h"
+#include "shell/mainwindow.h"
+#include "shell/menubarframe.h"
+#include "support/promptrecorder.h"
+#include "support/testdatabase.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QtTest>
+
+// The language switch on a whole main window, with the compiled translations placed where the
+// program looks for them (beside the executable).
+class TestLanguageSetting : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void startUpWithStoredType3();
+    void switchAndBack_data();
+    void switchAndBack();
+    void missingFileChangesNothing();
+
+private:
+    QString firstParamName() const
+    {
+        return DatabaseManager::instance()->servoParams().value(0).value(QStringLiteral("name")).toString();
+    }
+    QAbstractButton *realTimeButton() const
+    {
+        return m_window->servoParamPage().findChild<QAbstractButton *>(QStringLiteral("realTimeReadBtn"));
+    }
+    QString translationsDir() const { return QCoreApplication::applicationDirPath() + QStringLiteral("/Resource/Translations/"); }
+
+    TestDatabase m_db;
+    MainWindow *m_window = nullptr;
+    PromptRecorder m_prompts;
+};
+
+void TestLanguageSetting::initTestCase()
+{
+    QVERIFY(m_db.isValid());
+    QVERIFY(QDir().mkpath(translationsDir()));
+    for (const char *name : { "Corvasta_ch.qm", "Corvasta_en.qm" }) {
+        QFile::remove(translationsDir() + QLatin1String(name));
+        QVERIFY(QFile::copy(QStringLiteral(TEST_BUILD_DIR "/Resource/Translations/") + QLatin1String(name),
+                            translationsDir() + QLatin1String(name)));
+    }
+    QVERIFY(CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("3")));
+    m_window = new MainWindow;
+}
+
+void TestLanguageSetting::cleanupTestCase()
+{
+    delete m_window;
+    QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/Resource")).removeRecursively();
+}
+
+// The start-up switch runs before the first device broadcast: the stored type alone must pick the table.
+void TestLanguageSetting::startUpWithStoredType3()
+{
+    QCOMPARE(ComSettingsFrame::currentDevice(), TrelvoxServo);
+    QCOMPARE(DatabaseManager::instance()->tableName(TrelvoxServo, DatabaseManager::ServoParamKind),
+             QStringLiteral("servo_params4"));
+    QCOMPARE(firstParamName(), QStringLiteral("Control mode"));
+    QCOMPARE(m_window->languagePage().windowTitle(), QStringLiteral("Language Setting"));
+}
+
+void TestLanguageSetting::switchAndBack_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("confirm");      // the language window's button afterwards
+    QTest::addColumn<QString>("paramName");    // empty: the device's list is not touched
+    QTest::addColumn<int>("broadcasts");
+    QTest::newRow("type 3 to Chinese") << 3 << 0 << "确认" << "控制模式" << 1;
+    QTest::newRow("type 3 back to English") << 3 << 1 << "Confirm" << "Control mode" << 1;
+    QTest::newRow("type 3 English again repeats") << 3 << 1 << "Confirm" << "Control mode" << 1;
+    QTest::newRow("type 1 to Chinese") << 1 << 0 << "确认" << "" << 0;
+    QTest::newRow("no device back to English") << 65535 << 1 << "Confirm" << "" << 0;
+}
+
+void TestLanguageSetting::switchAndBack()
+{
+    QFETCH(int, device);
+    QFETCH(int, index);
+    QFETCH(QString, confirm);
+    QFETCH(QString, paramName);
+    QFETCH(int, broadcasts);
+    ComSettingsFrame::setCurrentDevice(DeviceEnum(device));
+    DatabaseManager::instance()->onDeviceChanged(DeviceEnum(device));
+    const QString before = firstParamName();
+    realTimeButton()->click();
+    QVERIFY(realTimeButton()->isChecked());
+    MenuBarFrame::instance()->updateTaskComboBox(3);
+
+    LanguageSettingFrame &page = m_window->languagePage();
+    page.findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(index);
+    QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
+    page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);   // the widgets hear of it by post
+
+    QCOMPARE(page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->text(), confirm);
+    QCOMPARE(page.findChild<QComboBox *>(QStringLiteral("comboBox"))->itemText(0),
+             index == 0 ? QStringLiteral("简体中文") : QStringLiteral("Simplified Chinese"));
+    QCOMPARE(page.windowTitle(), index == 0 ? QStringLiteral("语言设置") : QStringLiteral("Language Setting"));
+    // The tool bar's numbered task names follow too (a type-3 broadcast has the task page empty them).
+    if (!broadcasts)
+        QCOMPARE(MenuBarFrame::instance()->findChild<QComboBox *>(QStringLiteral("taskComboBox"))->itemText(1),
+                 index == 0 ? QStringLiteral("执行任务1") : QStringLiteral("Exec Task1"));
+    QVERIFY(!realTimeButton()->isChecked());
+    QCOMPARE(broadcast.size(), broadcasts);
+    if (broadcasts)
+        QCOMPARE(broadcast.first().first().value<DeviceEnum>(), TrelvoxServo);
+    QCOMPARE(firstParamName(), paramName.isEmpty() ? before : paramName);
+    QVERIFY(m_prompts.isEmpty());
+}
+
+void TestLanguageSetting::missingFileChangesNothing()
+{
+    ComSettingsFrame::setCurrentDevice(TrelvoxServo);
+    DatabaseManager::instance()->onDeviceChanged(TrelvoxServo);
+    QCOMPARE(firstParamName(), QStringLiteral("Control mode"));
+    QVERIFY(QFile::remove(translationsDir() + QStringLiteral("Corvasta_ch.qm")));
+    realTimeButton()->click();
+
+    LanguageSettingFrame &page = m_window->languagePage();
+    page.findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(0);
+    QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
+    page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+
+    QCOMPARE(page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->text(), QStringLiteral("Confirm"));
+    QVERIFY(realTimeButton()->isChecked());
+    QCOMPARE(broadcast.size(), 0);
+    QCOMPARE(firstParamName(), QStringLiteral("Control mode"));
+    QVERIFY(m_prompts.isEmpty());
+}
+
+QTEST_MAIN(TestLanguageSetting)
+#include "tst_languagesetting.moc"
