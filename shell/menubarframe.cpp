@@ -202,8 +202,8 @@ bool MenuBarFrame::askAdminPassword(QWidget *parent)
 {
     bool ok = false;
     const QString text = Prompt::getText(parent, tr("登录密码"), tr("请输入管理员密码！"), QLineEdit::Password,
-                                         QString(), &ok);
-    if (!ok || text.isEmpty())
+                                         QString(), &ok, Qt::WindowStaysOnTopHint);
+    if (!ok)
         return false;
     if (text == QLatin1String(kAdminPassword))
         return true;

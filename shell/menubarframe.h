@@ -20,8 +20,8 @@ public:
 
     static MenuBarFrame *instance();
 
-    // The administrator password prompt. True only for the right password; a wrong one is told to
-    // the user, a cancel or an empty entry is not.
+    // The administrator password prompt. True only for the right password; a wrong one (an empty
+    // entry included) is told to the user, a cancel is not.
     static bool askAdminPassword(QWidget *parent);
 
     // Gives the task combo `count` items, called with the number of tasks the device has.

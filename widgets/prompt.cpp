@@ -32,7 +32,7 @@ Prompt::Reply Prompt::ask(QWidget *parent, const Request &r)
     case Warning: reply.button = messageBox(parent, QMessageBox::Warning, r); break;
     case Critical: reply.button = messageBox(parent, QMessageBox::Critical, r); break;
     case Question: reply.button = messageBox(parent, QMessageBox::Question, r); break;
-    case GetText: reply.text = QInputDialog::getText(parent, r.title, r.text, r.echo, r.value, &reply.ok); break;
+    case GetText: reply.text = QInputDialog::getText(parent, r.title, r.text, r.echo, r.value, &reply.ok, r.flags); break;
     case GetItem: reply.text = QInputDialog::getItem(parent, r.title, r.text, r.items, qMax(0, r.items.indexOf(r.value)), false, &reply.ok); break;
     case OpenFile: reply.text = QFileDialog::getOpenFileName(parent, r.text, r.value, r.filter); break;
     case SaveFile: reply.text = QFileDialog::getSaveFileName(parent, r.text, r.value, r.filter); break;
@@ -79,10 +79,11 @@ QMessageBox::StandardButton Prompt::question(QWidget *parent, const QString &tit
 }
 
 QString Prompt::getText(QWidget *parent, const QString &title, const QString &label, QLineEdit::EchoMode echo,
-                        const QString &text, bool *ok)
+                        const QString &text, bool *ok, Qt::WindowFlags flags)
 {
     Request r;
     r.kind = GetText;
+    r.flags = flags;
     r.title = title;
     r.text = label;
     r.value = text;

@@ -24,6 +24,7 @@ public:
         QStringList items;            // GetItem
         QMessageBox::StandardButtons buttons = QMessageBox::Ok;
         QLineEdit::EchoMode echo = QLineEdit::Normal;
+        Qt::WindowFlags flags;        // GetText: added to the dialog's own
     };
     struct Reply {
         QMessageBox::StandardButton button = QMessageBox::Ok;
@@ -45,7 +46,7 @@ public:
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No);
     static QString getText(QWidget *parent, const QString &title, const QString &label,
                            QLineEdit::EchoMode echo = QLineEdit::Normal, const QString &text = QString(),
-                           bool *ok = nullptr);
+                           bool *ok = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     static QString getItem(QWidget *parent, const QString &title, const QString &label, const QStringList &items,
                            int current = 0, bool *ok = nullptr);
     static QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir = QString(),

@@ -209,7 +209,7 @@ void TestMenuBarFrame::adminPassword_data()
     QTest::newRow("right password") << true << "52917" << true << false;
     QTest::newRow("wrong password") << true << "52918" << false << true;
     QTest::newRow("surrounding blank is wrong") << true << " 52917" << false << true;
-    QTest::newRow("empty entry") << true << "" << false << false;
+    QTest::newRow("empty entry is wrong") << true << "" << false << true;
     QTest::newRow("cancelled") << false << "52917" << false << false;
 }
 
@@ -226,6 +226,7 @@ void TestMenuBarFrame::adminPassword()
     QCOMPARE(ids.count(), opens ? 1 : 0);
     QCOMPARE(m_prompts.requests.first().kind, Prompt::GetText);
     QCOMPARE(m_prompts.requests.first().echo, QLineEdit::Password);
+    QVERIFY(m_prompts.requests.first().flags & Qt::WindowStaysOnTopHint);
     QCOMPARE(m_prompts.size(), told ? 2 : 1);
     if (told)
         QCOMPARE(m_prompts.last().text, QStringLiteral("密码错误！"));
