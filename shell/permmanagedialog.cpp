@@ -1,6 +1,8 @@
 #include "shell/permmanagedialog.h"
 #include "ui_permmanagedialog.h"
 
+#include "widgets/prompt.h"
+
 #include <QHideEvent>
 #include <algorithm>
 
@@ -89,6 +91,12 @@ QString PermManageDialog::tickedKeys(const QMap<QCheckBox *, int> &boxes)
 
 void PermManageDialog::on_confirmButton_clicked()
 {
+    // A blank name would be an account that empty login fields open; the typed input stays for a retry.
+    // A modification keeps each account's own name, so only a new account needs one.
+    if (m_editorMode == NewMode && ui->accountLineEdit->text().trimmed().isEmpty()) {
+        Prompt::warning(this, tr("Tips"), tr("Please enter an account name!"));
+        return;
+    }
     RecordItem record;
     record.insert(QStringLiteral("account"), ui->accountLineEdit->text());
     record.insert(QStringLiteral("password"), ui->passwordLineEdit->text());

@@ -10,8 +10,8 @@
 class QCheckBox;
 namespace Ui { class PermManageDialog; }
 
-// Edits one account record (or several at once, from blank fields). It checks nothing itself:
-// the account page decides what a confirmed record does.
+// Edits one account record (or several at once, from blank fields). It refuses only a new account
+// without a name; the account page decides what a confirmed record does.
 class PermManageDialog : public QDialog
 {
     Q_OBJECT
