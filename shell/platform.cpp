@@ -48,20 +48,22 @@ bool Platform::openDocument(const QString &path)
 }
 
 QStringList Platform::updateCommands(const QString &pickedPath, const QString &archiveName,
-                                     const QString &decryptScript, const QString &tarName)
+                                     const QString &decryptScript, const QString &tarName,
+                                     const QString &unpackDir)
 {
 #ifdef Q_OS_WIN
-    const QString quoted = QLatin1Char('"') + QDir::toNativeSeparators(pickedPath) + QLatin1Char('"');
-    return { QStringLiteral("copy %1 %2").arg(quoted, archiveName),
+    auto quoted = [](const QString &path) { return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'); };
+    return { QStringLiteral("copy %1 %2").arg(quoted(pickedPath), archiveName),
              QStringLiteral("%1 %2").arg(decryptScript, archiveName),
-             QStringLiteral("tar.exe -xf %1 -C ..\\Tool").arg(tarName) };
+             QStringLiteral("tar.exe -xf %1 -C %2").arg(tarName, quoted(unpackDir)) };
 #else
     // No vendor tools here: cp and tar stand in, and the decrypt script of the fixed name runs under sh.
-    QString quoted = pickedPath;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    quoted = QLatin1Char('\'') + quoted + QLatin1Char('\'');
-    return { QStringLiteral("cp -- %1 %2").arg(quoted, archiveName),
+    auto quoted = [](QString path) {
+        path.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+        return QLatin1Char('\'') + path + QLatin1Char('\'');
+    };
+    return { QStringLiteral("cp -- %1 %2").arg(quoted(pickedPath), archiveName),
              QStringLiteral("sh ./%1 %2").arg(decryptScript, archiveName),
-             QStringLiteral("tar -xf %1 -C .").arg(tarName) };
+             QStringLiteral("tar -xf %1 -C %2").arg(tarName, quoted(unpackDir)) };
 #endif
 }

@@ -23,11 +23,12 @@ public:
     static bool startDetached(const QString &program, const QStringList &args, const QString &workDir);
     static bool openDocument(const QString &path);
 
-    // The three steps that turn a picked update archive into files in the tool folder, as command
-    // lines for runCommand in that folder: copy it in as archiveName, decrypt it with the script
-    // (which leaves tarName), unpack tarName there.
+    // The three steps that turn a picked update archive into files, as command lines for runCommand
+    // in the tool folder: copy it in as archiveName, decrypt it with the script (which leaves
+    // tarName), unpack tarName into unpackDir.
     static QStringList updateCommands(const QString &pickedPath, const QString &archiveName,
-                                      const QString &decryptScript, const QString &tarName);
+                                      const QString &decryptScript, const QString &tarName,
+                                      const QString &unpackDir);
 };
 
 #endif // PLATFORM_H

@@ -8,6 +8,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 // Fixed names the update tools agree on.
@@ -21,12 +22,14 @@ const char kUpdateFileName[] = "RO_Devave.tar";
 SystemUpdateDialog::SystemUpdateDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::SystemUpdateDialog)
+    , m_sendTimer(this)
 {
     ui->setupUi(this);
     initProgressButton();
+    // Ticks only while an update runs: an idle dialog costs nothing.
+    m_sendTimer.setObjectName(QStringLiteral("sendTimer"));
     m_sendTimer.setInterval(5);
     connect(&m_sendTimer, &QTimer::timeout, this, &SystemUpdateDialog::slotWriteFileTimeout);
-    m_sendTimer.start();
 }
 
 SystemUpdateDialog::~SystemUpdateDialog()
@@ -93,6 +96,7 @@ void SystemUpdateDialog::slotProgressButtonPressed()
     ui->loadingBar->setFormat(QStringLiteral("%p%"));
     ui->loadingBar->setCursor(Qt::BusyCursor);
     m_updateStep = UpdateStep::Open;
+    m_sendTimer.start();
 }
 
 bool SystemUpdateDialog::runUpdateTools(const QString &archivePath, const QString &baseName)
@@ -103,12 +107,21 @@ bool SystemUpdateDialog::runUpdateTools(const QString &archivePath, const QStrin
         Prompt::warning(this, tr("错误"), tr("未找到解密工具 decrypt.bat!"));
         return false;
     }
+    const QString relativeResult = baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName);
     // What an earlier update left must not be sent if this archive does not unpack.
     QFile::remove(tools.filePath(QLatin1String(kTarName)));
-    QFile::remove(tools.filePath(baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName)));
+    QFile::remove(tools.filePath(relativeResult));
 
+    // The archive unpacks into a folder of its own: a member must not replace the tools themselves.
+    QTemporaryDir unpacked;
+    if (!unpacked.isValid()) {
+        qWarning() << "update: no temporary folder:" << unpacked.errorString();
+        Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
+        return false;
+    }
     const QStringList commands = Platform::updateCommands(archivePath, QLatin1String(kArchiveName),
-                                                          QLatin1String(kDecryptScript), QLatin1String(kTarName));
+                                                          QLatin1String(kDecryptScript), QLatin1String(kTarName),
+                                                          unpacked.path());
     for (const QString &command : commands) {
         qDebug().noquote() << command;
         const int rc = Platform::runCommand(command, tools.absolutePath());
@@ -117,6 +130,14 @@ bool SystemUpdateDialog::runUpdateTools(const QString &archivePath, const QStrin
             Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
             return false;
         }
+    }
+    // Only the expected file comes out, and only as a plain file (a link could point anywhere).
+    const QFileInfo result(unpacked.filePath(relativeResult));
+    if (!result.isFile() || result.isSymLink() || !QDir().mkpath(QFileInfo(tools.filePath(relativeResult)).path())
+        || !QFile::copy(result.filePath(), tools.filePath(relativeResult))) {
+        qWarning() << "update: no usable" << relativeResult << "in the archive";
+        Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
+        return false;
     }
     return true;
 }
@@ -144,6 +165,7 @@ void SystemUpdateDialog::slotWriteFileTimeout()
         ui->loadingBar->setFormat(tr("更新"));
         ui->loadingBar->setCursor(Qt::ArrowCursor);
         m_updateStep = UpdateStep::Idle;
+        m_sendTimer.stop();
         break;
     case UpdateStep::AfterLast:
         // The device restarts with the new software; the update is over once it has dropped the link.

@@ -11,7 +11,7 @@ namespace Ui { class SystemUpdateDialog; }
 // Sends an update to the connected device: the picked "*.tar.bfe" archive is copied, decrypted
 // and unpacked by the tools in the tool folder, and the unpacked file goes out in 200-byte blocks
 // (function 0x22, TCP only). The progress bar is also the start button. The transfer runs on a
-// timer that lives as long as the dialog, so closing the window does not stop it.
+// timer of the dialog's own, so closing the window does not stop it.
 class SystemUpdateDialog : public QDialog
 {
     Q_OBJECT

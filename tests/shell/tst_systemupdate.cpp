@@ -30,12 +30,14 @@ private slots:
     void givesUpOnSilentDevice();
 
 private:
-    QString makeArchive(const QString &fileName, const QByteArray &payload);
+    // Extra members go in beside <base>/RO_Devave.tar.
+    QString makeArchive(const QString &fileName, const QByteArray &payload, const QStringList &extras = {});
     void writeFile(const QString &path, const QByteArray &data) const;
     void pick(const QString &path);
     void press() { QTest::mousePress(m_dialog->findChild<CTProgressButton *>(), Qt::LeftButton); }
     QString format() const { return m_dialog->findChild<CTProgressButton *>()->format(); }
     QStringList prompts() const;
+    bool ticking() const { return m_dialog->findChild<QTimer *>(QStringLiteral("sendTimer"))->isActive(); }
 
     TestDatabase m_db;
     QTemporaryDir m_programDir;
@@ -87,14 +89,16 @@ void TestSystemUpdate::writeFile(const QString &path, const QByteArray &data) co
 }
 
 // "<base>.tar.bfe" holding <base>/RO_Devave.tar with the payload.
-QString TestSystemUpdate::makeArchive(const QString &fileName, const QByteArray &payload)
+QString TestSystemUpdate::makeArchive(const QString &fileName, const QByteArray &payload, const QStringList &extras)
 {
     QTemporaryDir staging;
     const QString base = fileName.chopped(8);
     writeFile(staging.filePath(base + QStringLiteral("/RO_Devave.tar")), payload);
+    for (const QString &extra : extras)
+        writeFile(staging.filePath(extra), "touch pwned\n");
     const QString archive = m_programDir.filePath(fileName);
     QFile::remove(archive);
-    const int rc = QProcess::execute(QStringLiteral("tar"), { "-cf", archive, "-C", staging.path(), base });
+    const int rc = QProcess::execute(QStringLiteral("tar"), QStringList { "-cf", archive, "-C", staging.path(), base } + extras);
     return rc == 0 ? archive : QString();
 }
 
@@ -129,10 +133,14 @@ void TestSystemUpdate::transfer_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<int>("size");
     QTest::addColumn<QList<int>>("barValues");
-    QTest::newRow("whole blocks") << "abc.tar.bfe" << 1000 << QList<int>{ 20, 40, 60, 80, 100, 0 };
-    QTest::newRow("one byte over") << "abc.tar.bfe" << 1001 << QList<int>{ 16, 33, 50, 66, 83, 100, 0 };
-    QTest::newRow("single short block") << "small.tar.bfe" << 150 << QList<int>{ 100, 0 };
-    QTest::newRow("shell characters in name") << "a b;touch x;'c.tar.bfe" << 250 << QList<int>{ 50, 100, 0 };
+    QTest::addColumn<QStringList>("extras");
+    QTest::newRow("whole blocks") << "abc.tar.bfe" << 1000 << QList<int>{ 20, 40, 60, 80, 100, 0 } << QStringList();
+    QTest::newRow("one byte over") << "abc.tar.bfe" << 1001 << QList<int>{ 16, 33, 50, 66, 83, 100, 0 } << QStringList();
+    QTest::newRow("single short block") << "small.tar.bfe" << 150 << QList<int>{ 100, 0 } << QStringList();
+    QTest::newRow("shell characters in name") << "a b;touch x;'c.tar.bfe" << 250 << QList<int>{ 50, 100, 0 } << QStringList();
+    // An archive must not replace the tools that the next update runs.
+    QTest::newRow("archive carrying tools") << "abc.tar.bfe" << 200 << QList<int>{ 100, 0 }
+                                            << QStringList { "decrypt.bat", "VxBT.tar.bfe", "extra" };
 }
 
 void TestSystemUpdate::transfer()
@@ -140,16 +148,19 @@ void TestSystemUpdate::transfer()
     QFETCH(QString, fileName);
     QFETCH(int, size);
     QFETCH(QList<int>, barValues);
+    QFETCH(QStringList, extras);
     QByteArray payload(size, '\0');
     for (int i = 0; i < size; ++i)
         payload[i] = char(i * 7 + i / 256);
-    const QString archive = makeArchive(fileName, payload);
+    const QString archive = makeArchive(fileName, payload, extras);
     pick(archive);
     pick(QString());    // cancelled: the path stays
     QCOMPARE(m_dialog->findChild<QLineEdit *>()->text(), archive);
 
     QSignalSpy values(m_dialog->findChild<CTProgressButton *>(), &QProgressBar::valueChanged);
+    QVERIFY(!ticking());   // an idle dialog costs nothing
     press();
+    QVERIFY(ticking());
     press();            // under way: ignored
     const QString done = QStringLiteral("devsim file %1 bytes crc32=%2\n").arg(size).arg(crc32(payload), 8, 16, QLatin1Char('0'));
     QTRY_VERIFY(m_link->sim().stderrText().endsWith(done));
@@ -157,6 +168,10 @@ void TestSystemUpdate::transfer()
     // The box resets the bar to "更新"; the next tick of the restart wait shows "更新中..." again.
     QTRY_COMPARE(format(), QStringLiteral("更新中..."));
     QVERIFY(!QFile::exists(QStringLiteral("x")) && !QFile::exists(SystemUpdateDialog::toolFolder() + QStringLiteral("x")));
+    QFile tool(SystemUpdateDialog::toolFolder() + QStringLiteral("decrypt.bat"));
+    QVERIFY(tool.open(QIODevice::ReadOnly));
+    QCOMPARE(tool.readAll(), kDecrypt);
+    QVERIFY(!QFile::exists(SystemUpdateDialog::toolFolder() + QStringLiteral("extra")));
 
     QStringList expected;
     const int blocks = (size + 199) / 200;
@@ -175,6 +190,7 @@ void TestSystemUpdate::transfer()
     QCOMPARE(m_prompts.size(), 1);
     m_com->disconnectDevice();
     QTRY_COMPARE(format(), QStringLiteral("更新"));
+    QTRY_VERIFY(!ticking());
 }
 
 void TestSystemUpdate::refusedStarts_data()
@@ -213,6 +229,7 @@ void TestSystemUpdate::refusedStarts()
     QTRY_COMPARE(format(), QStringLiteral("更新"));
     QCOMPARE(m_dialog->findChild<CTProgressButton *>()->value(), 0);
     QCOMPARE(m_link->sim().logLines().filter(QStringLiteral("fc=34")), QStringList());
+    QTRY_VERIFY(!ticking());
 }
 
 void TestSystemUpdate::givesUpOnSilentDevice_data()
@@ -236,6 +253,7 @@ void TestSystemUpdate::givesUpOnSilentDevice()
     QTRY_VERIFY_WITH_TIMEOUT(!m_prompts.isEmpty(), SystemUpdateDialog::BlockTimeoutMs + 3000);
     QCOMPARE(prompts(), QStringList { QStringLiteral("1|错误|更新文件发送失败!") });
     QTRY_COMPARE(format(), QStringLiteral("更新"));
+    QTRY_VERIFY(!ticking());
     // Only the first block went out (the engine's own retries included).
     for (const QString &line : sim.logLines().filter(QStringLiteral("fc=34")))
         QVERIFY2(line.contains(QStringLiteral("offset=0 ")), qPrintable(line));
