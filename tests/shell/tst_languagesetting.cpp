@@ -37,6 +37,14 @@ private:
         return m_window->servoParamPage().findChild<QAbstractButton *>(QStringLiteral("realTimeReadBtn"));
     }
     QString translationsDir() const { return QCoreApplication::applicationDirPath() + QStringLiteral("/Resource/Translations/"); }
+    QAbstractButton *confirmButton() const { return m_window->languagePage().findChild<QAbstractButton *>(QStringLiteral("pushButton")); }
+    // Picks a language in the window and confirms, as the user does; the widgets hear of it by post.
+    void choose(int index)
+    {
+        m_window->languagePage().findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(index);
+        confirmButton()->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    }
 
     TestDatabase m_db;
     MainWindow *m_window = nullptr;
@@ -101,12 +109,10 @@ void TestLanguageSetting::switchAndBack()
     MenuBarFrame::instance()->updateTaskComboBox(3);
 
     LanguageSettingFrame &page = m_window->languagePage();
-    page.findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(index);
     QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
-    page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);   // the widgets hear of it by post
+    choose(index);
 
-    QCOMPARE(page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->text(), confirm);
+    QCOMPARE(confirmButton()->text(), confirm);
     QCOMPARE(page.findChild<QComboBox *>(QStringLiteral("comboBox"))->itemText(0),
              index == 0 ? QStringLiteral("简体中文") : QStringLiteral("Simplified Chinese"));
     QCOMPARE(page.windowTitle(), index == 0 ? QStringLiteral("语言设置") : QStringLiteral("Language Setting"));
@@ -130,13 +136,9 @@ void TestLanguageSetting::missingFileChangesNothing()
     QVERIFY(QFile::remove(translationsDir() + QStringLiteral("Corvasta_ch.qm")));
     realTimeButton()->click();
 
-    LanguageSettingFrame &page = m_window->languagePage();
-    page.findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(0);
     QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
-    page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-
-    QCOMPARE(page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->text(), QStringLiteral("Confirm"));
+    choose(0);
+    QCOMPARE(confirmButton()->text(), QStringLiteral("Confirm"));
     QVERIFY(realTimeButton()->isChecked());
     QCOMPARE(broadcast.size(), 0);
     QCOMPARE(firstParamName(), QStringLiteral("Control mode"));
