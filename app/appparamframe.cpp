@@ -1054,3 +1054,13 @@ void AppParamFrame::announceTaskCount(int count)
     if (WorkRecordFrame *records = WorkRecordFrame::instance())
         records->updateTaskComboBox(count);
 }
+
+QString formatValueText(uint value, int width, int decimals, int format)
+{
+    return ValueText::formatValueText(value, width, decimals, format);
+}
+
+int parseValueText(QString text, uint &value, int decimals)
+{
+    return ValueText::parseValueText(text, value, decimals);
+}

@@ -194,4 +194,9 @@ private:
     static AppParamFrame *s_instance;
 };
 
+// Value texts of the parameter tables ("+" signed, "16#" hexadecimal, "2#" binary), as the
+// servo parameter page writes them.
+QString formatValueText(uint value, int width, int decimals, int format);
+int parseValueText(QString text, uint &value, int decimals);
+
 #endif // APPPARAMFRAME_H
