@@ -45,9 +45,21 @@ QString textOf(const RecordItem &definition, const char *key)
     return definition.value(QLatin1String(key)).toString();
 }
 
-void warnSkipped(const RecordItem &definition, const QString &why)
+void warnOdd(const RecordItem &definition, const QStringList &issues)
 {
-    qWarning().noquote() << QStringLiteral("App param \"%1\" skipped: %2").arg(textOf(definition, "name"), why);
+    qWarning().noquote() << QStringLiteral("App param \"%1\": %2")
+                                .arg(textOf(definition, "name"), issues.join(QStringLiteral("; ")));
+}
+
+bool isRegisterAddress(const QString &address, Uint16 *reg = nullptr)
+{
+    bool ok = false;
+    const quint32 value = ComSettingsFrame::textToValue(address, 0, &ok);
+    if (!ok || value > 0xFFFF)
+        return false;
+    if (reg)
+        *reg = Uint16(value);
+    return true;
 }
 
 int decimalsOf(const QStandardItem *item)
@@ -132,76 +144,87 @@ QList<AppParamFrame::PageEntry> AppParamFrame::parseGroup(const QString &group, 
 {
     QList<PageEntry> entries;
     if (group.trimmed().isEmpty())
-        return entries;
+        return entries;     // on no page
     for (const QString &entry : group.split(QStringLiteral("&&"))) {
         QStringList parts = entry.split(QLatin1Char('/'));
-        bool ok = false;
-        const int key = parts.takeFirst().trimmed().toInt(&ok, 10);
-        if (!ok || parts.isEmpty() || parts.contains(QString())) {
+        if (parts.size() < 2) {
             if (errors)
-                errors->append(QStringLiteral("group entry \"%1\" is not key/path").arg(entry));
+                errors->append(QStringLiteral("group entry \"%1\" has no page path").arg(entry));
             continue;
         }
-        entries.append({ key, parts.join(QLatin1Char('/')) });
+        bool ok = false;
+        const QString keyText = parts.takeFirst();
+        const int key = keyText.trimmed().toInt(&ok, 10);
+        if (!ok && errors)
+            errors->append(QStringLiteral("page key \"%1\" is not a number, read as 0").arg(keyText));
+        entries.append({ ok ? key : 0, parts.join(QLatin1Char('/')) });
     }
     return entries;
 }
 
-AppParamFrame::Placement AppParamFrame::parseTableInfo(const QString &tableInfo, QString *error)
+AppParamFrame::Placement AppParamFrame::parseTableInfo(const QString &tableInfo, QStringList *errors)
 {
     static const QRegularExpression space(QStringLiteral("\\s"));
     static const QRegularExpression rowWord(QStringLiteral("\\s*row\\s*"));
     static const QRegularExpression colWord(QStringLiteral("\\s*col\\s*"));
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = QStringLiteral("tableInfo \"%1\": %2").arg(tableInfo, why);
-        return Placement();
+    auto odd = [errors, &tableInfo](const QString &why) {
+        if (errors)
+            errors->append(QStringLiteral("tableInfo \"%1\": %2").arg(tableInfo, why));
     };
 
+    Placement place;
+    if (tableInfo.isEmpty())
+        return place;       // deliberately on no table
     const QStringList parts = tableInfo.split(QLatin1Char('/'));
     QString table = parts.first();
     table.remove(space);
-    if (table.isEmpty() && parts.size() == 1)
-        return Placement();     // deliberately on no table
-    Placement place;
     if (table == QLatin1String("table2")) {
         place.kind = Placement::ListRow;
         return place;
     }
-    if (table != QLatin1String("table1"))
-        return fail(QStringLiteral("unknown table"));
-    if (parts.size() < 3)
-        return fail(QStringLiteral("a step cell needs a row and a column"));
+    if (table != QLatin1String("table1")) {
+        odd(QStringLiteral("unknown table, placed nowhere"));
+        return place;
+    }
+    if (parts.size() < 3) {
+        odd(QStringLiteral("a step cell needs a row and a column, placed nowhere"));
+        return place;
+    }
     QString rowText = parts.at(1);
     QString colText = parts.at(2);
     rowText.remove(space).remove(rowWord);
     colText.remove(space).remove(colWord);
     bool rowOk = false;
     bool colOk = false;
+    place.kind = Placement::StepCell;
     place.row = rowText.toInt(&rowOk, 10);
     place.col = colText.toInt(&colOk, 10);
     if (!rowOk || !colOk)
-        return fail(QStringLiteral("row or column is not a number"));
-    // A negative row would address the row before the table.
+        odd(QStringLiteral("row or column is not a number, read as 0"));
     if (place.row < 0)
-        return fail(QStringLiteral("negative row"));
+        odd(QStringLiteral("negative row, placed nowhere"));
     if (place.col < 1 || place.col >= kStepColumns)
-        return fail(QStringLiteral("the step table has parameter columns 1 and 2 only"));
-    place.kind = Placement::StepCell;
+        odd(QStringLiteral("the step table has parameter columns 1 and 2 only, placed nowhere"));
     return place;
 }
 
-QString AppParamFrame::definitionProblem(const RecordItem &definition)
+QStringList AppParamFrame::definitionIssues(const RecordItem &definition)
 {
+    QStringList issues;
+    parseGroup(textOf(definition, "group"), &issues);
+    const Placement place = parseTableInfo(textOf(definition, "tableInfo"), &issues);
+    if (place.kind == Placement::StepCell && textOf(definition, "name").split(QLatin1Char('/')).size() != 2)
+        issues << QStringLiteral("a step cell is named \"step/column\", placed nowhere");
     const QString address = textOf(definition, "address");
-    bool ok = false;
-    const quint32 reg = ComSettingsFrame::textToValue(address, 0, &ok);
-    if (!ok || reg > 0xFFFF)
-        return QStringLiteral("address \"%1\" is not a register address").arg(address);
+    if (!isRegisterAddress(address))
+        issues << QStringLiteral("address \"%1\" is not a register address, never read or written").arg(address);
     const QString range = textOf(definition, "range");
-    if (!range.trimmed().isEmpty() && !ValueText::parseRange(range).converted)
-        return QStringLiteral("range \"%1\" is not min~max").arg(range);
-    return QString();
+    const ValueText::Range r = ValueText::parseRange(range);
+    if (!range.isEmpty() && !r.valid)
+        issues << QStringLiteral("range \"%1\" is not min~max, no limits").arg(range);
+    else if (!range.isEmpty() && !r.converted)
+        issues << QStringLiteral("range \"%1\" does not convert, limits 0~65535").arg(range);
+    return issues;
 }
 
 QVariant AppParamFrame::rangeEditorConfig(const QString &range)
@@ -224,11 +247,12 @@ void AppParamFrame::initMenu()
     m_pageMap.clear();
     const QList<RecordItem> defs = definitions();
     for (const RecordItem &def : defs) {
-        QStringList errors;
-        for (const PageEntry &entry : parseGroup(textOf(def, "group"), &errors))
+        for (const PageEntry &entry : parseGroup(textOf(def, "group")))
             m_pageMap.insert(entry.key, entry.path);
-        for (const QString &error : qAsConst(errors))
-            warnSkipped(def, error);
+        // Told once each time the definitions are taken up, not on every page shown.
+        const QStringList issues = definitionIssues(def);
+        if (!issues.isEmpty())
+            warnOdd(def, issues);
     }
 
     QStringList single;
@@ -269,12 +293,7 @@ void AppParamFrame::buildPageTables(QList<int> keys)
             uses += keys.contains(entry.key) ? 1 : 0;
         if (uses == 0)
             continue;
-        QString error;
-        const Placement place = parseTableInfo(textOf(def, "tableInfo"), &error);
-        if (!error.isEmpty()) {
-            warnSkipped(def, error);
-            continue;
-        }
+        const Placement place = parseTableInfo(textOf(def, "tableInfo"));
         for (int i = 0; i < uses; ++i) {
             if (place.kind == Placement::StepCell)
                 setTaskCell(place.row, place.col, def);
@@ -298,11 +317,6 @@ bool AppParamFrame::placeParamRow(int row, const RecordItem &definition)
     if (row < 0 || row > m_listModel->rowCount())
         return false;
     const QString name = textOf(definition, "name");
-    const QString problem = definitionProblem(definition);
-    if (!problem.isEmpty()) {
-        warnSkipped(definition, problem);
-        return false;
-    }
     const QString description = textOf(definition, "description");
     QString unit = textOf(definition, "unit");
     QString range = textOf(definition, "range");
@@ -342,21 +356,17 @@ void AppParamFrame::setTaskCell(int row, int col, RecordItem definition)
     const QString name = textOf(definition, "name");
     if (col < 1 || col >= m_stepModel->columnCount())
         return;
-    if (row < 0 || row > m_stepModel->rowCount()) {
+    if (row < 0)
+        return;     // told when the definitions were taken up
+    if (row > m_stepModel->rowCount()) {
         // Step rows are made in reading order; a row past the next new one has no label yet.
-        warnSkipped(definition, QStringLiteral("step row %1 follows no row before it").arg(row));
+        qWarning().noquote() << QStringLiteral("App param \"%1\" not placed: step row %2 follows no row before it")
+                                    .arg(name).arg(row);
         return;
     }
     const QStringList names = name.split(QLatin1Char('/'));
-    if (names.size() != 2) {
-        warnSkipped(definition, QStringLiteral("a step cell is named \"step/column\""));
+    if (names.size() != 2)
         return;
-    }
-    const QString problem = definitionProblem(definition);
-    if (!problem.isEmpty()) {
-        warnSkipped(definition, problem);
-        return;
-    }
 
     const QScopedValueRollback<bool> filling(m_filling, true);
     if (row == m_stepModel->rowCount()) {
@@ -704,11 +714,8 @@ bool AppParamFrame::prepareCell(Pass pass, Cursor &c)
     }
     if (!cell || addrText.isEmpty() || (write && cell->text().isEmpty()))
         return false;
-    bool ok = false;
-    const quint32 addr = ComSettingsFrame::textToValue(addrText, 0, &ok);
-    if (!ok || addr > 0xFFFF)
-        return false;   // such definitions are never placed
-    c.addr = Uint16(addr);
+    if (!isRegisterAddress(addrText, &c.addr))
+        return false;   // garbage would name some other register
     // Text that does not convert would reach the device as some other number.
     if (write && !AppParamFile::toRegisterValue(cell->text(), decimalsOf(cell), &c.value)) {
         m_notWritten << tr("%1: \"%2\" is not a value of this parameter").arg(c.label, cell->text());
@@ -1040,9 +1047,9 @@ int AppParamFrame::pageSlave()
 QString AppParamFrame::cachedValueText(const RecordItem &definition, const QVariant &editorConfig) const
 {
     const int slave = pageSlave();
-    if (slave == 0)
+    Uint16 addr = 0;
+    if (slave == 0 || !isRegisterAddress(textOf(definition, "address"), &addr))
         return QString();
-    const Uint16 addr = Uint16(ComSettingsFrame::textToValue(textOf(definition, "address"), 0));
     const Uint16 value = ComSettingsFrame::getRegister(Uint8(slave), addr);
     return value == RegisterCache::NoValue ? QString() : registerValueText(value, editorConfig);
 }

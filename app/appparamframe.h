@@ -55,13 +55,14 @@ public:
     ~AppParamFrame() override;
     static AppParamFrame *instance();
 
-    // Entries separated by "&&", each "key/path". Malformed entries are left out; their
-    // descriptions go to errors when it is given.
+    // Entries separated by "&&", each "key/path"; a key that does not convert is 0, an entry
+    // without a path is left out. What was odd goes to errors when it is given.
     static QList<PageEntry> parseGroup(const QString &group, QStringList *errors = nullptr);
-    // "table1/row N/col M" or "table2"; Nowhere (with a reason in error) for anything else.
-    static Placement parseTableInfo(const QString &tableInfo, QString *error = nullptr);
-    // Why a definition cannot be shown (bad address or range); empty when it can.
-    static QString definitionProblem(const RecordItem &definition);
+    // "table1/row N/col M" (a number that does not convert is 0) or "table2"; Nowhere for
+    // anything else. What was odd goes to errors when it is given.
+    static Placement parseTableInfo(const QString &tableInfo, QStringList *errors = nullptr);
+    // What is odd about a definition (it is still shown as far as it can be); empty when nothing.
+    static QStringList definitionIssues(const RecordItem &definition);
     static QVariant rangeEditorConfig(const QString &range);
     // A cached register value as the tables show it: scaled by the decimals of the editor
     // configuration, and read as signed 16-bit when its minimum is below 0.

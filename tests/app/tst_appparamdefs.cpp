@@ -3,6 +3,7 @@
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
+#include "support/appparamdef.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
@@ -18,33 +19,21 @@
 // The application parameter definitions: their grammars, and the menus and tables built from a
 // fixture list and from the definitions the program ships.
 namespace {
-RecordItem def(const QString &address, const QString &name, const QString &group, const QString &tableInfo,
-               const QString &range, const QString &unit = QString(), const QString &description = QString())
-{
-    return RecordItem { { "address", address }, { "name", name }, { "group", group }, { "tableInfo", tableInfo },
-                        { "range", range }, { "unit", unit }, { "description", description } };
-}
 
 // Task0/Tighten: three step cells and five list rows. Page keys are out of table order on purpose.
 const QList<RecordItem> kFixture {
-    def("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0.00~50.00", "r", "Seek turns"),
-    def("3121", "Step1/Speed", "1/Task0/Tighten", " table1 / row 0 / col 2 ", "-3000~3000", "rpm"),
-    def("3122", "Step2/Turns", "1/Task0/Tighten", "table1/row1/col1", "0.00~50.00", "r"),
-    def("3130", "Target torque", "1/Task0/Tighten", "table2", "0.00~10.00", "N·m", "Stops here"),
-    def("3131", "Hold time", "1/Task0/Tighten", "table2", "0~2000", "ms"),
-    def("0x0C3C", "Angle", "1/Task0/Tighten", "table2", "-90.0~360.0", "°"),
-    def("3133", "Mask", "1/Task0/Tighten", "table2", "0x0000~0x00FF"),
-    def("3134", "Note", "1/Task0/Tighten", "table2", ""),
-    def("3140", "Speed limit", "3/Task0/Speed&&7/*/Limits", "table2", "0~3000", "rpm"),
-    def("3150", "Loosen torque", "2/Task1/Loosen", "table2", "0.00~12.00", "N·m"),
-    def("3160", "Max current", "7/*/Limits", "table2", "0.0~30.0", "A"),
+    paramDef("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0.00~50.00", "r", "Seek turns"),
+    paramDef("3121", "Step1/Speed", "1/Task0/Tighten", " table1 / row 0 / col 2 ", "-3000~3000", "rpm"),
+    paramDef("3122", "Step2/Turns", "1/Task0/Tighten", "table1/row1/col1", "0.00~50.00", "r"),
+    paramDef("3130", "Target torque", "1/Task0/Tighten", "table2", "0.00~10.00", "N·m", "Stops here"),
+    paramDef("3131", "Hold time", "1/Task0/Tighten", "table2", "0~2000", "ms"),
+    paramDef("0x0C3C", "Angle", "1/Task0/Tighten", "table2", "-90.0~360.0", "°"),
+    paramDef("3133", "Mask", "1/Task0/Tighten", "table2", "0x0000~0x00FF"),
+    paramDef("3134", "Note", "1/Task0/Tighten", "table2", ""),
+    paramDef("3140", "Speed limit", "3/Task0/Speed&&7/*/Limits", "table2", "0~3000", "rpm"),
+    paramDef("3150", "Loosen torque", "2/Task1/Loosen", "table2", "0.00~12.00", "N·m"),
+    paramDef("3160", "Max current", "7/*/Limits", "table2", "0.0~30.0", "A"),
 };
-
-QString text(const QStandardItemModel *model, int row, int col)
-{
-    const QStandardItem *item = model->item(row, col);
-    return item ? item->text() : QString();
-}
 } // namespace
 
 class TestAppParamDefs : public QObject
@@ -56,19 +45,16 @@ private slots:
     void cleanupTestCase() { delete m_link; delete m_warnings; }
     void init();
     void cleanup() { delete m_page; }
-    void groupGrammar_data();
-    void groupGrammar();
-    void tableInfoGrammar_data();
-    void tableInfoGrammar();
     void rangeAndValue_data();
     void rangeAndValue();
+    void valueTextNames();
+    void oddDefinitions_data();
+    void oddDefinitions();
     void menus();
     void pageTables();
     void cachedValuesAndUnits();
-    void malformedDefinitionsSkipped();
     void protectedPage();
     void shippedDefinitions();
-    void shippedAddressesAnswered();
 
 private:
     QStringList visible(const QString &prefix, int count) const;
@@ -127,104 +113,130 @@ QStringList TestAppParamDefs::listNames() const
 {
     QStringList names;
     for (int row = 0; row < m_page->listModel()->rowCount(); ++row) {
-        if (!text(m_page->listModel(), row, 0).isEmpty())
-            names << text(m_page->listModel(), row, 1);
+        if (!cellText(m_page->listModel(), row, 0).isEmpty())
+            names << cellText(m_page->listModel(), row, 1);
     }
     return names;
-}
-
-void TestAppParamDefs::groupGrammar_data()
-{
-    QTest::addColumn<QString>("group");
-    QTest::addColumn<QString>("entries");   // "key:path" joined by ","
-    QTest::addColumn<int>("errors");
-
-    QTest::newRow("two entries") << "3/Task0/Speed&&7/*/Limits" << "3:Task0/Speed,7:*/Limits" << 0;
-    QTest::newRow("three names kept whole") << "4/a/b/c" << "4:a/b/c" << 0;
-    QTest::newRow("spaces around the key") << " 12 /Main" << "12:Main" << 0;
-    QTest::newRow("empty: on no page") << "" << "" << 0;
-    QTest::newRow("key not a number") << "x/Task0/Speed" << "" << 1;
-    QTest::newRow("no path") << "9" << "" << 1;
-    QTest::newRow("empty name") << "3/Task0/" << "" << 1;
-    QTest::newRow("bad entry beside a good one") << "Task0&&2/Task0/Loosen" << "2:Task0/Loosen" << 1;
-}
-
-void TestAppParamDefs::groupGrammar()
-{
-    QFETCH(QString, group);
-    QFETCH(QString, entries);
-    QFETCH(int, errors);
-    QStringList errorTexts;
-    QStringList got;
-    for (const AppParamFrame::PageEntry &e : AppParamFrame::parseGroup(group, &errorTexts))
-        got << QStringLiteral("%1:%2").arg(e.key).arg(e.path);
-    QCOMPARE(got.join(QLatin1Char(',')), entries);
-    QCOMPARE(errorTexts.size(), errors);
-}
-
-void TestAppParamDefs::tableInfoGrammar_data()
-{
-    QTest::addColumn<QString>("tableInfo");
-    QTest::addColumn<QString>("placed");    // "list", "cell row/col", "none" or "error"
-
-    QTest::newRow("list row") << " table2 " << "list";
-    QTest::newRow("spaces everywhere") << " table1 / row 0 / col 2 " << "cell 0/2";
-    QTest::newRow("no spaces") << "table1/row12/col2" << "cell 12/2";
-    QTest::newRow("empty") << "" << "none";
-    QTest::newRow("negative row") << "table1/row -1/col 1" << "error";
-    QTest::newRow("row missing") << "table1/row 0" << "error";
-    QTest::newRow("row not a number") << "table1/row x/col 1" << "error";
-    QTest::newRow("column 0") << "table1/row 0/col 0" << "error";
-    QTest::newRow("column past the table") << "table1/row 0/col 3" << "error";
-    QTest::newRow("unknown table") << "table3" << "error";
-}
-
-void TestAppParamDefs::tableInfoGrammar()
-{
-    QFETCH(QString, tableInfo);
-    QFETCH(QString, placed);
-    QString error;
-    const AppParamFrame::Placement p = AppParamFrame::parseTableInfo(tableInfo, &error);
-    const QString got = !error.isEmpty() ? QStringLiteral("error")
-        : p.kind == AppParamFrame::Placement::ListRow ? QStringLiteral("list")
-        : p.kind == AppParamFrame::Placement::StepCell ? QStringLiteral("cell %1/%2").arg(p.row).arg(p.col)
-        : QStringLiteral("none");
-    QCOMPARE(got, placed);
 }
 
 void TestAppParamDefs::rangeAndValue_data()
 {
     QTest::addColumn<QString>("range");
     QTest::addColumn<QVariant>("config");
-    QTest::addColumn<bool>("usable");       // a definition with it is shown
     QTest::addColumn<int>("raw");
     QTest::addColumn<QString>("shown");
 
     auto config = [](double min, double max, int decimals) {
         return CustomItemDelegate::lineEditConfig(min, max, decimals, true);
     };
-    QTest::newRow("hexadecimal") << "0x0000~0xFFFF" << config(0, 65535, 0) << true << 0xFFF6 << "65526";
-    QTest::newRow("signed, decimals from the maximum") << "-10.5~100.25" << config(-10.5, 100.25, 2) << true
-                                                       << 0xFF9C << "-1";
-    QTest::newRow("2 decimals") << " 0 ~ 99.99" << config(0, 99.99, 2) << true << 1234 << "12.34";
-    QTest::newRow("shortest form") << "0.000~10.000" << config(0, 10, 3) << true << 1500 << "1.5";
-    QTest::newRow("limits that do not convert") << "a~b" << config(0, 65535, 0) << false << 7 << "7";
-    QTest::newRow("bad hexadecimal") << "0x10~0xZZ" << config(0, 65535, 0) << false << 7 << "7";
-    QTest::newRow("empty: no limits") << "" << QVariant() << true << 65535 << "65535";
-    QTest::newRow("no tilde") << "100" << QVariant() << false << 7 << "7";
-    QTest::newRow("three parts") << "1~2~3" << QVariant() << false << 7 << "7";
+    QTest::newRow("hexadecimal") << "0x0000~0xFFFF" << config(0, 65535, 0) << 0xFFF6 << "65526";
+    QTest::newRow("signed, decimals from the maximum") << "-10.5~100.25" << config(-10.5, 100.25, 2) << 0xFF9C << "-1";
+    QTest::newRow("2 decimals") << " 0 ~ 99.99" << config(0, 99.99, 2) << 1234 << "12.34";
+    QTest::newRow("shortest form") << "0.000~10.000" << config(0, 10, 3) << 1500 << "1.5";
+    QTest::newRow("empty: no limits") << "" << QVariant() << 65535 << "65535";
 }
 
 void TestAppParamDefs::rangeAndValue()
 {
     QFETCH(QString, range);
     QFETCH(QVariant, config);
-    QFETCH(bool, usable);
     QFETCH(int, raw);
     QFETCH(QString, shown);
     QCOMPARE(m_page->rangeEditorConfig(range), config);
-    QCOMPARE(AppParamFrame::definitionProblem(def("3120", "P", "1/T/P", "table2", range)).isEmpty(), usable);
     QCOMPARE(AppParamFrame::registerValueText(quint16(raw), config), shown);
+}
+
+void TestAppParamDefs::valueTextNames()
+{
+    QCOMPARE(formatValueText(0xFFFF, 16, 1, 0), QStringLiteral("-0.1"));
+    QCOMPARE(formatValueText(0xFFFF, 16, 1, 2), QStringLiteral("16#ffff"));
+    uint value = 0;
+    QCOMPARE(parseValueText(QStringLiteral("+1.25"), value, 2), 0);
+    QCOMPARE(value, 125u);
+    QCOMPARE(parseValueText(QStringLiteral("16#zz"), value, 0), 2);
+    QCOMPARE(value, 0xABCDu);
+}
+
+// A definition the grammars do not fully read still shows as far as it can, with one warning.
+void TestAppParamDefs::oddDefinitions_data()
+{
+    QTest::addColumn<RecordItem>("odd");    // at register 3125, which holds 1234
+    QTest::addColumn<QString>("placed");    // "list <value>", "cell <row>/<col> <value>" or "none"
+    QTest::addColumn<QVariant>("config");
+    QTest::addColumn<bool>("warned");
+
+    auto config = [](double min, double max, int decimals) {
+        return CustomItemDelegate::lineEditConfig(min, max, decimals, true);
+    };
+    const QString page = QStringLiteral("1/Task0/Tighten");
+    QTest::newRow("range without ~: no limits, 0 decimals") << paramDef("3125", "Odd", page, "table2", "100")
+                                                            << "list 1234" << QVariant() << true;
+    QTest::newRow("range of three parts") << paramDef("3125", "Odd", page, "table2", "1~2~3") << "list 1234" << QVariant()
+                                          << true;
+    QTest::newRow("limits that do not convert: 0~65535") << paramDef("3125", "Odd", page, "table2", "a~b.5")
+                                                         << "list 123.4" << config(0, 65535, 1) << true;
+    QTest::newRow("bad hexadecimal") << paramDef("3125", "Odd", page, "table2", "0x10~0xZZ") << "list 1234"
+                                     << config(0, 65535, 0) << true;
+    QTest::newRow("empty range") << paramDef("3125", "Odd", page, "table2", "") << "list 1234" << QVariant() << false;
+    QTest::newRow("page key that does not convert is 0") << paramDef("3125", "Odd", "x/Task0/Tighten", "table2", "0~9999")
+                                                         << "list 1234" << config(0, 9999, 0) << true;
+    QTest::newRow("entry without a path beside a good one") << paramDef("3125", "Odd", "Task0&&" + page, "table2", "0~9999")
+                                                            << "list 1234" << config(0, 9999, 0) << true;
+    QTest::newRow("group of a key only") << paramDef("3125", "Odd", "9", "table2", "0~9") << "none" << QVariant() << true;
+    QTest::newRow("row that does not convert is 0") << paramDef("3125", "Step1/Speed", page, "table1/row x/col 2", "0~9999")
+                                                    << "cell 0/2 1234" << config(0, 9999, 0) << true;
+    QTest::newRow("column 0: nowhere") << paramDef("3125", "Step1/Speed", page, "table1/row 0/col x", "0~9") << "none"
+                                       << QVariant() << true;
+    QTest::newRow("negative row") << paramDef("3125", "Step0/Turns", page, "table1/row -1/col 1", "0~9") << "none"
+                                  << QVariant() << true;
+    QTest::newRow("step cell without a column") << paramDef("3125", "Step1/Speed", page, "table1/row 0", "0~9") << "none"
+                                                << QVariant() << true;
+    QTest::newRow("step cell not named step/column") << paramDef("3125", "Speed", page, "table1/row 0/col 2", "0~9")
+                                                     << "none" << QVariant() << true;
+    QTest::newRow("unknown table") << paramDef("3125", "Odd", page, "table3", "0~9") << "none" << QVariant() << true;
+    QTest::newRow("empty tableInfo: on no table") << paramDef("3125", "Odd", page, "", "0~9") << "none" << QVariant()
+                                                  << false;
+    QTest::newRow("address that does not convert: shown, never read")
+        << paramDef("zz", "Odd", page, "table2", "0~9") << "list " << config(0, 9, 0) << true;
+    QTest::newRow("several odd things, one warning") << paramDef("70000", "Odd", "x/Task0/Tighten", "table2", "100")
+                                                     << "list " << QVariant() << true;
+}
+
+void TestAppParamDefs::oddDefinitions()
+{
+    QFETCH(RecordItem, odd);
+    QFETCH(QString, placed);
+    QFETCH(QVariant, config);
+    QFETCH(bool, warned);
+    ComSettingsFrame::setRegister(Uint8(1), 3125, 1234);
+    load({ paramDef("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0~9"), odd,
+           paramDef("3127", "Good", "1/Task0/Tighten", "table2", "0~9") });
+    ComSettingsFrame::setRegister(Uint8(1), 3125, 0xABCD);
+
+    const QString name = odd.value("name").toString();
+    const QStandardItem *item = nullptr;
+    QString got = QStringLiteral("none");
+    for (int row = 0; row < m_page->listModel()->rowCount() && !item; ++row) {
+        if (cellText(m_page->listModel(), row, 1) == name) {
+            item = m_page->listModel()->item(row, 3);
+            got = "list " + item->text();
+        }
+    }
+    for (int col = 1; col < 3 && !item; ++col) {
+        const QStandardItem *cell = m_page->stepModel()->item(0, col);
+        if (cell && cell->data(AppParamFrame::AddressRole) == QStringLiteral("3125")) {
+            item = cell;
+            got = QStringLiteral("cell 0/%1 %2").arg(col).arg(cell->text());
+        }
+    }
+    QCOMPARE(got, placed);
+    if (item)
+        QCOMPARE(item->data(CustomItemDelegate::LineEditConfigRole), config);
+    QCOMPARE(listNames().count(name), placed.startsWith("list") ? 1 : 0);
+    QVERIFY(listNames().contains("Good") && cellText(m_page->stepModel(), 0, 0) == QLatin1String("Step1"));
+    QCOMPARE(m_warnings->lines().filter('"' + name + '"').size(), warned ? 1 : 0);
+    QCOMPARE(m_warnings->lines().size(), warned ? 1 : 0);
+    QVERIFY(m_prompts.isEmpty());
 }
 
 void TestAppParamDefs::menus()
@@ -242,7 +254,7 @@ void TestAppParamDefs::menus()
     // groups but still select one task and one page.
     QList<RecordItem> defs;
     for (int i = 0; i < 14; ++i)
-        defs << def(QString::number(3120 + i), QStringLiteral("Value%1").arg(i), QStringLiteral("%1/T%1/P%1").arg(i),
+        defs << paramDef(QString::number(3120 + i), QStringLiteral("Value%1").arg(i), QStringLiteral("%1/T%1/P%1").arg(i),
                     "table2", "0~9");
     load(defs);
     QCOMPARE(m_page->taskCount(), 14);
@@ -264,13 +276,10 @@ void TestAppParamDefs::pageTables()
 {
     const QStandardItemModel *steps = m_page->stepModel();
     const QStandardItemModel *list = m_page->listModel();
-    QCOMPARE(steps->headerData(1, Qt::Horizontal).toString(), QStringLiteral("圈数(r)"));
     QCOMPARE(steps->rowCount(), 2);
-    QCOMPARE(text(steps, 1, 0), QStringLiteral("Step2"));
-    QCOMPARE(steps->item(0, 0)->foreground().color(), QColor(70, 98, 217));
+    QCOMPARE(cellText(steps, 1, 0), QStringLiteral("Step2"));
     const QStandardItem *cell = steps->item(0, 2);
     QCOMPARE(cell->data(AppParamFrame::AddressRole).toString(), QStringLiteral("3121"));
-    QCOMPARE(cell->data(AppParamFrame::ModifiedRole), QVariant(false));
     QCOMPARE(cell->data(CustomItemDelegate::LineEditConfigRole), m_page->rangeEditorConfig("-3000~3000"));
     QCOMPARE(steps->item(0, 1)->toolTip(), QStringLiteral("Seek turns"));
     // A cell no definition placed carries no address and is not editable.
@@ -280,12 +289,11 @@ void TestAppParamDefs::pageTables()
     QCOMPARE(list->rowCount(), 30);
     const QStringList note { "3134", "Note", "有符号", "", "", "无", "无" };
     for (int col = 0; col < 7; ++col) {
-        QCOMPARE(text(list, 4, col), note.at(col));
+        QCOMPARE(cellText(list, 4, col), note.at(col));
         QCOMPARE(list->item(4, col)->isEditable(), col == 4);
         QCOMPARE(list->item(4, col)->toolTip(), QStringLiteral("Note"));   // no description: the name
     }
     QCOMPARE(list->item(0, 1)->toolTip(), QStringLiteral("Stops here"));
-    QCOMPARE(list->item(0, 1)->foreground().color(), QColor(0, 128, 0));
 
     // A definition on two pages shows on both; a page without keys leaves the tables alone.
     button("appParamMenuBtn23")->click();
@@ -308,6 +316,11 @@ void TestAppParamDefs::pageTables()
     QCOMPARE(steps->item(0, 1)->data(AppParamFrame::ModifiedRole), QVariant(true));
     QCOMPARE(steps->item(0, 1)->foreground().color(), QColor(Qt::red));
     QVERIFY(m_warnings->lines().isEmpty() && m_prompts.isEmpty());
+
+    // A step name that differs from the row's label is told in a box and placed nowhere.
+    m_page->setTaskCell(0, 2, paramDef("3125", "Step9/Speed", "1/Task0/Tighten", "table1/row 0/col 2", "0~9"));
+    QCOMPARE(m_prompts.texts(), QStringList("Tips: App param(Step9/Speed) group error!"));
+    QCOMPARE(steps->item(0, 2)->data(AppParamFrame::AddressRole).toString(), QStringLiteral("3121"));
 }
 
 void TestAppParamDefs::cachedValuesAndUnits()
@@ -319,51 +332,21 @@ void TestAppParamDefs::cachedValuesAndUnits()
 
     const QStandardItemModel *steps = m_page->stepModel();
     const QStandardItemModel *list = m_page->listModel();
-    QCOMPARE(text(steps, 0, 1), QStringLiteral("12.34"));
-    QCOMPARE(text(steps, 0, 2), QStringLiteral("-10"));        // signed: its range reaches below 0
-    QCOMPARE(text(steps, 1, 1), QString());                   // nothing cached
-    QCOMPARE(text(list, 2, 3), QStringLiteral("-100"));
+    QCOMPARE(cellText(steps, 0, 1), QStringLiteral("12.34"));
+    QCOMPARE(cellText(steps, 0, 2), QStringLiteral("-10"));        // signed: its range reaches below 0
+    QCOMPARE(cellText(steps, 1, 1), QString());                   // nothing cached
+    QCOMPARE(cellText(list, 2, 3), QStringLiteral("-100"));
     QCOMPARE(ComSettingsFrame::getRegister(Uint8(1), 3121), Uint16(0xFFF6));
-    QCOMPARE(text(list, 0, 3) + " " + text(list, 0, 5) + " " + text(list, 0, 6), QStringLiteral("1.5 N·m 0.000~10.000"));
+    QCOMPARE(cellText(list, 0, 3) + " " + cellText(list, 0, 5) + " " + cellText(list, 0, 6), QStringLiteral("1.5 N·m 0.000~10.000"));
 
     // The device switched to mN·m: the next build shows its unit and converts the limits.
     m_page->onRealTimeAddrRead(3083, 1);
     load(kFixture);
-    QCOMPARE(text(list, 0, 3) + " " + text(list, 0, 5) + " " + text(list, 0, 6), QStringLiteral("1500 mN·m 0~10000"));
+    QCOMPARE(cellText(list, 0, 3) + " " + cellText(list, 0, 5) + " " + cellText(list, 0, 6), QStringLiteral("1500 mN·m 0~10000"));
     QCOMPARE(list->item(0, 4)->data(CustomItemDelegate::LineEditConfigRole), m_page->rangeEditorConfig("0~10000"));
 
     for (const auto &c : cache)
         ComSettingsFrame::setRegister(Uint8(1), c.first, 0xABCD);
-}
-
-void TestAppParamDefs::malformedDefinitionsSkipped()
-{
-    load({
-        def("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0~9"),
-        def("3121", "Step0/Turns", "1/Task0/Tighten", "table1/row -1/col 1", "0~9"),
-        def("3122", "Step5/Turns", "1/Task0/Tighten", "table1/row 4/col 1", "0~9"),
-        def("3123", "Turns", "1/Task0/Tighten", "table1/row 0/col 2", "0~9"),
-        def("3124", "Bad range", "1/Task0/Tighten", "table2", "low~high"),
-        def("zz", "Bad address", "1/Task0/Tighten", "table2", "0~9"),
-        def("70000", "Too far", "1/Task0/Tighten", "table2", "0~9"),
-        def("3125", "Bad table", "1/Task0/Tighten", "table3", "0~9"),
-        def("3126", "Bad group", "x/Task0/Tighten", "table2", "0~9"),
-        def("3127", "Good", "1/Task0/Tighten", "table2", "0~9"),
-        def("3128", "Step9/Speed", "1/Task0/Tighten", "table1/row 0/col 2", "0~9"),
-    });
-    QCOMPARE(listNames(), QStringList({ "Good" }));
-    QCOMPARE(m_page->stepModel()->rowCount(), 1);
-    QVERIFY(m_page->stepModel()->item(0, 2)->data(AppParamFrame::AddressRole).isNull());
-    QCOMPARE(m_page->pageMap().keys(), QList<int>({ 1 }));
-    const QString log = m_warnings->lines().join(QLatin1Char('\n'));
-    for (const char *name : { "Step0/Turns", "Step5/Turns", "\"Turns\"", "Bad range", "Bad address", "Too far",
-                              "Bad table", "Bad group" })
-        QVERIFY2(log.contains(QLatin1String(name)), name);
-    QVERIFY(log.contains(QLatin1String("negative row")) && !log.contains(QLatin1String("Good")));
-
-    // A step name that differs from the row's label is told in a box.
-    QCOMPARE(m_prompts.texts(), QStringList("Tips: App param(Step9/Speed) group error!"));
-    QCOMPARE(m_prompts.last().kind, Prompt::Warning);
 }
 
 void TestAppParamDefs::protectedPage()
@@ -401,7 +384,7 @@ void TestAppParamDefs::protectedPage()
     delete m_page;
     m_page = new AppParamFrame;
     answer(QStringLiteral("0"));
-    load({ def("3160", "Max current", "1/*/Limits", "table2", "0~9"), def("3140", "Speed", "2/Task0/Speed", "table2", "0~9") });
+    load({ paramDef("3160", "Max current", "1/*/Limits", "table2", "0~9"), paramDef("3140", "Speed", "2/Task0/Speed", "table2", "0~9") });
     QCOMPARE(m_prompts.size(), 2);
     QCOMPARE(listNames(), QStringList());
 }
@@ -425,7 +408,7 @@ void TestAppParamDefs::shippedDefinitions()
             button(QStringLiteral("appParamMenuBtn2%1").arg(page))->click();
             QVERIFY(!listNames().isEmpty());
             for (int row = 0; row < m_page->listModel()->rowCount(); ++row)
-                placed << text(m_page->listModel(), row, 0);
+                placed << cellText(m_page->listModel(), row, 0);
             for (int row = 0; row < m_page->stepModel()->rowCount(); ++row) {
                 for (int col = 1; col < 3; ++col)
                     placed << m_page->stepModel()->item(row, col)->data(AppParamFrame::AddressRole).toString();
@@ -436,34 +419,24 @@ void TestAppParamDefs::shippedDefinitions()
     for (const Prompt::Request &r : qAsConst(m_prompts.requests))
         QVERIFY2(r.kind == Prompt::GetText, qPrintable(r.text));
 
-    // Each at its own register of the application block, clear of the status and command registers.
+    // Each at its own register of the application block, clear of the status and command
+    // registers, and one the device answers.
+    QVERIFY(m_link->start({ "--type", "0" }, 1, DevsimLink::NoCheck));
     QSet<quint32> registers;
     for (const RecordItem &d : db->appParams()) {
         const QString address = d.value("address").toString();
-        const quint32 reg = ComSettingsFrame::textToValue(address, 0);
+        const Uint16 reg = Uint16(ComSettingsFrame::textToValue(address, 0));
         QVERIFY2(placed.contains(address) && reg >= 3086 && reg < 3337 && !registers.contains(reg), qPrintable(address));
         registers << reg;
-    }
-    db->onDeviceChanged(NoDevice);
-}
-
-void TestAppParamDefs::shippedAddressesAnswered()
-{
-    DatabaseManager *db = DatabaseManager::instance();
-    db->onDeviceChanged(SdriverDevice);
-    QVERIFY(m_link->start({ "--type", "0" }, 1, DevsimLink::NoCheck));
-
-    for (const RecordItem &d : db->appParams()) {
-        const Uint16 reg = Uint16(ComSettingsFrame::textToValue(d.value("address").toString(), 0));
         ComSettingsFrame::setRegisterStatus(reg, 1);
         QVERIFY(QTest::qWaitFor([reg] { return ComSettingsFrame::readRegisters(reg, 1) != 0; }, 3000));
-        QVERIFY2(DevsimLink::waitReceived(1, reg), qPrintable(d.value("address").toString()));
+        QVERIFY2(DevsimLink::waitReceived(1, reg), qPrintable(address));
     }
     // What the device reported is what the page shows.
-    m_page->setDefinitionsForTest(std::nullopt);
-    m_page->onDeviceChanged(SdriverDevice);
+    button("appParamMenuBtn11")->click();
+    button("appParamMenuBtn21")->click();
     const Uint16 first = ComSettingsFrame::getRegister(3128);   // Task0's target torque, 3 decimals in N·m
-    QCOMPARE(text(m_page->listModel(), 0, 3), QString::number(first / 1000.0, 'g', 6));
+    QCOMPARE(cellText(m_page->listModel(), 0, 3), QString::number(first / 1000.0, 'g', 6));
     m_link->frame()->disconnectDevice();
     db->onDeviceChanged(NoDevice);
 }
