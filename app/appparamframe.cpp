@@ -637,7 +637,6 @@ void AppParamFrame::stepPass(Pass pass)
         c.row = 0;
         c.col = 1;
         c.target = QPersistentModelIndex();
-        c.refused.invalidate();
         c.state = PassState::Issue;
         Q_FALLTHROUGH();
     case PassState::Issue: {
@@ -655,22 +654,9 @@ void AppParamFrame::stepPass(Pass pass)
         const int slave = pageSlave();
         const bool sent = slave != 0
             && (write ? c.wait.startWrite(Uint8(slave), c.addr, c.value) : c.wait.startRead(Uint8(slave), c.addr));
-        if (sent) {
-            c.refused.invalidate();
+        // Refused (link closed or lent to a debugging page): the same cell is offered again next tick.
+        if (sent)
             c.state = PassState::Wait;
-        } else if (!c.refused.isValid()) {
-            c.refused.start();
-        } else if (c.refused.elapsed() > RegisterWait::DefaultTimeoutMs) {
-            // The link stays closed (or busy): end the pass rather than ask on every tick forever.
-            qWarning() << "App params: the link refused" << (write ? "writing" : "reading") << c.label << "at"
-                       << c.addr << "of slave" << slave << "for" << c.refused.elapsed() << "ms; pass stopped";
-            if (write)
-                m_notWritten << tr("%1 and the values after it: the device could not be reached").arg(c.label);
-            else
-                setRealTime(false);
-            c.target = QPersistentModelIndex();
-            c.state = PassState::Idle;
-        }
         return;
     }
     case PassState::Wait: {

@@ -5,7 +5,6 @@
 #include "comm/registerwait.h"
 #include "data/recorditem.h"
 
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QList>
 #include <QMap>
