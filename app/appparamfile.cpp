@@ -13,6 +13,18 @@
 namespace {
 const QString kAddressColumn = QStringLiteral("Address");
 const QString kValueColumn = QStringLiteral("Value");
+
+// A regular expression per field would cost more than the rest of the line's work together.
+QString withoutSpace(const QStringRef &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            out += c;
+    }
+    return out;
+}
 } // namespace
 
 bool AppParamFile::toRegisterValue(const QString &text, int decimals, Uint16 *value)
@@ -50,6 +62,8 @@ AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QLis
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return Error::CannotOpen;
+    if (file.size() > MaxFileBytes)
+        return Error::TooLarge;
     QTextStream in(&file);
 
     const QString typeLine = in.readLine();
@@ -69,16 +83,14 @@ AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QLis
     if (header.split(QLatin1Char(',')) != QStringList({ kAddressColumn, kValueColumn }))
         return Error::BadHeader;
 
-    static const QRegularExpression space(QStringLiteral("\\s"));
     QList<Value> read;
     for (int lineNo = 4; !in.atEnd(); ++lineNo) {
-        const QStringList parts = in.readLine().split(QLatin1Char(','));
+        const QString line = in.readLine();
+        const QVector<QStringRef> parts = line.splitRef(QLatin1Char(','));
         if (parts.size() < 2)
             continue;
-        QString addrText = parts.at(0);
-        QString valueText = parts.at(1);
-        addrText.remove(space);
-        valueText.remove(space);
+        const QString addrText = withoutSpace(parts.at(0));
+        const QString valueText = withoutSpace(parts.at(1));
         if (valueText.isEmpty())
             continue;
         // A line that does not convert would put some other number into the cache, and the next

@@ -15,6 +15,7 @@
 
 #include <QButtonGroup>
 #include <QDebug>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
@@ -901,6 +902,13 @@ bool AppParamFrame::importAppParams(const QString &fileName)
     switch (error) {
     case AppParamFile::Error::None:
         break;
+    case AppParamFile::Error::TooLarge: {
+        const qint64 kb = QFileInfo(fileName).size() / 1024;
+        Prompt::warning(this, tr("Tips"), tr("The parameter file is too large (%1 KB, at most %2 KB)!")
+                                              .arg(kb).arg(AppParamFile::MaxFileBytes / 1024));
+        qWarning().noquote() << fileName << "not imported:" << kb << "KB is no application parameter file";
+        return false;
+    }
     case AppParamFile::Error::WrongDeviceType:
         Prompt::warning(this, tr("Tips"), tr("The imported parameters do not \nmatch the current device type!"));
         qWarning().noquote() << "[2] App params import failure!";

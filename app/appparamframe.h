@@ -134,7 +134,6 @@ private:
         QString label;                  // names the cell in messages
         QPersistentModelIndex target;   // the cell the answer goes to; gone when the page is rebuilt
         RegisterWait wait;
-        QElapsedTimer refused;          // running while the link refuses the request
     };
 
     void stepPass(Pass pass);

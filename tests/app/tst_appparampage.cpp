@@ -209,6 +209,11 @@ void TestAppParamPage::importFile_data()
     QTest::newRow("value not a number") << "DeviceType = 0" + body + "3130,abc\n" << wrong << "[4] App params";
     QTest::newRow("value past 16 bits") << "DeviceType = 0" + body + "3130,70000\n" << wrong << "[4] App params";
     QTest::newRow("address past 16 bits") << "DeviceType = 0" + body + "70000,1\n" << wrong << "[4] App params";
+    const QString big = "DeviceType = 0" + body + QStringLiteral("3131,1\n").repeated(150000);
+    QTest::newRow("larger than 1 MB") << big
+                                      << QStringLiteral("The parameter file is too large (%1 KB, at most 1024 KB)!")
+                                             .arg(big.size() / 1024)
+                                      << "";
 }
 
 // Every refused file leaves the cache and the imported flag as they were.
