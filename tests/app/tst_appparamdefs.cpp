@@ -45,11 +45,9 @@ private slots:
     void cleanupTestCase() { delete m_link; delete m_warnings; }
     void init();
     void cleanup() { delete m_page; }
-    void rangeAndValue_data();
-    void rangeAndValue();
     void valueTextNames();
-    void oddDefinitions_data();
-    void oddDefinitions();
+    void definitionShown_data();
+    void definitionShown();
     void menus();
     void pageTables();
     void cachedValuesAndUnits();
@@ -119,33 +117,6 @@ QStringList TestAppParamDefs::listNames() const
     return names;
 }
 
-void TestAppParamDefs::rangeAndValue_data()
-{
-    QTest::addColumn<QString>("range");
-    QTest::addColumn<QVariant>("config");
-    QTest::addColumn<int>("raw");
-    QTest::addColumn<QString>("shown");
-
-    auto config = [](double min, double max, int decimals) {
-        return CustomItemDelegate::lineEditConfig(min, max, decimals, true);
-    };
-    QTest::newRow("hexadecimal") << "0x0000~0xFFFF" << config(0, 65535, 0) << 0xFFF6 << "65526";
-    QTest::newRow("signed, decimals from the maximum") << "-10.5~100.25" << config(-10.5, 100.25, 2) << 0xFF9C << "-1";
-    QTest::newRow("2 decimals") << " 0 ~ 99.99" << config(0, 99.99, 2) << 1234 << "12.34";
-    QTest::newRow("shortest form") << "0.000~10.000" << config(0, 10, 3) << 1500 << "1.5";
-    QTest::newRow("empty: no limits") << "" << QVariant() << 65535 << "65535";
-}
-
-void TestAppParamDefs::rangeAndValue()
-{
-    QFETCH(QString, range);
-    QFETCH(QVariant, config);
-    QFETCH(int, raw);
-    QFETCH(QString, shown);
-    QCOMPARE(m_page->rangeEditorConfig(range), config);
-    QCOMPARE(AppParamFrame::registerValueText(quint16(raw), config), shown);
-}
-
 void TestAppParamDefs::valueTextNames()
 {
     QCOMPARE(formatValueText(0xFFFF, 16, 1, 0), QStringLiteral("-0.1"));
@@ -157,10 +128,12 @@ void TestAppParamDefs::valueTextNames()
     QCOMPARE(value, 0xABCDu);
 }
 
-// A definition the grammars do not fully read still shows as far as it can, with one warning.
-void TestAppParamDefs::oddDefinitions_data()
+// One definition beside two good ones: where it shows, its editor limits and value, and one
+// warning when the grammars read it only in part (it still shows as far as it can).
+void TestAppParamDefs::definitionShown_data()
 {
-    QTest::addColumn<RecordItem>("odd");    // at register 3125, which holds 1234
+    QTest::addColumn<RecordItem>("odd");
+    QTest::addColumn<int>("raw");           // cached at register 3125
     QTest::addColumn<QString>("placed");    // "list <value>", "cell <row>/<col> <value>" or "none"
     QTest::addColumn<QVariant>("config");
     QTest::addColumn<bool>("warned");
@@ -168,47 +141,51 @@ void TestAppParamDefs::oddDefinitions_data()
     auto config = [](double min, double max, int decimals) {
         return CustomItemDelegate::lineEditConfig(min, max, decimals, true);
     };
-    const QString page = QStringLiteral("1/Task0/Tighten");
-    QTest::newRow("range without ~: no limits, 0 decimals") << paramDef("3125", "Odd", page, "table2", "100")
-                                                            << "list 1234" << QVariant() << true;
-    QTest::newRow("range of three parts") << paramDef("3125", "Odd", page, "table2", "1~2~3") << "list 1234" << QVariant()
-                                          << true;
-    QTest::newRow("limits that do not convert: 0~65535") << paramDef("3125", "Odd", page, "table2", "a~b.5")
-                                                         << "list 123.4" << config(0, 65535, 1) << true;
-    QTest::newRow("bad hexadecimal") << paramDef("3125", "Odd", page, "table2", "0x10~0xZZ") << "list 1234"
-                                     << config(0, 65535, 0) << true;
-    QTest::newRow("empty range") << paramDef("3125", "Odd", page, "table2", "") << "list 1234" << QVariant() << false;
-    QTest::newRow("page key that does not convert is 0") << paramDef("3125", "Odd", "x/Task0/Tighten", "table2", "0~9999")
-                                                         << "list 1234" << config(0, 9999, 0) << true;
-    QTest::newRow("entry without a path beside a good one") << paramDef("3125", "Odd", "Task0&&" + page, "table2", "0~9999")
-                                                            << "list 1234" << config(0, 9999, 0) << true;
-    QTest::newRow("group of a key only") << paramDef("3125", "Odd", "9", "table2", "0~9") << "none" << QVariant() << true;
-    QTest::newRow("row that does not convert is 0") << paramDef("3125", "Step1/Speed", page, "table1/row x/col 2", "0~9999")
-                                                    << "cell 0/2 1234" << config(0, 9999, 0) << true;
-    QTest::newRow("column 0: nowhere") << paramDef("3125", "Step1/Speed", page, "table1/row 0/col x", "0~9") << "none"
-                                       << QVariant() << true;
-    QTest::newRow("negative row") << paramDef("3125", "Step0/Turns", page, "table1/row -1/col 1", "0~9") << "none"
-                                  << QVariant() << true;
-    QTest::newRow("step cell without a column") << paramDef("3125", "Step1/Speed", page, "table1/row 0", "0~9") << "none"
-                                                << QVariant() << true;
-    QTest::newRow("step cell not named step/column") << paramDef("3125", "Speed", page, "table1/row 0/col 2", "0~9")
-                                                     << "none" << QVariant() << true;
-    QTest::newRow("unknown table") << paramDef("3125", "Odd", page, "table3", "0~9") << "none" << QVariant() << true;
-    QTest::newRow("empty tableInfo: on no table") << paramDef("3125", "Odd", page, "", "0~9") << "none" << QVariant()
-                                                  << false;
-    QTest::newRow("address that does not convert: shown, never read")
-        << paramDef("zz", "Odd", page, "table2", "0~9") << "list " << config(0, 9, 0) << true;
-    QTest::newRow("several odd things, one warning") << paramDef("70000", "Odd", "x/Task0/Tighten", "table2", "100")
-                                                     << "list " << QVariant() << true;
+    auto row = [](const char *tag, const RecordItem &d, int raw, const char *placed, const QVariant &c, bool warned) {
+        QTest::newRow(tag) << d << raw << QString::fromUtf8(placed) << c << warned;
+    };
+    auto listed = [](const QString &range, const QString &group = QStringLiteral("1/Task0/Tighten")) {
+        return paramDef("3125", "Odd", group, "table2", range);
+    };
+    auto cell = [](const QString &name, const QString &tableInfo) {
+        return paramDef("3125", name, "1/Task0/Tighten", tableInfo, "0~9999");
+    };
+    row("hexadecimal", listed("0x0000~0xFFFF"), 0xFFF6, "list 65526", config(0, 65535, 0), false);
+    row("signed: below 0", listed("-10.5~100.25"), 0xFF9C, "list -1", config(-10.5, 100.25, 2), false);
+    row("shortest form", listed("0.000~10.000"), 1500, "list 1.5", config(0, 10, 3), false);
+    row("empty range", listed(""), 1234, "list 1234", QVariant(), false);
+    row("range without ~: no limits, 0 decimals", listed("100"), 1234, "list 1234", QVariant(), true);
+    row("range of three parts", listed("1~2~3"), 1234, "list 1234", QVariant(), true);
+    row("limits that do not convert: 0~65535", listed("a~b.5"), 1234, "list 123.4", config(0, 65535, 1), true);
+    row("bad hexadecimal", listed("0x10~0xZZ"), 1234, "list 1234", config(0, 65535, 0), true);
+    row("page key that does not convert is 0", listed("0~9999", "x/Task0/Tighten"), 1234, "list 1234",
+        config(0, 9999, 0), true);
+    row("entry without a path beside a good one", listed("0~9999", "Task0&&1/Task0/Tighten"), 1234, "list 1234",
+        config(0, 9999, 0), true);
+    row("group of a key only", listed("0~9", "9"), 1234, "none", QVariant(), true);
+    row("row that does not convert is 0", cell("Step1/Speed", "table1/row x/col 2"), 1234, "cell 0/2 1234",
+        config(0, 9999, 0), true);
+    row("column 0: nowhere", cell("Step1/Speed", "table1/row 0/col x"), 1234, "none", QVariant(), true);
+    row("negative row", cell("Step0/Turns", "table1/row -1/col 1"), 1234, "none", QVariant(), true);
+    row("step cell without a column", cell("Step1/Speed", "table1/row 0"), 1234, "none", QVariant(), true);
+    row("step cell not named step/column", cell("Speed", "table1/row 0/col 2"), 1234, "none", QVariant(), true);
+    row("unknown table", paramDef("3125", "Odd", "1/Task0/Tighten", "table3", "0~9"), 1234, "none", QVariant(), true);
+    row("empty tableInfo: on no table", paramDef("3125", "Odd", "1/Task0/Tighten", "", "0~9"), 1234, "none",
+        QVariant(), false);
+    row("address that does not convert: shown, never read", paramDef("zz", "Odd", "1/Task0/Tighten", "table2", "0~9"),
+        1234, "list ", config(0, 9, 0), true);
+    row("several odd things, one warning", paramDef("70000", "Odd", "x/Task0/Tighten", "table2", "100"), 1234, "list ",
+        QVariant(), true);
 }
 
-void TestAppParamDefs::oddDefinitions()
+void TestAppParamDefs::definitionShown()
 {
     QFETCH(RecordItem, odd);
+    QFETCH(int, raw);
     QFETCH(QString, placed);
     QFETCH(QVariant, config);
     QFETCH(bool, warned);
-    ComSettingsFrame::setRegister(Uint8(1), 3125, 1234);
+    ComSettingsFrame::setRegister(Uint8(1), 3125, Uint16(raw));
     load({ paramDef("3120", "Step1/Turns", "1/Task0/Tighten", "table1/row 0/col 1", "0~9"), odd,
            paramDef("3127", "Good", "1/Task0/Tighten", "table2", "0~9") });
     ComSettingsFrame::setRegister(Uint8(1), 3125, 0xABCD);
@@ -234,8 +211,8 @@ void TestAppParamDefs::oddDefinitions()
         QCOMPARE(item->data(CustomItemDelegate::LineEditConfigRole), config);
     QCOMPARE(listNames().count(name), placed.startsWith("list") ? 1 : 0);
     QVERIFY(listNames().contains("Good") && cellText(m_page->stepModel(), 0, 0) == QLatin1String("Step1"));
-    QCOMPARE(m_warnings->lines().filter('"' + name + '"').size(), warned ? 1 : 0);
     QCOMPARE(m_warnings->lines().size(), warned ? 1 : 0);
+    QVERIFY(!warned || m_warnings->last().contains('"' + name + '"'));
     QVERIFY(m_prompts.isEmpty());
 }
 
@@ -325,18 +302,15 @@ void TestAppParamDefs::pageTables()
 
 void TestAppParamDefs::cachedValuesAndUnits()
 {
-    const QList<QPair<Uint16, Uint16>> cache { { 3120, 1234 }, { 3121, 0xFFF6 }, { 3130, 1500 }, { 0x0C3C, 0xFC18 } };
+    const QList<QPair<Uint16, Uint16>> cache { { 3120, 1234 }, { 3130, 1500 }, { 0x0C3C, 0xFC18 } };
     for (const auto &c : cache)
         ComSettingsFrame::setRegister(Uint8(1), c.first, c.second);
     load(kFixture);
 
     const QStandardItemModel *steps = m_page->stepModel();
     const QStandardItemModel *list = m_page->listModel();
-    QCOMPARE(cellText(steps, 0, 1), QStringLiteral("12.34"));
-    QCOMPARE(cellText(steps, 0, 2), QStringLiteral("-10"));        // signed: its range reaches below 0
-    QCOMPARE(cellText(steps, 1, 1), QString());                   // nothing cached
+    QCOMPARE(cellText(steps, 0, 1) + "|" + cellText(steps, 1, 1), QStringLiteral("12.34|"));   // 3122: nothing cached
     QCOMPARE(cellText(list, 2, 3), QStringLiteral("-100"));
-    QCOMPARE(ComSettingsFrame::getRegister(Uint8(1), 3121), Uint16(0xFFF6));
     QCOMPARE(cellText(list, 0, 3) + " " + cellText(list, 0, 5) + " " + cellText(list, 0, 6), QStringLiteral("1.5 N·m 0.000~10.000"));
 
     // The device switched to mN·m: the next build shows its unit and converts the limits.

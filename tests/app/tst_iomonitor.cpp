@@ -20,7 +20,7 @@ class TestIoMonitor : public QObject
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { delete m_prompts; delete m_stack; delete m_link; delete m_db; }
     void deviceLabels_data();
     void deviceLabels();
     void lampsFromDevice_data();
@@ -38,12 +38,25 @@ private:
         return m_link->start(QStringList { "--type", "0", "--no-events" } + args, slave, DevsimLink::NoCheck);
     }
     QStringList writes() const { return m_link->sim().writes(); }
-    void setDevice(DeviceEnum type);
+    void setDevice(DeviceEnum type)
+    {
+        m_com->setDeviceType(type);   // fills the address map first, as in the program
+        m_io->onDeviceChanged(type);
+        m_debug->onDeviceChanged(type);
+    }
+    void showPage(QWidget *page)
+    {
+        m_stack->setCurrentWidget(page);
+        m_stack->show();
+    }
     // One character per lamp of the group box: R red, G green, - gray.
     static QString lamps(QWidget *box);
     static QStringList visibleNames(QWidget *box);
     static QWidget *box(QWidget *page, const char *name) { return page->findChild<QGroupBox *>(QLatin1String(name)); }
-    QPushButton *outputButton(int index) const;
+    QPushButton *outputButton(int index) const
+    {
+        return box(m_io, "outputControlGroup")->findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly).at(index);
+    }
 
     TestDatabase *m_db = nullptr;
     DevsimLink *m_link = nullptr;
@@ -71,21 +84,6 @@ void TestIoMonitor::init()
     m_prompts = new PromptRecorder;
 }
 
-void TestIoMonitor::cleanup()
-{
-    delete m_prompts;
-    delete m_stack;
-    delete m_link;
-    delete m_db;
-}
-
-void TestIoMonitor::setDevice(DeviceEnum type)
-{
-    m_com->setDeviceType(type);   // fills the address map first, as in the program
-    m_io->onDeviceChanged(type);
-    m_debug->onDeviceChanged(type);
-}
-
 QString TestIoMonitor::lamps(QWidget *box)
 {
     QString out;
@@ -107,12 +105,6 @@ QStringList TestIoMonitor::visibleNames(QWidget *box)
             names << label->text();
     }
     return names;
-}
-
-QPushButton *TestIoMonitor::outputButton(int index) const
-{
-    return box(m_io, "outputControlGroup")
-        ->findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly).at(index);
 }
 
 void TestIoMonitor::deviceLabels_data()
@@ -167,8 +159,7 @@ void TestIoMonitor::lampsFromDevice()
     QFETCH(QString, inputLamps);
     QFETCH(QString, outputLamps);
     QVERIFY(connectToSim({ "--set", "3344=" + input, "--set", "3345=" + output }));
-    m_stack->setCurrentWidget(m_io);
-    m_stack->show();
+    showPage(m_io);
     QTRY_COMPARE(lamps(box(m_io, "inputMonitorGroup")).left(16), inputLamps);
     QTRY_COMPARE(lamps(box(m_io, "outputMonitorGroup")).left(16), outputLamps);
     m_stack->hide();
@@ -185,8 +176,7 @@ void TestIoMonitor::outputToggle()
     QTest::qWait(100);
     QCOMPARE(writes(), QStringList());
 
-    m_stack->setCurrentWidget(m_io);
-    m_stack->show();
+    showPage(m_io);
     QWidget *out = box(m_io, "outputMonitorGroup");
     QTRY_COMPARE(lamps(out).left(8), QStringLiteral("G-------"));
     m_link->sim().clearLog();
@@ -202,8 +192,7 @@ void TestIoMonitor::silentRegisterDoesNotStallPoll()
 {
     // The device answers only unit 1; the page polls unit 2, whose reads never come back.
     QVERIFY(connectToSim({ "--slave", "1" }, 2));
-    m_stack->setCurrentWidget(m_io);
-    m_stack->show();
+    showPage(m_io);
     QTRY_VERIFY_WITH_TIMEOUT(m_link->sim().logLines().contains(QStringLiteral("slave=2 fc=3 addr=3345 count=1")), 5000);
 }
 
@@ -213,8 +202,7 @@ void TestIoMonitor::debugPageBorrowsPoll()
     QWidget *debugIn = box(m_debug, "inputMonitorGroup");
     QWidget *debugOut = box(m_debug, "outputMonitorGroup");
     QWidget *ioIn = box(m_io, "inputMonitorGroup");
-    m_stack->setCurrentWidget(m_debug);
-    m_stack->show();
+    showPage(m_debug);
     // Only as many bits as the borrowed panels have lamps.
     QTRY_COMPARE(lamps(debugIn), QStringLiteral("R-R-R"));
     QTRY_COMPARE(lamps(debugOut), QStringLiteral("G-G"));
@@ -276,8 +264,7 @@ void TestIoMonitor::directionAndLiveValuesFromDevice()
     auto *forward = m_debug->findChild<QCheckBox *>(QStringLiteral("forwardChkBox"));
     auto *reverse = m_debug->findChild<QCheckBox *>(QStringLiteral("reverseChkBox"));
     // A device change while shown takes the old type's address back off the shared list.
-    m_stack->setCurrentWidget(m_debug);
-    m_stack->show();
+    showPage(m_debug);
     QVERIFY(m_com->variableAddrs().contains(3654));
     setDevice(HighVoltServo);
     QVERIFY(!m_com->variableAddrs().contains(3654));
