@@ -6,6 +6,7 @@
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
+#include "support/trim_widgetlookup.h"
 #include "widgets/cmenubutton.h"
 
 #include <QAbstractButton>
@@ -24,8 +25,8 @@ private slots:
     void cleanupTestCase();
     void init();
     void cleanup();
-    void controlWriteOrders();
-    void mirrorFromDevice();
+    void controlArea_data();
+    void controlArea();
     void taskRefill_data();
     void taskRefill();
     void adminPassword_data();
@@ -45,6 +46,8 @@ private:
     QComboBox *combo() const { return m_bar->findChild<QComboBox *>(QStringLiteral("taskComboBox")); }
     QMenu *optionsMenu() const { return m_bar->findChild<CMenuButton *>(QStringLiteral("optionsButton"))->menu(); }
     bool expectWrites(const QStringList &expected);
+    // The control texts and the task shown: "Lock Start|Unlock Start|Free Start|0".
+    QString controlState() const;
 
     TestDatabase *m_db = nullptr;
     DevsimLink *m_link = nullptr;
@@ -72,6 +75,7 @@ void TestMenuBarFrame::cleanupTestCase()
 void TestMenuBarFrame::init()
 {
     setDevice(SdriverDevice);
+    ComSettingsFrame::setRegister(3072, Uint16(RegisterCache::NoValue));   // no task known from an earlier case
     m_bar = new MenuBarFrame;
     m_bar->onDeviceChanged(SdriverDevice);
     m_prompts.clear();
@@ -101,69 +105,62 @@ bool TestMenuBarFrame::expectWrites(const QStringList &expected)
     return seen == expected;
 }
 
-void TestMenuBarFrame::controlWriteOrders()
+QString TestMenuBarFrame::controlState() const
 {
-    QAbstractButton *lock = button("lockCtrlButton");
-    QAbstractButton *unlock = button("unlockCtrlButton");
-    QAbstractButton *free = button("freeCtrlButton");
-
-    lock->click();
-    QVERIFY(expectWrites({ "3073=1", "3074=0", "3075=0" }));
-    QCOMPARE(lock->text(), QStringLiteral("Lock Stop"));
-    lock->click();
-    QVERIFY(expectWrites({ "3073=0" }));
-    QCOMPARE(lock->text(), QStringLiteral("Lock Start"));
-
-    free->click();
-    QVERIFY(expectWrites({ "3075=1", "3073=0", "3074=0" }));
-    // Free was on: it comes back unchecked and writes its 0 once more.
-    unlock->click();
-    QVERIFY(expectWrites({ "3074=1", "3073=0", "3075=0", "3075=0" }));
-    QVERIFY(unlock->isChecked() && !free->isChecked() && !lock->isChecked());
-    QCOMPARE(free->text(), QStringLiteral("Free Start"));
-
-    button("clearAlarmButton")->click();
-    QVERIFY(expectWrites({ "3084=1", "3084=0" }));
-    combo()->setCurrentIndex(2);   // as the user's pick
-    QVERIFY(expectWrites({ "3072=2" }));
-
-    // A device type without these registers gets nothing, whatever is clicked.
-    setDevice(HighVoltServo);
-    button("clearAlarmButton")->click();
-    lock->click();
-    combo()->setCurrentIndex(1);
-    QVERIFY(expectWrites({}));
+    QStringList texts;
+    for (const char *name : { "lockCtrlButton", "unlockCtrlButton", "freeCtrlButton" })
+        texts << button(name)->text();
+    return texts.join('|') + '|' + QString::number(combo()->currentIndex());
 }
 
-void TestMenuBarFrame::mirrorFromDevice()
+// Steps: a click on "lock", "unlock", "free" or "clear"; "task N" as the user's pick; "read A=V" from the
+// device's poll; "device N" switching the type.
+void TestMenuBarFrame::controlArea_data()
 {
-    QAbstractButton *unlock = button("unlockCtrlButton");
-    emit m_com->realTimeAddrRead(3074, 1);
-    QVERIFY(unlock->isChecked());
-    QVERIFY(expectWrites({ "3074=1", "3073=0", "3075=0" }));
-    emit m_com->realTimeAddrRead(3074, 1);   // the same value again changes nothing
-    emit m_com->realTimeAddrRead(3073, 0);
-    emit m_com->realTimeAddrRead(3075, 0xABCD);   // no value is no reason to start Free
-    QVERIFY(!button("freeCtrlButton")->isChecked());
-    QVERIFY(expectWrites({}));
-    emit m_com->realTimeAddrRead(3074, 0);
-    QVERIFY(!unlock->isChecked());
-    QVERIFY(expectWrites({ "3074=0" }));
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QString>("state");
+    const QString idle = "Lock Start|Unlock Start|Free Start|";
+    QTest::newRow("lock starts clearing the others, stops with its 0") << QStringList { "lock", "lock" }
+        << QStringList { "3073=1", "3074=0", "3075=0", "3073=0" } << idle + "0";
+    QTest::newRow("a running control comes back with one more 0") << QStringList { "free", "unlock" }
+        << QStringList { "3075=1", "3073=0", "3074=0", "3074=1", "3073=0", "3075=0", "3075=0" }
+        << "Lock Start|Unlock Stop|Free Start|0";
+    QTest::newRow("clear alarm pulses") << QStringList { "clear" } << QStringList { "3084=1", "3084=0" } << idle + "0";
+    QTest::newRow("task pick is written") << QStringList { "task 2" } << QStringList { "3072=2" } << idle + "2";
+    // A reading acts as a press, once per change; the no-value marker is no reason to start anything.
+    QTest::newRow("readings press the controls") << QStringList { "read 3074=1", "read 3074=1", "read 3073=0",
+                                                                  "read 3075=43981", "read 3074=0" }
+        << QStringList { "3074=1", "3073=0", "3075=0", "3074=0" } << idle + "0";
+    QTest::newRow("task reading is shown, not written back") << QStringList { "read 3072=3" } << QStringList() << idle + "3";
+    QTest::newRow("task without value shows the first") << QStringList { "read 3072=3", "read 3072=43981" }
+        << QStringList() << idle + "0";
+    QTest::newRow("task beyond the list shows none") << QStringList { "read 3072=9" } << QStringList() << idle + "-1";
+    QTest::newRow("other device type: nothing written or followed")
+        << QStringList { "device 1", "clear", "lock", "task 1", "read 3075=1", "read 3072=2" } << QStringList()
+        << "Lock Stop|Unlock Start|Free Start|1";
+}
 
-    // The task follows every reading and is never written back.
-    emit m_com->realTimeAddrRead(3072, 3);
-    QCOMPARE(combo()->currentIndex(), 3);
-    emit m_com->realTimeAddrRead(3072, 0xABCD);
-    QCOMPARE(combo()->currentIndex(), 0);
-    emit m_com->realTimeAddrRead(3072, 9);   // beyond the list: no current item
-    QCOMPARE(combo()->currentIndex(), -1);
-    QVERIFY(expectWrites({}));
-
-    setDevice(HighVoltServo);
-    emit m_com->realTimeAddrRead(3073, 1);
-    emit m_com->realTimeAddrRead(3072, 2);
-    QVERIFY(!button("lockCtrlButton")->isChecked());
-    QCOMPARE(combo()->currentIndex(), -1);
+void TestMenuBarFrame::controlArea()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, writes);
+    QFETCH(QString, state);
+    const QMap<QString, const char *> clicks { { "lock", "lockCtrlButton" }, { "unlock", "unlockCtrlButton" },
+                                               { "free", "freeCtrlButton" }, { "clear", "clearAlarmButton" } };
+    for (const QString &step : qAsConst(steps)) {
+        const QString arg = step.section(' ', 1);
+        if (clicks.contains(step))
+            button(clicks.value(step))->click();
+        else if (step.startsWith("task"))
+            combo()->setCurrentIndex(arg.toInt());
+        else if (step.startsWith("device"))
+            setDevice(DeviceEnum(arg.toInt()));
+        else
+            emit m_com->realTimeAddrRead(arg.section('=', 0, 0).toInt(), arg.section('=', 1).toInt());
+    }
+    QVERIFY(expectWrites(writes));
+    QCOMPARE(controlState(), state);
 }
 
 void TestMenuBarFrame::taskRefill_data()
@@ -189,7 +186,8 @@ void TestMenuBarFrame::taskRefill()
     QFETCH(int, index);
     QFETCH(QStringList, writes);
     m_bar->refreshDisplay(3072, shown);
-    ComSettingsFrame::setRegister(3072, device < 0 ? Uint16(0xABCD) : Uint16(device));
+    if (device >= 0)
+        ComSettingsFrame::setRegister(3072, Uint16(device));
     QSignalSpy picks(combo(), QOverload<int>::of(&QComboBox::currentIndexChanged));
 
     m_bar->updateTaskComboBox(count);
@@ -237,7 +235,7 @@ void TestMenuBarFrame::deviceAdaptation_data()
     QTest::addColumn<int>("device");
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QStringList>("entries");   // "-" is a separator
-    QTest::addColumn<QList<int>>("ids");        // sent by triggering the entries in order
+    QTest::addColumn<QList<int>>("sentIds");    // by triggering the entries in order
     const QStringList tail { "使用说明", "-", "关于软件" };
     QTest::newRow("screwdriver") << 0
         << QStringList { "servoParamBtn", "workWaveBtn", "appParamBtn", "ioMonitorBtn", "alarmInfoBtn", "workRecordBtn", "controlFrame" }
@@ -256,15 +254,9 @@ void TestMenuBarFrame::deviceAdaptation()
     QFETCH(int, device);
     QFETCH(QStringList, shown);
     QFETCH(QStringList, entries);
-    QFETCH(QList<int>, ids);
+    QFETCH(QList<int>, sentIds);
     const QStringList adapted { "servoParamBtn", "workWaveBtn", "appParamBtn", "appDebugBtn", "ioMonitorBtn",
                                 "alarmInfoBtn", "workRecordBtn", "controlFrame" };
-    delete m_bar;
-    setDevice(NoDevice);
-    m_bar = new MenuBarFrame;
-    for (const QString &name : adapted)
-        QVERIFY2(!m_bar->findChild<QWidget *>(name)->isHidden(), qPrintable(name));
-
     setDevice(DeviceEnum(device));
     m_bar->onDeviceChanged(DeviceEnum(device));
     m_bar->onDeviceChanged(NoDevice);   // a disconnect keeps the last device's tool bar
@@ -273,7 +265,7 @@ void TestMenuBarFrame::deviceAdaptation()
     QCOMPARE(button("appParamBtn")->text(), device == 0 ? QStringLiteral("Task Plan") : QStringLiteral("App Param"));
 
     QStringList texts;
-    QSignalSpy spy(m_bar, &MenuBarFrame::menuClicked);
+    QSignalSpy ids(m_bar, &MenuBarFrame::menuClicked);
     m_prompts.reply.ok = false;   // the burn tool's password prompt
     Platform::setHooks({ nullptr, nullptr, [](const QString &) { return true; } });
     for (QAction *action : optionsMenu()->actions()) {
@@ -281,10 +273,7 @@ void TestMenuBarFrame::deviceAdaptation()
         action->trigger();
     }
     QCOMPARE(texts, entries);
-    QList<int> sent;
-    for (const QList<QVariant> &args : qAsConst(spy))
-        sent << args.first().toInt();
-    QCOMPARE(sent, ids);
+    QCOMPARE(TestLookup::firstInts(ids), sentIds);
 }
 
 void TestMenuBarFrame::pageButtons()
@@ -293,13 +282,10 @@ void TestMenuBarFrame::pageButtons()
     QSignalSpy oscill(&source, &DataSource::oscillShowSignal);
     QSignalSpy ids(m_bar, &MenuBarFrame::menuClicked);
     setDevice(HighVoltServo);   // servo parameters without a password
-    QList<int> sent;
     for (const char *name : { "comSettingBtn", "servoParamBtn", "workWaveBtn", "appParamBtn", "appDebugBtn",
-                              "workRecordBtn", "alarmInfoBtn", "ioMonitorBtn" }) {
+                              "workRecordBtn", "alarmInfoBtn", "ioMonitorBtn" })
         button(name)->click();
-        sent << ids.takeFirst().first().toInt();
-    }
-    QCOMPARE(sent, (QList<int> { 11, 20, 40, 30, 31, 60, 51, 50 }));
+    QCOMPARE(TestLookup::firstInts(ids), (QList<int> { 11, 20, 40, 30, 31, 60, 51, 50 }));
     QVERIFY(m_prompts.isEmpty());
     QCOMPARE(oscill.count(), 1);
     QCOMPARE(oscill.first().at(1).toInt(), 0);
