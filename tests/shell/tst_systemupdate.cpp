@@ -36,7 +36,6 @@ private:
     void pick(const QString &path);
     void press() { QTest::mousePress(m_dialog->findChild<CTProgressButton *>(), Qt::LeftButton); }
     QString format() const { return m_dialog->findChild<CTProgressButton *>()->format(); }
-    QStringList prompts() const;
     bool ticking() const { return m_dialog->findChild<QTimer *>(QStringLiteral("sendTimer"))->isActive(); }
 
     TestDatabase m_db;
@@ -109,14 +108,6 @@ void TestSystemUpdate::pick(const QString &path)
     m_prompts.clear();
 }
 
-QStringList TestSystemUpdate::prompts() const
-{
-    QStringList texts;
-    for (const Prompt::Request &r : m_prompts.requests)
-        texts << QStringLiteral("%1|%2|%3").arg(r.kind).arg(r.title, r.text);
-    return texts;
-}
-
 static quint32 crc32(const QByteArray &data)
 {
     quint32 crc = 0xffffffffu;
@@ -164,7 +155,8 @@ void TestSystemUpdate::transfer()
     press();            // under way: ignored
     const QString done = QStringLiteral("devsim file %1 bytes crc32=%2\n").arg(size).arg(crc32(payload), 8, 16, QLatin1Char('0'));
     QTRY_VERIFY(m_link->sim().stderrText().endsWith(done));
-    QTRY_COMPARE(prompts(), QStringList { QStringLiteral("0|提示|更新完成!") });
+    QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("提示: 更新完成!") });
+    QCOMPARE(m_prompts.last().kind, Prompt::Information);
     // The box resets the bar to "更新"; the next tick of the restart wait shows "更新中..." again.
     QTRY_COMPARE(format(), QStringLiteral("更新中..."));
     QVERIFY(!QFile::exists(QStringLiteral("x")) && !QFile::exists(SystemUpdateDialog::toolFolder() + QStringLiteral("x")));
@@ -225,7 +217,8 @@ void TestSystemUpdate::refusedStarts()
         pick(m_programDir.filePath(pickName));
 
     press();
-    QTRY_COMPARE(prompts(), QStringList { QStringLiteral("1|错误|") + message });
+    QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("错误: ") + message });
+    QCOMPARE(m_prompts.last().kind, Prompt::Warning);
     QTRY_COMPARE(format(), QStringLiteral("更新"));
     QCOMPARE(m_dialog->findChild<CTProgressButton *>()->value(), 0);
     QCOMPARE(m_link->sim().logLines().filter(QStringLiteral("fc=34")), QStringList());
@@ -251,7 +244,7 @@ void TestSystemUpdate::givesUpOnSilentDevice()
     if (linkLost)
         sim.kill();
     QTRY_VERIFY_WITH_TIMEOUT(!m_prompts.isEmpty(), SystemUpdateDialog::BlockTimeoutMs + 3000);
-    QCOMPARE(prompts(), QStringList { QStringLiteral("1|错误|更新文件发送失败!") });
+    QCOMPARE(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件发送失败!") });
     QTRY_COMPARE(format(), QStringLiteral("更新"));
     QTRY_VERIFY(!ticking());
     // Only the first block went out (the engine's own retries included).
