@@ -11,7 +11,7 @@
 #include "shell/statusareaframe.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "support/trim_widgetlookup.h"
+#include "support/widgetlookup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

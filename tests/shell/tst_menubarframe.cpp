@@ -6,7 +6,7 @@
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "support/trim_widgetlookup.h"
+#include "support/widgetlookup.h"
 #include "widgets/cmenubutton.h"
 
 #include <QAbstractButton>

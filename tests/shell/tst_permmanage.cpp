@@ -4,7 +4,7 @@
 #include "shell/permmanagedialog.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "support/trim_widgetlookup.h"
+#include "support/widgetlookup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

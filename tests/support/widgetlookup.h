@@ -1,5 +1,5 @@
-#ifndef TRIM_WIDGETLOOKUP_H
-#define TRIM_WIDGETLOOKUP_H
+#ifndef WIDGETLOOKUP_H
+#define WIDGETLOOKUP_H
 
 #include "data/recorditem.h"
 
@@ -41,4 +41,4 @@ inline QList<int> firstInts(const QSignalSpy &spy)
 
 } // namespace TestLookup
 
-#endif // TRIM_WIDGETLOOKUP_H
+#endif // WIDGETLOOKUP_H
