@@ -27,6 +27,7 @@ private slots:
     void liveValues();
     void profiles_data();
     void profiles();
+    void lowVoltAlarm();
     void rtu();
     void badOptionsRefused_data();
     void badOptionsRefused();
@@ -79,8 +80,25 @@ QByteArray tst_Devsim::transact(quint8 unit, const QByteArray &hexPdu, int timeo
     return receive(unit, timeoutMs).toHex();
 }
 
+// One register of a device of its own, over a connection of its own; -1 when no reply.
+static int readRegister(quint16 port, int address)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(2000))
+        return -1;
+    socket.write(QByteArray::fromHex("000100000006" "0103") + QByteArray(1, char(address >> 8))
+                 + QByteArray(1, char(address)) + QByteArray::fromHex("0001"));
+    if (!QTest::qWaitFor([&socket] { return socket.bytesAvailable() >= 11; }, 2000))
+        return -1;
+    const QByteArray reply = socket.readAll();
+    return quint8(reply[9]) << 8 | quint8(reply[10]);
+}
+
 void tst_Devsim::registers()
 {
+    // Lock, Unlock and Free are idle until the master asks for one.
+    QCOMPARE(transact(1, "030c010003"), QByteArray("0306000000000000"));
     QCOMPARE(transact(1, "0300640002"), QByteArray("030412340000"));
     QCOMPARE(transact(1, "060d1100ff"), QByteArray("060d1100ff"));
     QCOMPARE(transact(1, "030d110001"), QByteArray("030200ff"));
@@ -177,6 +195,7 @@ void tst_Devsim::profiles_data()
     QTest::newRow("servo bus voltage") << "6" << 56304 << 300 << 320;
     QTest::newRow("type 2 bus voltage") << "2" << 56304 << 40 << 56;
     QTest::newRow("servo speed") << "8" << 56153 << 1000 << 2000;
+    QTest::newRow("type 2 alarm code at rest") << "2" << 56302 << 0 << 0;
 }
 
 void tst_Devsim::profiles()
@@ -187,15 +206,18 @@ void tst_Devsim::profiles()
     QFETCH(int, max);
     DevsimProcess dev;
     QVERIFY(dev.start({"--type", type}));
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, dev.port());
-    QVERIFY(socket.waitForConnected(2000));
-    socket.write(QByteArray::fromHex("000100000006" "0103") + QByteArray(1, char(address >> 8))
-                 + QByteArray(1, char(address)) + QByteArray::fromHex("0001"));
-    QTRY_COMPARE(socket.bytesAvailable(), qint64(11));
-    const QByteArray reply = socket.readAll();
-    const int value = quint8(reply[9]) << 8 | quint8(reply[10]);
+    const int value = readRegister(dev.port(), address);
     QVERIFY2(value >= min && value <= max, qPrintable(QString::number(value)));
+}
+
+// The low-voltage drive's alarm register holds a drive alarm code now and then.
+void tst_Devsim::lowVoltAlarm()
+{
+    DevsimProcess dev;
+    QVERIFY(dev.start({"--type", "2", "--event-interval", "100"}));
+    int code = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((code = readRegister(dev.port(), 56302)) != 0, 10000);
+    QVERIFY2(code >= 1 && code <= 8, qPrintable(QString::number(code)));
 }
 
 void tst_Devsim::rtu()
@@ -228,7 +250,7 @@ void tst_Devsim::rtu()
     dev.stop();
     ::close(master);
     QVERIFY(started);
-    QCOMPARE(read, QByteArray("050304000000017e33"));
+    QCOMPARE(read, QByteArray("05030400000000bff3"));
     QCOMPARE(otherUnit, QByteArray());
     QCOMPARE(write, QByteArray("05060d1100039ae6"));
     QCOMPARE(readBack, QByteArray("05030200030985"));
@@ -241,6 +263,7 @@ void tst_Devsim::badOptionsRefused_data()
     QTest::newRow("type out of range") << QStringList{"--type", "9"};
     QTest::newRow("unit id out of range") << QStringList{"--slave", "1,256"};
     QTest::newRow("set without value") << QStringList{"--set", "100"};
+    QTest::newRow("next tightening after no read") << QStringList{"--next-after-reads", "0"};
     QTest::newRow("serial with two unit ids") << QStringList{"--serial", "/dev/null", "--slave", "1,2"};
 }
 

@@ -10,7 +10,7 @@ using Layout = DeviceProfile::Layout;
 
 static const Register screwdriverRegisters[] = {
     {3072, 0, Live::Fixed, 7},      // current task number
-    {3073, 0x0001},                 // status words: ready
+    {3073, 0},                      // control words Lock, Unlock, Free: nothing running
     {3074, 0},
     {3075, 0},
     {3078, 0, Live::Debug},
@@ -32,8 +32,7 @@ static const Register servoRegisters[] = {
     {56170, 1},
     {56300, 0, Live::Speed},
     {56301, 0, Live::Torque},
-    {56302, 0, Live::PositionLow},
-    {56303, 0, Live::PositionHigh},
+    {56302, 0},                     // alarm code of the low-voltage drive
     {56304, 0, Live::BusVoltage},
     {56380, 0},                     // command registers
     {56382, 0},

@@ -1,5 +1,6 @@
 // devsim: a simulated servo drive or screwdriver controller answering Modbus over TCP or RTU.
 
+#include "alarmsim.h"
 #include "blockimage.h"
 #include "deviceprofile.h"
 #include "requestlog.h"
@@ -9,6 +10,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRandomGenerator>
 #include <QSerialPort>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -81,15 +83,19 @@ int main(int argc, char *argv[])
         QStringLiteral("Preset a holding register, kept out of the live refresh (repeatable)."),
         QStringLiteral("addr=value"));
     const QCommandLineOption noEventsOption(QStringLiteral("no-events"),
-        QStringLiteral("Type 0: no tightenings and no alarms, so the registers stay still."));
+        QStringLiteral("Types 0 and 2: no tightenings and no alarms, so the registers stay still."));
     const QCommandLineOption intervalOption(QStringLiteral("event-interval"),
-        QStringLiteral("Type 0: mean pause between two tightenings; alarms come about five pauses apart."),
+        QStringLiteral("Type 0: mean pause between two tightenings; alarms (types 0 and 2) come about five pauses apart."),
         QStringLiteral("ms"), QStringLiteral("8000"));
+
+    const QCommandLineOption nextOption(QStringLiteral("next-after-reads"),
+        QStringLiteral("Type 0: start the next tightening once the result has been read this many times, instead of after a pause."),
+        QStringLiteral("n"));
     const QCommandLineOption denyOption(QStringLiteral("deny"),
         QStringLiteral("Answer reads of this register with an exception, as for a register the device lacks (repeatable)."),
         QStringLiteral("addr"));
     parser.addOptions({tcpOption, serialOption, baudOption, slaveOption, typeOption, logOption, setOption,
-                       noEventsOption, intervalOption, denyOption});
+                       noEventsOption, intervalOption, nextOption, denyOption});
     parser.process(app);
 
     QSet<quint8> units;
@@ -123,14 +129,32 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("bad --deny '%1', expected a register address").arg(deny));
         profile.deny(quint16(address));
     }
+    const bool events = !parser.isSet(noEventsOption);
     std::unique_ptr<TighteningSim> tightening;
-    if (type == 0 && !parser.isSet(noEventsOption))
+    if (type == 0 && events)
         tightening.reset(new TighteningSim(int(interval)));
+    if (parser.isSet(nextOption)) {
+        uint reads = 0;
+        if (!toNumber(parser.value(nextOption), 1, 1000, &reads))
+            return fail(QStringLiteral("--next-after-reads must be 1..1000"));
+        if (tightening)
+            tightening->startAfterResultReads(int(reads));
+    }
+    // The low-voltage drive's alarm register: overcurrent, overvoltage, undervoltage, overload,
+    // encoder fault, overspeed, position deviation, overheating.
+    QRandomGenerator servoRandom(20240611u);
+    std::unique_ptr<AlarmSim> servoAlarm;
+    if (type == 2 && events)
+        servoAlarm.reset(new AlarmSim(56302, { 1, 2, 3, 4, 5, 6, 7, 8 }, int(interval) / TighteningSim::StepMs, servoRandom));
     RequestLog log;
     if (parser.isSet(logOption) && !log.open(parser.value(logOption)))
         return fail(QStringLiteral("cannot open the log file"));
     BlockImage image;
 
+    const auto readObserver = [&tightening](quint16 address, quint16 count) {
+        if (tightening)
+            tightening->onRead(address, count);
+    };
     std::unique_ptr<QModbusServer> server;
     SimTcpServer *tcp = nullptr;
     if (parser.isSet(serialOption)) {
@@ -142,6 +166,7 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("--serial serves exactly one unit id"));
         auto *rtu = new SimRtuServer(profile, log, image, nullptr);
         server.reset(rtu);
+        rtu->setReadObserver(readObserver);
         rtu->setServerAddress(*units.cbegin());
         rtu->setConnectionParameter(QModbusDevice::SerialPortNameParameter, parser.value(serialOption));
         rtu->setConnectionParameter(QModbusDevice::SerialBaudRateParameter, baud);
@@ -156,6 +181,7 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("bad --tcp '%1', expected HOST:PORT").arg(endpoint));
         tcp = new SimTcpServer(units, profile, log, image, nullptr);
         server.reset(tcp);
+        tcp->setReadObserver(readObserver);
         tcp->setConnectionParameter(QModbusDevice::NetworkAddressParameter, endpoint.left(colon));
         tcp->setConnectionParameter(QModbusDevice::NetworkPortParameter, port);
     }
@@ -167,6 +193,8 @@ int main(int argc, char *argv[])
         profile.pin(preset.first);
         if (tightening)
             tightening->pin(preset.first);
+        if (servoAlarm && preset.first == 56302)
+            servoAlarm->pin();
     }
     if (tightening)
         tightening->install(server.get());
@@ -186,8 +214,10 @@ int main(int argc, char *argv[])
         profile.refresh(server.get());
         if (tightening)
             tightening->step(server.get());
+        if (servoAlarm)
+            servoAlarm->step(server.get());
     });
-    refresh.start(100);
+    refresh.start(TighteningSim::StepMs);
 
     const int rc = app.exec();
     server->disconnectDevice();

@@ -5,6 +5,8 @@
 #include "deviceprofile.h"
 #include "requestlog.h"
 
+#include <functional>
+
 // What the TCP and the RTU device share: the profile's write limits and the vendor block write.
 // A template so that each keeps Qt's own server class for its transport as its base.
 template <class Base>
@@ -15,6 +17,9 @@ public:
         : Base(parent), m_profile(profile), m_log(log), m_image(image)
     {
     }
+
+    // Told of every holding register read that is answered (first address, count).
+    void setReadObserver(std::function<void(quint16, quint16)> observer) { m_readObserver = std::move(observer); }
 
 protected:
     QModbusResponse processRequest(const QModbusPdu &request) override
@@ -34,6 +39,8 @@ protected:
             if (m_profile.refusesRead(address, count))
                 return QModbusExceptionResponse(request.functionCode(),
                                                 QModbusExceptionResponse::IllegalDataAddress);
+            if (m_readObserver)
+                m_readObserver(address, count);
         }
         return Base::processRequest(request);
     }
@@ -48,6 +55,7 @@ protected:
     const DeviceProfile &m_profile;
     RequestLog &m_log;
     BlockImage &m_image;
+    std::function<void(quint16, quint16)> m_readObserver;
 };
 
 #endif // SIMSERVER_H

@@ -3,6 +3,8 @@
 #include <QModbusServer>
 #include <QtMath>
 
+#include <cstdio>
+
 namespace {
 constexpr quint16 kTurns = 3076;        // int16, 2 decimals
 constexpr quint16 kUsedTime = 3077;     // ms
@@ -13,7 +15,6 @@ constexpr quint16 kAlarmCode = 3084;
 constexpr quint16 kResult = 3336;
 constexpr quint16 kStep = 3389;
 
-constexpr int kTickMs = 100;
 constexpr quint16 kResultOk = 0x0001;
 constexpr quint16 kResultSlip = 0x000A;
 constexpr quint16 kResultFloat = 0x000C;
@@ -32,14 +33,17 @@ constexpr TorqueUnit kUnits[] = { { 1.0, 3 }, { 0.001, 0 }, { 0.098067, 2 }, { 0
 } // namespace
 
 TighteningSim::TighteningSim(int intervalMs)
-    : m_intervalTicks(qMax(1, intervalMs / kTickMs))
+    : m_intervalTicks(qMax(1, intervalMs / StepMs))
     , m_random(20240611u)   // the same run every time
+    , m_alarm(kAlarmCode, { std::begin(kSpontaneousAlarms), std::end(kSpontaneousAlarms) }, m_intervalTicks, m_random)
 {
 }
 
 void TighteningSim::pin(quint16 address)
 {
     m_pinned.insert(address);
+    if (address == kAlarmCode)
+        m_alarm.pin();
 }
 
 void TighteningSim::install(QModbusServer *server)
@@ -47,19 +51,18 @@ void TighteningSim::install(QModbusServer *server)
     for (quint16 address : { kTurns, kUsedTime, kSpeed, kTorque, kResult, kStep })
         write(server, address, 0);
     m_state = State::Idle;
-    m_ticksLeft = pause(m_intervalTicks);
-    m_alarmTicksLeft = pause(5 * m_intervalTicks);
+    m_ticksLeft = AlarmSim::pause(m_random, m_intervalTicks);
 }
 
 void TighteningSim::step(QModbusServer *server)
 {
-    stepAlarm(server);
+    m_alarm.step(server);
     switch (m_state) {
     case State::Idle:
         // The last screw's turns, torque, time and result stay readable until the next one.
         write(server, kSpeed, 0);
         setTorque(server, m_plan.torque);
-        if (--m_ticksLeft <= 0)
+        if (m_startAfterReads > 0 ? m_resultReads >= m_startAfterReads : --m_ticksLeft <= 0)
             startRun(server);
         break;
     case State::Running:
@@ -67,10 +70,16 @@ void TighteningSim::step(QModbusServer *server)
         if (++m_tick >= m_plan.ticks) {
             finishRun(server);
             m_state = State::Idle;
-            m_ticksLeft = pause(m_intervalTicks);
+            m_ticksLeft = AlarmSim::pause(m_random, m_intervalTicks);
         }
         break;
     }
+}
+
+void TighteningSim::onRead(quint16 address, quint16 count)
+{
+    if (m_state == State::Idle && address <= kResult && quint32(address) + count > kResult)
+        ++m_resultReads;
 }
 
 void TighteningSim::startRun(QModbusServer *server)
@@ -95,6 +104,7 @@ void TighteningSim::startRun(QModbusServer *server)
         break;
     }
     m_tick = 0;
+    m_resultReads = 0;
     m_state = State::Running;
     // The result goes back to "undone", so every finished screw is a change of the result code.
     write(server, kResult, 0);
@@ -112,7 +122,7 @@ void TighteningSim::runStep(QModbusServer *server)
     write(server, kStep, seating ? 2 : 1);
     write(server, kSpeed, seating ? 120 : 600);
     write(server, kTurns, qRound(m_plan.turns * progress * 100));
-    write(server, kUsedTime, (m_tick + 1) * kTickMs);
+    write(server, kUsedTime, (m_tick + 1) * StepMs);
     setTorque(server, 0.05 + (m_plan.torque - 0.05) * rise);
 }
 
@@ -121,7 +131,7 @@ void TighteningSim::finishRun(QModbusServer *server)
     write(server, kStep, 0);
     write(server, kSpeed, 0);
     write(server, kTurns, qRound(m_plan.turns * 100));
-    write(server, kUsedTime, m_plan.ticks * kTickMs + int(m_random.bounded(kTickMs)));
+    write(server, kUsedTime, m_plan.ticks * StepMs + int(m_random.bounded(StepMs)));
     setTorque(server, m_plan.torque);
     quint16 result = kResultOk;
     quint16 alarm = 0;
@@ -133,38 +143,16 @@ void TighteningSim::finishRun(QModbusServer *server)
         alarm = kAlarmFloat;
     }
     write(server, kResult, result);
-    if (alarm && !m_ownAlarm && read(server, kAlarmCode) == 0 && !m_pinned.contains(kAlarmCode)) {
-        write(server, kAlarmCode, alarm);
-        m_ownAlarm = alarm;
-        m_alarmTicksLeft = qMax(10, pause(m_intervalTicks * 3 / 2));
-    }
+    if (alarm)
+        m_alarm.raise(server, alarm);
+    report(server);
 }
 
-// Raises an alarm now and then and clears its own alarm later; one cleared from outside (the
-// clear-alarm command writes the code register) counts as cleared.
-void TighteningSim::stepAlarm(QModbusServer *server)
+void TighteningSim::report(const QModbusServer *server) const
 {
-    if (m_pinned.contains(kAlarmCode))
-        return;
-    if (m_ownAlarm && read(server, kAlarmCode) != m_ownAlarm) {
-        m_ownAlarm = 0;
-        m_alarmTicksLeft = pause(5 * m_intervalTicks);
-        return;
-    }
-    if (--m_alarmTicksLeft > 0)
-        return;
-    if (m_ownAlarm) {
-        write(server, kAlarmCode, 0);
-        m_ownAlarm = 0;
-        m_alarmTicksLeft = pause(5 * m_intervalTicks);
-    } else if (read(server, kAlarmCode) == 0) {
-        const int count = int(sizeof kSpontaneousAlarms / sizeof kSpontaneousAlarms[0]);
-        m_ownAlarm = kSpontaneousAlarms[m_random.bounded(count)];
-        write(server, kAlarmCode, m_ownAlarm);
-        m_alarmTicksLeft = qMax(10, pause(m_intervalTicks * 3 / 2));
-    } else {
-        m_alarmTicksLeft = pause(5 * m_intervalTicks);
-    }
+    std::fprintf(stderr, "devsim tightening result=%u turns=%u torque=%u time=%u\n", unsigned(read(server, kResult)),
+                 unsigned(read(server, kTurns)), unsigned(read(server, kTorque)), unsigned(read(server, kUsedTime)));
+    std::fflush(stderr);
 }
 
 void TighteningSim::setTorque(QModbusServer *server, double newtonMetres)
@@ -186,9 +174,4 @@ quint16 TighteningSim::read(const QModbusServer *server, quint16 address) const
     quint16 value = 0;
     server->data(QModbusDataUnit::HoldingRegisters, address, &value);
     return value;
-}
-
-int TighteningSim::pause(int meanTicks)
-{
-    return qMax(1, int(meanTicks * (0.75 + 0.5 * m_random.generateDouble())));
 }

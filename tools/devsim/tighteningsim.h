@@ -1,6 +1,8 @@
 #ifndef TIGHTENINGSIM_H
 #define TIGHTENINGSIM_H
 
+#include "alarmsim.h"
+
 #include <QRandomGenerator>
 #include <QSet>
 
@@ -10,16 +12,24 @@ class QModbusServer;
 // and time move), ends with a result code (OK, Slip or Float) and holds the results until the
 // next screw; now and then it raises an alarm code and clears it again later. Registers the user
 // preset with --set are left alone, and an alarm code written from outside is never overwritten.
+// Each finished screw is reported on stderr with the values it left in the registers.
 class TighteningSim
 {
 public:
+    static constexpr int StepMs = 100;
+
     // intervalMs: mean pause between two screws; alarms come about five pauses apart.
     explicit TighteningSim(int intervalMs);
 
     void pin(quint16 address);
+    // From now on the next screw starts once the result has been read this many times, as when
+    // an operator drives the next one at once, instead of after a pause.
+    void startAfterResultReads(int reads) { m_startAfterReads = reads; }
+    // A holding register read answered to a client.
+    void onRead(quint16 address, quint16 count);
     // Sets the result registers to "nothing done yet".
     void install(QModbusServer *server);
-    // One 100 ms step.
+    // One step.
     void step(QModbusServer *server);
 
 private:
@@ -36,23 +46,22 @@ private:
     void startRun(QModbusServer *server);
     void runStep(QModbusServer *server);
     void finishRun(QModbusServer *server);
-    void stepAlarm(QModbusServer *server);
     void setTorque(QModbusServer *server, double newtonMetres);
     void write(QModbusServer *server, quint16 address, int value);
     quint16 read(const QModbusServer *server, quint16 address) const;
-    int pause(int meanTicks);
+    void report(const QModbusServer *server) const;
 
     const int m_intervalTicks;
     QRandomGenerator m_random;
+    AlarmSim m_alarm;
     QSet<quint16> m_pinned;
 
     State m_state = State::Idle;
     int m_ticksLeft = 0;
+    int m_startAfterReads = 0;
+    int m_resultReads = 0;      // reads of the result register since the last screw ended
     int m_tick = 0;
     Plan m_plan;
-
-    int m_alarmTicksLeft = 0;
-    quint16 m_ownAlarm = 0;     // code this simulation raised and still has to clear
 };
 
 #endif // TIGHTENINGSIM_H
