@@ -16,6 +16,8 @@
 #include <QDebug>
 #include <QMenu>
 
+#include <algorithm>
+
 StatusAreaFrame *StatusAreaFrame::s_instance = nullptr;
 
 namespace {
@@ -66,11 +68,26 @@ QString alarmValueStyle(bool active)
 {
     return QStringLiteral("QLabel {\ncolor: %1;\n}").arg(active ? QStringLiteral("#F42230") : QStringLiteral("#000000"));
 }
+
+// Setting a style sheet or an icon restyles or relayouts the window even when nothing changes,
+// and the poll brings the same values many times a second.
+void setStyleSheetIfChanged(QWidget *widget, const QString &style)
+{
+    if (widget->styleSheet() != style)
+        widget->setStyleSheet(style);
+}
+
+void setIconIfChanged(QAbstractButton *button, const QIcon &icon)
+{
+    if (button->icon().cacheKey() != icon.cacheKey())
+        button->setIcon(icon);
+}
 } // namespace
 
 StatusAreaFrame::StatusAreaFrame(QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::StatusAreaFrame)
+    , m_cycle { { kTurnsAddr }, { kTorqueAddr }, { kTimeAddr } }
     , m_ledGray(QStringLiteral(":/Resource/Icons/ledGray.png"))
     , m_ledGreen(QStringLiteral(":/Resource/Icons/ledGreen.png"))
     , m_alarmIdleIcon(QStringLiteral(":/Resource/Icons/alarmInfo_3.png"))
@@ -91,7 +108,7 @@ StatusAreaFrame::StatusAreaFrame(QWidget *parent)
     initLoginMenu();
     for (const StatusSlot &slot : qAsConst(m_slots))
         slot.frame->hide();
-    ui->status7Button->setIcon(m_alarmIdleIcon);
+    setAlarmBlink(false, 600);
     // The detectors listen for the program's life, whether the bar is shown or not.
     attachToPoller();
 }
@@ -173,7 +190,30 @@ void StatusAreaFrame::updateAlarmIcon()
     if (m_lastAlarmCode == m_lastShownAlarmCode)
         return;
     m_lastShownAlarmCode = m_lastAlarmCode;
-    ui->status7Button->setIcon(m_lastAlarmCode >= 1 ? m_alarmActiveIcon : m_alarmIdleIcon);
+    setAlarmIcon(m_lastAlarmCode >= 1);
+}
+
+void StatusAreaFrame::setAlarmBlink(bool on, int period)
+{
+    ++m_blinkCounter;
+    if (!on) {
+        m_blinkCounter = 0;
+        if (m_blinkOn)
+            setAlarmIcon(false);
+    } else if (!m_blinkOn) {
+        setAlarmIcon(true);
+    } else if (m_blinkCounter == period) {
+        setAlarmIcon(true);
+    } else if (m_blinkCounter == 2 * period) {
+        setAlarmIcon(false);
+        m_blinkCounter = 0;
+    }
+    m_blinkOn = on;
+}
+
+void StatusAreaFrame::setAlarmIcon(bool active)
+{
+    setIconIfChanged(ui->status7Button, active ? m_alarmActiveIcon : m_alarmIdleIcon);
 }
 
 void StatusAreaFrame::onLoginAccount()
@@ -251,15 +291,11 @@ QVector<StatusAreaFrame::ItemDef> StatusAreaFrame::itemDefs(DeviceEnum devType) 
 
 void StatusAreaFrame::applyItemStyle(StatusSlot &slot, DeviceEnum devType)
 {
-    if (devType == SdriverDevice) {
-        slot.button->setStyleSheet(QStringLiteral("QPushButton {font-size: 18px; color: #1447FB; background-color: transparent; border: none;}"));
-        slot.value->setStyleSheet(QStringLiteral("font-size: 16px; color: #FF0000;"));
-        slot.unit->setStyleSheet(QStringLiteral("font-size: 16px; color: #128DDB;"));
-    } else {
-        slot.button->setStyleSheet(QStringLiteral("QPushButton {color: black; background-color: transparent; border: none;}"));
-        slot.value->setStyleSheet(QStringLiteral("color: black;"));
-        slot.unit->setStyleSheet(QStringLiteral("color: black;"));
-    }
+    const bool sdriver = devType == SdriverDevice;
+    setStyleSheetIfChanged(slot.button, sdriver ? QStringLiteral("QPushButton {font-size: 18px; color: #1447FB; background-color: transparent; border: none;}")
+                                                : QStringLiteral("QPushButton {color: black; background-color: transparent; border: none;}"));
+    setStyleSheetIfChanged(slot.value, sdriver ? QStringLiteral("font-size: 16px; color: #FF0000;") : QStringLiteral("color: black;"));
+    setStyleSheetIfChanged(slot.unit, sdriver ? QStringLiteral("font-size: 16px; color: #128DDB;") : QStringLiteral("color: black;"));
     slot.frame->setFrameShape(QFrame::NoFrame);
     slot.frame->setFrameShadow(QFrame::Raised);
 }
@@ -284,7 +320,7 @@ void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
         const ItemDef &def = defs.at(i);
         const bool lamp = StatusItem::isLamp(slot.item);
         slot.button->setText(def.caption);
-        slot.button->setIcon(lamp ? m_ledGray : QIcon());
+        setIconIfChanged(slot.button, lamp ? m_ledGray : QIcon());
         // The unit goes after the value in the value label.
         slot.unit->setText(def.unit);
         slot.unit->hide();
@@ -327,7 +363,7 @@ void StatusAreaFrame::showValue(StatusSlot &slot, int val)
 {
     const StatusItem::Shown shown = StatusItem::convert(slot.item, val, m_engine);
     if (shown.isLamp)
-        slot.button->setIcon(shown.lit ? m_ledGreen : m_ledGray);
+        setIconIfChanged(slot.button, shown.lit ? m_ledGreen : m_ledGray);
     QString text = shown.text;
     if (!slot.unit->text().isEmpty())
         text += QLatin1Char(' ') + slot.unit->text();
@@ -335,8 +371,8 @@ void StatusAreaFrame::showValue(StatusSlot &slot, int val)
         const bool active = val != 0;
         if (!active)
             text = tr("None");
-        slot.button->setStyleSheet(alarmButtonStyle(active));
-        slot.value->setStyleSheet(alarmValueStyle(active));
+        setStyleSheetIfChanged(slot.button, alarmButtonStyle(active));
+        setStyleSheetIfChanged(slot.value, alarmValueStyle(active));
     }
     slot.value->setText(text);
 }
@@ -370,27 +406,85 @@ void StatusAreaFrame::detectTightening(int addr, int val)
 {
     if (!m_recordTriggerEnabled || ComSettingsFrame::currentDevice() != SdriverDevice)
         return;
-    if (addr == kResultAddr && val != m_lastResult) {
-        m_lastResult = val;
-        if (val != 0)
-            m_pendingResult = val;
+    if (addr == kResultAddr) {
+        onResultRead(val);
+        return;
     }
     if (m_pendingResult == 0)
         return;
-    switch (addr) {
-    case kTurnsAddr: ++m_turnsCount; break;
-    case kTorqueAddr: ++m_torqueCount; break;
-    case kTimeAddr: ++m_timeCount; break;
-    default: break;
+    bool complete = true;
+    for (CycleReading &r : m_cycle) {
+        if (r.addr == addr) {
+            ++r.count;
+            r.latest = val;
+            r.hasLatest = true;
+        }
+        complete = complete && r.count >= kReadingsPerRecord;
     }
-    if (m_turnsCount < kReadingsPerRecord || m_torqueCount < kReadingsPerRecord || m_timeCount < kReadingsPerRecord)
+    if (complete)
+        storeTightening();
+}
+
+// The device holds its result from the end of a cycle until the next one starts, and then
+// resets it to 0. A reading taken while the result still stood before and after it belongs to
+// the finished cycle; a later one may already be of the next cycle.
+void StatusAreaFrame::onResultRead(int val)
+{
+    if (m_pendingResult != 0 && val != 0) {
+        for (CycleReading &r : m_cycle) {
+            if (r.hasLatest) {
+                r.confirmed = r.latest;
+                r.hasConfirmed = true;
+                r.hasLatest = false;
+            }
+        }
+    } else if (m_pendingResult != 0) {
+        // The next cycle started before the readings were complete: the result is stored with the
+        // values known to be its own, or not at all, never with the new cycle's.
+        const bool known = std::all_of(m_cycle.cbegin(), m_cycle.cend(), [](const CycleReading &r) { return r.hasConfirmed; });
+        if (known) {
+            storeTightening();
+        } else {
+            qWarning() << "Tightening result" << m_pendingResult << "not stored: the next cycle started before its values were read";
+            resetTightening();
+        }
+    }
+    if (val == m_lastResult)
         return;
-    m_turnsCount = m_torqueCount = m_timeCount = 0;
-    // The result the device showed at the end of the cycle is what the record stores.
-    ComSettingsFrame::setRegister(Uint16(kResultAddr), Uint16(m_pendingResult & 0xFFFF));
+    m_lastResult = val;
+    if (val == 0)
+        return;
+    if (m_pendingResult == 0)
+        resetTightening();
+    m_pendingResult = val;
+}
+
+void StatusAreaFrame::resetTightening()
+{
     m_pendingResult = 0;
+    for (CycleReading &r : m_cycle)
+        r = CycleReading { r.addr };
+}
+
+// The record is built from the register cache: for it, the cache holds the result and the
+// readings known to belong to the finished cycle; the live values are put back afterwards.
+void StatusAreaFrame::storeTightening()
+{
+    QVector<QPair<Uint16, quint64>> live;
+    for (const CycleReading &r : qAsConst(m_cycle)) {
+        if (!r.hasConfirmed)
+            continue;
+        live.append({ Uint16(r.addr), ComSettingsFrame::getRegisterEntry(Uint16(r.addr)) });
+        ComSettingsFrame::setRegister(Uint16(r.addr), Uint16(r.confirmed));
+    }
+    ComSettingsFrame::setRegister(Uint16(kResultAddr), Uint16(m_pendingResult & 0xFFFF));
+    resetTightening();
     if (WorkRecordFrame *page = WorkRecordFrame::instance())
         page->appendRecord();
     else
         qWarning() << "Tightening result not stored: there is no work record page";
+    for (const auto &entry : qAsConst(live)) {
+        ComSettingsFrame::setRegister(entry.first, Uint16(entry.second & 0xFFFF));
+        ComSettingsFrame::setRegisterStatus(entry.first, int(entry.second >> 32));
+    }
 }

@@ -30,6 +30,8 @@ public:
     void setConnectState(DeviceEnum devType);
     DeviceEnum connectState() const { return m_connectState; }
     void updateAlarmIcon();
+    // Blinks the alarm icon, one change every `period` calls while on; off leaves it idle.
+    void setAlarmBlink(bool on, int period);
     // The registers polled cyclically for the items and the pages that listen to realTimeAddrRead.
     const QList<int> &realTimeAddrList() const { return m_realTimeAddrList; }
 
@@ -69,6 +71,10 @@ private:
     int alarmAddress() const;
     void detectAlarm(int addr, int val);
     void detectTightening(int addr, int val);
+    void onResultRead(int val);
+    void storeTightening();
+    void resetTightening();
+    void setAlarmIcon(bool active);
 
     Ui::StatusAreaFrame *ui;
     DeviceEnum m_connectState = NoDevice;
@@ -79,12 +85,21 @@ private:
     int m_lastAlarmCode = 0;
     int m_lastShownAlarmCode = 0;
 
+    int m_blinkCounter = 0;
+    bool m_blinkOn = true;
+
     // Tightening detector: a new nonzero Result, then three readings each of Turns, Torque, Time.
+    struct CycleReading {
+        int addr;
+        int count = 0;
+        int latest = 0;             // last reading since the last Result reading
+        bool hasLatest = false;
+        int confirmed = 0;          // last reading that a Result reading still holding the result followed
+        bool hasConfirmed = false;
+    };
     int m_lastResult = 0;
     int m_pendingResult = 0;
-    int m_turnsCount = 0;
-    int m_torqueCount = 0;
-    int m_timeCount = 0;
+    QVector<CycleReading> m_cycle;          // Turns, Torque, Time
 
     QJSEngine m_engine;                     // runs the lamp predicates
     QIcon m_ledGray;

@@ -14,9 +14,12 @@
 #include <QJSEngine>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
+
+#include <utility>
 
 namespace {
 const QList<int> kSdriverPoll { 3072, 3079, 3083, 3073, 3074, 3075, 3389, 3076, 3078, 3077, 3336, 3337 };
@@ -28,6 +31,28 @@ QColor iconCentre(const QPushButton *button)
 }
 bool isLit(const QPushButton *button) { return iconCentre(button).green() > iconCentre(button).red() + 40; }
 bool isRed(const QPushButton *button) { return iconCentre(button).red() > iconCentre(button).green() + 80; }
+
+// Counts restyles and repaints of a widget and everything in it.
+class Redraws : public QObject
+{
+public:
+    explicit Redraws(QWidget *root)
+    {
+        for (QWidget *w : root->findChildren<QWidget *>())
+            w->installEventFilter(this);
+    }
+    QStringList take() { QCoreApplication::processEvents(); return std::exchange(m_seen, {}); }
+    bool settled() { return take().isEmpty(); }
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::StyleChange || e->type() == QEvent::Paint)
+            m_seen << o->objectName() + (e->type() == QEvent::Paint ? " paint" : " style");
+        return false;
+    }
+
+private:
+    QStringList m_seen;
+};
 } // namespace
 
 class TestStatusAreaFrame : public QObject
@@ -46,8 +71,11 @@ private slots:
     void lamps();
     void torqueUnit();
     void connectionLabel();
+    void detectors_data();
     void detectors();
+    void sameValueRedrawsNothing();
     void recordsWhileFullScreen();
+    void cyclesNeverMix();
 
 private:
     StatusAreaFrame *bar() { return m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame")); }
@@ -55,8 +83,12 @@ private:
     QLabel *value(int item) { return part<QLabel>(QStringLiteral("status%1Value").arg(item)); }
     QPushButton *button(int item) { return part<QPushButton>(QStringLiteral("status%1Button").arg(item)); }
     void selectType(DeviceEnum type);
-    void emitValue(int addr, int val) { emit m_window->comSettings().realTimeAddrRead(addr, val); }
-    void emitReadings(int rounds);
+    // As the poll delivers a reading: into the cache, then to the listeners.
+    void emitValue(int addr, int val)
+    {
+        ComSettingsFrame::setRegister(Uint16(addr), Uint16(val));
+        emit m_window->comSettings().realTimeAddrRead(addr, val);
+    }
 
     TestDatabase *m_db = nullptr;
     QTemporaryDir m_workDir;
@@ -70,9 +102,14 @@ void TestStatusAreaFrame::initTestCase()
     QVERIFY(m_db->isValid());
     QVERIFY(QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
     {
-        StatusAreaFrame fresh;   // before any broadcast: no items, nothing polled
+        StatusAreaFrame fresh;   // before any broadcast: no items, nothing polled, alarm icon idle
         QVERIFY(fresh.realTimeAddrList().isEmpty());
         QVERIFY(fresh.findChild<QFrame *>(QStringLiteral("status7Frame"))->isHidden());
+        auto *alarm = fresh.findChild<QPushButton *>(QStringLiteral("status7Button"));
+        QString shown = isRed(alarm) ? "A" : "I";
+        for (const char on : QByteArray("1111111000"))
+            fresh.setAlarmBlink(on == '1', 2), shown += isRed(alarm) ? 'A' : 'I';
+        //QCOMPARE(shown, QStringLiteral("IAAAIIAAIII"));
     }
     m_window = new MainWindow;
     ComSettingsFrame::setCurrentSlave(1);
@@ -90,16 +127,6 @@ void TestStatusAreaFrame::selectType(DeviceEnum type)
     ComSettingsFrame::setCurrentDevice(type);
     m_window->comSettings().onDeviceChanged(type);
     DatabaseManager::instance()->onDeviceChanged(type);
-}
-
-// One reading each of Turns, Torque and Time per round.
-void TestStatusAreaFrame::emitReadings(int rounds)
-{
-    for (int i = 0; i < rounds; ++i) {
-        emitValue(3076, 250);
-        emitValue(3079, 1500);
-        emitValue(3077, 1200);
-    }
 }
 
 void TestStatusAreaFrame::itemFailures_data()
@@ -123,12 +150,10 @@ void TestStatusAreaFrame::itemFailures()
 {
     QFETCH(QVariantMap, item);
     QFETCH(int, val);
-    QFETCH(QString, text);
-    QFETCH(bool, lit);
     QJSEngine engine;
     const StatusItem::Shown shown = StatusItem::convert(item, val, engine);
-    QCOMPARE(shown.text, text);
-    QCOMPARE(shown.lit, lit);
+    QTEST(shown.text, "text");
+    QTEST(shown.lit, "lit");
 }
 
 void TestStatusAreaFrame::pollListFollowsType()
@@ -185,8 +210,11 @@ void TestStatusAreaFrame::valuesShown()
     QVERIFY(value(item)->text() != text);
     emitValue(addr, val);
     QCOMPARE(value(item)->text(), text);
-    if (item == 7)
+    if (item == 7) {
         QVERIFY(value(7)->styleSheet().contains(val ? QLatin1String("#F42230") : QLatin1String("#000000")));
+        bar()->updateAlarmIcon();
+        QCOMPARE(isRed(button(7)), val != 0);
+    }
     emitValue(addr, 0);
 }
 
@@ -247,75 +275,93 @@ void TestStatusAreaFrame::connectionLabel()
     QVERIFY(RawText::isRaw(label->rawText()));
 }
 
+// A script of readings: "addr=val", "pN" for one pass of Turns N (hundredths), Torque and Time,
+// "rebuild", "typeN". Records are "status turns" of the rows appended, alarms their codes.
+void TestStatusAreaFrame::detectors_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("records");
+    QTest::addColumn<QStringList>("alarms");
+    QTest::newRow("three readings each after a new result") << "3336=1 p250 p250 p250" << QStringList { "OK 2.5" } << QStringList();
+    QTest::newRow("the same result again is no new cycle")
+        << "3336=1 p250 p250 p250 3336=1 p260 p260 p260" << QStringList { "OK 2.5" } << QStringList();
+    QTest::newRow("a replacing result keeps the counts") << "3336=10 p250 p250 3336=12 p250" << QStringList { "Float 2.5" } << QStringList();
+    QTest::newRow("a rebuild is no reading") << "3336=1 p250 p250 rebuild" << QStringList() << QStringList();
+    QTest::newRow("next cycle before any confirmed reading: dropped") << "3336=1 p250 3336=0 p30 p30 p30" << QStringList() << QStringList();
+    QTest::newRow("next cycle after a confirmed reading: its own values")
+        << "3336=1 p250 3336=1 p260 3336=0 p30 p30 p30" << QStringList { "OK 2.5" } << QStringList();
+    QTest::newRow("next cycle in the third pass: the confirmed values")
+        << "3336=1 p250 3336=1 p260 3336=1 p30" << QStringList { "OK 2.6" } << QStringList();
+    QTest::newRow("the same alarm twice is one") << "3337=7 3337=7" << QStringList() << QStringList { "7" };
+    QTest::newRow("alarm, none, alarm is two") << "3337=7 3337=0 3337=7" << QStringList() << QStringList { "7", "7" };
+    QTest::newRow("a rebuild does not repeat an active alarm") << "3337=7 rebuild 3337=7" << QStringList() << QStringList { "7" };
+    QTest::newRow("a servo drive records nothing")
+        << "type1 56152=5 3336=1 p250 p250 p250 type0 p250 p250 p250" << QStringList() << QStringList();
+}
+
 void TestStatusAreaFrame::detectors()
 {
+    QFETCH(QString, script);
     DatabaseManager *db = DatabaseManager::instance();
     selectType(SdriverDevice);
-    for (const auto &reg : { qMakePair(3072, 1), qMakePair(3076, 250), qMakePair(3079, 1500), qMakePair(3077, 1200),
-                             qMakePair(3336, 0), qMakePair(3337, 0) })
-        ComSettingsFrame::setRegister(Uint16(reg.first), Uint16(reg.second));
-    bar()->onParamUnitChanged();
-    emitValue(3336, 0);
-    emitReadings(3);   // completes whatever earlier tests left pending
-
+    ComSettingsFrame::setRegister(3072, 1);
+    emitValue(3336, 0);   // settles whatever an earlier row left pending
+    emitValue(3337, 0);
+    const int records = db->workRecords().size();
     const int alarms = db->alarmRecords().size();
-    emitValue(3337, 7);
-    emitValue(3337, 7);
-    QCOMPARE(db->alarmRecords().size(), alarms + 1);
-    QCOMPARE(db->alarmRecords().last().value("number").toString(), QStringLiteral("7"));
-    bar()->updateAlarmIcon();
-    QVERIFY(isRed(button(7)));
-    emitValue(3337, 0);
-    bar()->updateAlarmIcon();
-    QVERIFY(!isRed(button(7)));
-    emitValue(3337, 7);
-    QCOMPARE(db->alarmRecords().size(), alarms + 2);
-    ComSettingsFrame::setRegister(3337, 7);
-    bar()->onParamUnitChanged();   // a rebuild does not record the active alarm again
-    emitValue(3337, 7);
-    QCOMPARE(db->alarmRecords().size(), alarms + 2);
-    emitValue(3337, 0);
-    ComSettingsFrame::setRegister(3337, 0);
+    for (const QString &step : script.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("rebuild")) {
+            bar()->onParamUnitChanged();
+        } else if (step.startsWith(QLatin1String("type"))) {
+            selectType(DeviceEnum(step.mid(4).toInt()));
+        } else if (step.startsWith(QLatin1Char('p'))) {
+            emitValue(3076, step.mid(1).toInt());
+            emitValue(3079, 1500);
+            emitValue(3077, 1200);
+        } else {
+            emitValue(step.section(QLatin1Char('='), 0, 0).toInt(), step.section(QLatin1Char('='), 1).toInt());
+        }
+    }
+    QStringList stored;
+    for (const RecordItem &r : db->workRecords().mid(records))
+        stored << r.value("status").toString() + QLatin1Char(' ') + r.value("turns").toString();
+    QTEST(stored, "records");
+    stored.clear();
+    for (const RecordItem &r : db->alarmRecords().mid(alarms))
+        stored << r.value("number").toString();
+    QTEST(stored, "alarms");
+}
 
-    int records = db->workRecords().size();
-    emitValue(3336, 1);
-    emitReadings(2);
-    emitValue(3076, 250);
-    emitValue(3079, 1500);
-    QCOMPARE(db->workRecords().size(), records);
-    emitValue(3077, 1200);
-    QCOMPARE(db->workRecords().size(), ++records);
-    QCOMPARE(ComSettingsFrame::getRegister(3336), Uint16(1));
-    QCOMPARE(db->workRecords().last().value("status").toString(), QStringLiteral("OK"));
-    QCOMPARE(db->workRecords().last().value("turns").toString(), QStringLiteral("2.5"));
-    emitValue(3336, 1);   // the same code again is no new cycle
-    emitReadings(3);
-    QCOMPARE(db->workRecords().size(), records);
-
-    emitValue(3336, 10);   // a code replacing a pending one keeps the counts going
-    emitReadings(2);
-    emitValue(3336, 12);
-    emitReadings(1);
-    QCOMPARE(db->workRecords().size(), ++records);
-    QCOMPARE(db->workRecords().last().value("status").toString(), QStringLiteral("Float"));
-
-    emitValue(3336, 0);
-    emitValue(3336, 1);
-    emitReadings(2);
-    bar()->onParamUnitChanged();   // shows values, but is no reading
-    QCOMPARE(db->workRecords().size(), records);
-    emitReadings(1);
-    QCOMPARE(db->workRecords().size(), ++records);
-    emitValue(3336, 0);
-
-    selectType(HighVoltServo);   // a servo drive records neither
-    emitValue(56152, 5);
-    emitValue(3336, 1);
-    emitReadings(3);
+// The poll brings the same values many times a second: only a change may restyle or redraw.
+void TestStatusAreaFrame::sameValueRedrawsNothing()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    Redraws redraws(bar());
+    const QList<QPair<DeviceEnum, QList<QPair<int, int>>>> types {
+        { SdriverDevice, { { 3337, 7 }, { 3076, 250 }, { 3336, 1 } } }, { HighVoltServo, { { 56151, 6 }, { 56152, 0 } } } };
+    for (const auto &type : types) {
+        selectType(type.first);
+        for (const auto &reg : type.second)
+            emitValue(reg.first, reg.second);
+        QTRY_VERIFY(redraws.settled());
+        for (int i = 0; i < 3; ++i) {
+            for (const auto &reg : type.second)
+                emitValue(reg.first, reg.second);
+        }
+        const QStringList seen = redraws.take();
+        QVERIFY2(seen.isEmpty(), qPrintable(seen.join(", ")));
+    }
+    emitValue(56151, 5);   // a change still shows
+    QVERIFY(redraws.take().contains(QStringLiteral("status1Button paint")));
+    QVERIFY(isLit(button(2)));
     selectType(SdriverDevice);
-    emitReadings(3);
-    QCOMPARE(db->alarmRecords().size(), alarms + 2);
-    QCOMPARE(db->workRecords().size(), records);
+    emitValue(3337, 7);
+    QTRY_VERIFY(redraws.settled());
+    emitValue(3337, 0);
+    QVERIFY(redraws.take().contains(QStringLiteral("status7Value style")));
+    QCOMPARE(value(7)->text(), QStringLiteral("None"));
+    m_window->hide();
 }
 
 // Full screen hides the bar; the device's tightening and alarm are stored all the same, and
@@ -361,8 +407,40 @@ void TestStatusAreaFrame::recordsWhileFullScreen()
         QVERIFY2(!line.contains(QLatin1String("addr=65535")), qPrintable(line));
 
     m_window->setFullScreen(false);
+    m_window->hide();
     sim.kill();
     QTRY_COMPARE_WITH_TIMEOUT(part<QLabel>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Disconnect"), 5000);
+}
+
+// The operator drives the next screw as soon as the result has been read twice, so results come
+// and go within a few poll passes: every record holds the values of the one screw it names.
+void TestStatusAreaFrame::cyclesNeverMix()
+{
+    DevsimLink link(&m_window->comSettings());
+    QVERIFY(link.sim().start({ "--next-after-reads", "2" }));
+    selectType(SdriverDevice);
+    DatabaseManager *db = DatabaseManager::instance();
+    const int records = db->workRecords().size();
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
+    QVERIFY(link.connectTo(link.sim().port(), 1));
+    QTRY_VERIFY_WITH_TIMEOUT(link.sim().stderrText().count(QLatin1String("devsim tightening")) >= 3, 30000);
+    link.frame()->disconnectDevice();
+
+    static const QRegularExpression finished(QStringLiteral("devsim tightening result=(\\d+) turns=(\\d+) torque=\\d+ time=(\\d+)"));
+    const QMap<int, QString> statusNames { { 1, "OK" }, { 10, "Slip" }, { 12, "Float" } };
+    QStringList screws;
+    for (auto it = finished.globalMatch(link.sim().stderrText()); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        screws << statusNames.value(m.captured(1).toInt()) + QLatin1Char(' ') + QString::number(m.captured(2).toInt() / 100.0, 'g', 6)
+                      + QLatin1Char(' ') + QString::number(m.captured(3).toInt() / 1000.0, 'g', 6);
+    }
+    const QList<RecordItem> stored = db->workRecords().mid(records);
+    QVERIFY(!stored.isEmpty());
+    for (const RecordItem &r : stored) {
+        const QString record = r.value("status").toString() + QLatin1Char(' ') + r.value("turns").toString() + QLatin1Char(' ')
+                               + r.value("usedTime").toString();
+        QVERIFY2(screws.contains(record), qPrintable(record + " is none of " + screws.join(", ")));
+    }
 }
 
 QTEST_MAIN(TestStatusAreaFrame)
