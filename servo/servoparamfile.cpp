@@ -1,5 +1,6 @@
 #include "servo/servoparamfile.h"
 
+#include "servo/paramfilereader.h"
 #include "servo/valuetext.h"
 
 #include <QDebug>
@@ -81,11 +82,16 @@ ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDev
     m_lines.clear();
     m_axes.clear();
     m_open.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QStringList text;
+    switch (ParamFileReader::readLines(path, &text)) {
+    case ParamFileReader::Status::Ok:
+        break;
+    case ParamFileReader::Status::OpenFailed:
         return Status::OpenFailed;
-    QTextStream in(&file);
-    const QString typeLine = in.readLine();
+    case ParamFileReader::Status::TooLarge:
+        return Status::TooLarge;
+    }
+    const QString typeLine = text.value(0);
     qDebug() << typeLine;
     static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
     const QRegularExpressionMatch typeMatch = typePattern.match(typeLine);
@@ -96,25 +102,18 @@ ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDev
     if (!ok || m_deviceType != expectedDeviceType)
         return Status::OtherDeviceType;
 
-    in.readLine();
-    const QString headerLine = in.readLine();
+    const QString headerLine = text.value(2);
     qDebug() << headerLine;
     const QStringList header = headerLine.split(QLatin1Char(','));
     if (header.size() < 2 || header.first() != QLatin1String("PnVal"))
         return Status::BadHeader;
-    // Every value column must name one axis, once: the values are stored by axis.
+    // A field without digits reads as axis 0.
     static const QRegularExpression nonDigits(QStringLiteral("\\D"));
-    for (int i = 1; i < header.size(); ++i) {
-        const int axis = QString(header.at(i)).remove(nonDigits).toInt(&ok);
-        if (!ok || m_axes.contains(axis)) {
-            m_axes.clear();
-            return Status::BadHeader;
-        }
-        m_axes << axis;
-    }
+    for (int i = 1; i < header.size(); ++i)
+        m_axes << QString(header.at(i)).remove(nonDigits).toInt();
 
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
+    for (int i = 3; i < text.size(); ++i) {
+        const QString &line = text.at(i);
         m_lines << (line.trimmed().isEmpty() ? QStringList() : line.split(QLatin1Char(',')));
     }
     return Status::Ok;
@@ -124,15 +123,18 @@ bool ServoParamFile::parseField(const QString &text, const QString &format, int 
 {
     bool ok = false;
     *mode = ValueText::parseValueText(text, *value, decimals, &ok);
-    if (!ok) {
-        static const QStringList placeholders { QString(), QStringLiteral("none"), QStringLiteral("+none"),
-                                                QStringLiteral("16#none"), QStringLiteral("2#none") };
-        return placeholders.contains(text.trimmed());
-    }
+    if (!ok)
+        return true;   // a placeholder or other text: the value is unknown
     // The conversion keeps the low 32 bits; a value wider than the parameter would be cut silently.
     const int width = ValueText::isInt32Format(format) ? 32 : 16;
-    if (*mode == ValueText::Hex || *mode == ValueText::Binary)
-        return width == 32 || *value <= 0xFFFF;
-    const double scaled = std::round(text.trimmed().toDouble() * std::pow(10.0, qMax(0, decimals)));
-    return scaled >= -std::ldexp(1.0, width - 1) && scaled <= std::ldexp(1.0, width) - 1;
+    bool fits = false;
+    if (*mode == ValueText::Hex || *mode == ValueText::Binary) {
+        fits = width == 32 || *value <= 0xFFFF;
+    } else {
+        const double scaled = std::round(text.trimmed().toDouble() * std::pow(10.0, qMax(0, decimals)));
+        fits = scaled >= -std::ldexp(1.0, width - 1) && scaled <= std::ldexp(1.0, width) - 1;
+    }
+    if (!fits)
+        *value = ValueText::NoValue;
+    return fits;
 }

@@ -11,7 +11,7 @@
 class ServoParamFile
 {
 public:
-    enum class Status { Ok, OpenFailed, NoDeviceType, OtherDeviceType, BadHeader };
+    enum class Status { Ok, OpenFailed, TooLarge, NoDeviceType, OtherDeviceType, BadHeader };
 
     ServoParamFile() = default;
     ServoParamFile(int deviceType, const QList<int> &axes);
@@ -32,9 +32,10 @@ public:
     bool save(const QString &path, QString *why);
     Status load(const QString &path, int expectedDeviceType);
 
-    // A value field for a parameter of this format and decimals: a value that fits its width, or a
-    // placeholder ("none", "+none", "16#none", "2#none", empty), which gives the unknown value.
-    // *mode is the display mode the field is written in. False for anything else.
+    // A value field for a parameter of this format and decimals; *mode is the display mode its prefix
+    // selects. A field that does not convert (a placeholder such as "none" or "16#none", or any other
+    // text) gives the unknown value. False for a value wider than the parameter: its low bits would be
+    // some other value, so it is left unknown as well.
     static bool parseField(const QString &text, const QString &format, int decimals, quint32 *value, int *mode);
 
 private:

@@ -5,6 +5,7 @@
 #include "comm/modbusmaster.h"
 #include "comm/registercache.h"
 #include "data/databasemanager.h"
+#include "servo/paramfilereader.h"
 #include "servo/servoparamfile.h"
 #include "servo/valuetext.h"
 #include "shell/mainwindow.h"
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
+#include <QSet>
 
 ServoParamFrame *ServoParamFrame::s_instance = nullptr;
 
@@ -56,8 +58,9 @@ QString field(const RecordItem &def, const char *name)
 // "Pn" and the digits of func_code as written: P0-12 and Pn012 both give Pn012.
 QString pnCode(const RecordItem &def)
 {
+    static const QRegularExpression nonDigits(QStringLiteral("\\D"));
     QString digits = field(def, "func_code");
-    digits.remove(QRegularExpression(QStringLiteral("\\D")));
+    digits.remove(nonDigits);
     return QStringLiteral("Pn") + digits;
 }
 
@@ -236,10 +239,23 @@ int ServoParamFrame::parsePnNumber(const QString &pn) const
     return number;
 }
 
+QHash<int, int> ServoParamFrame::paramIndexByPn() const
+{
+    QHash<int, int> byPn;
+    const QList<RecordItem> &defs = definitions();
+    for (int i = 0; i < defs.size(); ++i) {
+        const int number = ValueText::pnNumber(field(defs.at(i), "func_code"));
+        if (number >= 0 && !byPn.contains(number))
+            byPn.insert(number, i);
+    }
+    return byPn;
+}
+
 Uint16 ServoParamFrame::paramAddress(int pn, int axis, bool forWrite)
 {
-    Uint16 addr = Uint16(ComSettingsFrame::addrMap(kParamBaseEntry) + quint32(pn)
-                         + quint32(axis * ComSettingsFrame::axisAddrStride()));
+    // Unsigned throughout: an axis number from a file can be anything, and only 16 bits count.
+    Uint16 addr = Uint16(quint32(ComSettingsFrame::addrMap(kParamBaseEntry)) + quint32(pn)
+                         + quint32(axis) * quint32(ComSettingsFrame::axisAddrStride()));
     if (forWrite && ComSettingsFrame::currentDevice() == TrelvoxServo)
         addr = Uint16(addr + kType3WriteOffset);
     return addr;
@@ -331,15 +347,20 @@ void ServoParamFrame::fillEmptyRows()
 
 QList<int> ServoParamFrame::collectTableParams() const
 {
+    // By lookup, not by search: an imported file can leave many thousands of rows.
+    const QHash<int, int> byPn = paramIndexByPn();
     QList<int> entries;
+    QSet<int> seen;
     for (int r = 0; r < m_tableModel->rowCount(); ++r) {
         const QStandardItem *first = m_tableModel->item(r, ColCode);
         const QString text = first ? first->text() : QString();
-        const int index = text.contains(QLatin1String("Pn")) ? findParamIndex(text) : -1;
+        const int number = text.contains(QLatin1String("Pn")) ? ValueText::pnNumber(text) : -1;
+        const int index = number < 0 ? -1 : byPn.value(number, -1);
         if (index < 0)
             entries << -1;
-        else if (!entries.contains(index + 1))
+        else if (!seen.contains(index))
             entries << index + 1;
+        seen.insert(index);
     }
     return entries;
 }
@@ -1281,19 +1302,6 @@ bool ServoParamFrame::importParams(const QString &path)
     return importParams(path, false);
 }
 
-namespace {
-struct ImportedValue {
-    int axis = 0;
-    quint32 value = ValueText::NoValue;
-    int mode = ValueText::Unsigned;
-};
-struct ImportedLine {
-    int defIndex = -1;      // -1: an empty line
-    int pn = -1;
-    QList<ImportedValue> values;
-};
-} // namespace
-
 bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
 {
     ServoParamFile file;
@@ -1304,6 +1312,10 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
         qDebug() << path << " open failure!";
         if (reportOpenFailure)
             Prompt::warning(this, tr("Tips"), tr("The parameter file cannot be opened!"));
+        return false;
+    case ServoParamFile::Status::TooLarge:
+        Prompt::warning(this, tr("Tips"), ParamFileReader::tooLargeText());
+        qDebug() << path << "servo params import failure: larger than" << ParamFileReader::MaxBytes << "bytes";
         return false;
     case ServoParamFile::Status::NoDeviceType:
         Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
@@ -1319,46 +1331,12 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
         return false;
     }
 
-    // Every line is checked before anything changes: a file is taken whole or not at all.
-    const QList<int> fileAxes = file.axes();
-    const QList<QStringList> lines = file.lines();
-    QList<ImportedLine> imported;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringList &fields = lines.at(i);
-        ImportedLine entry;
-        if (!fields.isEmpty()) {
-            entry.pn = parsePnNumber(fields.first());
-            entry.defIndex = entry.pn < 0 ? -1 : findParamIndex(fields.first());
-            QString why;
-            if (entry.defIndex < 0)
-                why = QStringLiteral("no such parameter");
-            else if (fields.size() - 1 > fileAxes.size())
-                why = QStringLiteral("more values than axes");
-            const RecordItem *def = entry.defIndex < 0 ? nullptr : &definitions().at(entry.defIndex);
-            const ValueText::Range range = ValueText::parseRange(def ? field(*def, "range") : QString());
-            // A line with fewer values leaves the other axes unknown rather than showing stale ones.
-            for (int a = 0; why.isEmpty() && a < fileAxes.size(); ++a) {
-                ImportedValue value;
-                value.axis = fileAxes.at(a);
-                if (!ServoParamFile::parseField(fields.value(a + 1), field(*def, "format"),
-                                                range.valid ? range.decimals : 0, &value.value, &value.mode))
-                    why = QStringLiteral("bad value \"%1\"").arg(fields.value(a + 1));
-                entry.values << value;
-            }
-            if (!why.isEmpty()) {
-                const int lineNumber = i + 4;
-                Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!\nLine %1: %2")
-                                                      .arg(lineNumber).arg(fields.join(QLatin1Char(','))));
-                qDebug() << "[4] servo params import failure!" << path << "line" << lineNumber << why;
-                return false;
-            }
-        }
-        imported << entry;
-    }
-
     m_imported = true;
     stopRealTimeRead();
     m_writeState = PassState::Idle;
+    // Emptied first, so that the rebuilds the axis change and the tree set off have little to do.
+    removeAllRows();
+    const QList<int> fileAxes = file.axes();
     // The dialog tells the page its new axis list through slaveCnfgChanged.
     m_slaveDialog.setSelectedAxes(fileAxes);
     for (int g = 0; g < m_treeModel->rowCount(); ++g) {
@@ -1369,38 +1347,70 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
     }
     removeAllRows();
 
-    for (const ImportedLine &entry : qAsConst(imported)) {
-        if (entry.defIndex < 0) {
+    const QHash<int, int> byPn = paramIndexByPn();
+    const QList<QStringList> lines = file.lines();
+    QStringList tooWide;   // line numbers of values the parameter cannot hold
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList &fields = lines.at(i);
+        const int lineNumber = i + 4;
+        if (fields.isEmpty()) {
             appendEmptyRow(m_tableModel->rowCount());
             continue;
         }
-        const RecordItem &def = definitions().at(entry.defIndex);
+        const int pn = parsePnNumber(fields.first());
+        const int defIndex = pn < 0 ? -1 : byPn.value(pn, -1);
+        if (defIndex < 0) {
+            qDebug() << "Servo params import: line" << lineNumber << "names no parameter, skipped";
+            continue;
+        }
+        if (fields.size() - 1 > fileAxes.size())
+            qDebug() << "Servo params import: line" << lineNumber << "has more values than axes, surplus ignored";
+        const RecordItem &def = definitions().at(defIndex);
         const QString format = field(def, "format");
-        for (const ImportedValue &v : entry.values) {
-            m_displayModes.insert(displayModeKey(kImportSlave, v.axis, entry.pn), v.mode);
+        const ValueText::Range range = ValueText::parseRange(field(def, "range"));
+        const int decimals = range.valid ? range.decimals : 0;
+        bool lineTooWide = false;
+        // A short line leaves its missing axes unknown rather than showing values of an earlier import.
+        for (int a = 0; a < fileAxes.size(); ++a) {
+            const int axis = fileAxes.at(a);
+            quint32 value = ValueText::NoValue;
+            int mode = ValueText::Unsigned;
+            if (!ServoParamFile::parseField(fields.value(a + 1), format, decimals, &value, &mode))
+                lineTooWide = true;
+            m_displayModes.insert(displayModeKey(kImportSlave, axis, pn), mode);
             for (int slave : qAsConst(m_slaves))
-                m_displayModes.insert(displayModeKey(slave, v.axis, entry.pn), v.mode);
-            const Uint16 addr = paramAddress(entry.pn, v.axis);
+                m_displayModes.insert(displayModeKey(slave, axis, pn), mode);
+            const Uint16 addr = paramAddress(pn, axis);
             if (ValueText::isInt32Format(format)) {
-                // A placeholder leaves both words unknown: split, 0xABCD would leave a known 0 word.
+                // Unknown stays unknown in both words: split, 0xABCD would leave a known 0 word.
                 quint16 firstWord = RegisterCache::NoValue;
                 quint16 secondWord = RegisterCache::NoValue;
-                if (v.value != ValueText::NoValue)
-                    ValueText::splitWords(format, v.value, &firstWord, &secondWord);
+                if (value != ValueText::NoValue)
+                    ValueText::splitWords(format, value, &firstWord, &secondWord);
                 ComSettingsFrame::setRegister(kImportSlave, addr, firstWord);
                 ComSettingsFrame::setRegister(kImportSlave, Uint16(addr + 1), secondWord);
             } else {
-                ComSettingsFrame::setRegister(kImportSlave, addr, Uint16(v.value));
+                ComSettingsFrame::setRegister(kImportSlave, addr, Uint16(value));
             }
         }
+        if (lineTooWide)
+            tooWide << QString::number(lineNumber);
         insertParamRows(m_tableModel->rowCount(), def);
     }
     fillEmptyRows();
     ui->paramsTableView->scrollToTop();
 
+    if (!tooWide.isEmpty()) {
+        qDebug() << "Servo params import: values too wide on lines" << tooWide;
+        constexpr int kShownLines = 10;
+        if (tooWide.size() > kShownLines)
+            tooWide = tooWide.mid(0, kShownLines) << QStringLiteral("...");
+        Prompt::warning(this, tr("Tips"), tr("Values too large for their parameter were left empty, lines: %1")
+                                              .arg(tooWide.join(QLatin1String(", "))));
+    }
     QStringList missing;
     for (int axis : fileAxes) {
-        if (!m_axes.contains(axis))
+        if (!m_axes.contains(axis) && !missing.contains(QString::number(axis)))
             missing << QString::number(axis);
     }
     if (!missing.isEmpty()) {

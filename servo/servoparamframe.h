@@ -7,6 +7,7 @@
 #include "servo/slaveconfigdialog.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QMap>
 #include <QModelIndex>
 #include <QPersistentModelIndex>
@@ -153,6 +154,8 @@ private:
 
     const QList<RecordItem> &definitions() const;
     const RecordItem *definitionById(int id) const;
+    // Pn number -> index of its first definition.
+    QHash<int, int> paramIndexByPn() const;
     static bool parseSlaveAxis(const QString &text, int *slave, int *axis);
     QString valueText(int slave, Uint16 addr, const QString &format, int decimals, int mode) const;
     int enterDisplayMode(int slave, int axis, int pn);

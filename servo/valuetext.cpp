@@ -128,8 +128,9 @@ QVariant ValueText::rangeEditorConfig(const QString &range)
 
 int ValueText::pnNumber(const QString &code)
 {
+    static const QRegularExpression nonDigits(QStringLiteral("\\D"));
     QString digits = code;
-    digits.remove(QRegularExpression(QStringLiteral("\\D")));
+    digits.remove(nonDigits);
     bool ok = false;
     const int n = digits.toInt(&ok, 10);
     return ok ? n : -1;

@@ -1,0 +1,24 @@
+#ifndef PARAMFILEREADER_H
+#define PARAMFILEREADER_H
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+// Reads a parameter file whole, within a bound: a real one is a few kilobytes, and a file picked by
+// mistake (a log, a dump, a device node) must neither freeze the window nor fill the memory.
+class ParamFileReader
+{
+    Q_DECLARE_TR_FUNCTIONS(ParamFileReader)
+public:
+    static constexpr qint64 MaxBytes = 1024 * 1024;
+    enum class Status { Ok, OpenFailed, TooLarge };
+
+    // The file's lines as a text stream reads them (no line ends, no empty line after the last
+    // line feed); *lines is left empty unless Ok. A larger file is refused before it is read.
+    static Status readLines(const QString &path, QStringList *lines);
+    // What the user is told for TooLarge.
+    static QString tooLargeText();
+};
+
+#endif // PARAMFILEREADER_H
