@@ -591,12 +591,9 @@ void ServoParamFrame::onParamsTableItemChanged(QStandardItem *item)
         const int index = findParamIndex(item->text());
         if (index < 0)
             return;   // an unknown Pn stays as typed
-        // Not from inside the model's own change notification: the row goes away.
-        const QPersistentModelIndex at(item->index());
-        QTimer::singleShot(0, this, [this, at, index] {
-            if (at.isValid())
-                replaceRowWithParam(at.row(), index);
-        });
+        // At once, so that whoever set the text reads the new row back. The model is done with the
+        // item once it has told of the change; item is not used after the replacement.
+        replaceRowWithParam(item->row(), index);
     } else if (item->column() == ColFormat && m_viewMode == DetailedView) {
         updateCellMode(item->row());
     }

@@ -11,6 +11,7 @@
 #include "widgets/customitemdelegate.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -233,16 +234,22 @@ void TestServoParamFrame::displayModeAndRowEdits()
     m_page->standardItemChanged(QStringLiteral("Servo Paramter"));   // rebuilds the table
     QCOMPARE(text(row("Pn008"), 5), QStringLiteral("16#ffff"));
 
-    // Typing a Pn into an empty row's first cell replaces the row; an unknown one stays as typed.
+    // Typing a Pn into a first cell replaces the row at once, also through the editor; an unknown
+    // one stays as typed.
     cell(5, 0)->setText(QStringLiteral("Pn010"));
-    QTRY_COMPARE(text(5, 2), QStringLiteral("Torque filter time"));
+    QCOMPARE(text(5, 2), QStringLiteral("Torque filter time"));
+    QTableView *view = m_page->findChild<QTableView *>(QStringLiteral("paramsTableView"));
+    view->edit(m_page->tableModel()->index(7, 0));
+    auto *editor = view->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("Pn012"));
+    QTest::keyClick(editor, Qt::Key_Return);   // the item view commits on its next turn
+    QTRY_COMPARE(text(7, 2), QStringLiteral("Acceleration time"));
     cell(6, 0)->setText(QStringLiteral("Pn999"));
-    QTest::qWait(20);
     QCOMPARE(text(6, 0), QStringLiteral("Pn999"));
     QVERIFY(text(6, 2).isEmpty());
 
     // Return on a parameter brings the next one into the row below.
-    QTableView *view = m_page->findChild<QTableView *>(QStringLiteral("paramsTableView"));
     view->setCurrentIndex(m_page->tableModel()->index(5, 0));
     QTest::keyClick(m_page, Qt::Key_Return);
     QCOMPARE(text(6, 0), QStringLiteral("Pn011"));   // an unknown Pn below is taken over
