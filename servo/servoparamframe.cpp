@@ -217,6 +217,31 @@ const RecordItem *ServoParamFrame::definitionById(int id) const
     return id >= 1 && id <= defs.size() ? &defs.at(id - 1) : nullptr;
 }
 
+bool ServoParamFrame::isInt32Format(const QString &format)
+{
+    return ValueText::isInt32Format(format);
+}
+
+bool ServoParamFrame::isHighWordFirst(const QString &format)
+{
+    return ValueText::isHighWordFirst(format);
+}
+
+bool ServoParamFrame::isLowWordFirst(const QString &format)
+{
+    return ValueText::isLowWordFirst(format);
+}
+
+QString ServoParamFrame::formatValueText(quint32 value, int width, int decimals, int mode)
+{
+    return ValueText::formatValueText(value, width, decimals, mode);
+}
+
+int ServoParamFrame::parseValueText(const QString &text, quint32 &value, int decimals)
+{
+    return ValueText::parseValueText(text, value, decimals);
+}
+
 int ServoParamFrame::findParamIndex(const QString &pn) const
 {
     const int number = ValueText::pnNumber(pn);

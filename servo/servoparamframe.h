@@ -53,7 +53,12 @@ public:
     void exportParamsFile();
     void importParamsFile();
 
-    // The definition model.
+    // The definition model. The value conversions are ValueText's.
+    static bool isInt32Format(const QString &format);
+    static bool isHighWordFirst(const QString &format);
+    static bool isLowWordFirst(const QString &format);
+    static QString formatValueText(quint32 value, int width, int decimals, int mode);
+    static int parseValueText(const QString &text, quint32 &value, int decimals);
     int findParamIndex(const QString &pn) const;
     int parsePnNumber(const QString &pn) const;
     void rebuildParamTree();
