@@ -1,5 +1,5 @@
-// Times the servo parameter import of files just under the size bound: parameter lines for two
-// axes, and nothing but empty lines; and the refusal of a file over the bound.
+// Times the servo parameter import of files up to the size bound: parameter lines for two axes,
+// and nothing but empty lines; and the refusal of a file over the bound.
 
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
@@ -55,6 +55,9 @@ int main(int argc, char *argv[])
     page.show();
 
     const qint64 bound = ParamFileReader::MaxBytes;
+    // Half and all of the bound: the time should double, not grow fourfold.
+    time(page, "parameter lines, half the bound",
+         fillFile(dir.filePath(QStringLiteral("half.csv")), "Pn011,+5,16#1a\nPn012,+100,+101\n", bound / 2));
     time(page, "parameter lines, just under the bound",
          fillFile(dir.filePath(QStringLiteral("lines.csv")), "Pn011,+5,16#1a\nPn012,+100,+101\n", bound));
     time(page, "empty lines, just under the bound", fillFile(dir.filePath(QStringLiteral("empty.csv")), "\n", bound));
