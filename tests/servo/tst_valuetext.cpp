@@ -38,7 +38,6 @@ void TestValueText::formatValueText_data()
     QTest::newRow("zero is non-negative") << 0u << 16 << 0 << 0 << "+0";
     QTest::newRow("signed keeps trailing zeros") << 250u << 16 << 2 << 0 << "+2.50";
     QTest::newRow("16-bit width drops the high word") << 0x12345u << 16 << 0 << 1 << "9029";
-    QTest::newRow("16-bit hex drops the high word") << 0x12345u << 16 << 0 << 2 << "16#2345";
     QTest::newRow("32-bit negative") << 0xFFFE7960u << 32 << 0 << 0 << "-100000";
     QTest::newRow("32-bit most negative") << 0x80000000u << 32 << 0 << 0 << "-2147483648";
     QTest::newRow("unknown mode") << 5u << 16 << 0 << 4 << "";
@@ -66,9 +65,7 @@ void TestValueText::parseValueText_data()
     QTest::newRow("binary") << "2#101" << 1 << 5u << 3;
     QTest::newRow("negative wraps to 32 bits") << "-0.1" << 1 << 0xFFFFFFFFu << 0;
     QTest::newRow("half away from zero") << "0.005" << 2 << 1u << 1;
-    QTest::newRow("negative half away from zero") << "-0.005" << 2 << 0xFFFFFFFFu << 0;
     QTest::newRow("garbage") << "abc" << 0 << 0xABCDu << 1;
-    QTest::newRow("empty") << "" << 0 << 0xABCDu << 1;
     QTest::newRow("signed placeholder") << "+none" << 0 << 0xABCDu << 0;
     QTest::newRow("hex placeholder") << "16#none" << 0 << 0xABCDu << 2;
     QTest::newRow("binary placeholder") << "2#none" << 0 << 0xABCDu << 3;
@@ -147,7 +144,6 @@ void TestValueText::parseRange_data()
     QTest::addColumn<int>("decimals");
     QTest::newRow("hex") << "0x0~0xFFFF" << true << true << 0.0 << 65535.0 << 0;
     QTest::newRow("signed decimals") << "-10.00~10.00" << true << true << -10.0 << 10.0 << 2;
-    QTest::newRow("decimals of the maximum") << "1.5~10" << true << true << 1.5 << 10.0 << 0;
     QTest::newRow("blank after the maximum") << "1~2.50 " << true << true << 1.0 << 2.5 << 2;
     QTest::newRow("limits that do not convert") << "low~high" << true << false << 0.0 << 65535.0 << 0;
     QTest::newRow("three parts") << "1~2~3" << false << false << 0.0 << 0.0 << 0;
