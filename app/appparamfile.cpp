@@ -2,9 +2,9 @@
 
 #include "comm/comsettingsframe.h"
 #include "comm/registercache.h"
+#include "servo/paramfilereader.h"
 
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -59,14 +59,16 @@ AppParamFile::Error AppParamFile::write(const QString &path, int deviceType, con
 
 AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QList<Value> *values, int *badLine)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return Error::CannotOpen;
-    if (file.size() > MaxFileBytes)
+    QStringList lines;
+    switch (ParamFileReader::readLines(path, &lines)) {
+    case ParamFileReader::Status::Ok:
+        break;
+    case ParamFileReader::Status::TooLarge:
         return Error::TooLarge;
-    QTextStream in(&file);
-
-    const QString typeLine = in.readLine();
+    case ParamFileReader::Status::OpenFailed:
+        return Error::CannotOpen;
+    }
+    const QString typeLine = lines.value(0);
     qDebug().noquote() << typeLine;
     static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
     const QRegularExpressionMatch match = typePattern.match(typeLine);
@@ -77,15 +79,15 @@ AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QLis
     if (match.captured(1).toInt(&ok, 10) != deviceType || !ok)
         return Error::WrongDeviceType;
 
-    in.readLine();   // the empty line, whatever it holds
-    const QString header = in.readLine();
+    // Line 2 is the empty line, whatever it holds.
+    const QString header = lines.value(2);
     qDebug().noquote() << header;
     if (header.split(QLatin1Char(',')) != QStringList({ kAddressColumn, kValueColumn }))
         return Error::BadHeader;
 
     QList<Value> read;
-    for (int lineNo = 4; !in.atEnd(); ++lineNo) {
-        const QString line = in.readLine();
+    for (int i = 3; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
         const QVector<QStringRef> parts = line.splitRef(QLatin1Char(','));
         if (parts.size() < 2)
             continue;
@@ -99,7 +101,7 @@ AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QLis
         if (addrText.startsWith(QLatin1Char('-')) || !toRegisterValue(addrText, 0, &v.addr)
             || !toRegisterValue(valueText, 0, &v.value)) {
             if (badLine)
-                *badLine = lineNo;
+                *badLine = i + 1;
             return Error::BadLine;
         }
         read << v;

@@ -16,8 +16,6 @@ public:
     enum class Error {
         None, CannotCreate, CannotOpen, CannotWrite, TooLarge, NoDeviceType, WrongDeviceType, BadHeader, BadLine
     };
-    // A real file is a few kilobytes; anything far larger is not one and would only hold the window.
-    static constexpr qint64 MaxFileBytes = 1024 * 1024;
 
     struct Value {
         Uint16 addr = 0;
@@ -33,7 +31,7 @@ public:
     // Replaces the file only once everything is written, so a failed export leaves the old one whole.
     static Error write(const QString &path, int deviceType, const QList<Row> &rows);
     // All or nothing: values gets the lines that carry a value only when the whole file reads.
-    // badLine is the 1-based line that failed for BadLine. A file above MaxFileBytes is not read.
+    // badLine is the 1-based line that failed for BadLine. A file above the parameter file bound is not read.
     static Error read(const QString &path, int deviceType, QList<Value> *values, int *badLine = nullptr);
 };
 

@@ -9,6 +9,7 @@
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
+#include "servo/paramfilereader.h"
 #include "servo/valuetext.h"
 #include "widgets/customitemdelegate.h"
 #include "widgets/prompt.h"
@@ -903,10 +904,8 @@ bool AppParamFrame::importAppParams(const QString &fileName)
     case AppParamFile::Error::None:
         break;
     case AppParamFile::Error::TooLarge: {
-        const qint64 kb = QFileInfo(fileName).size() / 1024;
-        Prompt::warning(this, tr("Tips"), tr("The parameter file is too large (%1 KB, at most %2 KB)!")
-                                              .arg(kb).arg(AppParamFile::MaxFileBytes / 1024));
-        qWarning().noquote() << fileName << "not imported:" << kb << "KB is no application parameter file";
+        Prompt::warning(this, tr("Tips"), ParamFileReader::tooLargeText());
+        qWarning().noquote() << fileName << "not imported:" << QFileInfo(fileName).size() << "bytes is no application parameter file";
         return false;
     }
     case AppParamFile::Error::WrongDeviceType:
