@@ -417,8 +417,10 @@ void ComSettingsFrame::connectDevice()
             { QStringLiteral("Even"), QSerialPort::EvenParity },
             { QStringLiteral("Odd"), QSerialPort::OddParity } };
         const QString port = ui->portComboBox->currentText().trimmed();
+        const qint32 baud = ui->baudComboBox->currentText().toInt();
+        m_engine->setBaudRate(baud);
         const bool opened = m_serial->openPort(
-            port, ui->baudComboBox->currentText().toInt(),
+            port, baud,
             ui->dataBitsComboBox->currentText() == QLatin1String("7") ? QSerialPort::Data7 : QSerialPort::Data8,
             parities.value(ui->parityComboBox->currentText(), QSerialPort::NoParity),
             ui->stopBitsComboBox->currentText() == QLatin1String("2") ? QSerialPort::TwoStop : QSerialPort::OneStop);

@@ -37,6 +37,7 @@ void call(const F &f, Args... args)
 ModbusMaster::ModbusMaster(QObject *parent)
     : QObject(parent)
 {
+    m_line.start();
 }
 
 void ModbusMaster::setCallbacks(const Callbacks &cb)
@@ -91,6 +92,12 @@ void ModbusMaster::setRetries(int n)
 int ModbusMaster::retries() const
 {
     return m_retries;
+}
+
+void ModbusMaster::setBaudRate(qint32 baud)
+{
+    // 3.5 characters of 11 bits; above 19200 baud the usual fixed 1.75 ms.
+    m_gapNs = baud > 19200 || baud <= 0 ? 1750000 : qint64(3.5 * 11 * 1e9 / baud + 0.5);
 }
 
 int ModbusMaster::readHoldingRegisters(Uint8 slave, Uint16 addr, Uint16 count)
@@ -162,9 +169,12 @@ void ModbusMaster::process()
     const quint64 epoch = m_epoch;
     const auto receive = m_cb.receiveBytes;
     const QByteArray in = receive ? receive() : QByteArray();
+    if (!in.isEmpty())
+        m_lineActiveNs = m_line.nsecsElapsed();
     if (epoch == m_epoch) {
         switch (m_state) {
         case State::Idle:
+        case State::LineBusy:
             break;      // nobody asked for these bytes
         case State::AwaitingReply:
             m_rx += in;
@@ -176,10 +186,13 @@ void ModbusMaster::process()
             break;
         }
     }
+    if (m_state == State::LineBusy && lineQuiet())
+        sendAttempt();
     // Straight on to the next request, so that a transaction costs no extra tick.
     if (m_state == State::Idle && m_linkOpen && !m_ring.isEmpty()) {
         m_current = m_ring.dequeue();
         m_attempt = 0;
+        m_timedOut = false;
         startAttempt();
     }
     m_processing = false;
@@ -264,7 +277,33 @@ void ModbusMaster::drop()
 
 void ModbusMaster::startAttempt()
 {
+    m_state = State::LineBusy;
+    if (lineQuiet())
+        sendAttempt();
+}
+
+// RTU frames are told apart by silence: nothing goes out until the line has been quiet for the
+// inter-frame gap, and whatever arrives meanwhile is dropped.
+bool ModbusMaster::lineQuiet() const
+{
+    if (m_framing != Framing::Rtu || m_lineActiveNs < 0)
+        return true;
+    const qint64 now = m_line.nsecsElapsed();
+    if (now - m_lineActiveNs < m_gapNs)
+        return false;
+    // A request that timed out may still be answered, and that answer would pass for the answer to
+    // the next request of the same shape: that one waits until a late answer is no longer likely.
+    // A retry may take it; it answers the same question.
+    const Request &a = m_late, &b = m_current;
+    const bool sameShape = a.slave == b.slave && a.function == b.function && a.count == b.count
+                           && a.pdu.left(a.echoLength) == b.pdu.left(b.echoLength);
+    return m_attempt > 0 || now >= m_lateUntilNs || !sameShape;
+}
+
+void ModbusMaster::sendAttempt()
+{
     ++m_attempt;
+    m_attemptError = NoError;
     QByteArray frame;
     if (m_framing == Framing::Rtu) {
         // A frame cut short by a time-out can never be completed by the next reply.
@@ -285,6 +324,7 @@ void ModbusMaster::startAttempt()
     }
     m_state = State::AwaitingReply;
     m_clock.start();
+    m_sentNs = m_lineActiveNs = m_line.nsecsElapsed();
 
     const quint64 epoch = m_epoch;
     const auto send = m_cb.sendBytes;
@@ -317,8 +357,10 @@ void ModbusMaster::checkReply()
     const bool complete = m_framing == Framing::Rtu ? takeRtuFrame(&slave, &pdu, &error)
                                                     : takeTcpFrame(&slave, &pdu, &error);
     if (!complete) {
-        if (m_clock.hasExpired(m_timeout))
-            attemptFailed(Timeout);
+        if (m_clock.hasExpired(m_timeout)) {
+            m_timedOut = true;
+            attemptFailed(m_attemptError != NoError ? m_attemptError : Timeout);
+        }
         return;
     }
     m_rx.clear();   // only one request is outstanding, so whatever follows its reply is stale
@@ -332,32 +374,60 @@ void ModbusMaster::checkReply()
         attemptFailed(error);
 }
 
-bool ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu, int *error)
+// Takes the first frame that answers the outstanding request. Bytes before it (line noise, a
+// stray or late frame) are skipped one at a time, so a good answer is found behind any of them.
+bool ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu, int *)
 {
-    if (m_rx.size() < 3)
-        return false;
-    const Uint8 function = Uint8(m_rx.at(1));
-    int size = 0;
-    if (function & ExceptionFlag)
-        size = 5;
-    else if (function == FnReadHolding)
-        size = 5 + Uint8(m_rx.at(2));
-    else if (function == FnWriteSingle)
-        size = 8;
-    if (size == 0) {
-        *error = BadFrame;      // a function we never send: its length is unknown
-        return true;
+    int keepFrom = m_rx.size();
+    for (int at = 0; at < m_rx.size(); ++at) {
+        int size = 0;
+        switch (rtuCandidate(at, &size)) {
+        case Candidate::Bad:
+            break;
+        case Candidate::Incomplete:
+            keepFrom = qMin(keepFrom, at);
+            break;
+        case Candidate::Complete:
+            *slave = Uint8(m_rx.at(at));
+            *pdu = m_rx.mid(at + 1, size - 3);
+            return true;
+        }
     }
-    if (m_rx.size() < size)
-        return false;
-    const Uint16 crc = Uint16(Uint8(m_rx.at(size - 2)) | Uint8(m_rx.at(size - 1)) << 8);
-    if (crc16(m_rx.left(size - 2)) != crc) {
-        *error = BadCrc;
-        return true;
+    m_rx.remove(0, keepFrom);   // what cannot begin the answer is never needed again
+    return false;
+}
+
+ModbusMaster::Candidate ModbusMaster::rtuCandidate(int at, int *size)
+{
+    const Request &r = m_current;
+    const int available = m_rx.size() - at;
+    if (Uint8(m_rx.at(at)) != r.slave)
+        return Candidate::Bad;
+    if (available < 3)
+        return Candidate::Incomplete;
+    const Uint8 function = Uint8(m_rx.at(at + 1));
+    if (function == (r.function | ExceptionFlag))
+        *size = 5;
+    else if (function != r.function)
+        return Candidate::Bad;
+    else if (r.echoLength > 0)
+        *size = 1 + r.echoLength + 2;
+    else if (Uint8(m_rx.at(at + 2)) == 2 * r.count)
+        *size = 5 + 2 * r.count;
+    else
+        return Candidate::Bad;
+    if (available < *size)
+        return Candidate::Incomplete;
+    const QByteArray frame = m_rx.mid(at, *size);
+    if (crc16(frame.left(*size - 2)) != Uint16(Uint8(frame.at(*size - 2)) | Uint8(frame.at(*size - 1)) << 8)) {
+        m_attemptError = BadCrc;
+        return Candidate::Bad;
     }
-    *slave = Uint8(m_rx.at(0));
-    *pdu = m_rx.mid(1, size - 3);
-    return true;
+    if (function == r.function && r.echoLength > 0 && frame.mid(1, r.echoLength) != r.pdu.left(r.echoLength)) {
+        m_attemptError = BadFrame;
+        return Candidate::Bad;
+    }
+    return Candidate::Complete;
 }
 
 bool ModbusMaster::takeTcpFrame(Uint8 *slave, QByteArray *pdu, int *error)
@@ -406,7 +476,7 @@ void ModbusMaster::finish(const QByteArray &pdu)
 {
     // State first: the callback may queue, close the link or replace the callbacks.
     const Request r = m_current;
-    m_state = State::Idle;
+    endRequest();
     switch (r.function) {
     case FnReadHolding: {
         QVector<Uint16> values(r.count);
@@ -424,10 +494,20 @@ void ModbusMaster::finish(const QByteArray &pdu)
     }
 }
 
+void ModbusMaster::endRequest()
+{
+    m_state = State::Idle;
+    // The answer to the last try may still come, perhaps as late as the first one's did.
+    if (m_timedOut) {
+        m_late = m_current;
+        m_lateUntilNs = m_sentNs + 2 * qint64(m_timeout) * 1000000;
+    }
+}
+
 void ModbusMaster::giveUp(int error)
 {
     const Request r = m_current;
-    m_state = State::Idle;
+    endRequest();
     m_rx.clear();
     m_error = error;
     qWarning() << "Modbus request to slave" << int(r.slave) << "function" << int(r.function) << "address" << r.addr

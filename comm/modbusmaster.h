@@ -42,6 +42,8 @@ public:
     int responseTimeout() const;
     void setRetries(int n);
     int retries() const;
+    // RTU only: sets the silent interval (3.5 characters) that separates frames on the line.
+    void setBaudRate(qint32 baud);
 
     // 1 when queued, 0 when refused (errorNumber() tells why). Results come later from process().
     int readHoldingRegisters(Uint8 slave, Uint16 addr, Uint16 count);
@@ -59,7 +61,7 @@ public:
     static const int RingCapacity = 256;
 
 private:
-    enum class State { Idle, AwaitingReply, SendFailed };
+    enum class State { Idle, LineBusy, AwaitingReply, SendFailed };
 
     struct Request {
         Uint8 slave = 0;
@@ -77,9 +79,14 @@ private:
     int refuse(int error);
     void drop();
     void startAttempt();
+    bool lineQuiet() const;
+    void sendAttempt();
     void attemptFailed(int error);
+    void endRequest();
     void checkReply();
     bool takeRtuFrame(Uint8 *slave, QByteArray *pdu, int *error);
+    enum class Candidate { Bad, Incomplete, Complete };   // how far a frame starting at a byte got
+    Candidate rtuCandidate(int at, int *size);
     bool takeTcpFrame(Uint8 *slave, QByteArray *pdu, int *error);
     int checkPdu(Uint8 slave, const QByteArray &pdu) const;
     void finish(const QByteArray &pdu);
@@ -98,7 +105,17 @@ private:
     int m_attempt = 0;
     Uint16 m_transactionId = 0;
     QByteArray m_rx;
-    QElapsedTimer m_clock;
+    QElapsedTimer m_clock;          // since the current attempt was sent
+    int m_attemptError = NoError;   // the worst reply seen while waiting, told when the time runs out
+    bool m_timedOut = false;        // an attempt of the current request went unanswered
+
+    // RTU has no transaction id: a late answer looks like the answer to the next request.
+    QElapsedTimer m_line;           // runs from construction; times below are its nanoseconds
+    qint64 m_gapNs = 1750000;
+    qint64 m_lineActiveNs = -1;     // the last byte received or frame sent
+    qint64 m_sentNs = 0;
+    Request m_late;                 // a request that may still be answered late ...
+    qint64 m_lateUntilNs = -1;      // ... until then
     quint64 m_epoch = 0;        // bumped whenever pending work is dropped
     bool m_processing = false;
 };

@@ -5,6 +5,7 @@
 #include "data/commonutils.h"
 #include "support/devsimlink.h"
 #include "support/ptypair.h"
+#include "support/rtupeer.h"
 #include "support/testdatabase.h"
 
 #include <QSignalSpy>
@@ -32,9 +33,12 @@ private slots:
     void exceptionRepliesMeanDevicePresent();
     void peerKilledThenReconnect();
     void rtuThroughPseudoTerminal();
+    void rtuMisbehavingDevice_data();
+    void rtuMisbehavingDevice();
 
 private:
     QStringList log() const { return m_link->sim().logLines(); }
+    bool connectSerial(const QString &port);
 
     TestDatabase *m_db = nullptr;
     DevsimLink *m_link = nullptr;
@@ -286,6 +290,17 @@ void TestComSettingsFrame::peerKilledThenReconnect()
     m_frame->setRealTimeAddrList(nullptr);
 }
 
+bool TestComSettingsFrame::connectSerial(const QString &port)
+{
+    CommonUtils::saveConfigVal(1, "ConnectWay", "1");
+    CommonUtils::saveConfigVal(1, "DevCheckBox", "0");
+    CommonUtils::saveConfigVal(2, "PortName", port);
+    m_frame->loadSettings();
+    m_frame->connectDevice();
+    return QTest::qWaitFor([this] { return m_frame->isConnected(); }, 3000)
+           && m_frame->engine()->framing() == ModbusMaster::Framing::Rtu;
+}
+
 void TestComSettingsFrame::rtuThroughPseudoTerminal()
 {
     if (!PtyPair::available())
@@ -293,13 +308,7 @@ void TestComSettingsFrame::rtuThroughPseudoTerminal()
     PtyPair pty;
     QVERIFY(pty.open());
     QVERIFY(m_link->sim().startSerial(pty.end(0), { "--set", "3072=3" }));
-    CommonUtils::saveConfigVal(1, "ConnectWay", "1");
-    CommonUtils::saveConfigVal(1, "DevCheckBox", "0");
-    CommonUtils::saveConfigVal(2, "PortName", pty.end(1));
-    m_frame->loadSettings();
-    m_frame->connectDevice();
-    QVERIFY(QTest::qWaitFor([this] { return m_frame->isConnected(); }, 3000));
-    QCOMPARE(m_frame->engine()->framing(), ModbusMaster::Framing::Rtu);
+    QVERIFY(connectSerial(pty.end(1)));
     ComSettingsFrame::setRegisterStatus(3072, 1);
     QVERIFY(ComSettingsFrame::readRegisters(3072, 1));
     QVERIFY(DevsimLink::waitReceived(1, 3072));
@@ -309,6 +318,48 @@ void TestComSettingsFrame::rtuThroughPseudoTerminal()
     // Block writes exist for TCP only.
     const quint8 byte = 1;
     QCOMPARE(ComSettingsFrame::writeFileBlock(1, 0, &byte, 1, 1), 0);
+    m_frame->disconnectDevice();
+}
+
+// RTU has no transaction id: whatever the device does, a value may only land under the register asked.
+void TestComSettingsFrame::rtuMisbehavingDevice_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<QByteArray>("noise");
+    QTest::newRow("answers later than the time-out") << 450 << 1 << QByteArray();
+    QTest::newRow("answers twice") << 0 << 2 << QByteArray();
+    QTest::newRow("a noise byte before each answer") << 0 << 1 << QByteArray::fromHex("00");
+    QTest::newRow("twelve noise bytes before each answer") << 0 << 1 << QByteArray::fromHex("ff010302010302fe010302fe");
+}
+
+void TestComSettingsFrame::rtuMisbehavingDevice()
+{
+    QFETCH(int, delayMs);
+    QFETCH(int, copies);
+    QFETCH(QByteArray, noise);
+    if (!PtyPair::available())
+        QSKIP("socat is not installed");
+    PtyPair pty;
+    QVERIFY(pty.open());
+    RtuPeer peer;
+    peer.delayMs = delayMs;
+    peer.copies = copies;
+    peer.noise = noise;
+    QVERIFY(peer.open(pty.end(0)));
+    QVERIFY(connectSerial(pty.end(1)));
+    QCOMPARE(m_frame->engine()->responseTimeout(), 300);
+    const QList<Uint16> asked { 100, 101 };
+    for (Uint16 addr : asked) {
+        ComSettingsFrame::setRegisterStatus(addr, 1);
+        QVERIFY(ComSettingsFrame::readRegisters(addr, 1));
+    }
+    QVERIFY(QTest::qWaitFor([&] {
+        return std::all_of(asked.begin(), asked.end(), [](Uint16 a) { return ComSettingsFrame::getRegisterEntry(a) >> 32 == 2; });
+    }, 5000));
+    for (Uint16 addr : asked)
+        QCOMPARE(ComSettingsFrame::getRegister(addr), RtuPeer::valueOf(addr));
+    QCOMPARE(ComSettingsFrame::getRegisterEntry(102), quint64(0xABCD));
     m_frame->disconnectDevice();
 }
 
