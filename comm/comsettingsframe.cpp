@@ -37,6 +37,7 @@ ComSettingsFrame::ComSettingsFrame(QWidget *parent)
     s_instance = this;
     ui->setupUi(this);
     initCommunication();
+    rememberSettings();
     connect(&m_timer, &QTimer::timeout, this, &ComSettingsFrame::communicateProcess);
     m_timer.start(1);
     updateConnectButton();
@@ -384,26 +385,51 @@ void ComSettingsFrame::fillSettingsWidgets()
     ui->stopBitsComboBox->setCurrentText(CommonUtils::takeConfigVal(2, QStringLiteral("StopBits"), QStringLiteral("1")));
     ui->ipLineEdit->setText(CommonUtils::takeConfigVal(3, QStringLiteral("RemoteIp"), QStringLiteral("127.0.0.1")));
     ui->portLineEdit->setText(CommonUtils::takeConfigVal(3, QStringLiteral("RemotePort"), QStringLiteral("9760")));
+    rememberSettings();
+}
+
+QList<ComSettingsFrame::Setting> ComSettingsFrame::shownSettings() const
+{
+    return { { 1, QStringLiteral("ConnectWay"), QString::number(int(connectWay())) },
+             { 1, QStringLiteral("DevCheckBox"), ui->DevCheckBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0") },
+             { 1, QStringLiteral("DeviceAddr"), QString::number(ui->deviceAddrSpinBox->value()) },
+             { 2, QStringLiteral("PortName"), ui->portComboBox->currentText().trimmed() },
+             { 2, QStringLiteral("BaudRate"), ui->baudComboBox->currentText().trimmed() },
+             { 2, QStringLiteral("Parity"), ui->parityComboBox->currentText() },
+             { 2, QStringLiteral("DataBits"), ui->dataBitsComboBox->currentText() },
+             { 2, QStringLiteral("StopBits"), ui->stopBitsComboBox->currentText() },
+             { 3, QStringLiteral("RemoteIp"), ui->ipLineEdit->text().trimmed() },
+             { 3, QStringLiteral("RemotePort"), ui->portLineEdit->text().trimmed() } };
+}
+
+// What the boxes showed after loading is what is stored, or a default put in because the store
+// could not be read: either way it is not the user's to write back.
+void ComSettingsFrame::rememberSettings()
+{
+    m_shownAtLoad.clear();
+    for (const Setting &s : shownSettings())
+        m_shownAtLoad.insert(s.key, s.value);
 }
 
 void ComSettingsFrame::saveSettings()
 {
-    CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QString::number(int(connectWay())));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), ui->DevCheckBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QString::number(ui->deviceAddrSpinBox->value()));
-    CommonUtils::saveConfigVal(2, QStringLiteral("PortName"), ui->portComboBox->currentText().trimmed());
-    CommonUtils::saveConfigVal(2, QStringLiteral("BaudRate"), ui->baudComboBox->currentText().trimmed());
-    CommonUtils::saveConfigVal(2, QStringLiteral("Parity"), ui->parityComboBox->currentText());
-    CommonUtils::saveConfigVal(2, QStringLiteral("DataBits"), ui->dataBitsComboBox->currentText());
-    CommonUtils::saveConfigVal(2, QStringLiteral("StopBits"), ui->stopBitsComboBox->currentText());
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemoteIp"), ui->ipLineEdit->text().trimmed());
-    CommonUtils::saveConfigVal(3, QStringLiteral("RemotePort"), ui->portLineEdit->text().trimmed());
+    for (const Setting &s : shownSettings()) {
+        if (m_shownAtLoad.value(s.key) != s.value && CommonUtils::saveConfigVal(s.group, s.key, s.value))
+            m_shownAtLoad.insert(s.key, s.value);
+    }
 }
 
 // --- connection -------------------------------------------------------------------------------
 
 void ComSettingsFrame::connectDevice()
 {
+    // Checked before anything is stored: a port that does not fit would be cut down to another one.
+    const QString portText = ui->portLineEdit->text().trimmed();
+    if (connectWay() == Ethernet && remotePort() == 0) {
+        qWarning() << "Not connecting: remote port" << portText << "is not 1 to 65535";
+        Prompt::warning(this, tr("Tips"), tr("Invalid port \"%1\": enter a number from 1 to 65535.").arg(portText));
+        return;
+    }
     if (m_connectState != ConnectState::Idle)
         disconnectDevice();
     saveSettings();
@@ -434,12 +460,19 @@ void ComSettingsFrame::connectDevice()
         m_connectState = ConnectState::Probe;
     } else {
         m_engine->setFraming(ModbusMaster::Framing::Tcp);
-        m_network->connectToDevice(ui->ipLineEdit->text().trimmed(), quint16(ui->portLineEdit->text().toUInt()));
+        m_network->connectToDevice(ui->ipLineEdit->text().trimmed(), remotePort());
         m_connectState = ConnectState::WaitLink;
         m_connectClock.start();
         setLinkText(tr("Connecting..."));
     }
     updateConnectButton();
+}
+
+quint16 ComSettingsFrame::remotePort() const
+{
+    bool ok = false;
+    const uint port = ui->portLineEdit->text().trimmed().toUInt(&ok);
+    return ok && port <= 65535 ? quint16(port) : 0;
 }
 
 void ComSettingsFrame::onTcpConnected()

@@ -5,6 +5,7 @@
 #include "comm/registercache.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QFrame>
 #include <QList>
 #include <QPointer>
@@ -143,7 +144,15 @@ private:
     bool pollRequest(Poller &p, int addr);
     bool pollWait(Poller &p, int *value);
     void linkUp();
+    struct Setting {
+        int group;
+        QString key;
+        QString value;
+    };
+    QList<Setting> shownSettings() const;
+    void rememberSettings();
     void saveSettings();
+    quint16 remotePort() const;     // 0 unless the field holds 1 to 65535
     void fillSettingsWidgets();
     void setLinkText(const QString &text);
     void updateConnectButton();
@@ -186,6 +195,7 @@ private:
     QList<int> m_varAddrs;
     Poller m_variable;
     bool m_loadingSettings = false;
+    QHash<QString, QString> m_shownAtLoad;     // key -> the box's text
     bool m_kickPending = false;
 
     static ComSettingsFrame *s_instance;

@@ -4,10 +4,14 @@
 #include "comm/registermap.h"
 #include "data/commonutils.h"
 #include "support/devsimlink.h"
+#include "support/promptrecorder.h"
 #include "support/ptypair.h"
 #include "support/rtupeer.h"
 #include "support/testdatabase.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -35,6 +39,9 @@ private slots:
     void rtuThroughPseudoTerminal();
     void rtuMisbehavingDevice_data();
     void rtuMisbehavingDevice();
+    void remotePortChecked_data();
+    void remotePortChecked();
+    void unreadSettingsNotSaved();
 
 private:
     QStringList log() const { return m_link->sim().logLines(); }
@@ -361,6 +368,53 @@ void TestComSettingsFrame::rtuMisbehavingDevice()
         QCOMPARE(ComSettingsFrame::getRegister(addr), RtuPeer::valueOf(addr));
     QCOMPARE(ComSettingsFrame::getRegisterEntry(102), quint64(0xABCD));
     m_frame->disconnectDevice();
+}
+
+void TestComSettingsFrame::remotePortChecked_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    for (const char *bad : { "90939", "65536", "-1", "0", "abc", "" })
+        QTest::newRow(qPrintable(QString("\"%1\"").arg(bad))) << bad << false;
+    QTest::newRow("65535") << "65535" << true;
+    QTest::newRow("spaces around 1") << " 1 " << true;
+}
+
+void TestComSettingsFrame::remotePortChecked()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    PromptRecorder prompts;
+    CommonUtils::saveConfigVal(3, "RemotePort", "9760");
+    m_frame->loadSettings();
+    m_frame->findChild<QLineEdit *>("portLineEdit")->setText(text);
+    m_frame->findChild<QPushButton *>("connectButton")->click();
+    QCOMPARE(CommonUtils::takeConfigVal(3, "RemotePort", "none"), accepted ? text.trimmed() : "9760");
+    QCOMPARE(prompts.texts(), accepted ? QStringList()
+                                       : QStringList(QString("Tips: Invalid port \"%1\": enter a number from 1 to 65535.").arg(text)));
+    // Refused: nothing was tried.
+    QCOMPARE(m_frame->findChild<QLabel *>("linkStateLabel")->text() == "Disconnected", !accepted);
+}
+
+// Settings that could not be read show defaults; connecting may store only what the user changed.
+void TestComSettingsFrame::unreadSettingsNotSaved()
+{
+    CommonUtils::saveConfigVal(3, "RemoteIp", "10.1.2.3");
+    CommonUtils::saveConfigVal(3, "RemotePort", "502");
+    CommonUtils::saveConfigVal(1, "DeviceAddr", "7");
+    QVERIFY(m_db->exec("ALTER TABLE network_configs RENAME TO held"));
+    QVERIFY(m_db->exec("ALTER TABLE devcom_configs RENAME TO held2"));
+    m_frame->loadSettings();
+    QVERIFY(m_db->exec("ALTER TABLE held RENAME TO network_configs"));
+    QVERIFY(m_db->exec("ALTER TABLE held2 RENAME TO devcom_configs"));
+    QCOMPARE(m_frame->findChild<QLineEdit *>("ipLineEdit")->text(), "127.0.0.1");
+
+    m_frame->findChild<QLineEdit *>("portLineEdit")->setText("1502");
+    m_frame->connectDevice();
+    m_frame->disconnectDevice();
+    QCOMPARE(CommonUtils::takeConfigVal(3, "RemoteIp", "none"), "10.1.2.3");
+    QCOMPARE(CommonUtils::takeConfigVal(1, "DeviceAddr", "none"), "7");
+    QCOMPARE(CommonUtils::takeConfigVal(3, "RemotePort", "none"), "1502");
 }
 
 QTEST_MAIN(TestComSettingsFrame)
