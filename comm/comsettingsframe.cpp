@@ -114,6 +114,7 @@ void ComSettingsFrame::initCommunication()
     };
     connect(m_serial, &SerialPortHelper::portListChanged, this, fillPorts);
     fillPorts(m_serial->portNames());
+    m_serial->watchPortList(ui->portComboBox);
 }
 
 ComSettingsFrame::ConnectWay ComSettingsFrame::connectWay() const
@@ -179,6 +180,8 @@ int ComSettingsFrame::writeFileBlock(Uint8 unit, quint32 offset, const quint8 *d
 // than on the next timer tick, so the engine adds almost nothing to a transaction.
 int ComSettingsFrame::kickEngine(int queued)
 {
+    if (queued)
+        wakeTick();
     if (queued && !m_kickPending) {
         m_kickPending = true;
         QMetaObject::invokeMethod(this, [this] {
@@ -282,6 +285,7 @@ quint32 ComSettingsFrame::textToValue(const QString &text, int decimals, bool *o
 void ComSettingsFrame::setRealTimeAddrList(QList<int> *list)
 {
     m_realTimeAddrs = list;
+    wakeTick();     // also shows an alarm state the new list was built with
 }
 
 void ComSettingsFrame::addVariableAddrs(const QList<int> *list)
@@ -292,6 +296,7 @@ void ComSettingsFrame::addVariableAddrs(const QList<int> *list)
         if (!m_varAddrs.contains(addr))
             m_varAddrs.append(addr);
     }
+    wakeTick();
 }
 
 void ComSettingsFrame::removeVariableAddrs(const QList<int> *list)
@@ -466,6 +471,7 @@ void ComSettingsFrame::connectDevice()
         setLinkText(tr("Connecting..."));
     }
     updateConnectButton();
+    wakeTick();
 }
 
 quint16 ComSettingsFrame::remotePort() const
@@ -639,6 +645,7 @@ void ComSettingsFrame::startSearch(int firstAddr, int lastAddr)
     ui->deviceListComboBox->clear();
     ui->searchButton->setText(tr("Stop"));
     m_searchState = SearchState::Request;
+    wakeTick();
 }
 
 void ComSettingsFrame::stopSearch()
@@ -778,6 +785,30 @@ void ComSettingsFrame::communicateProcess()
     if (StatusAreaFrame *bar = StatusAreaFrame::instance())
         bar->updateAlarmIcon();
     m_engine->process();
+    if (!hasWork())
+        m_timer.stop();
+}
+
+// The tick runs while anything can come of it: a connection under way, polls of a live link, a
+// search, or a request in the engine. Whatever brings new work starts it again.
+bool ComSettingsFrame::hasWork() const
+{
+    if (!m_engine->isIdle() || isSearching())
+        return true;
+    switch (m_connectState) {
+    case ConnectState::Idle:
+        return false;
+    case ConnectState::Connected:
+        return m_realTimeAddrs || !m_varAddrs.isEmpty();
+    default:
+        return true;
+    }
+}
+
+void ComSettingsFrame::wakeTick()
+{
+    if (!m_timer.isActive())
+        m_timer.start(1);
 }
 
 // --- form -----------------------------------------------------------------------------------

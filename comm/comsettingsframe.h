@@ -89,6 +89,7 @@ public:
     ConnectWay connectWay() const;
     bool isConnected() const;
     bool isSearching() const;
+    bool isTicking() const { return m_timer.isActive(); }
 
     // Connection helpers used by the buttons (and by tests, which have no person to click).
     void connectDevice();
@@ -159,6 +160,8 @@ private:
     bool debugOwnsLink() const;
     static bool canQueue(int slave);
     int kickEngine(int queued);
+    bool hasWork() const;
+    void wakeTick();
     Uint16 probeAddress() const;
 
     // Engine callbacks.

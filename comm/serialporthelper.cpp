@@ -5,9 +5,11 @@
 
 #include <QDebug>
 #include <QSerialPortInfo>
+#include <QShowEvent>
 
 namespace {
 const int kScanIntervalMs = 500;
+std::function<QStringList()> s_portLister;
 const qint32 kBaudRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600};
 const qint32 kDefaultBaud = 115200;
 } // namespace
@@ -22,8 +24,8 @@ SerialPortHelper::SerialPortHelper(QWidget *parent)
 
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPortHelper::onReadyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPortHelper::onErrorOccurred);
+    m_scanTimer.setInterval(kScanIntervalMs);
     connect(&m_scanTimer, &QTimer::timeout, this, &SerialPortHelper::scanPorts);
-    m_scanTimer.start(kScanIntervalMs);
     scanPorts();
     updateControls();
 }
@@ -140,12 +142,62 @@ void SerialPortHelper::onErrorOccurred(QSerialPort::SerialPortError error)
     emit linkLost(m_lastError);
 }
 
+void SerialPortHelper::setPortLister(std::function<QStringList()> lister)
+{
+    s_portLister = std::move(lister);
+}
+
+void SerialPortHelper::watchPortList(QWidget *view)
+{
+    m_portViews.append(view);
+    view->installEventFilter(this);
+    updateScanTimer();
+}
+
+bool SerialPortHelper::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        updateScanTimer();
+    return LinkPage::eventFilter(watched, event);
+}
+
+void SerialPortHelper::showEvent(QShowEvent *event)
+{
+    updateScanTimer();
+    LinkPage::showEvent(event);
+}
+
+void SerialPortHelper::hideEvent(QHideEvent *event)
+{
+    updateScanTimer();
+    LinkPage::hideEvent(event);
+}
+
+// Enumerating ports is costly, so nobody pays for it while no list is on screen; one that
+// comes on screen is brought up to date at once.
+void SerialPortHelper::updateScanTimer()
+{
+    bool shown = isVisible();
+    for (const QPointer<QWidget> &view : qAsConst(m_portViews))
+        shown = shown || (view && view->isVisible());
+    if (shown && !m_scanTimer.isActive()) {
+        scanPorts();
+        m_scanTimer.start();
+    } else if (!shown) {
+        m_scanTimer.stop();
+    }
+}
+
 void SerialPortHelper::scanPorts()
 {
     QStringList names;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports)
-        names << info.portName();
+    if (s_portLister) {
+        names = s_portLister();
+    } else {
+        const auto ports = QSerialPortInfo::availablePorts();
+        for (const QSerialPortInfo &info : ports)
+            names << info.portName();
+    }
     names.sort();
     if (names == m_portNames)
         return;

@@ -3,9 +3,12 @@
 
 #include "comm/linkpage.h"
 
+#include <QList>
+#include <QPointer>
 #include <QSerialPort>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 
 namespace Ui {
 class SerialPortHelper;
@@ -25,6 +28,11 @@ public:
     void closePort();
     bool isOpen() const;
     QStringList portNames() const;
+    // The port list is rescanned while it is on screen: this page or a view given here is visible.
+    void watchPortList(QWidget *view);
+    bool isScanningPorts() const { return m_scanTimer.isActive(); }
+    // Replaces the system's port enumeration (tests); an empty function brings it back.
+    static void setPortLister(std::function<QStringList()> lister);
 
 signals:
     void portListChanged(const QStringList &names);
@@ -37,7 +45,13 @@ private slots:
     void onErrorOccurred(QSerialPort::SerialPortError error);
     void scanPorts();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
+    void updateScanTimer();
     void fillSettingCombos();
     void showSettings(const QString &name, qint32 baud, QSerialPort::DataBits dataBits, QSerialPort::Parity parity,
                       QSerialPort::StopBits stopBits);
@@ -48,6 +62,7 @@ private:
     QSerialPort m_port;
     QTimer m_scanTimer;
     QStringList m_portNames;
+    QList<QPointer<QWidget>> m_portViews;
 };
 
 #endif // SERIALPORTHELPER_H

@@ -2,6 +2,7 @@
 #include "comm/modbusmaster.h"
 #include "comm/networkhelper.h"
 #include "comm/registermap.h"
+#include "comm/serialporthelper.h"
 #include "data/commonutils.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
@@ -9,6 +10,7 @@
 #include "support/rtupeer.h"
 #include "support/testdatabase.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +44,8 @@ private slots:
     void remotePortChecked_data();
     void remotePortChecked();
     void unreadSettingsNotSaved();
+    void portListScannedWhileShown();
+    void tickRestsWhileNothingToDo();
 
 private:
     QStringList log() const { return m_link->sim().logLines(); }
@@ -415,6 +419,59 @@ void TestComSettingsFrame::unreadSettingsNotSaved()
     QCOMPARE(CommonUtils::takeConfigVal(3, "RemoteIp", "none"), "10.1.2.3");
     QCOMPARE(CommonUtils::takeConfigVal(1, "DeviceAddr", "none"), "7");
     QCOMPARE(CommonUtils::takeConfigVal(3, "RemotePort", "none"), "1502");
+}
+
+// The system does not list pseudo terminals as serial ports, so the test supplies the port list.
+void TestComSettingsFrame::portListScannedWhileShown()
+{
+    QStringList ports { "ttyS0" };
+    SerialPortHelper::setPortLister([&ports] { return ports; });
+    SerialPortHelper *page = m_frame->serialHelper();
+    auto *frameList = m_frame->findChild<QComboBox *>("portComboBox");
+    auto *pageList = page->findChild<QComboBox *>("portComboBox");
+    auto *way = m_frame->findChild<QComboBox *>("connectWayComboBox");
+    auto listed = [](QComboBox *box, const QString &name) { return box->findText(name) >= 0; };
+    way->setCurrentIndex(ComSettingsFrame::Serial);
+    QVERIFY(!page->isScanningPorts());
+
+    ports << "ttyV1";           // while no list is on screen: picked up the moment one is
+    m_frame->show();
+    QVERIFY(page->isScanningPorts());
+    QVERIFY(listed(frameList, "ttyV1"));
+    ports << "ttyV2";
+    QTRY_VERIFY_WITH_TIMEOUT(listed(frameList, "ttyV2") && listed(pageList, "ttyV2"), 1000);
+
+    way->setCurrentIndex(ComSettingsFrame::Ethernet);     // the frame's list is hidden
+    QVERIFY(!page->isScanningPorts());
+    page->show();
+    ports << "ttyV3";
+    QTRY_VERIFY_WITH_TIMEOUT(listed(pageList, "ttyV3"), 1000);
+    page->hide();
+    m_frame->hide();
+    QVERIFY(!page->isScanningPorts());
+    SerialPortHelper::setPortLister(nullptr);
+}
+
+void TestComSettingsFrame::tickRestsWhileNothingToDo()
+{
+    QTRY_VERIFY(!m_frame->isTicking());         // no link
+    QVERIFY(m_link->start({ "--set", "3072=4" }, 1, DevsimLink::NoCheck));
+    QTRY_VERIFY(!m_frame->isTicking());         // a link with nothing to poll
+
+    // A request wakes it, and it rests again once the answer is in.
+    ComSettingsFrame::setRegisterStatus(3072, 1);
+    QVERIFY(ComSettingsFrame::readRegisters(3072, 1));
+    QVERIFY(m_frame->isTicking());
+    QVERIFY(DevsimLink::waitReceived(1, 3072));
+    QCOMPARE(ComSettingsFrame::getRegister(3072), Uint16(4));
+    QTRY_VERIFY(!m_frame->isTicking());
+
+    QSignalSpy reads(m_frame, &ComSettingsFrame::variableAddrRead);
+    const QList<int> polled { 3072 };
+    m_frame->addVariableAddrs(&polled);
+    QVERIFY(reads.wait(3000));
+    m_frame->removeVariableAddrs(&polled);
+    QTRY_VERIFY(!m_frame->isTicking());
 }
 
 QTEST_MAIN(TestComSettingsFrame)
