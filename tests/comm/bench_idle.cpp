@@ -1,0 +1,56 @@
+// Processor time the whole main window takes while nobody uses it: first not connected, then
+// connected over loopback TCP to the simulated device. Run by hand, without sanitizers, on a quiet machine.
+#include "comm/comsettingsframe.h"
+#include "shell/mainwindow.h"
+#include "support/devsimlink.h"
+#include "support/testdatabase.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+#include <sys/resource.h>
+
+static double cpuSeconds()
+{
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+static void runLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Percent of one processor over `seconds` of the event loop, after a settling second.
+static double idlePercent(int seconds)
+{
+    runLoop(1000);
+    const double cpu = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    runLoop(seconds * 1000);
+    return (cpuSeconds() - cpu) * 100.0 * 1000 / clock.elapsed();
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    qRegisterMetaType<DeviceEnum>("DeviceEnum");
+    const int seconds = argc > 1 ? QByteArray(argv[1]).toInt() : 20;
+    TestDatabase db;
+    MainWindow window;
+    window.show();
+    std::printf("not connected: %.2f %% CPU\n", idlePercent(seconds));
+    DevsimLink link(ComSettingsFrame::instance());
+    if (!link.start({}, 1, DevsimLink::CheckDevice)) {
+        std::fprintf(stderr, "devsim did not start or did not connect\n");
+        return 1;
+    }
+    std::printf("connected:     %.2f %% CPU\n", idlePercent(seconds));
+    return 0;
+}
