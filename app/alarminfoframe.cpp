@@ -29,8 +29,8 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
     ui->setupUi(this);
 
     m_model = new RecordTableModel(
-        ColumnCount, [this](const RecordItem &alarm, int column) { return columnText(alarm, column); },
-        [this](const RecordItem &alarm) {
+        ColumnCount, [this](const RecordRow &alarm, int column) { return columnText(alarm, column); },
+        [this](const RecordRow &alarm) {
             return tr("Solution:") + QLatin1Char('\n') + detailText(alarm.value(QStringLiteral("number")).toInt(),
                                                                   QStringLiteral("solution"));
         },
@@ -49,13 +49,14 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
     // The enable bits are kept working but not offered.
     ui->groupBox->hide();
 
-    // One alarm per tick: each one looks its details up in the database.
     m_search = new RecordSearch(
         m_model, ui->alarmInfosTableWidget, &DatabaseManager::alarmRecords,
-        [this](const RecordItem &alarm, const QString &text) { return matchingColumns(alarm, text); }, 1,
+        [this](const RecordRow &alarm, const QString &text) { return matchingColumns(alarm, text); },
         kSearchIntervalMs, this);
     connect(m_search, &RecordSearch::finished, this, &AlarmInfoFrame::searchFinishSigal);
+    connect(DatabaseManager::instance(), &DatabaseManager::storageChanged, this, &AlarmInfoFrame::onStorageChanged);
     reloadAlarms();
+    RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingAlarmRecords());
     m_monitorAddrs = { kAlarmEnableAddr };
 }
 
@@ -80,9 +81,9 @@ QString AlarmInfoFrame::detailText(int code, const QString &key) const
     return text;
 }
 
-QString AlarmInfoFrame::columnText(const RecordItem &alarm, int column) const
+QString AlarmInfoFrame::columnText(const RecordRow &alarm, int column) const
 {
-    const QString number = alarm.value(QStringLiteral("number")).toString();
+    const QString number = alarm.value(QStringLiteral("number"));
     switch (column) {
     case NumberColumn:
         return number;
@@ -95,7 +96,7 @@ QString AlarmInfoFrame::columnText(const RecordItem &alarm, int column) const
     case SolutionColumn:
         return detailText(number.toInt(), QStringLiteral("solution"));
     case TimeColumn:
-        return alarm.value(QStringLiteral("time")).toString();
+        return alarm.value(QStringLiteral("time"));
     default:
         return QString();
     }
@@ -106,8 +107,13 @@ void AlarmInfoFrame::appendAlarm(int alarmNo)
     DatabaseManager *db = DatabaseManager::instance();
     if (!db->addAlarmRecord(alarmNo) || m_search->isResultShown())
         return;
-    m_model->prependRecord(db->alarmRecords().last(), kShownAlarmLimit);
+    m_model->prependRecord(db->alarmRecords().row(db->alarmRecords().size() - 1), kShownAlarmLimit);
     ui->alarmInfosTableWidget->scrollToTop();
+}
+
+void AlarmInfoFrame::onStorageChanged()
+{
+    RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingAlarmRecords());
 }
 
 void AlarmInfoFrame::reloadAlarms()
@@ -136,7 +142,7 @@ void AlarmInfoFrame::searchProcess()
 }
 
 // The level and the solution are not searched.
-QList<int> AlarmInfoFrame::matchingColumns(const RecordItem &alarm, const QString &text) const
+QList<int> AlarmInfoFrame::matchingColumns(const RecordRow &alarm, const QString &text) const
 {
     QList<int> hits;
     for (int column : { NumberColumn, NameColumn, ReasonColumn, TimeColumn }) {

@@ -2,7 +2,7 @@
 #define ALARMINFOFRAME_H
 
 #include "comm/deviceenum.h"
-#include "data/recorditem.h"
+#include "data/recordlist.h"
 
 #include <QFrame>
 #include <QList>
@@ -48,10 +48,11 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    QString columnText(const RecordItem &alarm, int column) const;
+    QString columnText(const RecordRow &alarm, int column) const;
     QString detailText(int code, const QString &key) const;
-    QList<int> matchingColumns(const RecordItem &alarm, const QString &text) const;
+    QList<int> matchingColumns(const RecordRow &alarm, const QString &text) const;
     void reloadAlarms();
+    void onStorageChanged();
     void setAddrMonitoring(QList<int> addrs, bool enable);
     void writeEnableBit(Uint16 mask, bool set);
 

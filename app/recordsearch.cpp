@@ -4,15 +4,20 @@
 #include "data/databasemanager.h"
 
 #include <QAbstractItemView>
+#include <QElapsedTimer>
 
-RecordSearch::RecordSearch(RecordTableModel *model, QAbstractItemView *view, RecordList records, MatchFunction match,
-                           int recordsPerTick, int intervalMs, QObject *parent)
+namespace {
+// Well under a frame, so that typing and painting go on while a long history is searched.
+constexpr qint64 kTickBudgetMs = 15;
+} // namespace
+
+RecordSearch::RecordSearch(RecordTableModel *model, QAbstractItemView *view, ListAccessor records, MatchFunction match,
+                           int intervalMs, QObject *parent)
     : QObject(parent)
     , m_model(model)
     , m_view(view)
     , m_records(records)
     , m_match(std::move(match))
-    , m_recordsPerTick(qMax(1, recordsPerTick))
 {
     m_timer.setInterval(intervalMs);
     connect(&m_timer, &QTimer::timeout, this, &RecordSearch::step);
@@ -40,7 +45,7 @@ void RecordSearch::command(int cmd, const QString &match, bool pageShown)
 
 void RecordSearch::step()
 {
-    const QList<RecordItem> &records = (DatabaseManager::instance()->*m_records)();
+    const RecordList &records = (DatabaseManager::instance()->*m_records)();
     switch (m_state) {
     case State::Idle:
         break;
@@ -49,30 +54,31 @@ void RecordSearch::step()
         m_index = records.size() - 1;
         m_state = State::Running;
         break;
-    case State::Running:
-        for (int n = 0; n < m_recordsPerTick; ++n) {
-            // The list may have shrunk since the last test (cleared, device changed, trimmed).
-            m_index = qMin(m_index, records.size() - 1);
-            if (m_index < 0) {
-                stop();
-                emit finished();
+    case State::Running: {
+        QElapsedTimer clock;
+        clock.start();
+        QVector<RecordTableModel::Row> found;
+        // The list may have shrunk since the last tick (cleared, device changed, trimmed).
+        m_index = qMin(m_index, records.size() - 1);
+        for (int n = 0; m_index >= 0; ++n) {
+            if ((n & 63) == 0 && n > 0 && clock.elapsed() >= kTickBudgetMs)
                 break;
-            }
-            showIfFound(records.at(m_index--));
+            RecordTableModel::Row row;
+            row.record = records.row(m_index--);
+            for (int column : m_match(row.record, m_text))
+                row.redColumns |= column >= 0 && column < 32 ? 1u << column : 0u;
+            if (row.redColumns)
+                found.append(row);
+        }
+        m_model->replaceRows(m_row, found);
+        m_row += found.size();
+        if (m_index < 0) {
+            stop();
+            emit finished();
         }
         break;
     }
-}
-
-void RecordSearch::showIfFound(const RecordItem &record)
-{
-    const QList<int> columns = m_match(record, m_text);
-    if (columns.isEmpty())
-        return;
-    m_model->replaceRecordRow(m_row, record);
-    for (int column : columns)
-        m_model->setRed(m_row, column);
-    ++m_row;
+    }
 }
 
 void RecordSearch::stop()

@@ -1,7 +1,8 @@
 #ifndef RECORDSEARCH_H
 #define RECORDSEARCH_H
 
-#include "data/recorditem.h"
+#include "app/recordtablemodel.h"
+#include "data/recordlist.h"
 
 #include <QList>
 #include <QObject>
@@ -10,21 +11,21 @@
 
 class DatabaseManager;
 class QAbstractItemView;
-class RecordTableModel;
 
 // The text search of the alarm and work record pages. It tests the stored records newest first,
-// a batch per timer tick so that the window stays responsive, and fills the table from the top
-// with the records that match, their matching cells red. The page says which cells match.
+// for a few milliseconds per timer tick so that the window stays responsive, and fills the table
+// from the top with the records that match, their matching cells red, one table change per tick.
+// The page says which cells match.
 class RecordSearch : public QObject
 {
     Q_OBJECT
 public:
-    using RecordList = const QList<RecordItem> &(DatabaseManager::*)() const;
+    using ListAccessor = const RecordList &(DatabaseManager::*)() const;
     // The columns of the record whose text contains the search text; empty for no match.
-    using MatchFunction = std::function<QList<int>(const RecordItem &record, const QString &text)>;
+    using MatchFunction = std::function<QList<int>(const RecordRow &record, const QString &text)>;
 
-    RecordSearch(RecordTableModel *model, QAbstractItemView *view, RecordList records, MatchFunction match,
-                 int recordsPerTick, int intervalMs, QObject *parent = nullptr);
+    RecordSearch(RecordTableModel *model, QAbstractItemView *view, ListAccessor records, MatchFunction match,
+                 int intervalMs, QObject *parent = nullptr);
 
     // cmd 0 starts a search for match when the page is shown, 2 stops it and leaves the table as
     // it is. An empty match empties the table and finishes at once.
@@ -45,13 +46,11 @@ private:
     enum class State { Start, Running, Idle };
 
     void stop();
-    void showIfFound(const RecordItem &record);
 
     RecordTableModel *m_model;
     QAbstractItemView *m_view;
-    RecordList m_records;
+    ListAccessor m_records;
     MatchFunction m_match;
-    const int m_recordsPerTick;
     QTimer m_timer;
     QString m_text;
     State m_state = State::Idle;

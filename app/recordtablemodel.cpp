@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QDebug>
-#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSaveFile>
 #include <QTextStream>
 
 RecordTableModel::RecordTableModel(int columns, TextFunction text, ToolTipFunction toolTip, QObject *parent)
@@ -11,6 +13,13 @@ RecordTableModel::RecordTableModel(int columns, TextFunction text, ToolTipFuncti
     , m_text(std::move(text))
     , m_toolTip(std::move(toolTip))
 {
+}
+
+void RecordTableModel::showPendingWarning(QLabel *label, int pending)
+{
+    label->setText(tr("%n record(s) not stored yet: the database file cannot be written. "
+                      "They are kept and stored as soon as it can.", nullptr, pending));
+    label->setVisible(pending > 0);
 }
 
 int RecordTableModel::rowCount(const QModelIndex &parent) const
@@ -82,39 +91,46 @@ void RecordTableModel::insertEmptyRows(int row, int count)
     endInsertRows();
 }
 
-void RecordTableModel::insertRecordRow(int row, const RecordItem &record)
+void RecordTableModel::insertRecordRow(int row, const RecordRow &record)
 {
     if (row < 0 || row > m_rows.size())
         return;
     Row r;
     r.record = record;
-    r.filled = true;
     beginInsertRows(QModelIndex(), row, row);
     m_rows.insert(row, r);
     endInsertRows();
 }
 
-void RecordTableModel::prependRecord(const RecordItem &record, int rowLimit)
+void RecordTableModel::prependRecord(const RecordRow &record, int rowLimit)
 {
     insertRecordRow(0, record);
     if (m_rows.size() > rowLimit)
         setRowCount(rowLimit);
 }
 
-void RecordTableModel::replaceRecordRow(int row, const RecordItem &record)
+void RecordTableModel::replaceRecordRow(int row, const RecordRow &record)
 {
-    if (row < 0 || row > m_rows.size())
-        return;
-    if (row == m_rows.size()) {
-        insertRecordRow(row, record);
-        return;
-    }
-    // In place: same cells as removing the row and inserting a new one, without moving the view.
-    Row &r = m_rows[row];
+    Row r;
     r.record = record;
-    r.filled = true;
-    r.redColumns = 0;
-    emit dataChanged(index(row, 0), index(row, m_columns - 1));
+    replaceRows(row, { r });
+}
+
+void RecordTableModel::replaceRows(int first, const QVector<Row> &rows)
+{
+    if (first < 0 || first > m_rows.size() || rows.isEmpty())
+        return;
+    // In place: same cells as removing the rows and inserting new ones, without moving the view.
+    const int inPlace = qMin(rows.size(), m_rows.size() - first);
+    for (int i = 0; i < inPlace; ++i)
+        m_rows[first + i] = rows.at(i);
+    if (inPlace > 0)
+        emit dataChanged(index(first, 0), index(first + inPlace - 1, m_columns - 1));
+    if (inPlace < rows.size()) {
+        beginInsertRows(QModelIndex(), m_rows.size(), first + rows.size() - 1);
+        m_rows += rows.mid(inPlace);
+        endInsertRows();
+    }
 }
 
 void RecordTableModel::clearContents()
@@ -134,16 +150,11 @@ void RecordTableModel::showRows(const QVector<Row> &rows)
     endResetModel();
 }
 
-void RecordTableModel::showNewestFirst(const QList<RecordItem> &records)
+void RecordTableModel::showNewestFirst(const RecordList &records)
 {
-    QVector<Row> rows;
-    rows.reserve(records.size());
-    for (int i = records.size() - 1; i >= 0; --i) {
-        Row row;
-        row.record = records.at(i);
-        row.filled = true;
-        rows.append(row);
-    }
+    QVector<Row> rows(records.size());
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i].record = records.row(records.size() - 1 - i);
     showRows(rows);
 }
 
@@ -158,12 +169,12 @@ void RecordTableModel::setRed(int row, int column)
 
 bool RecordTableModel::hasRecord(int row) const
 {
-    return row >= 0 && row < m_rows.size() && m_rows.at(row).filled;
+    return row >= 0 && row < m_rows.size() && !m_rows.at(row).record.isNull();
 }
 
-RecordItem RecordTableModel::record(int row) const
+RecordRow RecordTableModel::record(int row) const
 {
-    return hasRecord(row) ? m_rows.at(row).record : RecordItem();
+    return hasRecord(row) ? m_rows.at(row).record : RecordRow();
 }
 
 QString RecordTableModel::cellText(int row, int column) const
@@ -192,22 +203,14 @@ static QString csvField(QString text)
 
 bool RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns) const
 {
-    QFile file(fileName);
-    if (!file.exists()) {
-        if (!file.open(QIODevice::WriteOnly)) {
-            qWarning() << "Cannot create" << fileName << file.errorString();
-            return false;
-        }
-        file.close();
-    }
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qWarning() << "Cannot open" << fileName << file.errorString();
+    // Written beside the old file and swapped in at the end: a full disk leaves the old export whole.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qWarning() << "Cannot" << (QFileInfo::exists(fileName) ? "open" : "create") << fileName << file.errorString();
         return false;
     }
-
     QTextStream out(&file);
     out.setCodec("UTF-8");
-    out.setGenerateByteOrderMark(true);
     auto writeLine = [&](const std::function<QString(int)> &field) {
         for (int i = 0; i < columns.size(); ++i) {
             out << csvField(field(columns.at(i)));
@@ -216,13 +219,11 @@ bool RecordTableModel::exportCsv(const QString &fileName, const QList<int> &colu
     };
     writeLine([this](int column) { return headerText(column); });
     for (int row = 0; row < m_rows.size(); ++row) {
-        if (m_rows.at(row).filled)
+        if (hasRecord(row))
             writeLine([this, row](int column) { return m_text(m_rows.at(row).record, column); });
     }
     out.flush();
-    const bool written = out.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
+    if (out.status() != QTextStream::Ok || !file.commit()) {
         qWarning() << "Cannot write" << fileName << file.errorString();
         return false;
     }

@@ -1,12 +1,14 @@
 #ifndef RECORDTABLEMODEL_H
 #define RECORDTABLEMODEL_H
 
-#include "data/recorditem.h"
+#include "data/recordlist.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QVector>
 #include <functional>
+
+class QLabel;
 
 // The table behind the alarm and work record pages. It behaves like a table of cells: a row holds
 // one record or is empty (an empty row has no cells, so exports skip it), cells of a row can be
@@ -16,12 +18,15 @@ class RecordTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    using TextFunction = std::function<QString(const RecordItem &record, int column)>;
-    using ToolTipFunction = std::function<QString(const RecordItem &record)>;
+    // The page's warning that records wait to be stored; hidden when none do.
+    static void showPendingWarning(QLabel *label, int pending);
 
+    using TextFunction = std::function<QString(const RecordRow &record, int column)>;
+    using ToolTipFunction = std::function<QString(const RecordRow &record)>;
+
+    // A row without a record is empty.
     struct Row {
-        RecordItem record;
-        bool filled = false;
+        RecordRow record;
         quint32 redColumns = 0;     // bit i: column i is drawn red
     };
 
@@ -38,22 +43,25 @@ public:
     // Adds empty rows at the bottom or removes rows from the bottom.
     void setRowCount(int rows);
     void insertEmptyRows(int row, int count);
-    void insertRecordRow(int row, const RecordItem &record);
+    void insertRecordRow(int row, const RecordRow &record);
     // A new record on top; rows past rowLimit drop off the bottom.
-    void prependRecord(const RecordItem &record, int rowLimit);
+    void prependRecord(const RecordRow &record, int rowLimit);
     // Nothing happens when row is past the end; an existing row is replaced.
-    void replaceRecordRow(int row, const RecordItem &record);
+    void replaceRecordRow(int row, const RecordRow &record);
+    // Rows from `first` on replaced (or added past the end) as one change, so that a batch of
+    // search results redraws once.
+    void replaceRows(int first, const QVector<Row> &rows);
     // Empties every row; the row count stays.
     void clearContents();
     // Empties every row and fills rows 0, 1, 2... from the list, adding rows where needed: one
     // model reset instead of one insertion per record.
     void showRows(const QVector<Row> &rows);
     // The stored records, oldest first in the list, shown newest first.
-    void showNewestFirst(const QList<RecordItem> &records);
+    void showNewestFirst(const RecordList &records);
     void setRed(int row, int column);
 
     bool hasRecord(int row) const;
-    RecordItem record(int row) const;
+    RecordRow record(int row) const;
     // The cell's text; empty for an empty row.
     QString cellText(int row, int column) const;
     bool isRed(int row, int column) const;
@@ -61,8 +69,8 @@ public:
     void refreshTexts();
 
     // Header line and one line per filled row, the given columns only. Every field is quoted with
-    // embedded quotes doubled, lines end with "\n", and the file is UTF-8 with a byte-order mark
-    // so that spreadsheets read the Chinese texts correctly. A failure is logged with its cause.
+    // embedded quotes doubled, lines end with "\n", UTF-8 without a byte-order mark. The file is
+    // replaced only once it is completely written. A failure is logged with its cause.
     bool exportCsv(const QString &fileName, const QList<int> &columns) const;
 
 private:

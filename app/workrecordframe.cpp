@@ -21,7 +21,6 @@ constexpr int kColumnCount = 8;
 constexpr int kMinimumRows = 30;
 constexpr int kShownRecordLimit = 500;
 constexpr int kSearchIntervalMs = 1;
-constexpr int kSearchBatch = 200;
 constexpr int kTimeColumnWidth = 210;
 constexpr int kNoRegister = 65535;
 constexpr int kAlarmCodeEntry = 24;
@@ -56,7 +55,7 @@ qint64 wallClockKey(const QDate &date, const QTime &time)
 }
 
 // A stored "yyyy/MM/dd hh:mm:ss"; a text that is not a valid time sorts after every time.
-qint64 recordTimeKey(const QString &text)
+qint64 recordTimeKey(const QStringRef &text)
 {
     constexpr qint64 kNotATime = std::numeric_limits<qint64>::max();
     static const char pattern[] = "dddd/dd/dd dd:dd:dd";
@@ -101,21 +100,23 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
     ui->endTimeEdit->setDateTime(QDateTime(today, QTime(23, 59, 59)));
 
     m_model = new RecordTableModel(
-        kColumnCount, [this](const RecordItem &record, int column) { return columnText(record, column); },
-        [](const RecordItem &record) { return record.value(QStringLiteral("description")).toString(); }, this);
+        kColumnCount, [this](const RecordRow &record, int column) { return columnText(record, column); },
+        [](const RecordRow &record) { return record.value(QStringLiteral("description")); }, this);
     m_model->setHeaderTexts({ tr("螺孔号"), tr("任务号"), tr("锁付圈数"), tr("锁付扭矩"), tr("锁付耗时"), tr("锁付结果"),
                               tr("锁付时间"), tr("报警") });
     m_model->setRowCount(kMinimumRows);
     ui->workRecordTableWidget->setModel(m_model);
 
-    // A batch of records per tick: the window stays responsive, and 100000 records take seconds
-    // rather than the minutes one record per 1 ms tick would.
+    // Records are tested for a few milliseconds per tick: the window stays responsive, and 100000
+    // records take well under a second rather than the minutes one record per 1 ms tick would.
     m_search = new RecordSearch(
         m_model, ui->workRecordTableWidget, &DatabaseManager::workRecords,
-        [this](const RecordItem &record, const QString &text) { return matchingColumns(record, text); },
-        kSearchBatch, kSearchIntervalMs, this);
+        [this](const RecordRow &record, const QString &text) { return matchingColumns(record, text); },
+        kSearchIntervalMs, this);
     connect(m_search, &RecordSearch::finished, this, &WorkRecordFrame::searchFinishSigal);
+    connect(DatabaseManager::instance(), &DatabaseManager::storageChanged, this, &WorkRecordFrame::onStorageChanged);
     reloadRecords();
+    RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingWorkRecords());
 }
 
 WorkRecordFrame::~WorkRecordFrame()
@@ -197,9 +198,10 @@ void WorkRecordFrame::appendRecord()
             record.insert(d.value(QStringLiteral("dbGetKey")).toString(), text);
     }
     DatabaseManager *db = DatabaseManager::instance();
+    // A record that waits to be stored is shown and counted all the same: the device made it.
     if (!db->addWorkRecord(record) || m_search->isResultShown())
         return;
-    m_model->prependRecord(db->workRecords().last(), kShownRecordLimit);
+    m_model->prependRecord(db->workRecords().row(db->workRecords().size() - 1), kShownRecordLimit);
     ui->workRecordTableWidget->scrollToTop();
     updateCounters(false);
 }
@@ -211,17 +213,16 @@ QString WorkRecordFrame::alarmName(const QString &code) const
 }
 
 // What a cell shows: the stored text, the alarm's name, the torque in the selected unit.
-QString WorkRecordFrame::columnText(const RecordItem &record, int column) const
+QString WorkRecordFrame::columnText(const RecordRow &record, int column) const
 {
-    if (column < 0 || column >= m_fieldDescriptors.size())
+    if (column < 0 || column >= m_recordColumn.size())
         return QString();
-    const QString key = m_fieldDescriptors.at(column).value(QStringLiteral("dbGetKey")).toString();
-    const QString text = record.value(key).toString();
-    if (key == QLatin1String("alarm"))
-        return text.toInt() != 0 ? alarmName(text) : tr("No Alarm");
-    if (key == QLatin1String("torque"))
+    const QStringRef text = record.field(m_recordColumn.at(column));
+    if (column == m_alarmColumn)
+        return text.toInt() != 0 ? alarmName(text.toString()) : tr("No Alarm");
+    if (column == m_torqueColumn)
         return QString::number(unitScale(QStringLiteral("torque")) * text.toDouble(), 'f', unitDecimals(QStringLiteral("torque")));
-    return text;
+    return text.toString();
 }
 
 // --- table ----------------------------------------------------------------------------------
@@ -282,8 +283,18 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
     }
 
     QStringList headers;
-    for (const RecordFieldDescriptor &d : qAsConst(m_fieldDescriptors))
+    m_recordColumn.clear();
+    m_alarmColumn = m_torqueColumn = -1;
+    const QStringList &columns = DatabaseManager::instance()->workRecords().columns();
+    for (const RecordFieldDescriptor &d : qAsConst(m_fieldDescriptors)) {
+        const QString key = d.value(QStringLiteral("dbGetKey")).toString();
+        if (key == QLatin1String("alarm"))
+            m_alarmColumn = m_recordColumn.size();
+        else if (key == QLatin1String("torque"))
+            m_torqueColumn = m_recordColumn.size();
+        m_recordColumn << columns.indexOf(key);
         headers << d.value(QStringLiteral("name")).toString();
+    }
     if (headers.isEmpty())
         clearHeaderTexts();
     else
@@ -365,22 +376,23 @@ void WorkRecordFrame::on_seekButton_clicked()
         redColumns |= mark(ui->seekOpt2CheckBox);
 
     m_search->setResultShown(true);
-    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
+    const RecordList &records = DatabaseManager::instance()->workRecords();
+    const int timeColumn = records.columns().indexOf(QStringLiteral("time"));
+    const int taskColumn = records.columns().indexOf(QStringLiteral("task"));
+    const int statusColumn = records.columns().indexOf(QStringLiteral("status"));
     QVector<RecordTableModel::Row> rows;
     for (int i = records.size() - 1; i >= 0; --i) {
-        const RecordItem &record = records.at(i);
         if (byStart || byEnd) {
-            const qint64 t = recordTimeKey(record.value(QStringLiteral("time")).toString());
+            const qint64 t = recordTimeKey(records.field(i, timeColumn));
             if ((byStart && start > t) || (byEnd && end < t))
                 continue;
         }
-        if (byTask && !record.value(QStringLiteral("task")).toString().contains(task))
+        if (byTask && !records.field(i, taskColumn).contains(task))
             continue;
-        if (byStatus && !record.value(QStringLiteral("status")).toString().contains(status))
+        if (byStatus && !records.field(i, statusColumn).contains(status))
             continue;
         RecordTableModel::Row row;
-        row.record = record;
-        row.filled = true;
+        row.record = records.row(i);
         row.redColumns = redColumns;
         rows.append(row);
     }
@@ -405,14 +417,12 @@ void WorkRecordFrame::searchProcess()
 }
 
 // Every column is searched; the torque as stored, the alarm by its name.
-QList<int> WorkRecordFrame::matchingColumns(const RecordItem &record, const QString &text) const
+QList<int> WorkRecordFrame::matchingColumns(const RecordRow &record, const QString &text) const
 {
     QList<int> hits;
-    for (int column = 0; column < m_fieldDescriptors.size(); ++column) {
-        const QString key = m_fieldDescriptors.at(column).value(QStringLiteral("dbGetKey")).toString();
-        const QString value = key == QLatin1String("alarm") ? alarmName(record.value(key).toString())
-                                                             : record.value(key).toString();
-        if (value.contains(text))
+    for (int column = 0; column < m_recordColumn.size(); ++column) {
+        const QStringRef value = record.field(m_recordColumn.at(column));
+        if (column == m_alarmColumn ? alarmName(value.toString()).contains(text) : value.contains(text))
             hits << column;
     }
     return hits;
@@ -449,6 +459,12 @@ void WorkRecordFrame::on_exportRecordButton_clicked()
         columns << i;
     if (!m_model->exportCsv(fileName, columns))
         Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
+}
+
+// Records stored or queued by others, or read again once the file could be read.
+void WorkRecordFrame::onStorageChanged()
+{
+    RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingWorkRecords());
 }
 
 // --- register display -----------------------------------------------------------------------

@@ -2,11 +2,12 @@
 #define WORKRECORDFRAME_H
 
 #include "comm/deviceenum.h"
-#include "data/recorditem.h"
+#include "data/recordlist.h"
 
 #include <QFrame>
 #include <QList>
 #include <QMap>
+#include <QVector>
 #include <QVariantMap>
 
 namespace Ui { class WorkRecordFrame; }
@@ -60,10 +61,11 @@ protected:
 private:
     void buildSdriverDescriptors();
     QString fieldText(const RecordFieldDescriptor &field) const;
-    QString columnText(const RecordItem &record, int column) const;
+    QString columnText(const RecordRow &record, int column) const;
     QString alarmName(const QString &code) const;
-    QList<int> matchingColumns(const RecordItem &record, const QString &text) const;
+    QList<int> matchingColumns(const RecordRow &record, const QString &text) const;
     void reloadRecords();
+    void onStorageChanged();
     void clearHeaderTexts();
     void updateCounters(bool clear);
     void setAddrMonitoring(QList<int> addrs, bool enable);
@@ -72,6 +74,10 @@ private:
     Ui::WorkRecordFrame *ui;
     RecordTableModel *m_model;
     QList<RecordFieldDescriptor> m_fieldDescriptors;
+    // Per table column: the record column of its dbGetKey, and whether it is the alarm or torque.
+    QVector<int> m_recordColumn;
+    int m_alarmColumn = -1;
+    int m_torqueColumn = -1;
     QMap<int, QLabel *> m_labelByAddr;
     QMap<QCheckBox *, int> m_filterColumnByBox;
     QList<int> m_monitorAddrs;

@@ -10,6 +10,7 @@ class CommonUtils
 public:
     static QString takeConfigVal(int group, QString key, QString defVal);
     // Updates a stored key, else inserts it. A failure is logged; callers may ignore the result.
+    // A key whose last read failed is not saved: the default it read as would replace the user's value.
     static bool saveConfigVal(int group, QString key, QString value);
     // The table of a group; empty for an unknown group.
     static QString configTable(int group);

@@ -29,14 +29,52 @@ namespace {
 const char kConnection[] = "DatabaseManager";
 const QString kTimeFormat = QStringLiteral("yyyy/MM/dd hh:mm:ss");
 const QString kAccountTable = QStringLiteral("account_infos");
-const QString kAlarmRecordTable = QStringLiteral("alarm_records");
 const QString kKeyValueTable = QStringLiteral("keyvalue_table");
+// Long enough for another program's short write to finish, short enough not to hold the window.
+const int kBusyTimeoutMs = 150;
+const int kRetryIntervalMs = 2000;
 
-// Newest id + 1, or 0 for an empty list.
-int nextId(const QList<RecordItem> &list)
+const QStringList &alarmColumns()
 {
-    return list.isEmpty() ? 0 : list.last().value(QStringLiteral("id")).toInt() + 1;
+    static const QStringList columns = { QStringLiteral("id"), QStringLiteral("number"), QStringLiteral("time") };
+    return columns;
 }
+
+const QStringList &workColumns()
+{
+    static const QStringList columns = { QStringLiteral("id"), QStringLiteral("task"), QStringLiteral("turns"),
+                                         QStringLiteral("torque"), QStringLiteral("usedTime"),
+                                         QStringLiteral("status"), QStringLiteral("time"),
+                                         QStringLiteral("alarm"), QStringLiteral("description") };
+    return columns;
+}
+
+// Every column of the user tables, so that a file made by an older program gets the ones it lacks.
+struct UserColumn {
+    const char *table;
+    const char *column;
+    const char *declaration;
+};
+const UserColumn kUserColumns[] = {
+    { "account_infos", "account", "TEXT NOT NULL DEFAULT ''" },
+    { "account_infos", "password", "TEXT NOT NULL DEFAULT ''" },
+    { "account_infos", "device", "TEXT NOT NULL DEFAULT ''" },
+    { "account_infos", "permission", "TEXT NOT NULL DEFAULT ''" },
+    { "alarm_records", "id", "INTEGER" },
+    { "alarm_records", "number", "TEXT" },
+    { "alarm_records", "time", "TEXT" },
+    { "workRecords_sdriver", "id", "INTEGER" },
+    { "workRecords_sdriver", "task", "TEXT" },
+    { "workRecords_sdriver", "turns", "TEXT" },
+    { "workRecords_sdriver", "torque", "TEXT" },
+    { "workRecords_sdriver", "usedTime", "TEXT" },
+    { "workRecords_sdriver", "status", "TEXT" },
+    { "workRecords_sdriver", "time", "TEXT" },
+    { "workRecords_sdriver", "alarm", "TEXT" },
+    { "workRecords_sdriver", "description", "TEXT DEFAULT 'none'" },
+};
+// Trimming deletes by id; without an index each trim reads the whole table.
+const char *const kRecordTables[] = { "alarm_records", "workRecords_sdriver" };
 
 // PRAGMA user_version is a signed 32-bit value and 0 marks a new file.
 int definitionVersion(const QString &text)
@@ -83,6 +121,8 @@ void DatabaseManager::resetInstance()
 }
 
 DatabaseManager::DatabaseManager()
+    : m_alarmRecords(alarmColumns())
+    , m_workRecords(workColumns())
 {
     initResources();
     qRegisterMetaType<DeviceEnum>("DeviceEnum");
@@ -92,25 +132,37 @@ DatabaseManager::DatabaseManager()
     m_tables.insert(LowVoltServo, { QStringLiteral("servo_params2"), QString(), QString() });
     m_tables.insert(TrelvoxServo, { QStringLiteral("servo_params3"), QString(), QString() });
     m_tables.insert(NoDevice, { params0, QString(), QString() });
+    m_retryTimer.setInterval(kRetryIntervalMs);
+    connect(&m_retryTimer, &QTimer::timeout, this, &DatabaseManager::retryStorage);
 
-    m_open = openDatabase(databasePath());
-    if (!database().isOpen())
+    const QString path = databasePath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        // A fresh install may lack the Storage folder; SQLite does not create folders.
+        qWarning() << "Cannot create the folder of" << path;
+        m_startupProblem = tr("The database file %1 cannot be used: its folder cannot be created.\n"
+                              "The program goes on without stored accounts, records and settings.")
+                               .arg(QDir::toNativeSeparators(path));
         return;
-
-    loadKind(ServoParamKind);
-    m_accounts = loadTable(kAccountTable);
-    m_alarmRecords = loadTable(kAlarmRecordTable);
-    m_alarmDetails = loadTable(QStringLiteral("alarm_details"));
-    m_servoStatus = loadTable(QStringLiteral("servo_status"));
-    m_servoDebugRows = loadTable(QStringLiteral("servo_debug_mt4c"));
-    for (const RecordItem &row : loadTable(kKeyValueTable))
-        m_keyValues.insert(row.value(QStringLiteral("key")).toString(), row.value(QStringLiteral("value")).toString());
+    }
+    m_open = openDatabase(path);
+    // Whatever can be read is read, even when the file cannot be written now.
+    m_loaded = database().isOpen() && loadAll();
+    const bool writable = m_open && canWrite();
+    if (!m_open || !m_loaded || !writable) {
+        m_startupProblem = tr("The database file %1 cannot be used: %2.\n"
+                              "What cannot be read shows as empty or default and no setting is saved over it; "
+                              "new records are kept and stored as soon as the file takes them again.")
+                               .arg(QDir::toNativeSeparators(path), reasonText(m_lastError));
+        m_retryTimer.start();
+    }
 }
 
 DatabaseManager::~DatabaseManager()
 {
     if (s_instance == this)
         s_instance = nullptr;
+    if (!m_pending.isEmpty())
+        qWarning() << m_pending.size() << "records could not be stored before the program ended";
     {
         QSqlDatabase db = database();
         db.close();
@@ -118,9 +170,19 @@ DatabaseManager::~DatabaseManager()
     QSqlDatabase::removeDatabase(QLatin1String(kConnection));
 }
 
+QString DatabaseManager::kAlarmTable()
+{
+    return QStringLiteral("alarm_records");
+}
+
 bool DatabaseManager::isOpen() const
 {
     return m_open;
+}
+
+int DatabaseManager::pendingWorkRecords() const
+{
+    return pendingCount(tableName(m_currentDevice, WorkRecordKind));
 }
 
 QString DatabaseManager::tableName(DeviceEnum devType, ListKind kind) const
@@ -135,20 +197,58 @@ QSqlDatabase DatabaseManager::database() const
 
 bool DatabaseManager::openDatabase(const QString &path)
 {
-    // A fresh install may lack the Storage folder; SQLite does not create folders.
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(kConnection));
     db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db.open()) {
+        noteFailure(db.lastError());
         qWarning() << "Cannot open database" << path << db.lastError().text();
         return false;
     }
+    return prepareFile();
+}
+
+// Tables, missing columns and indexes, then the definitions: all of it leaves the user's rows alone.
+bool DatabaseManager::prepareFile()
+{
     const QString schema = SqlScript::readFile(QStringLiteral(":/sql/schema.sql"));
-    if (schema.isEmpty() || !SqlScript::run(db, schema)) {
-        qWarning() << "Cannot create the tables of" << path;
+    QSqlError error;
+    if (schema.isEmpty() || !SqlScript::run(database(), schema, &error)) {
+        noteFailure(error);
+        qWarning() << "Cannot create the tables of" << database().databaseName();
         return false;
     }
-    return updateDefinitions();
+    return upgradeUserTables() && updateDefinitions();
+}
+
+bool DatabaseManager::upgradeUserTables()
+{
+    QHash<QString, QStringList> present;
+    for (const UserColumn &c : kUserColumns) {
+        const QString table = QLatin1String(c.table);
+        if (!present.contains(table)) {
+            QSqlQuery query(database());
+            if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+                noteFailure(query.lastError());
+                qWarning() << "Cannot read the columns of" << table << query.lastError().text();
+                return false;
+            }
+            QStringList names;
+            while (query.next())
+                names << query.value(1).toString();
+            present.insert(table, names);
+        }
+        if (present.value(table).contains(QLatin1String(c.column), Qt::CaseInsensitive))
+            continue;
+        qWarning() << "Adding the missing column" << c.column << "to" << table;
+        if (!execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, QLatin1String(c.column), QLatin1String(c.declaration))))
+            return false;
+    }
+    for (const char *table : kRecordTables) {
+        if (!execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_id ON %1 (id)").arg(QLatin1String(table))))
+            return false;
+    }
+    return true;
 }
 
 // The definition tables are replaced whenever their SQL text differs from the one the file was
@@ -173,6 +273,7 @@ bool DatabaseManager::updateDefinitions()
 
     QSqlQuery query(db);
     if (!query.prepare(QStringLiteral("PRAGMA user_version")) || !query.exec() || !query.next()) {
+        noteFailure(query.lastError());
         qWarning() << "Cannot read the definition version:" << query.lastError().text();
         return false;
     }
@@ -181,23 +282,98 @@ bool DatabaseManager::updateDefinitions()
     query.finish();
 
     if (!db.transaction()) {
+        noteFailure(db.lastError());
         qWarning() << "Cannot start the definition update:" << db.lastError().text();
         return false;
     }
     bool ok = true;
     for (int i = 0; ok && i < scripts.size(); ++i) {
-        ok = SqlScript::run(db, scripts.at(i));
+        QSqlError error;
+        ok = SqlScript::run(db, scripts.at(i), &error);
+        if (!ok)
+            noteFailure(error);
         if (!ok)
             qWarning() << "Definition file failed:" << files.at(i);
     }
     // A pragma value cannot be bound; it is our own integer.
     ok = ok && execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
     if (!ok || !db.commit()) {
+        noteFailure(db.lastError());
         qWarning() << "Definition update rolled back:" << db.lastError().text();
         db.rollback();
         return false;
     }
     return true;
+}
+
+// Every list, each from its own statement; one that fails is read again later.
+bool DatabaseManager::loadAll()
+{
+    m_loadFailed = false;
+    loadKind(ServoParamKind);
+    bool ok = true;
+    m_accountsLoaded = loadTable(kAccountTable, m_accounts);
+    ok = m_accountsLoaded && ok;
+    ok = loadRecords(kAlarmTable(), kAlarmRecordLimit, m_alarmRecords) && ok;
+    ok = loadTable(QStringLiteral("alarm_details"), m_alarmDetails) && ok;
+    ok = loadTable(QStringLiteral("servo_status"), m_servoStatus) && ok;
+    ok = loadTable(QStringLiteral("servo_debug_mt4c"), m_servoDebugRows) && ok;
+    QList<RecordItem> keyValues;
+    m_keyValuesLoaded = loadTable(kKeyValueTable, keyValues);
+    ok = m_keyValuesLoaded && ok;
+    m_keyValues.clear();
+    for (const RecordItem &row : qAsConst(keyValues))
+        m_keyValues.insert(row.value(QStringLiteral("key")).toString(), row.value(QStringLiteral("value")).toString());
+    if (m_currentDevice != NoDevice) {
+        loadKind(AppParamKind);
+        loadKind(WorkRecordKind);
+        ok = ok && m_workLoaded;
+    }
+    return ok && !m_loadFailed;
+}
+
+// Asks for the write lock and gives it back at once: a file that another program holds, or that
+// cannot be written, says so here rather than at the first record.
+bool DatabaseManager::canWrite()
+{
+    if (!execute(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    execute(QStringLiteral("ROLLBACK"));
+    return true;
+}
+
+void DatabaseManager::noteFailure(const QSqlError &error) const
+{
+    if (error.isValid())
+        m_lastError = error;
+}
+
+QString DatabaseManager::reasonText(const QSqlError &error) const
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (ok) {
+        switch (code) {
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
+            return tr("another program is using it");
+        case 3: // SQLITE_PERM
+        case 8: // SQLITE_READONLY
+            return tr("it is read-only");
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            return tr("it is damaged or not a database");
+        case 13: // SQLITE_FULL
+            return tr("the disk is full");
+        case 10: // SQLITE_IOERR
+        case 14: // SQLITE_CANTOPEN
+            return tr("it cannot be opened or read");
+        default:
+            break;
+        }
+    }
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.trimmed().isEmpty() ? tr("it cannot be read") : text.trimmed();
 }
 
 bool DatabaseManager::execute(const QString &sql, const QVariantList &values, int *rowsAffected) const
@@ -214,6 +390,7 @@ bool DatabaseManager::execute(const QString &sql, const QVariantList &values, in
         ok = query.exec();
     }
     if (!ok) {
+        noteFailure(query.lastError());
         qWarning() << "SQL statement failed:" << sql << values << "query.lastError:" << query.lastError().text();
         return false;
     }
@@ -222,30 +399,94 @@ bool DatabaseManager::execute(const QString &sql, const QVariantList &values, in
     return true;
 }
 
-// Table names come only from this class's fixed list, never from user text.
-QList<RecordItem> DatabaseManager::loadTable(const QString &table) const
+// Table names come only from this class's fixed list, never from user text. On failure the rows
+// are left as they were.
+bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows) const
 {
-    QList<RecordItem> rows;
     QSqlQuery query(database());
+    query.setForwardOnly(true);
     const QString sql = QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table);
     if (!query.prepare(sql) || !query.exec()) {
+        noteFailure(query.lastError());
         qWarning() << "SQL statement failed:" << sql << "query.lastError:" << query.lastError().text();
-        return rows;
+        return false;
     }
+    QList<RecordItem> loaded;
+    const QSqlRecord record = query.record();
     while (query.next()) {
-        const QSqlRecord record = query.record();
         RecordItem row;
         for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i), record.value(i).toString());
-        rows.append(row);
+            row.insert(record.fieldName(i), query.value(i).toString());
+        loaded.append(row);
     }
-    return rows;
+    if (query.lastError().isValid()) {
+        noteFailure(query.lastError());
+        qWarning() << "Reading" << table << "failed:" << query.lastError().text();
+        return false;
+    }
+    rows = loaded;
+    return true;
+}
+
+// The newest `limit` rows, oldest first, then what waits to be stored in that table. Rows past the
+// limit are left for the next add to trim.
+bool DatabaseManager::loadRecords(const QString &table, int limit, RecordList &list)
+{
+    RecordList loaded(list.columns());
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid DESC LIMIT %3")
+                            .arg(list.columns().join(QStringLiteral(", ")), table)
+                            .arg(limit);
+    if (!query.prepare(sql) || !query.exec()) {
+        noteFailure(query.lastError());
+        qWarning() << "SQL statement failed:" << sql << "query.lastError:" << query.lastError().text();
+        return false;
+    }
+    const int columns = list.columns().size();
+    QStringList fields;
+    loaded.reserve(limit);
+    while (query.next()) {
+        fields.clear();
+        for (int i = 0; i < columns; ++i)
+            fields << query.value(i).toString();
+        loaded.append(fields);
+    }
+    if (query.lastError().isValid()) {
+        noteFailure(query.lastError());
+        qWarning() << "Reading" << table << "failed:" << query.lastError().text();
+        return false;
+    }
+    loaded.reverse();
+    if (!readNextId(table))
+        return false;
+    for (const Pending &p : qAsConst(m_pending)) {
+        if (p.table == table)
+            loaded.append(p.row);
+    }
+    list = loaded;
+    return true;
 }
 
 void DatabaseManager::loadKind(ListKind kind)
 {
     const QString table = tableName(m_currentDevice, kind);
-    const QList<RecordItem> rows = table.isEmpty() ? QList<RecordItem>() : loadTable(table);
+    if (kind == WorkRecordKind) {
+        m_workRecords.clear();
+        m_workLoaded = table.isEmpty() || loadRecords(table, m_workRecordLimit, m_workRecords);
+        if (!m_workLoaded) {
+            // What waits for this table is still shown.
+            for (const Pending &p : qAsConst(m_pending)) {
+                if (p.table == table)
+                    m_workRecords.append(p.row);
+            }
+            m_retryTimer.start();
+        }
+        return;
+    }
+    QList<RecordItem> rows;
+    if (!table.isEmpty() && !loadTable(table, rows))
+        m_loadFailed = true;
     switch (kind) {
     case ServoParamKind:
         m_servoParams = rows;
@@ -254,7 +495,6 @@ void DatabaseManager::loadKind(ListKind kind)
         m_appParams = rows;
         break;
     case WorkRecordKind:
-        m_workRecords = rows;
         break;
     }
 }
@@ -302,6 +542,11 @@ RecordItem DatabaseManager::findAccount(const QString &account) const
 
 bool DatabaseManager::saveAccountInfo(RecordItem &record)
 {
+    // Without the stored accounts an insert could duplicate one.
+    if (!m_accountsLoaded) {
+        qWarning() << "Accounts were not read; account not saved";
+        return false;
+    }
     const QString account = record.value(QStringLiteral("account")).toString();
     const QString password = record.value(QStringLiteral("password")).toString();
     const QString device = record.value(QStringLiteral("device")).toString();
@@ -332,37 +577,201 @@ bool DatabaseManager::deleteAccountInfo(const QString &account)
     return true;
 }
 
-void DatabaseManager::trimOldest(QList<RecordItem> &list, const QString &table, int limit)
+// Drops the oldest stored rows past the limit with one statement; the list follows only when the
+// table did, so both still agree after a failure. Rows waiting to be stored are never trimmed.
+bool DatabaseManager::trimOldest(RecordList &list, const QString &table, int limit)
 {
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table);
-    while (list.size() > limit) {
-        // On failure the row stays in both places, so list and table still agree.
-        if (!execute(sql, { list.first().value(QStringLiteral("id")) }))
-            return;
-        list.removeFirst();
+    const int stored = list.size() - pendingCount(table);
+    const int surplus = qMin(list.size() - limit, stored);
+    if (surplus <= 0)
+        return true;
+    bool ok = false;
+    if (surplus == list.size()) {
+        ok = execute(QStringLiteral("DELETE FROM %1").arg(table));
+    } else {
+        // The newest rows of a table holding more than the list did are the ones kept, so "below
+        // the oldest kept" also takes the rows that were never loaded.
+        ok = execute(QStringLiteral("DELETE FROM %1 WHERE id < ?").arg(table), { list.field(surplus, 0).toLongLong() });
     }
+    if (!ok)
+        return false;
+    list.removeFirst(surplus);
+    return true;
+}
+
+// max(id) + 1, so that an id is never given twice, whatever the list holds.
+bool DatabaseManager::readNextId(const QString &table)
+{
+    QSqlQuery query(database());
+    if (!query.exec(QStringLiteral("SELECT max(id) FROM %1").arg(table)) || !query.next()) {
+        noteFailure(query.lastError());
+        qWarning() << "Cannot read the ids of" << table << query.lastError().text();
+        return false;
+    }
+    const QVariant max = query.value(0);
+    qint64 next = max.isNull() ? 0 : max.toLongLong() + 1;
+    // Ids given while the table could not be read were provisional: they follow the stored ones.
+    for (Pending &p : m_pending) {
+        if (p.table != table)
+            continue;
+        if (p.provisionalId) {
+            QStringList fields;
+            for (int i = 0; i < p.row.columns().size(); ++i)
+                fields << p.row.field(i).toString();
+            fields[0] = QString::number(next);
+            p.row = RecordRow(p.row.columns(), fields);
+            p.provisionalId = false;
+        }
+        next = qMax(next, p.row.field(0).toLongLong() + 1);
+    }
+    m_nextId.insert(table, next);
+    if (RecordList *list = listOf(table)) {
+        // The waiting rows are the tail of the list, in the same order.
+        int row = list->size() - pendingCount(table);
+        for (const Pending &p : qAsConst(m_pending)) {
+            if (p.table == table && row >= 0)
+                list->setRow(row++, p.row);
+        }
+    }
+    return true;
+}
+
+RecordList *DatabaseManager::listOf(const QString &table)
+{
+    if (table == kAlarmTable())
+        return &m_alarmRecords;
+    if (!table.isEmpty() && table == tableName(m_currentDevice, WorkRecordKind))
+        return &m_workRecords;
+    return nullptr;
+}
+
+int DatabaseManager::pendingCount(const QString &table) const
+{
+    int n = 0;
+    for (const Pending &p : m_pending)
+        n += p.table == table;
+    return n;
+}
+
+bool DatabaseManager::addRecord(const QString &table, RecordList &list, QStringList fields)
+{
+    Pending pending;
+    pending.table = table;
+    // Unknown ids are not guessed from the list: the table may hold newer rows than were read.
+    pending.provisionalId = !m_nextId.contains(table) && !(m_open && readNextId(table));
+    qint64 id = 0;
+    if (pending.provisionalId)
+        id = list.isEmpty() ? 0 : list.field(list.size() - 1, 0).toLongLong() + 1;
+    else
+        id = m_nextId[table]++;
+    fields[0] = QString::number(id);
+    pending.row = RecordRow(list.columns(), fields);
+    list.append(pending.row);
+    m_pending.append(pending);
+    storePending();
+    emit storageChanged();
+    return true;
+}
+
+// Every waiting record in order, in one transaction: all are stored or none.
+bool DatabaseManager::storePending()
+{
+    if (m_pending.isEmpty())
+        return true;
+    QSqlDatabase db = database();
+    bool ok = db.isOpen() && m_open;
+    QSet<QString> tables;
+    for (const Pending &p : qAsConst(m_pending))
+        tables.insert(p.table);
+    for (const QString &table : qAsConst(tables)) {
+        ok = ok && (m_nextId.contains(table) || readNextId(table));
+    }
+    ok = ok && db.transaction();
+    for (int i = 0; ok && i < m_pending.size(); ++i) {
+        const Pending &p = m_pending.at(i);
+        QVariantList values;
+        for (int c = 0; c < p.row.columns().size(); ++c)
+            values << p.row.field(c).toString();
+        QStringList marks;
+        for (int c = 0; c < values.size(); ++c)
+            marks << QStringLiteral("?");
+        ok = execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                         .arg(p.table, p.row.columns().join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                     values);
+    }
+    if (ok && !db.commit()) {
+        noteFailure(db.lastError());
+        qWarning() << "Storing records failed:" << db.lastError().text();
+        ok = false;
+    }
+    if (!ok) {
+        db.rollback();
+        qWarning() << m_pending.size() << "records wait to be stored in" << db.databaseName();
+        m_retryTimer.start();
+        return false;
+    }
+    m_pending.clear();
+    trimOldest(m_alarmRecords, kAlarmTable(), kAlarmRecordLimit);
+    const QString workTable = tableName(m_currentDevice, WorkRecordKind);
+    if (!workTable.isEmpty())
+        trimOldest(m_workRecords, workTable, m_workRecordLimit);
+    return true;
+}
+
+void DatabaseManager::dropPending(const QString &table)
+{
+    for (int i = m_pending.size() - 1; i >= 0; --i) {
+        if (m_pending.at(i).table == table)
+            m_pending.remove(i);
+    }
+}
+
+void DatabaseManager::retryStorage()
+{
+    const int waiting = m_pending.size();
+    bool changed = false;
+    if (!m_open) {
+        // While another program holds the file, one failed statement per tick is enough.
+        QSqlDatabase db = database();
+        if (!db.isValid() || (!db.isOpen() && !db.open()))
+            return;
+        m_open = prepareFile();
+        if (!m_open)
+            return;
+    }
+    if (m_open && !m_loaded) {
+        m_loaded = loadAll();
+        changed = m_loaded;
+        if (m_loaded)
+            qWarning() << "The database can be read again:" << database().databaseName();
+    } else if (m_open && !m_workLoaded) {
+        loadKind(WorkRecordKind);
+        changed = m_workLoaded;
+    }
+    if (m_open)
+        storePending();
+    if (m_open && m_loaded && m_workLoaded && m_pending.isEmpty())
+        m_retryTimer.stop();
+    if (changed && m_currentDevice != NoDevice)
+        emit devChangedSignal(m_currentDevice);
+    if (changed || waiting != m_pending.size())
+        emit storageChanged();
 }
 
 bool DatabaseManager::addAlarmRecord(int alarmCode)
 {
-    RecordItem record;
-    record.insert(QStringLiteral("id"), QString::number(nextId(m_alarmRecords)));
-    record.insert(QStringLiteral("number"), QString::number(alarmCode));
-    record.insert(QStringLiteral("time"), QDateTime::currentDateTime().toString(kTimeFormat));
-    if (!execute(QStringLiteral("INSERT INTO alarm_records (id, number, time) VALUES (?, ?, ?)"),
-                 { record.value(QStringLiteral("id")), record.value(QStringLiteral("number")),
-                   record.value(QStringLiteral("time")) }))
-        return false;
-    m_alarmRecords.append(record);
-    trimOldest(m_alarmRecords, kAlarmRecordTable, kAlarmRecordLimit);
-    return true;
+    return addRecord(kAlarmTable(), m_alarmRecords,
+                     { QString(), QString::number(alarmCode), QDateTime::currentDateTime().toString(kTimeFormat) });
 }
 
 bool DatabaseManager::clearAlarmRecords()
 {
     if (!execute(QStringLiteral("DELETE FROM alarm_records")))
         return false;
+    dropPending(kAlarmTable());
     m_alarmRecords.clear();
+    m_nextId.insert(kAlarmTable(), 0);
+    emit storageChanged();
     return true;
 }
 
@@ -371,23 +780,12 @@ bool DatabaseManager::addWorkRecord(RecordItem record)
     const QString table = tableName(m_currentDevice, WorkRecordKind);
     if (record.isEmpty() || m_currentDevice == NoDevice || table.isEmpty())
         return false;
-    record.insert(QStringLiteral("id"), QString::number(nextId(m_workRecords)));
     record.insert(QStringLiteral("time"), QDateTime::currentDateTime().toString(kTimeFormat));
     record.insert(QStringLiteral("description"), QStringLiteral("none"));
-    static const QStringList columns = { QStringLiteral("id"), QStringLiteral("task"), QStringLiteral("turns"),
-                                         QStringLiteral("torque"), QStringLiteral("usedTime"),
-                                         QStringLiteral("status"), QStringLiteral("time"),
-                                         QStringLiteral("alarm"), QStringLiteral("description") };
-    QVariantList values;
-    for (const QString &column : columns)
-        values << record.value(column).toString();
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                            .arg(table, columns.join(QStringLiteral(", ")));
-    if (!execute(sql, values))
-        return false;
-    m_workRecords.append(record);
-    trimOldest(m_workRecords, table, m_workRecordLimit);
-    return true;
+    QStringList fields;
+    for (const QString &column : workColumns())
+        fields << record.value(column).toString();
+    return addRecord(table, m_workRecords, fields);
 }
 
 bool DatabaseManager::clearTable()
@@ -397,7 +795,10 @@ bool DatabaseManager::clearTable()
         return false;
     if (!execute(QStringLiteral("DELETE FROM %1").arg(table)))
         return false;
+    dropPending(table);
     m_workRecords.clear();
+    m_nextId.insert(table, 0);
+    emit storageChanged();
     return true;
 }
 
@@ -430,6 +831,10 @@ QString DatabaseManager::takeKeyValue(const QString &key, const QString &defVal)
 
 bool DatabaseManager::saveKeyValue(const QString &key, const QString &value)
 {
+    if (!m_keyValuesLoaded) {
+        qWarning() << "Key values were not read; value" << value << "of" << key << "not saved";
+        return false;
+    }
     const bool ok = m_keyValues.contains(key)
         ? execute(QStringLiteral("UPDATE keyvalue_table SET value = ? WHERE key = ?"), { value, key })
         : execute(QStringLiteral("INSERT INTO keyvalue_table (key, value) VALUES (?, ?)"), { key, value });
@@ -477,10 +882,16 @@ bool DatabaseManager::isConfigTable(const QString &table)
     return tables.contains(table);
 }
 
-QString DatabaseManager::takeConfig(const QString &table, const QString &key, const QString &defVal) const
+QString DatabaseManager::takeConfig(const QString &table, const QString &key, const QString &defVal)
 {
     if (!isConfigTable(table)) {
         qWarning() << "Not a settings table:" << table;
+        return defVal;
+    }
+    const QString id = table + QLatin1Char('/') + key;
+    if (!m_open) {
+        // Each try would wait for a file another program holds; the start must not.
+        m_unreadConfig.insert(id);
         return defVal;
     }
     QSqlQuery query(database());
@@ -488,9 +899,12 @@ QString DatabaseManager::takeConfig(const QString &table, const QString &key, co
     query.prepare(sql);
     query.addBindValue(key);
     if (!query.exec()) {
+        noteFailure(query.lastError());
         qWarning() << "SQL statement failed:" << sql << key << "query.lastError:" << query.lastError().text();
+        m_unreadConfig.insert(id);
         return defVal;
     }
+    m_unreadConfig.remove(id);
     return query.next() ? query.value(0).toString() : defVal;
 }
 
@@ -498,6 +912,10 @@ bool DatabaseManager::saveConfig(const QString &table, const QString &key, const
 {
     if (!isConfigTable(table)) {
         qWarning() << "Not a settings table:" << table << "; value of" << key << "not saved";
+        return false;
+    }
+    if (m_unreadConfig.contains(table + QLatin1Char('/') + key)) {
+        qWarning() << "Setting" << key << "of" << table << "was not read; value" << value << "not saved over it";
         return false;
     }
     int rows = 0;

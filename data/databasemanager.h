@@ -11,11 +11,19 @@
 
 #include "comm/deviceenum.h"
 #include "data/recorditem.h"
+#include "data/recordlist.h"
+
+#include <QSet>
+#include <QSqlError>
+#include <QTimer>
+#include <QVector>
 
 class QSqlDatabase;
 
-// The program's SQLite file: creates what is missing, keeps the definition tables up to date,
-// and caches the lists the pages read. Every list holds its values as text.
+// The program's SQLite file: creates what is missing, brings older files up to date, keeps the
+// definition tables current, and caches the lists the pages read. Every list holds its values as
+// text. Nothing waits long for a file another program holds: a record that cannot be stored now
+// stays in its list and is stored from a timer once the file takes it again.
 class DatabaseManager : public QObject
 {
     Q_OBJECT
@@ -38,6 +46,11 @@ public:
 
     // True when the file is open with its tables created and its definitions current.
     bool isOpen() const;
+    // Why the file could not be used at start, naming the file; empty when it was fine.
+    QString startupProblem() const { return m_startupProblem; }
+    // Records kept in memory that wait to be stored.
+    int pendingAlarmRecords() const { return pendingCount(kAlarmTable()); }
+    int pendingWorkRecords() const;
     DeviceEnum currentDevice() const { return m_currentDevice; }
     // The table holding a list kind for a device type; empty when the type has none.
     QString tableName(DeviceEnum devType, ListKind kind) const;
@@ -45,8 +58,8 @@ public:
     const QList<RecordItem> &servoParams() const { return m_servoParams; }
     const QList<RecordItem> &appParams() const { return m_appParams; }
     const QList<RecordItem> &accountList() const { return m_accounts; }
-    const QList<RecordItem> &alarmRecords() const { return m_alarmRecords; }
-    const QList<RecordItem> &workRecords() const { return m_workRecords; }
+    const RecordList &alarmRecords() const { return m_alarmRecords; }
+    const RecordList &workRecords() const { return m_workRecords; }
     const QList<RecordItem> &alarmDetails() const { return m_alarmDetails; }
     const QList<RecordItem> &servoStatusList() const { return m_servoStatus; }
     const QList<RecordItem> &servoDebugRows() const { return m_servoDebugRows; }
@@ -59,6 +72,8 @@ public:
     bool saveAccountInfo(RecordItem &record);
     bool deleteAccountInfo(const QString &account);
 
+    // Both add the record to their list and store it, or keep it waiting when the file cannot take
+    // it now. False only for a record refused outright (empty, or no device type selected).
     bool addAlarmRecord(int alarmCode);
     bool clearAlarmRecords();
     bool addWorkRecord(RecordItem record);
@@ -75,9 +90,14 @@ public:
     // s_direction, torqueout: exactly ten values.
     bool updateServoDebug(const QList<int> &values);
 
-    // Key/value settings tables (the configuration groups and config_params).
-    QString takeConfig(const QString &table, const QString &key, const QString &defVal) const;
+    // Key/value settings tables (the configuration groups and config_params). A key whose read
+    // failed is not saved over until a later read succeeds: the default it read as is not the
+    // user's value.
+    QString takeConfig(const QString &table, const QString &key, const QString &defVal);
     bool saveConfig(const QString &table, const QString &key, const QString &value);
+
+    // Stores what waits, and reads what could not be read; the retry timer calls it.
+    void retryStorage();
 
     // Lets tests reach the work-record cap without 100000 rows.
     void setWorkRecordLimit(int limit) { m_workRecordLimit = limit; }
@@ -87,22 +107,52 @@ public slots:
 
 signals:
     void devChangedSignal(DeviceEnum devType);
+    // Records were stored, queued or reloaded: the pages redraw their lists and warnings.
+    void storageChanged();
 
 private:
+    // A record that could not be stored yet. Its id is provisional while the table's ids are unknown.
+    struct Pending {
+        QString table;
+        RecordRow row;
+        bool provisionalId = false;
+    };
+
     DatabaseManager();
 
+    static QString kAlarmTable();
     QSqlDatabase database() const;
     bool openDatabase(const QString &path);
+    bool prepareFile();
+    bool upgradeUserTables();
     bool updateDefinitions();
+    bool loadAll();
+    bool canWrite();
+    void noteFailure(const QSqlError &error) const;
+    QString reasonText(const QSqlError &error) const;
     bool execute(const QString &sql, const QVariantList &values = QVariantList(),
                  int *rowsAffected = nullptr) const;
-    QList<RecordItem> loadTable(const QString &table) const;
+    bool loadTable(const QString &table, QList<RecordItem> &rows) const;
+    bool loadRecords(const QString &table, int limit, RecordList &list);
     void loadKind(ListKind kind);
-    void trimOldest(QList<RecordItem> &list, const QString &table, int limit);
+    bool trimOldest(RecordList &list, const QString &table, int limit);
+    bool readNextId(const QString &table);
+    bool addRecord(const QString &table, RecordList &list, QStringList fields);
+    bool storePending();
+    void dropPending(const QString &table);
+    int pendingCount(const QString &table) const;
+    RecordList *listOf(const QString &table);
     int indexOfAccount(const QString &account) const;
     static bool isConfigTable(const QString &table);
 
     bool m_open = false;
+    bool m_loaded = false;
+    bool m_loadFailed = false;
+    bool m_workLoaded = true;
+    bool m_accountsLoaded = false;
+    bool m_keyValuesLoaded = false;
+    QString m_startupProblem;
+    mutable QSqlError m_lastError;
     DeviceEnum m_currentDevice = NoDevice;
     int m_workRecordLimit = kWorkRecordLimit;
     // Device type -> table per list kind.
@@ -111,12 +161,17 @@ private:
     QList<RecordItem> m_servoParams;
     QList<RecordItem> m_appParams;
     QList<RecordItem> m_accounts;
-    QList<RecordItem> m_alarmRecords;
-    QList<RecordItem> m_workRecords;
+    RecordList m_alarmRecords;
+    RecordList m_workRecords;
     QList<RecordItem> m_alarmDetails;
     QList<RecordItem> m_servoStatus;
     QList<RecordItem> m_servoDebugRows;
     QMap<QString, QString> m_keyValues;
+    QSet<QString> m_unreadConfig;
+    // Table -> next id to give; absent while the table's ids could not be read.
+    QHash<QString, qint64> m_nextId;
+    QVector<Pending> m_pending;
+    QTimer m_retryTimer;
 
     static DatabaseManager *s_instance;
     static QString s_databasePath;

@@ -43,13 +43,15 @@ QStringList SqlScript::split(const QString &script)
     return statements;
 }
 
-bool SqlScript::run(const QSqlDatabase &db, const QString &script)
+bool SqlScript::run(const QSqlDatabase &db, const QString &script, QSqlError *error)
 {
     const QStringList statements = split(script);
     for (const QString &statement : statements) {
         QSqlQuery query(db);
         if (!query.prepare(statement) || !query.exec()) {
             qWarning() << "SQL script statement failed:" << statement << query.lastError().text();
+            if (error)
+                *error = query.lastError();
             return false;
         }
     }

@@ -5,6 +5,7 @@
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "support/devsimprocess.h"
+#include "support/filesizelimit.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/prompt.h"
@@ -180,7 +181,7 @@ void TestWorkRecordFrame::recordFields()
     setCache(registers[0], registers[1], registers[2], registers[3], registers[4], registers[5]);
     m_page->appendRecord();
 
-    const QList<RecordItem> &records = DatabaseManager::instance()->workRecords();
+    const RecordList &records = DatabaseManager::instance()->workRecords();
     QCOMPARE(records.size(), 1);
     const RecordItem &r = records.first();
     QCOMPARE((QStringList{ r["task"].toString(), r["turns"].toString(), r["torque"].toString(),
@@ -412,35 +413,28 @@ void TestWorkRecordFrame::searchWithShrinkingList()
     storeRows(rows);
     m_page->show();
     QSignalSpy finished(m_page, &WorkRecordFrame::searchFinishSigal);
-    // The ticks are stepped by hand here, so that the list changes exactly between two of them.
-    auto startAndTestSome = [this](const QString &text) {
-        m_page->onSearchSignal(0, text);
-        m_page->searchProcess();
-        m_page->searchProcess();
-    };
-
-    // Cleared while searching.
-    startAndTestSome("Task");
-    QVERIFY(filledRows() > 0 && filledRows() < 300);
+    // The first tick only arms the search; the list then shrinks before the records are tested.
+    m_page->onSearchSignal(0, "Task");
+    m_page->searchProcess();
     QVERIFY(DatabaseManager::instance()->clearTable());
     m_page->searchProcess();
     QCOMPARE(finished.count(), 1);
-    QVERIFY(filledRows() < 300);
+    QCOMPARE(filledRows(), 0);
 
-    // The device changes to one without work records while searching.
     storeRows(rows);
-    startAndTestSome("Task");
+    m_page->onSearchSignal(0, "Task");
+    m_page->searchProcess();
     m_com->setDeviceType(HighVoltServo);
     m_page->searchProcess();
     QCOMPARE(finished.count(), 2);
 
     // Stopping by command leaves the table as it is and reports nothing.
     m_com->setDeviceType(SdriverDevice);
-    startAndTestSome("Task");
+    m_page->onSearchSignal(0, "Task");
+    m_page->searchProcess();
     m_page->onSearchSignal(2, QString());
-    const int shown = filledRows();
     QTest::qWait(50);
-    QCOMPARE(filledRows(), shown);
+    QCOMPARE(filledRows(), 0);
     QCOMPARE(finished.count(), 2);
 }
 
@@ -460,7 +454,8 @@ void TestWorkRecordFrame::exportCsv()
 
     QFile file(dir.filePath("records.csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray expected = QByteArray("\xEF\xBB\xBF")
+    // UTF-8 without a byte-order mark, embedded quotes doubled.
+    const QByteArray expected = QByteArray()
         + "\"Screw Number\",\"Task Number\",\"Lock Turns\",\"Lock Torque\",\"Used Time\",\"Lock Status\",\"Lock Time\",\"Alarm\"\n"
           "\"2\",\"Task2\",\"8.5\",\"1.500\",\"1.234\",\"OK\",\"2024/05/01 10:00:00\",\"undefine\"\n"
           "\"1\",\"Task1\",\"8.5\",\"0.450\",\"1.234\",\"Slip, loose\",\"2024/05/01 09:00:00\",\"No Alarm\"\n"
@@ -500,12 +495,23 @@ void TestWorkRecordFrame::exportFailures()
     QCOMPARE(m_boxes->requests.last().title, QStringLiteral("Tips"));
     QCOMPARE(m_boxes->requests.last().text, QStringLiteral("Work record export failed!"));
 
-    // The disk fills up while writing: that is a failure too, not a silent short file.
-    QVERIFY(QFile::link("/dev/full", dir.filePath("full.csv")));
+    // The disk fills up while writing: a failure, and the previous export stays whole.
+    QFile old(dir.filePath("full.csv"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous export\n") > 0);
+    old.close();
+    QVector<RecordItem> rows;
+    for (int i = 0; i < 200; ++i)
+        rows << workRecordRow(i, "Task0", "OK", "2024/05/01 08:00:00");
+    storeRows(rows);
     m_boxes->reply.text = dir.filePath("full.csv");
-    child<QPushButton>("exportRecordButton")->click();
+    {
+        FileSizeLimit full(4096);
+        child<QPushButton>("exportRecordButton")->click();
+    }
     QCOMPARE(m_boxes->requests.size(), 5);
     QCOMPARE(m_boxes->requests.last().text, QStringLiteral("Work record export failed!"));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("previous export\n"));
 }
 
 void TestWorkRecordFrame::clearRecords()

@@ -1,0 +1,72 @@
+#ifndef RECORDLIST_H
+#define RECORDLIST_H
+
+#include "data/recorditem.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringRef>
+#include <QVector>
+
+// One stored record held compactly: a single text that starts with the end offset of each field
+// and then holds the fields back to back, plus the (shared) column names. A hundred thousand of
+// them cost a few tens of megabytes, where a map of texts per record costs over a hundred.
+class RecordRow
+{
+public:
+    RecordRow() = default;
+    // fields in the order of columns; missing fields are empty.
+    RecordRow(const QStringList &columns, const QStringList &fields);
+
+    bool isNull() const { return m_packed.isNull(); }
+    const QStringList &columns() const { return m_columns; }
+    int columnIndex(const QString &name) const { return m_columns.indexOf(name); }
+    // Empty for a column out of range.
+    QStringRef field(int column) const;
+    QString value(const QString &name) const { return field(columnIndex(name)).toString(); }
+    RecordItem toRecordItem() const;
+
+private:
+    QString m_packed;
+    QStringList m_columns;
+};
+Q_DECLARE_TYPEINFO(RecordRow, Q_MOVABLE_TYPE);
+
+// The rows of one record table, oldest first. Reading a row as a RecordItem builds it on demand.
+class RecordList
+{
+public:
+    RecordList() = default;
+    explicit RecordList(const QStringList &columns) : m_columns(columns) {}
+
+    const QStringList &columns() const { return m_columns; }
+    int size() const { return m_rows.size(); }
+    int count() const { return m_rows.size(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+
+    RecordItem at(int i) const { return row(i).toRecordItem(); }
+    RecordItem first() const { return at(0); }
+    RecordItem last() const { return at(size() - 1); }
+    RecordRow row(int i) const { return i >= 0 && i < size() ? m_rows.at(i) : RecordRow(); }
+    QStringRef field(int i, int column) const { return m_rows.at(i).field(column); }
+
+    void reserve(int rows) { m_rows.reserve(rows); }
+    void append(const QStringList &fields) { m_rows.append(RecordRow(m_columns, fields)); }
+    void append(const RecordRow &row) { m_rows.append(row); }
+    void append(const RecordItem &record);
+    void setRow(int i, const RecordRow &row)
+    {
+        if (i >= 0 && i < size())
+            m_rows[i] = row;
+    }
+    void removeFirst(int count);
+    // Loaders read newest first; this turns the list around once.
+    void reverse();
+    void clear() { m_rows.clear(); }
+
+private:
+    QStringList m_columns;
+    QVector<RecordRow> m_rows;
+};
+
+#endif // RECORDLIST_H
