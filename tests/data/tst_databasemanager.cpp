@@ -3,7 +3,11 @@
 #include "data/sqlscript.h"
 #include "support/testdatabase.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -18,6 +22,43 @@ RecordItem account(const QString &name, const QString &password, const QString &
 {
     return { { QStringLiteral("account"), name }, { QStringLiteral("password"), password },
              { QStringLiteral("device"), device }, { QStringLiteral("permission"), permission } };
+}
+
+// Another program's connection to the file: holds a lock for as long as the test wants.
+class Locker
+{
+public:
+    Locker(const QString &path, const char *begin)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        db.setDatabaseName(path);
+        m_ok = db.open() && QSqlQuery(db).exec(QLatin1String(begin));
+    }
+    ~Locker()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("locker"));
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    }
+    bool isOk() const { return m_ok; }
+
+private:
+    bool m_ok = false;
+};
+
+// Rows written in one statement on a second connection, as a file from elsewhere would hold them.
+bool fillRows(const QString &path, const QString &table, int count)
+{
+    const QString values = table == QLatin1String("alarm_records")
+        ? QStringLiteral("i, '1', '2024/01/01 00:00:00'")
+        : QStringLiteral("i, 'Task0', '1', '1.000', '1', 'OK', '2024/01/01 00:00:00', '0', 'none'");
+    return TestDatabase::execOn(path, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                                     "WHERE i + 1 < %1) INSERT INTO %2 SELECT %3 FROM n")
+                                          .arg(count)
+                                          .arg(table, values));
 }
 
 RecordItem workRecord(const QString &task)
@@ -44,6 +85,10 @@ private slots:
     void failedStatementKeepsAccountList();
     void alarmRecordCap();
     void workRecords();
+    void trimming_data();
+    void trimming();
+    void upgradeAddsColumnsAndIndex();
+    void lockedDatabase();
     void deviceChangeReloadsLists_data();
     void deviceChangeReloadsLists();
     void setLanguageOnlyForTrelvox();
@@ -311,6 +356,153 @@ void TestDatabaseManager::workRecords()
     QCOMPARE(rowCount("workRecords_sdriver"), 0);
     QVERIFY(db->addWorkRecord(workRecord("Task0")));
     QCOMPARE(db->workRecords().first().value("id").toString(), QStringLiteral("0"));
+}
+
+void TestDatabaseManager::trimming_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("cap");
+    QTest::newRow("alarms: 10000 rows over a cap of 500") << "alarm_records" << 10000 << 500;
+    QTest::newRow("work records: cap + 5") << "workRecords_sdriver" << 25 << 20;
+}
+
+// A table holding more than the cap loses its oldest rows at the next add, in one statement; a
+// trim that fails leaves list and table as they were, and agreeing.
+void TestDatabaseManager::trimming()
+{
+    QFETCH(QString, table);
+    QFETCH(int, stored);
+    QFETCH(int, cap);
+    DatabaseManager::resetInstance();
+    QVERIFY(fillRows(m_path, table, stored));
+    DatabaseManager *db = reopen();
+    const bool alarms = table == QLatin1String("alarm_records");
+    db->onDeviceChanged(SdriverDevice);
+    db->setWorkRecordLimit(cap);
+    if (!alarms) {
+        db->onDeviceChanged(SdriverDevice);
+        QCOMPARE(db->workRecords().size(), cap);   // only what is kept is loaded
+    }
+    const RecordList &list = alarms ? db->alarmRecords() : db->workRecords();
+    auto add = [&] { return alarms ? db->addAlarmRecord(5) : db->addWorkRecord(workRecord("Task1")); };
+    auto ids = [&] {
+        QStringList shown;
+        for (int i = 0; i < list.size(); ++i)
+            shown << list.field(i, 0).toString();
+        return shown;
+    };
+    auto tableIds = [&] {
+        QStringList rows;
+        for (const QVariantList &row : sideRows(QStringLiteral("SELECT id FROM %1 ORDER BY rowid").arg(table)))
+            rows << row.first().toString();
+        return rows;
+    };
+
+    QVERIFY(add());
+    QCOMPARE(list.size(), cap);
+    QCOMPARE(list.field(cap - 1, 0).toString(), QString::number(stored));
+    QCOMPARE(list.field(0, 0).toString(), QString::number(stored - cap + 1));
+    QCOMPARE(tableIds(), ids());
+    QVERIFY(side(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = '%1'").arg(table)).toInt() > 0);
+
+    QVERIFY(TestDatabase::execOn(m_path, QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON %1 BEGIN "
+                                                        "SELECT RAISE(ABORT, 'kept'); END").arg(table)));
+    QTest::ignoreMessage(QtWarningMsg, kAnySqlFailure);
+    QVERIFY(add());
+    QCOMPARE(list.size(), cap + 1);
+    QCOMPARE(list.field(0, 0).toString(), QString::number(stored - cap + 1));
+    QCOMPARE(tableIds(), ids());
+}
+
+// A file made by an older program: the missing columns and indexes are added, every row kept.
+void TestDatabaseManager::upgradeAddsColumnsAndIndex()
+{
+    DatabaseManager::resetInstance();
+    QVERIFY(QFile::remove(m_path));
+    for (const char *sql : { "CREATE TABLE account_infos (account TEXT NOT NULL, password TEXT NOT NULL, device TEXT NOT NULL)",
+                             "INSERT INTO account_infos VALUES ('op', 'pw', '0')",
+                             "CREATE TABLE workRecords_sdriver (id INTEGER, task TEXT, turns TEXT, torque TEXT, "
+                             "usedTime TEXT, status TEXT, time TEXT, alarm TEXT)",
+                             "INSERT INTO workRecords_sdriver VALUES (4, 'Task2', '1', '1.000', '1', 'OK', 't', '0')" })
+        QVERIFY(TestDatabase::execOn(m_path, QLatin1String(sql)));
+    DatabaseManager *db = reopen();
+    QVERIFY(db->isOpen());
+    QCOMPARE(db->startupProblem(), QString());
+    QCOMPARE(db->findAccount("op").value("password").toString(), QStringLiteral("pw"));
+    QCOMPARE(db->findAccount("op").value("permission").toString(), QString());
+    RecordItem op = account("op", "pw", "0", "20");
+    QVERIFY(db->saveAccountInfo(op));
+    db->onDeviceChanged(SdriverDevice);
+    QCOMPARE(db->workRecords().size(), 1);
+    QCOMPARE(db->workRecords().first().value("description").toString(), QStringLiteral("none"));
+    QVERIFY(db->addWorkRecord(workRecord("Task3")));
+    QCOMPARE(db->pendingWorkRecords(), 0);
+    QCOMPARE(side("SELECT group_concat(id) FROM workRecords_sdriver").toString(), QStringLiteral("4,5"));
+    QCOMPARE(side("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE '%_id'").toInt(), 2);
+    QCOMPARE(reopen()->findAccount("op").value("permission").toString(), QStringLiteral("20"));
+}
+
+// Another program holds the file: the start says so at once, no setting is saved over with a
+// default, and every record that arrives meanwhile is stored, with a fresh id, once it lets go.
+void TestDatabaseManager::lockedDatabase()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    QVERIFY(db->saveConfig("devcom_configs", "DeviceAddr", "5"));
+    QVERIFY(db->saveKeyValue("Sdriver_LockFinishCount", "9"));
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(db->addAlarmRecord(i));
+    db->onDeviceChanged(SdriverDevice);
+    QVERIFY(db->addWorkRecord(workRecord("Task0")));
+    DatabaseManager::resetInstance();
+
+    {
+        Locker locker(m_path, "BEGIN EXCLUSIVE");
+        QVERIFY(locker.isOk());
+        QElapsedTimer clock;
+        clock.start();
+        db = reopen();
+        QVERIFY2(clock.elapsed() < 5000, "the start waits out the lock");
+        QVERIFY(db->startupProblem().contains(QDir::toNativeSeparators(m_path)));
+        QVERIFY(db->startupProblem().contains(QStringLiteral("another program is using it")));
+        QCOMPARE(db->takeConfig("devcom_configs", "DeviceAddr", "1"), QStringLiteral("1"));
+        QVERIFY(!db->saveConfig("devcom_configs", "DeviceAddr", "1"));
+        QVERIFY(!db->saveKeyValue("Sdriver_LockFinishCount", "1"));
+        QVERIFY(db->addAlarmRecord(7));
+        db->onDeviceChanged(SdriverDevice);
+        QVERIFY(db->addWorkRecord(workRecord("Task4")));
+        QCOMPARE(db->pendingAlarmRecords(), 1);
+        QCOMPARE(db->pendingWorkRecords(), 1);
+        QCOMPARE(db->alarmRecords().last().value("number").toString(), QStringLiteral("7"));
+        db->retryStorage();
+        QCOMPARE(db->pendingAlarmRecords(), 1);
+    }
+    QSignalSpy changed(db, &DatabaseManager::storageChanged);
+    db->retryStorage();
+    QCOMPARE(db->pendingAlarmRecords() + db->pendingWorkRecords(), 0);
+    QVERIFY(changed.count() > 0);
+    QCOMPARE(side("SELECT group_concat(id) FROM (SELECT id FROM alarm_records ORDER BY rowid)").toString(),
+             QStringLiteral("0,1,2,3"));
+    QCOMPARE(side("SELECT group_concat(number) FROM (SELECT number FROM alarm_records ORDER BY rowid)").toString(),
+             QStringLiteral("0,1,2,7"));
+    QCOMPARE(db->alarmRecords().last().value("id").toString(), QStringLiteral("3"));
+    QCOMPARE(side("SELECT group_concat(id || task) FROM workRecords_sdriver").toString(), QStringLiteral("0Task0,1Task4"));
+    QCOMPARE(side("SELECT value FROM devcom_configs WHERE key = 'DeviceAddr'").toString(), QStringLiteral("5"));
+    QCOMPARE(db->takeKeyValue("Sdriver_LockFinishCount", "0"), QStringLiteral("9"));
+    QCOMPARE(db->takeConfig("devcom_configs", "DeviceAddr", "1"), QStringLiteral("5"));
+    QVERIFY(db->saveConfig("devcom_configs", "DeviceAddr", "6"));
+
+    // Held for writing while the program runs: the record is shown at once and stored later.
+    {
+        Locker locker(m_path, "BEGIN IMMEDIATE");
+        QVERIFY(locker.isOk());
+        QVERIFY(db->addAlarmRecord(8));
+        QCOMPARE(db->pendingAlarmRecords(), 1);
+        QCOMPARE(db->alarmRecords().size(), 5);
+    }
+    db->retryStorage();
+    QCOMPARE(db->pendingAlarmRecords(), 0);
+    QCOMPARE(side("SELECT max(id) || '/' || count(*) FROM alarm_records").toString(), QStringLiteral("4/5"));
 }
 
 void TestDatabaseManager::deviceChangeReloadsLists_data()
