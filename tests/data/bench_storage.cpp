@@ -1,0 +1,212 @@
+// Hand-run benchmark of the record storage. Each case runs in a child process of its own, so that
+// its peak memory is its own: start-up to the database manager and both record pages ready, then
+// adds, a text search and a CSV export. Every figure is printed beside the same figure for an
+// empty database measured in the same run, as a ratio, since the machine may be shared.
+//
+//   bench_storage            all cases
+//   bench_storage --child <case> <database>   one case (used by the parent)
+
+#include "app/alarminfoframe.h"
+#include "app/paramunit.h"
+#include "app/workrecordframe.h"
+#include "comm/comsettingsframe.h"
+#include "data/databasemanager.h"
+#include "support/testdatabase.h"
+#include "widgets/prompt.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+struct Case {
+    const char *name;
+    int workRows;
+    int alarmRows;
+};
+const Case kCases[] = {
+    { "empty", 0, 0 },
+    { "100k work records", 100000, 0 },
+    { "1M work records", 1000000, 0 },
+    { "10k alarms", 0, 10000 },
+};
+
+bool fill(const QString &path, int workRows, int alarmRows)
+{
+    // The manager creates the tables; the rows go in with one statement each.
+    DatabaseManager::setDatabasePath(path);
+    if (!DatabaseManager::instance()->isOpen())
+        return false;
+    DatabaseManager::resetInstance();
+    const QString series = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < %1) ");
+    bool ok = true;
+    if (workRows > 0) {
+        ok = ok && TestDatabase::execOn(path, series.arg(workRows) +
+            QStringLiteral("INSERT INTO workRecords_sdriver SELECT i, 'Task' || (i % 5), '8.5', printf('%.3f', 1.2 + (i % 60) / 100.0), "
+                           "'1.234', CASE i % 10 WHEN 8 THEN 'Slip' WHEN 9 THEN 'Float' ELSE 'OK' END, "
+                           "strftime('%Y/%m/%d %H:%M:%S', 1704096000 + i * 80, 'unixepoch'), "
+                           "CASE i % 10 WHEN 8 THEN '10' WHEN 9 THEN '12' ELSE '0' END, 'none' FROM n"));
+    }
+    if (alarmRows > 0) {
+        ok = ok && TestDatabase::execOn(path, series.arg(alarmRows) +
+            QStringLiteral("INSERT INTO alarm_records SELECT i, 1 + i % 20, "
+                           "strftime('%Y/%m/%d %H:%M:%S', 1704096000 + i * 600, 'unixepoch') FROM n"));
+    }
+    return ok;
+}
+
+long peakRssKb()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+double medianMs(QVector<qint64> ns)
+{
+    std::sort(ns.begin(), ns.end());
+    return ns.isEmpty() ? 0 : ns.at(ns.size() / 2) / 1e6;
+}
+
+// Prints "key value" lines for the parent.
+int runChild(const QString &path)
+{
+    QElapsedTimer clock;
+    clock.start();
+    DatabaseManager::setDatabasePath(path);
+    initUnitTable();
+    ComSettingsFrame com;
+    ComSettingsFrame::setCurrentSlave(1);
+    ComSettingsFrame::setCurrentDevice(SdriverDevice);
+    DatabaseManager *db = DatabaseManager::instance();
+    WorkRecordFrame workPage;
+    AlarmInfoFrame alarmPage;
+    QObject::connect(db, &DatabaseManager::devChangedSignal, &workPage, &WorkRecordFrame::onDeviceChanged);
+    QElapsedTimer load;
+    load.start();
+    db->onDeviceChanged(SdriverDevice);
+    std::printf("device_change_ms %.1f\n", load.nsecsElapsed() / 1e6);
+    workPage.resize(1200, 700);
+    workPage.show();
+    if (!QTest::qWaitForWindowExposed(&workPage))
+        return 1;
+    workPage.grab();
+    std::printf("startup_ms %.1f\n", clock.nsecsElapsed() / 1e6);
+
+    // The first add pays for trimming a table from elsewhere; the later ones are the steady state.
+    clock.restart();
+    ComSettingsFrame::setRegister(3072, 1);
+    ComSettingsFrame::setRegister(3336, 1);
+    workPage.appendRecord();
+    std::printf("first_work_add_ms %.2f\n", clock.nsecsElapsed() / 1e6);
+    clock.restart();
+    alarmPage.appendAlarm(3);
+    std::printf("first_alarm_add_ms %.2f\n", clock.nsecsElapsed() / 1e6);
+    QVector<qint64> work, alarms;
+    for (int i = 0; i < 21; ++i) {
+        clock.restart();
+        workPage.appendRecord();
+        work << clock.nsecsElapsed();
+        clock.restart();
+        alarmPage.appendAlarm(4);
+        alarms << clock.nsecsElapsed();
+    }
+    std::printf("work_add_ms %.3f\nalarm_add_ms %.3f\n", medianMs(work), medianMs(alarms));
+    QVector<qint64> stored;
+    RecordItem record { { "task", "Task1" }, { "turns", "1" }, { "torque", "1.000" }, { "usedTime", "1" },
+                        { "status", "OK" }, { "alarm", "0" } };
+    for (int i = 0; i < 21; ++i) {
+        clock.restart();
+        db->addWorkRecord(record);
+        stored << clock.nsecsElapsed();
+    }
+    std::printf("store_only_ms %.3f\n", medianMs(stored));
+
+    // The longest stretch the window is held during the search shows as the longest gap between
+    // two runs of a zero timer.
+    QSignalSpy finished(&workPage, &WorkRecordFrame::searchFinishSigal);
+    qint64 longestGap = 0;
+    QElapsedTimer gap;
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { longestGap = qMax(longestGap, gap.restart()); });
+    clock.restart();
+    gap.start();
+    heartbeat.start(0);
+    workPage.onSearchSignal(0, QStringLiteral("Float"));
+    finished.wait(20 * 60 * 1000);
+    heartbeat.stop();
+    std::printf("search_ms %.1f\nsearch_longest_hold_ms %lld\n", clock.nsecsElapsed() / 1e6, longestGap);
+    workPage.onSearchSignal(2, QString());
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("records.csv"));
+    Prompt::setHandler([&file](const Prompt::Request &) {
+        Prompt::Reply reply;
+        reply.text = file;
+        return reply;
+    });
+    QMetaObject::invokeMethod(&workPage, "on_clearButton_clicked");
+    clock.restart();
+    QMetaObject::invokeMethod(&workPage, "on_exportRecordButton_clicked");
+    std::printf("export_ms %.1f\nexport_bytes %lld\n", clock.nsecsElapsed() / 1e6, QFileInfo(file).size());
+    Prompt::setHandler(nullptr);
+    std::printf("peak_rss_mb %.1f\n", peakRssKb() / 1024.0);
+    return 0;
+}
+
+QMap<QString, double> runCase(const QString &self, int index, const QString &path)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(self, { QStringLiteral("--child"), QString::number(index), path });
+    child.waitForFinished(-1);
+    QMap<QString, double> figures;
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 2)
+            figures.insert(QString::fromLatin1(parts.at(0)), parts.at(1).toDouble());
+    }
+    return figures;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--child")
+        return runChild(QString::fromLocal8Bit(argv[3]));
+
+    QTemporaryDir dir;
+    QMap<QString, double> base;
+    const QStringList keys = { "startup_ms", "device_change_ms", "peak_rss_mb", "store_only_ms", "first_work_add_ms", "first_alarm_add_ms", "work_add_ms",
+                               "alarm_add_ms", "search_ms", "search_longest_hold_ms", "export_ms" };
+    std::printf("%-20s", "case");
+    for (const QString &key : keys)
+        std::printf(" %22s", qPrintable(key));
+    std::printf("\n");
+    for (int i = 0; i < int(sizeof kCases / sizeof kCases[0]); ++i) {
+        const QString path = dir.filePath(QStringLiteral("case%1.db").arg(i));
+        if (!fill(path, kCases[i].workRows, kCases[i].alarmRows))
+            return 1;
+        const QMap<QString, double> figures = runCase(QCoreApplication::applicationFilePath(), i, path);
+        if (i == 0)
+            base = figures;
+        std::printf("%-20s", kCases[i].name);
+        for (const QString &key : keys) {
+            const double v = figures.value(key);
+            const double b = base.value(key);
+            std::printf(" %12.2f (x%6.2f)", v, b > 0 ? v / b : 0.0);
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+    return 0;
+}
