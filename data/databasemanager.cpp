@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -33,6 +34,12 @@ const QString kKeyValueTable = QStringLiteral("keyvalue_table");
 // Long enough for another program's short write to finish, short enough not to hold the window.
 const int kBusyTimeoutMs = 150;
 const int kRetryIntervalMs = 2000;
+// A deferred trim deletes for about kTrimStepMs per step, well under what a person notices.
+const int kTrimStepMs = 20;
+const int kTrimIntervalMs = 10;
+const int kMinTrimChunk = 500;
+const int kMaxTrimChunk = 200000;
+const int kInlineTrimRows = 100;
 
 const QStringList &alarmColumns()
 {
@@ -134,6 +141,8 @@ DatabaseManager::DatabaseManager()
     m_tables.insert(NoDevice, { params0, QString(), QString() });
     m_retryTimer.setInterval(kRetryIntervalMs);
     connect(&m_retryTimer, &QTimer::timeout, this, &DatabaseManager::retryStorage);
+    m_trimTimer.setInterval(kTrimIntervalMs);
+    connect(&m_trimTimer, &QTimer::timeout, this, &DatabaseManager::trimStep);
 
     const QString path = databasePath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
@@ -428,35 +437,78 @@ bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows) c
     return true;
 }
 
-// The newest `limit` rows, oldest first, then what waits to be stored in that table. Rows past the
-// limit are left for the next add to trim.
-bool DatabaseManager::loadRecords(const QString &table, int limit, RecordList &list)
+namespace {
+// A row as one UTF-8 blob in RecordRow's layout: a placeholder per column, then the fields joined
+// by the separator. One value per row from the driver, with no text conversion inside SQLite, is
+// most of what makes a large table load fast; printf builds it with one buffer per row where a
+// chain of || would allocate once per operator.
+QString packedRowSql(const QStringList &columns)
 {
-    RecordList loaded(list.columns());
+    const QString format = QString(columns.size(), QLatin1Char('_'))
+        + QStringList(QVector<QString>(columns.size(), QStringLiteral("%s")).toList()).join(RecordRow::kSeparator);
+    return QStringLiteral("CAST(printf('%1', %2) AS BLOB)").arg(format, columns.join(QStringLiteral(", ")));
+}
+} // namespace
+
+// The newest `limit` rows, newest first. With `packed`, false and `packedOk` cleared when a row
+// cannot be taken apart (a field holding the separator, or too long); the caller then reads the
+// table field by field.
+bool DatabaseManager::readNewest(const QString &table, int limit, bool packed, RecordList &rows, bool *packedOk) const
+{
     QSqlQuery query(database());
     query.setForwardOnly(true);
+    const QStringList &columns = rows.columns();
     const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid DESC LIMIT %3")
-                            .arg(list.columns().join(QStringLiteral(", ")), table)
+                            .arg(packed ? packedRowSql(columns) : columns.join(QStringLiteral(", ")), table)
                             .arg(limit);
     if (!query.prepare(sql) || !query.exec()) {
         noteFailure(query.lastError());
         qWarning() << "SQL statement failed:" << sql << "query.lastError:" << query.lastError().text();
         return false;
     }
-    const int columns = list.columns().size();
-    QStringList fields;
-    loaded.reserve(limit);
+    rows.reserve(limit);
+    QVector<QString> fields(columns.size());
     while (query.next()) {
-        fields.clear();
-        for (int i = 0; i < columns; ++i)
-            fields << query.value(i).toString();
-        loaded.append(fields);
+        if (packed) {
+            const RecordRow row = RecordRow::fromText(columns, QString::fromUtf8(query.value(0).toByteArray()));
+            if (row.isNull()) {
+                *packedOk = false;
+                return false;
+            }
+            rows.append(row);
+            continue;
+        }
+        for (int i = 0; i < columns.size(); ++i)
+            fields[i] = query.value(i).toString();
+        rows.append(RecordRow::fromFields(columns, fields.constData()));
     }
     if (query.lastError().isValid()) {
         noteFailure(query.lastError());
         qWarning() << "Reading" << table << "failed:" << query.lastError().text();
         return false;
     }
+    return true;
+}
+
+// The newest `limit` rows, oldest first, then what waits to be stored in that table. Older rows
+// past the limit are left for the next add to trim.
+bool DatabaseManager::loadRecords(const QString &table, int limit, RecordList &list)
+{
+    RecordList loaded(list.columns());
+    bool packedOk = true;
+    if (!readNewest(table, limit, true, loaded, &packedOk)) {
+        if (packedOk)
+            return false;
+        loaded = RecordList(list.columns());
+        if (!readNewest(table, limit, false, loaded, &packedOk))
+            return false;
+    }
+    // A full list may have older rows behind it that were never read: the first trim takes them
+    // in steps rather than in one long delete.
+    if (loaded.size() >= limit)
+        m_olderRows.insert(table);
+    else
+        m_olderRows.remove(table);
     loaded.reverse();
     if (!readNextId(table))
         return false;
@@ -518,7 +570,9 @@ void DatabaseManager::setLanguage(int index)
     if (ComSettingsFrame::currentDevice() != TrelvoxServo || index < 0 || index > 1)
         return;
     m_tables[TrelvoxServo][ServoParamKind] = index == 0 ? QStringLiteral("servo_params3") : QStringLiteral("servo_params4");
-    m_servoParams = loadTable(tableName(TrelvoxServo, ServoParamKind));
+    QList<RecordItem> rows;
+    loadTable(tableName(TrelvoxServo, ServoParamKind), rows);
+    m_servoParams = rows;
     emit devChangedSignal(TrelvoxServo);
 }
 
@@ -577,26 +631,80 @@ bool DatabaseManager::deleteAccountInfo(const QString &account)
     return true;
 }
 
-// Drops the oldest stored rows past the limit with one statement; the list follows only when the
-// table did, so both still agree after a failure. Rows waiting to be stored are never trimmed.
-bool DatabaseManager::trimOldest(RecordList &list, const QString &table, int limit)
+// Rows of the list past the limit, not counting those waiting to be stored (they are never trimmed).
+int DatabaseManager::trimSurplus(const RecordList &list, const QString &table, int limit) const
 {
     const int stored = list.size() - pendingCount(table);
-    const int surplus = qMin(list.size() - limit, stored);
+    return qMax(0, qMin(list.size() - limit, stored));
+}
+
+// The newest rows of a table holding more than the list did are the ones kept, so "below the
+// oldest kept" also takes the rows that were never loaded.
+bool DatabaseManager::deleteBelow(const QString &table, qint64 id, int limit, int *rows) const
+{
+    if (limit <= 0)
+        return execute(QStringLiteral("DELETE FROM %1 WHERE id < ?").arg(table), { id }, rows);
+    return execute(QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 WHERE id < ? ORDER BY id LIMIT ?)")
+                       .arg(table),
+                   { id, limit }, rows);
+}
+
+// A few rows go in the transaction of the add that made them surplus: one disk sync for both. The
+// list follows once the transaction is committed.
+// More (a table from elsewhere, a first add after start) leave the list at once and the table in
+// steps from a timer, so that the window is never held by one long delete.
+void DatabaseManager::planTrim(RecordList &list, const QString &table, int limit,
+                               QVector<std::function<void()>> *afterCommit)
+{
+    const int surplus = trimSurplus(list, table, limit);
     if (surplus <= 0)
-        return true;
-    bool ok = false;
-    if (surplus == list.size()) {
-        ok = execute(QStringLiteral("DELETE FROM %1").arg(table));
-    } else {
-        // The newest rows of a table holding more than the list did are the ones kept, so "below
-        // the oldest kept" also takes the rows that were never loaded.
-        ok = execute(QStringLiteral("DELETE FROM %1 WHERE id < ?").arg(table), { list.field(surplus, 0).toLongLong() });
+        return;
+    const qint64 keepFrom = list.field(surplus, 0).toLongLong();
+    if (surplus <= kInlineTrimRows && !m_olderRows.contains(table) && !m_trimBelow.contains(table)) {
+        // A failed delete leaves the inserts of the transaction in place, and the list as the table.
+        if (deleteBelow(table, keepFrom))
+            afterCommit->append([&list, surplus] { list.removeFirst(surplus); });
+        return;
     }
-    if (!ok)
-        return false;
-    list.removeFirst(surplus);
-    return true;
+    afterCommit->append([this, &list, table, surplus, keepFrom] {
+        list.removeFirst(surplus);
+        m_trimBelow.insert(table, qMax(keepFrom, m_trimBelow.value(table)));
+        m_trimTimer.start();
+    });
+}
+
+// One step of a deferred trim: a chunk of the oldest rows, sized to take about kTrimStepMs, in a
+// transaction of its own. A failed step leaves its rows for a later one.
+void DatabaseManager::trimStep()
+{
+    if (m_trimBelow.isEmpty() || !m_open) {
+        m_trimTimer.stop();
+        return;
+    }
+    const QString table = m_trimBelow.constBegin().key();
+    QElapsedTimer clock;
+    clock.start();
+    int rows = 0;
+    const int chunk = m_trimChunk;
+    if (!deleteBelow(table, m_trimBelow.value(table), chunk, &rows)) {
+        m_trimTimer.setInterval(kRetryIntervalMs);
+        return;
+    }
+    m_trimTimer.setInterval(kTrimIntervalMs);
+    const qint64 ms = qMax<qint64>(1, clock.elapsed());
+    m_trimChunk = int(qBound<qint64>(kMinTrimChunk, qMin<qint64>(2 * qint64(chunk), qint64(chunk) * kTrimStepMs / ms), kMaxTrimChunk));
+    if (rows < chunk) {
+        m_trimBelow.remove(table);
+        m_olderRows.remove(table);
+    }
+    if (m_trimBelow.isEmpty())
+        m_trimTimer.stop();
+}
+
+void DatabaseManager::forgetTrim(const QString &table)
+{
+    m_trimBelow.remove(table);
+    m_olderRows.remove(table);
 }
 
 // max(id) + 1, so that an id is never given twice, whatever the list holds.
@@ -699,6 +807,13 @@ bool DatabaseManager::storePending()
                          .arg(p.table, p.row.columns().join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                      values);
     }
+    QVector<std::function<void()>> afterCommit;
+    if (ok) {
+        planTrim(m_alarmRecords, kAlarmTable(), kAlarmRecordLimit, &afterCommit);
+        const QString workTable = tableName(m_currentDevice, WorkRecordKind);
+        if (!workTable.isEmpty())
+            planTrim(m_workRecords, workTable, m_workRecordLimit, &afterCommit);
+    }
     if (ok && !db.commit()) {
         noteFailure(db.lastError());
         qWarning() << "Storing records failed:" << db.lastError().text();
@@ -711,10 +826,8 @@ bool DatabaseManager::storePending()
         return false;
     }
     m_pending.clear();
-    trimOldest(m_alarmRecords, kAlarmTable(), kAlarmRecordLimit);
-    const QString workTable = tableName(m_currentDevice, WorkRecordKind);
-    if (!workTable.isEmpty())
-        trimOldest(m_workRecords, workTable, m_workRecordLimit);
+    for (const std::function<void()> &step : qAsConst(afterCommit))
+        step();
     return true;
 }
 
@@ -769,6 +882,7 @@ bool DatabaseManager::clearAlarmRecords()
     if (!execute(QStringLiteral("DELETE FROM alarm_records")))
         return false;
     dropPending(kAlarmTable());
+    forgetTrim(kAlarmTable());
     m_alarmRecords.clear();
     m_nextId.insert(kAlarmTable(), 0);
     emit storageChanged();
@@ -796,6 +910,7 @@ bool DatabaseManager::clearTable()
     if (!execute(QStringLiteral("DELETE FROM %1").arg(table)))
         return false;
     dropPending(table);
+    forgetTrim(table);
     m_workRecords.clear();
     m_nextId.insert(table, 0);
     emit storageChanged();

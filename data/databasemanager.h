@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QVector>
 
+#include <functional>
+
 class QSqlDatabase;
 
 // The program's SQLite file: creates what is missing, brings older files up to date, keeps the
@@ -52,6 +54,8 @@ public:
     int pendingAlarmRecords() const { return pendingCount(kAlarmTable()); }
     int pendingWorkRecords() const;
     DeviceEnum currentDevice() const { return m_currentDevice; }
+    // Old rows past a list's limit are still being deleted, in steps.
+    bool isTrimming() const { return !m_trimBelow.isEmpty(); }
     // The table holding a list kind for a device type; empty when the type has none.
     QString tableName(DeviceEnum devType, ListKind kind) const;
 
@@ -133,9 +137,14 @@ private:
     bool execute(const QString &sql, const QVariantList &values = QVariantList(),
                  int *rowsAffected = nullptr) const;
     bool loadTable(const QString &table, QList<RecordItem> &rows) const;
+    bool readNewest(const QString &table, int limit, bool packed, RecordList &rows, bool *packedOk) const;
     bool loadRecords(const QString &table, int limit, RecordList &list);
     void loadKind(ListKind kind);
-    bool trimOldest(RecordList &list, const QString &table, int limit);
+    int trimSurplus(const RecordList &list, const QString &table, int limit) const;
+    bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr) const;
+    void planTrim(RecordList &list, const QString &table, int limit, QVector<std::function<void()>> *afterCommit);
+    void trimStep();
+    void forgetTrim(const QString &table);
     bool readNextId(const QString &table);
     bool addRecord(const QString &table, RecordList &list, QStringList fields);
     bool storePending();
@@ -172,6 +181,12 @@ private:
     QHash<QString, qint64> m_nextId;
     QVector<Pending> m_pending;
     QTimer m_retryTimer;
+    // Tables whose list was full when read: older rows may lie behind it.
+    QSet<QString> m_olderRows;
+    // Table -> the oldest id kept; the rows below it are deleted in steps by m_trimTimer.
+    QMap<QString, qint64> m_trimBelow;
+    QTimer m_trimTimer;
+    int m_trimChunk = 5000;
 
     static DatabaseManager *s_instance;
     static QString s_databasePath;

@@ -4,33 +4,75 @@
 
 #include <algorithm>
 
+namespace {
+constexpr int kMaxPacked = 0xFFFF;   // offsets are 16-bit
+} // namespace
+
 RecordRow::RecordRow(const QStringList &columns, const QStringList &fields)
-    : m_columns(columns)
 {
+    QVector<QString> texts(columns.size());
+    for (int i = 0; i < texts.size(); ++i)
+        texts[i] = fields.value(i);
+    *this = fromFields(columns, texts.constData());
+}
+
+RecordRow RecordRow::fromFields(const QStringList &columns, const QString *fields)
+{
+    RecordRow row;
+    row.m_columns = columns;
     const int n = columns.size();
-    int length = n;
+    int length = n + qMax(0, n - 1);
     for (int i = 0; i < n; ++i)
-        length += fields.value(i).size();
-    m_packed.reserve(length);
-    m_packed.resize(n);
+        length += fields[i].size();
+    QString &packed = row.m_packed;
+    packed.resize(qMin(length, kMaxPacked));
+    QChar *out = packed.data();
+    int end = n;
     for (int i = 0; i < n; ++i) {
-        QString text = fields.value(i);
-        // Offsets are 16-bit; no field the program writes comes near this.
-        const int room = 0xFFFF - m_packed.size();
-        if (text.size() > room) {
-            qWarning() << "Record field" << columns.at(i) << "cut to fit" << room << "characters";
-            text.truncate(qMax(0, room));
+        if (i > 0)
+            out[end++] = kSeparator;
+        int size = fields[i].size();
+        if (size > kMaxPacked - end) {
+            // No field the program writes comes near this.
+            qWarning() << "Record field" << columns.at(i) << "cut to fit" << kMaxPacked - end << "characters";
+            size = qMax(0, kMaxPacked - end);
         }
-        m_packed += text;
-        m_packed[i] = QChar(ushort(m_packed.size()));
+        std::copy(fields[i].constData(), fields[i].constData() + size, out + end);
+        end += size;
+        out[i] = QChar(ushort(end));
     }
+    packed.truncate(qMax(end, n));
+    return row;
+}
+
+RecordRow RecordRow::fromText(const QStringList &columns, QString text)
+{
+    RecordRow row;
+    const int n = columns.size();
+    if (n == 0 || text.size() < n || text.size() > kMaxPacked)
+        return row;
+    QChar *data = text.data();
+    int field = 0;
+    for (int i = n; i < text.size(); ++i) {
+        if (data[i] != kSeparator)
+            continue;
+        if (field + 1 >= n)
+            return row;   // a separator inside a field
+        data[field++] = QChar(ushort(i));
+    }
+    if (field != n - 1)
+        return row;
+    data[field] = QChar(ushort(text.size()));
+    row.m_packed = text;
+    row.m_columns = columns;
+    return row;
 }
 
 QStringRef RecordRow::field(int column) const
 {
     if (column < 0 || column >= m_columns.size() || m_packed.isNull())
         return QStringRef();
-    const int start = column == 0 ? m_columns.size() : m_packed.at(column - 1).unicode();
+    const int start = column == 0 ? m_columns.size() : m_packed.at(column - 1).unicode() + 1;
     return m_packed.midRef(start, m_packed.at(column).unicode() - start);
 }
 

@@ -9,14 +9,24 @@
 #include <QVector>
 
 // One stored record held compactly: a single text that starts with the end offset of each field
-// and then holds the fields back to back, plus the (shared) column names. A hundred thousand of
-// them cost a few tens of megabytes, where a map of texts per record costs over a hundred.
+// and then holds the fields, one separator between two, plus the (shared) column names. A hundred
+// thousand of them cost a few tens of megabytes, where a map of texts per record costs over a
+// hundred.
 class RecordRow
 {
 public:
+    // Between two fields. Offsets, not this character, mark where a field ends.
+    static constexpr QChar kSeparator = QChar(0x1F);
+
     RecordRow() = default;
     // fields in the order of columns; missing fields are empty.
     RecordRow(const QStringList &columns, const QStringList &fields);
+    // fields holds one text per column; the loader's way, without a list per row.
+    static RecordRow fromFields(const QStringList &columns, const QString *fields);
+    // text: as many placeholder characters as columns, then the fields joined by kSeparator, as
+    // the loader's query returns a row. Null when a field holds the separator itself or the text
+    // is too long for 16-bit offsets: the caller reads that table field by field.
+    static RecordRow fromText(const QStringList &columns, QString text);
 
     bool isNull() const { return m_packed.isNull(); }
     const QStringList &columns() const { return m_columns; }
