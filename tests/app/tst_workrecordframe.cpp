@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -543,7 +544,7 @@ void TestWorkRecordFrame::taskComboBox()
 void TestWorkRecordFrame::recordFromDevsim()
 {
     DevsimProcess sim;
-    QVERIFY(sim.start({ "--type", "0", "--event-interval", "300" }));
+    QVERIFY(sim.start({ "--type", "0", "--event-interval", "1500" }));
     CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QStringLiteral("0"));
     CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QStringLiteral("1"));
     CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), QStringLiteral("0"));
@@ -554,19 +555,31 @@ void TestWorkRecordFrame::recordFromDevsim()
     m_com->connectDevice();
     QVERIFY(QTest::qWaitFor([this] { return m_com->isConnected(); }, 5000));
 
+    // One register per request: a pass takes a while, and the simulated controller starts its next
+    // screw about a second and a half after a result, resetting turns and time. The values are
+    // one screw's only when a whole pass lies between two readings of the same nonzero result,
+    // closer together than the shortest screw takes.
     const QList<int> addrs { 3336, 3072, 3076, 3077, 3079, 3337 };
     m_com->addVariableAddrs(&addrs);
-    int result = 0;
-    bool passAfterResult = false;
+    int passResult = 0;
+    bool passComplete = false;
+    bool stored = false;
+    QElapsedTimer sincePassStart;
     connect(m_com, &ComSettingsFrame::variableAddrRead, this, [&](int addr, int val) {
-        if (addr == 3336 && result == 0 && val != 0)
-            result = val;
-        else if (addr == 65535 && result != 0)
-            passAfterResult = true;
+        if (addr == 65535) {
+            passComplete = true;
+        } else if (addr == 3336 && !stored) {
+            if (passComplete && passResult != 0 && val == passResult && sincePassStart.elapsed() < 1000) {
+                stored = true;
+                m_page->appendRecord();
+            }
+            passResult = val;
+            passComplete = false;
+            sincePassStart.start();
+        }
     });
-    QVERIFY(QTest::qWaitFor([&] { return passAfterResult; }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return stored; }, 15000));
     m_com->removeVariableAddrs(&addrs);
-    m_page->appendRecord();
 
     QCOMPARE(DatabaseManager::instance()->workRecords().size(), 1);
     const RecordItem record = DatabaseManager::instance()->workRecords().first();
