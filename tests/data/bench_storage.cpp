@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -68,6 +69,22 @@ bool fill(const QString &path, int workRows, int alarmRows)
                            "strftime('%Y/%m/%d %H:%M:%S', 1704096000 + i * 600, 'unixepoch') FROM n"));
     }
     return ok;
+}
+
+// Runs the event loop until done() holds; returns how long that took (-1: never) and, in
+// longestHold, the longest gap between two runs of a zero timer, which is how long the window was held.
+double waitAndWatch(const std::function<bool()> &done, qint64 *longestHold)
+{
+    QElapsedTimer clock;
+    QElapsedTimer gap;
+    QTimer heartbeat;
+    *longestHold = 0;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { *longestHold = qMax(*longestHold, gap.restart()); });
+    clock.start();
+    gap.start();
+    heartbeat.start(0);
+    const bool ok = QTest::qWaitFor(done, 20 * 60 * 1000);
+    return ok ? clock.nsecsElapsed() / 1e6 : -1.0;
 }
 
 long peakRssKb()
@@ -115,18 +132,9 @@ int runChild(const QString &path)
     workPage.appendRecord();
     std::printf("first_work_add_ms %.2f\n", clock.nsecsElapsed() / 1e6);
     // Rows past the cap go in steps from a timer; the longest step is what the window waits for.
-    {
-        qint64 longestGap = 0;
-        QElapsedTimer gap;
-        QTimer heartbeat;
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] { longestGap = qMax(longestGap, gap.restart()); });
-        clock.restart();
-        gap.start();
-        heartbeat.start(0);
-        const bool trimmed = QTest::qWaitFor([db] { return !db->isTrimming(); }, 60000);
-        heartbeat.stop();
-        std::printf("trim_ms %.1f\ntrim_longest_hold_ms %lld\n", trimmed ? clock.nsecsElapsed() / 1e6 : -1.0, longestGap);
-    }
+    qint64 hold = 0;
+    const double trimMs = waitAndWatch([db] { return !db->isTrimming(); }, &hold);
+    std::printf("trim_ms %.1f\ntrim_longest_hold_ms %lld\n", trimMs, hold);
     clock.restart();
     alarmPage.appendAlarm(3);
     std::printf("first_alarm_add_ms %.2f\n", clock.nsecsElapsed() / 1e6);
@@ -166,17 +174,9 @@ int runChild(const QString &path)
     // The longest stretch the window is held during the search shows as the longest gap between
     // two runs of a zero timer.
     QSignalSpy finished(&workPage, &WorkRecordFrame::searchFinishSigal);
-    qint64 longestGap = 0;
-    QElapsedTimer gap;
-    QTimer heartbeat;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] { longestGap = qMax(longestGap, gap.restart()); });
-    clock.restart();
-    gap.start();
-    heartbeat.start(0);
     workPage.onSearchSignal(0, QStringLiteral("Float"));
-    finished.wait(20 * 60 * 1000);
-    heartbeat.stop();
-    std::printf("search_ms %.1f\nsearch_longest_hold_ms %lld\n", clock.nsecsElapsed() / 1e6, longestGap);
+    const double searchMs = waitAndWatch([&finished] { return finished.count() > 0; }, &hold);
+    std::printf("search_ms %.1f\nsearch_longest_hold_ms %lld\n", searchMs, hold);
     workPage.onSearchSignal(2, QString());
 
     QTemporaryDir dir;

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QRegularExpression>
@@ -97,7 +96,6 @@ private slots:
     void keyValues();
     void lookups();
     void servoDebug();
-    void instanceAfterReset();
     void scriptSplitting_data();
     void scriptSplitting();
 
@@ -672,20 +670,6 @@ void TestDatabaseManager::servoDebug()
     const RecordItem stored = reopen()->servoDebugRows().at(3);
     QCOMPARE(stored, row);
     QCOMPARE(stored.value("s_direction").toString(), QStringLiteral("1"));
-}
-
-void TestDatabaseManager::instanceAfterReset()
-{
-    QPointer<DatabaseManager> old = DatabaseManager::instance();
-    QCOMPARE(DatabaseManager::instance(), old.data());
-    DatabaseManager::resetInstance();
-    QVERIFY(old.isNull());
-    DatabaseManager *fresh = DatabaseManager::instance();
-    QVERIFY(fresh);
-    QVERIFY(fresh->isOpen());
-    QVERIFY(!fresh->servoParams().isEmpty());
-    DatabaseManager::resetInstance();
-    DatabaseManager::resetInstance(); // harmless when there is none
 }
 
 void TestDatabaseManager::scriptSplitting_data()
