@@ -386,10 +386,6 @@
         <translation>应用参数(%1)分组错误！</translation>
     </message>
     <message>
-        <source>%1 and the values after it: the device could not be reached</source>
-        <translation>%1 及其后的值：无法连接设备</translation>
-    </message>
-    <message>
         <source>%1: &quot;%2&quot; is not a value of this parameter</source>
         <translation>%1：“%2”不是该参数的有效值</translation>
     </message>
@@ -678,6 +674,14 @@ match the current device type!</source>
         <source>Searching address %1 of %2...</source>
         <translation>正在搜索地址 %1 / %2...</translation>
     </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Invalid port &quot;%1&quot;: enter a number from 1 to 65535.</source>
+        <translation>端口“%1”无效：请输入 1 到 65535 之间的数字。</translation>
+    </message>
 </context>
 <context>
     <name>CompatibilityDialog</name>
@@ -711,6 +715,49 @@ match the current device type!</source>
     <message>
         <source>Input out of range(%1~%2) or decimals(%3 decimal places)!</source>
         <translation>输入超出范围(%1~%2)或小数位数错误(%3 位小数)！</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseManager</name>
+    <message>
+        <source>The database file %1 cannot be used: its folder cannot be created.
+The program goes on without stored accounts, records and settings.</source>
+        <translation>数据库文件 %1 无法使用：无法创建其所在文件夹。
+程序将在没有已保存的账户、记录和设置的情况下继续运行。</translation>
+    </message>
+    <message>
+        <source>The database file %1 cannot be used: %2.
+What cannot be read shows as empty or default and no setting is saved over it; new records are kept and stored as soon as the file takes them again.</source>
+        <translation>数据库文件 %1 无法使用：%2。
+无法读取的内容显示为空或默认值，且不会覆盖保存任何设置；新记录将被保留，待文件可写入时立即保存。</translation>
+    </message>
+    <message>
+        <source>another program is using it</source>
+        <translation>另一个程序正在使用它</translation>
+    </message>
+    <message>
+        <source>it is read-only</source>
+        <translation>它是只读的</translation>
+    </message>
+    <message>
+        <source>it is damaged or not a database</source>
+        <translation>它已损坏或不是数据库</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>磁盘已满</translation>
+    </message>
+    <message>
+        <source>it cannot be opened or read</source>
+        <translation>无法打开或读取它</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>无法读取它</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
     </message>
 </context>
 <context>
@@ -1337,6 +1384,13 @@ match the current device type!</source>
     </message>
 </context>
 <context>
+    <name>ParamFileReader</name>
+    <message>
+        <source>The file is too large for a parameter file (more than %1 KB)!</source>
+        <translation>文件太大，不能作为参数文件（超过 %1 KB）！</translation>
+    </message>
+</context>
+<context>
     <name>PermManageDialog</name>
     <message>
         <source>Dialog</source>
@@ -1441,6 +1495,14 @@ match the current device type!</source>
     <message>
         <source>Modify Account</source>
         <translation>修改账号</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Please enter an account name!</source>
+        <translation>请输入账号名！</translation>
     </message>
 </context>
 <context>
@@ -1568,6 +1630,15 @@ match the current device type!</source>
     <message>
         <source>Failed to save the account!</source>
         <translation>保存账号失败！</translation>
+    </message>
+</context>
+<context>
+    <name>RecordTableModel</name>
+    <message numerus="yes">
+        <source>%n record(s) not stored yet: the database file cannot be written. They are kept and stored as soon as it can.</source>
+        <translation>
+            <numerusform>%n 条记录尚未保存：数据库文件无法写入。记录已保留，待可写入时立即保存。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1824,14 +1895,12 @@ match the current device type!</source>
         <translation>无法打开参数文件！</translation>
     </message>
     <message>
-        <source>The parameter file format is wrong!
-Line %1: %2</source>
-        <translation>参数文件格式错误！
-第 %1 行：%2</translation>
-    </message>
-    <message>
         <source>This device has no axis %1: those values of the file are not shown.</source>
         <translation>该设备没有轴 %1：文件中的这些值未显示。</translation>
+    </message>
+    <message>
+        <source>Values too large for their parameter were left empty, lines: %1</source>
+        <translation>超出参数范围的数值已留空，所在行：%1</translation>
     </message>
 </context>
 <context>

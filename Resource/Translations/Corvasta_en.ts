@@ -386,10 +386,6 @@
         <translation>App param(%1) group error!</translation>
     </message>
     <message>
-        <source>%1 and the values after it: the device could not be reached</source>
-        <translation>%1 and the values after it: the device could not be reached</translation>
-    </message>
-    <message>
         <source>%1: &quot;%2&quot; is not a value of this parameter</source>
         <translation>%1: &quot;%2&quot; is not a value of this parameter</translation>
     </message>
@@ -678,6 +674,14 @@ match the current device type!</translation>
         <source>Searching address %1 of %2...</source>
         <translation>Searching address %1 of %2...</translation>
     </message>
+    <message>
+        <source>Tips</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>Invalid port &quot;%1&quot;: enter a number from 1 to 65535.</source>
+        <translation>Invalid port &quot;%1&quot;: enter a number from 1 to 65535.</translation>
+    </message>
 </context>
 <context>
     <name>CompatibilityDialog</name>
@@ -711,6 +715,49 @@ match the current device type!</translation>
     <message>
         <source>Input out of range(%1~%2) or decimals(%3 decimal places)!</source>
         <translation>Input out of range(%1~%2) or decimals(%3 decimal places)!</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseManager</name>
+    <message>
+        <source>The database file %1 cannot be used: its folder cannot be created.
+The program goes on without stored accounts, records and settings.</source>
+        <translation>The database file %1 cannot be used: its folder cannot be created.
+The program goes on without stored accounts, records and settings.</translation>
+    </message>
+    <message>
+        <source>The database file %1 cannot be used: %2.
+What cannot be read shows as empty or default and no setting is saved over it; new records are kept and stored as soon as the file takes them again.</source>
+        <translation>The database file %1 cannot be used: %2.
+What cannot be read shows as empty or default and no setting is saved over it; new records are kept and stored as soon as the file takes them again.</translation>
+    </message>
+    <message>
+        <source>another program is using it</source>
+        <translation>another program is using it</translation>
+    </message>
+    <message>
+        <source>it is read-only</source>
+        <translation>it is read-only</translation>
+    </message>
+    <message>
+        <source>it is damaged or not a database</source>
+        <translation>it is damaged or not a database</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>it cannot be opened or read</source>
+        <translation>it cannot be opened or read</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>it cannot be read</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
     </message>
 </context>
 <context>
@@ -912,6 +959,14 @@ match the current device type!</translation>
     <message>
         <source>Confirm</source>
         <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Simplified Chinese</source>
+        <translation>Simplified Chinese</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
     </message>
 </context>
 <context>
@@ -1181,6 +1236,10 @@ match the current device type!</translation>
         <source>The user manual could not be opened: %1</source>
         <translation>The user manual could not be opened: %1</translation>
     </message>
+    <message>
+        <source>Exec Task%1</source>
+        <translation>Exec Task%1</translation>
+    </message>
 </context>
 <context>
     <name>ModifyPswDialog</name>
@@ -1325,6 +1384,13 @@ match the current device type!</translation>
     </message>
 </context>
 <context>
+    <name>ParamFileReader</name>
+    <message>
+        <source>The file is too large for a parameter file (more than %1 KB)!</source>
+        <translation>The file is too large for a parameter file (more than %1 KB)!</translation>
+    </message>
+</context>
+<context>
     <name>PermManageDialog</name>
     <message>
         <source>Dialog</source>
@@ -1429,6 +1495,14 @@ match the current device type!</translation>
     <message>
         <source>Modify Account</source>
         <translation>Modify Account</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>Please enter an account name!</source>
+        <translation>Please enter an account name!</translation>
     </message>
 </context>
 <context>
@@ -1556,6 +1630,16 @@ match the current device type!</translation>
     <message>
         <source>Failed to save the account!</source>
         <translation>Failed to save the account!</translation>
+    </message>
+</context>
+<context>
+    <name>RecordTableModel</name>
+    <message numerus="yes">
+        <source>%n record(s) not stored yet: the database file cannot be written. They are kept and stored as soon as it can.</source>
+        <translation>
+            <numerusform>%n record not stored yet: the database file cannot be written. They are kept and stored as soon as it can.</numerusform>
+            <numerusform>%n records not stored yet: the database file cannot be written. They are kept and stored as soon as it can.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1812,14 +1896,12 @@ match the current device type!</translation>
         <translation>The parameter file cannot be opened!</translation>
     </message>
     <message>
-        <source>The parameter file format is wrong!
-Line %1: %2</source>
-        <translation>The parameter file format is wrong!
-Line %1: %2</translation>
-    </message>
-    <message>
         <source>This device has no axis %1: those values of the file are not shown.</source>
         <translation>This device has no axis %1: those values of the file are not shown.</translation>
+    </message>
+    <message>
+        <source>Values too large for their parameter were left empty, lines: %1</source>
+        <translation>Values too large for their parameter were left empty, lines: %1</translation>
     </message>
 </context>
 <context>
