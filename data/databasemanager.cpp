@@ -1029,7 +1029,12 @@ bool DatabaseManager::saveConfig(const QString &table, const QString &key, const
         qWarning() << "Not a settings table:" << table << "; value of" << key << "not saved";
         return false;
     }
-    if (m_unreadConfig.contains(table + QLatin1Char('/') + key)) {
+    // A key whose read failed is read again first: once the file answers, a value the user set
+    // may be saved; until then a default shown in its place must not replace the stored one.
+    const QString id = table + QLatin1Char('/') + key;
+    if (m_unreadConfig.contains(id))
+        takeConfig(table, key, QString());
+    if (m_unreadConfig.contains(id)) {
         qWarning() << "Setting" << key << "of" << table << "was not read; value" << value << "not saved over it";
         return false;
     }

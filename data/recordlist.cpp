@@ -95,6 +95,16 @@ void RecordList::append(const RecordItem &record)
     append(fields);
 }
 
+QList<RecordItem> RecordList::mid(int pos, int len) const
+{
+    const int from = qMax(pos, 0);
+    const int to = len < 0 ? size() : qMin(size(), from + len);
+    QList<RecordItem> items;
+    for (int i = from; i < to; ++i)
+        items.append(at(i));
+    return items;
+}
+
 void RecordList::removeFirst(int count)
 {
     m_rows.remove(0, qBound(0, count, m_rows.size()));

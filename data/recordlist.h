@@ -59,6 +59,8 @@ public:
     RecordItem last() const { return at(size() - 1); }
     RecordRow row(int i) const { return i >= 0 && i < size() ? m_rows.at(i) : RecordRow(); }
     QStringRef field(int i, int column) const { return m_rows.at(i).field(column); }
+    // As QList::mid: the rows from pos on (len of them, all when negative), built as RecordItems.
+    QList<RecordItem> mid(int pos, int len = -1) const;
 
     void reserve(int rows) { m_rows.reserve(rows); }
     void append(const QStringList &fields) { m_rows.append(RecordRow(m_columns, fields)); }
