@@ -1,16 +1,13 @@
 #include "comm/comsettingsframe.h"
-#include "data/commonutils.h"
-#include "data/databasemanager.h"
 #include "servo/paramfilereader.h"
 #include "servo/servoparamframe.h"
-#include "support/promptrecorder.h"
-#include "support/servoparamtable.h"
-#include "support/testdatabase.h"
-#include "widgets/customitemdelegate.h"
+#include "support/servo_pagefixture.h"
 
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 void writeFile(const QString &path, const QString &content)
@@ -44,50 +41,26 @@ private slots:
     void buttons();
 
 private:
-    void setDevice(DeviceEnum type)
-    {
-        CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QString::number(int(type)));
-        m_frame->loadSettings();
-    }
-    void check(const QString &code) { QVERIFY2(ServoParamTable(m_page).check(code), qPrintable(code)); }
-    int row(const QString &code, const QString &slaveAxis = QString()) const { return ServoParamTable(m_page).row(code, slaveAxis); }
-    QString text(int row, int column) const { return ServoParamTable(m_page).text(row, column); }
-    QString lastWarning() const
-    {
-        QString text;
-        for (const Prompt::Request &r : m_prompts->requests)
-            text = r.kind == Prompt::Warning ? r.text : text;
-        return text;
-    }
+    int row(const QString &code, const QString &slaveAxis = QString()) const { return f->row(code, slaveAxis); }
+    QString text(int row, int column) const { return f->text(row, column); }
+    QString file(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
 
-    TestDatabase *m_db = nullptr;
-    ComSettingsFrame *m_frame = nullptr;
-    ServoParamFrame *m_page = nullptr;
-    QTemporaryDir *m_dir = nullptr;
-    PromptRecorder *m_prompts = nullptr;
+    std::unique_ptr<ServoPageFixture> f;
+    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestServoParamFiles::init()
 {
-    m_db = new TestDatabase;
-    QVERIFY(m_db->isValid());
-    m_dir = new QTemporaryDir;
-    m_frame = new ComSettingsFrame;
-    m_page = new ServoParamFrame;
-    connect(m_frame, &ComSettingsFrame::devChangedSignal, DatabaseManager::instance(), &DatabaseManager::onDeviceChanged);
-    connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page, &ServoParamFrame::onDeviceChanged);
-    m_prompts = new PromptRecorder;
-    m_prompts->reply.button = QMessageBox::Yes;
-    setDevice(HighVoltServo);
+    f.reset(new ServoPageFixture);
+    QVERIFY(f->db.isValid());
+    m_dir.reset(new QTemporaryDir);
+    f->setDevice(HighVoltServo);
 }
 
 void TestServoParamFiles::cleanup()
 {
-    delete m_prompts;
-    delete m_page;
-    delete m_frame;
-    delete m_dir;
-    delete m_db;
+    f.reset();
+    m_dir.reset();
 }
 
 void TestServoParamFiles::exportLines_data()
@@ -122,24 +95,15 @@ void TestServoParamFiles::exportLines()
     QFETCH(QStringList, lines);
     QFETCH(bool, roundTrip);
 
-    const auto cache = [](int slave, int pn, int axis, Uint16 value) {
-        ComSettingsFrame::setRegister(Uint8(slave), ServoParamFrame::paramAddress(pn, axis), value);
-    };
-    cache(1, 11, 0, 5);
-    cache(1, 11, 1, 0xABCD);
-    cache(2, 11, 0, 7);
-    cache(2, 11, 1, 8);
-    cache(1, 12, 0, 100);
-    cache(1, 12, 1, 101);
-    m_page->onSalveCnfgChanged(slaves, { 0, 1 });
-    check(QStringLiteral("Pn012"));
-    check(QStringLiteral("Pn011"));
-    QStandardItem *combo = m_page->tableModel()->item(row("Pn011", "1/1"), 3);   // unsigned, as the combo sets it
-    QVariantMap config = combo->data(CustomItemDelegate::ComboConfigRole).toMap();
-    config.insert(QStringLiteral("currentIndex"), 1);
-    combo->setData(config, CustomItemDelegate::ComboConfigRole);
-    m_page->on_viewModeComBox_currentIndexChanged(viewMode);   // rebuilds the table: before the edits
-    QStandardItemModel *table = m_page->tableModel();
+    // {slave, pn, axis, value}
+    for (const QList<int> &c : QList<QList<int>> { { 1, 11, 0, 5 }, { 1, 11, 1, 0xABCD }, { 2, 11, 0, 7 }, { 2, 11, 1, 8 },
+                                                   { 1, 12, 0, 100 }, { 1, 12, 1, 101 } })
+        ComSettingsFrame::setRegister(Uint8(c[0]), ServoParamFrame::paramAddress(c[1], c[2]), Uint16(c[3]));
+    f->page->onSalveCnfgChanged(slaves, { 0, 1 });
+    f->check({ "Pn012", "Pn011" });
+    f->setDisplayMode(row("Pn011", "1/1"), 1);   // unsigned
+    f->page->on_viewModeComBox_currentIndexChanged(viewMode);   // rebuilds the table: before the edits
+    QStandardItemModel *table = f->page->tableModel();
     if (deleteRow >= 0)
         table->removeRow(deleteRow);
     if (emptyRowAt >= 0) {
@@ -149,8 +113,8 @@ void TestServoParamFiles::exportLines()
         table->insertRow(emptyRowAt, items);
     }
 
-    const QString path = m_dir->filePath(QStringLiteral("out.csv"));
-    QVERIFY(m_page->exportParams(path));
+    const QString path = file("out.csv");
+    QVERIFY(f->page->exportParams(path));
     const QStringList written = readLines(path);
     QCOMPARE(written.mid(0, 3), QStringList({ "DeviceType = 1", "", "PnVal,Axis0,Axis1" }));
     QCOMPARE(written.mid(3, lines.size()), lines);
@@ -164,7 +128,7 @@ void TestServoParamFiles::exportLines()
     QStringList shown;
     for (int r = 0; r < table->rowCount(); ++r)
         shown << text(r, 0) + QLatin1Char('|') + text(r, valueColumn);
-    QVERIFY(m_page->importParams(path));
+    QVERIFY(f->page->importParams(path));
     for (int r = 0; roundTrip && r < table->rowCount(); ++r)
         QCOMPARE(text(r, 0) + QLatin1Char('|') + text(r, valueColumn), shown.at(r));
 }
@@ -199,27 +163,27 @@ void TestServoParamFiles::importRefusals()
     QFETCH(QString, warning);
     QFETCH(QString, log);
 
-    setDevice(DeviceEnum(deviceType));
-    const QString path = m_dir->filePath(QStringLiteral("in.csv"));
+    f->setDevice(DeviceEnum(deviceType));
+    const QString path = file("in.csv");
     writeFile(path, QStringLiteral("DeviceType = %1\n\nPnVal,Axis0\nPn012,+42\n").arg(deviceType));
-    QVERIFY(m_page->importParams(path));
+    QVERIFY(f->page->importParams(path));
     const Uint16 pn11 = ServoParamFrame::paramAddress(11, 0);
     ComSettingsFrame::setRegister(255, pn11, 0xABCD);
-    m_page->on_upLoadButton_clicked();   // answered Yes: back to live values
-    QVERIFY(!m_page->isImportedView());
-    m_prompts->clear();
+    f->page->on_upLoadButton_clicked();   // answered Yes: back to live values
+    QVERIFY(!f->page->isImportedView());
+    f->prompts.clear();
 
     writeFile(path, content);
     if (!log.isEmpty())
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(log));
-    QCOMPARE(m_page->importParams(path), warning.isEmpty());
-    QCOMPARE(lastWarning(), warning);
+    QCOMPARE(f->page->importParams(path), warning.isEmpty());
+    QCOMPARE(f->lastWarning(), warning);
     if (warning.isEmpty()) {
         QCOMPARE(text(0, 0), QStringLiteral("Pn011"));
         QCOMPARE(ComSettingsFrame::getRegister(255, pn11), Uint16(50));
         return;
     }
-    QVERIFY(!m_page->isImportedView());
+    QVERIFY(!f->page->isImportedView());
     QCOMPARE(text(0, 0), QStringLiteral("Pn012"));
     QCOMPARE(ComSettingsFrame::getRegister(255, pn11), Uint16(0xABCD));
 }
@@ -232,8 +196,8 @@ void TestServoParamFiles::importValues()
     };
     ComSettingsFrame::setRegister(255, ServoParamFrame::paramAddress(12, 1), 99);   // left by an earlier import
     ComSettingsFrame::setRegister(255, ServoParamFrame::paramAddress(8, 0), 5);
-    check(QStringLiteral("Pn010"));
-    const QString path = m_dir->filePath(QStringLiteral("in.csv"));
+    f->check({ "Pn010" });
+    const QString path = file("in.csv");
     writeFile(path, QStringLiteral("DeviceType = 1\n\nPnVal,AxisA,Axis1\n"
                                    "Pn011,16#1A,abc\n"          // line 4
                                    "\n"
@@ -242,49 +206,39 @@ void TestServoParamFiles::importValues()
                                    "Pn012,7\n"
                                    "Pn008,70000,+1.0,5\n"       // line 9: 16 bits cannot hold 700000
                                    "Pn021,16#10000,1\n"));      // line 10
-    QVERIFY(m_page->importParams(path));
-    QVERIFY(m_page->isImportedView());
+    QVERIFY(f->page->importParams(path));
+    QVERIFY(f->page->isImportedView());
     // A header field without digits is axis 0; the checked parameter makes way for the file's.
-    QCOMPARE(m_page->axisList(), QList<int>({ 0, 1 }));
-    QCOMPARE(row(QStringLiteral("Pn010")), -1);
-    QCOMPARE(cached(11, 0), Uint16(26));
-    QCOMPARE(text(row("Pn011", "1/0"), 5), QStringLiteral("16#1a"));
-    QCOMPARE(m_page->displayMode(QStringLiteral("Slave255-Axis0-Pn11")), 2);
-    QCOMPARE(cached(11, 1), Uint16(0xABCD));
-    QVERIFY(text(row("Pn011", "1/1"), 5).isEmpty());
+    QCOMPARE(f->page->axisList(), QList<int>({ 0, 1 }));
     // The empty line stays in its place; the unknown parameter's line is left out.
+    QCOMPARE(QList<int>({ row("Pn010"), row("Pn017"), row("Pn999"), row("Pn012") }), QList<int>({ -1, 3, -1, 5 }));
     QVERIFY(text(2, 0).isEmpty());
-    QCOMPARE(row(QStringLiteral("Pn017")), 3);
-    QCOMPARE(row(QStringLiteral("Pn999")), -1);
-    QCOMPARE(row(QStringLiteral("Pn012")), 5);
-    // int32L: low word at the address; a placeholder leaves both words unknown.
-    QCOMPARE(cached(17, 0), Uint16(0x0002));
-    QCOMPARE(cached(17, 0, 1), Uint16(0x0001));
-    QCOMPARE(text(row("Pn017", "1/0"), 5), QStringLiteral("16#10002"));
-    QCOMPARE(cached(17, 1), Uint16(0xABCD));
-    QCOMPARE(cached(17, 1, 1), Uint16(0xABCD));
-    // A short line leaves the missing axis unknown instead of showing a stale value.
-    QCOMPARE(text(row("Pn012", "1/0"), 5), QStringLiteral("7"));
-    QCOMPARE(cached(12, 1), Uint16(0xABCD));
-    // A value too wide for its register stays unknown, the rest of its line comes in, and one box
-    // names the lines.
-    QCOMPARE(cached(8, 0), Uint16(0xABCD));
-    QCOMPARE(text(row("Pn008", "1/1"), 5), QStringLiteral("+1.0"));
-    QCOMPARE(cached(21, 0), Uint16(0xABCD));
-    QCOMPARE(cached(21, 1), Uint16(1));
-    QCOMPARE(m_prompts->size(), 1);
-    QCOMPARE(lastWarning(), QStringLiteral("Values too large for their parameter were left empty, lines: 9, 10"));
+    QCOMPARE(f->page->displayMode(QStringLiteral("Slave255-Axis0-Pn11")), 2);
+    QCOMPARE(QStringList({ text(row("Pn011", "1/0"), 5), text(row("Pn011", "1/1"), 5), text(row("Pn017", "1/0"), 5),
+                           text(row("Pn012", "1/0"), 5), text(row("Pn008", "1/1"), 5) }),
+             QStringList({ "16#1a", "", "16#10002", "7", "+1.0" }));
+    // {pn, axis, word, cached}: int32L puts the low word at the address; a placeholder leaves both words
+    // unknown; a short line leaves the missing axis unknown, not stale; a value too wide for its register
+    // stays unknown while the rest of its line comes in.
+    const QList<QList<int>> words { { 11, 0, 0, 26 }, { 11, 1, 0, 0xABCD }, { 17, 0, 0, 2 }, { 17, 0, 1, 1 },
+                                    { 17, 1, 0, 0xABCD }, { 17, 1, 1, 0xABCD }, { 12, 1, 0, 0xABCD },
+                                    { 8, 0, 0, 0xABCD }, { 21, 0, 0, 0xABCD }, { 21, 1, 0, 1 } };
+    for (const QList<int> &w : words)
+        QVERIFY2(cached(w[0], w[1], w[2]) == Uint16(w[3]), qPrintable(QStringLiteral("Pn%1 axis %2 word %3").arg(w[0]).arg(w[1]).arg(w[2])));
+    // One box names the lines with values too wide.
+    QCOMPARE(f->prompts.size(), 1);
+    QCOMPARE(f->lastWarning(), QStringLiteral("Values too large for their parameter were left empty, lines: 9, 10"));
     // Reading the drive asks first; No keeps the imported view.
-    m_prompts->reply.button = QMessageBox::No;
-    m_page->on_upLoadButton_clicked();
-    QVERIFY(m_page->isImportedView());
+    f->prompts.reply.button = QMessageBox::No;
+    f->page->on_upLoadButton_clicked();
+    QVERIFY(f->page->isImportedView());
 
     // An axis the device does not have is told, not dropped silently.
-    setDevice(LowVoltServo);
+    f->setDevice(LowVoltServo);
     writeFile(path, QStringLiteral("DeviceType = 2\n\nPnVal,Axis0,Axis5\nPn011,+1.0,+2.0\n"));
-    QVERIFY(m_page->importParams(path));
-    QCOMPARE(m_page->axisList(), QList<int>({ 0 }));
-    QCOMPARE(lastWarning(), QStringLiteral("This device has no axis 5: those values of the file are not shown."));
+    QVERIFY(f->page->importParams(path));
+    QCOMPARE(f->page->axisList(), QList<int>({ 0 }));
+    QCOMPARE(f->lastWarning(), QStringLiteral("This device has no axis 5: those values of the file are not shown."));
 }
 
 void TestServoParamFiles::defaultFilesFollowTheDeviceType()
@@ -292,55 +246,53 @@ void TestServoParamFiles::defaultFilesFollowTheDeviceType()
     const QString oldCurrent = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir->path()));
     ComSettingsFrame::setRegister(1, ServoParamFrame::paramAddress(11, 0), 5);
-    check(QStringLiteral("Pn011"));
-    QCOMPARE(ServoParamFrame::defaultParamsPath(), m_dir->filePath(QStringLiteral("ServoParams_Default_1.csv")));
+    f->check({ "Pn011" });
+    QCOMPARE(ServoParamFrame::defaultParamsPath(), file("ServoParams_Default_1.csv"));
 
     // Written under the old type; the new type has no file yet, which is no error.
-    m_frame->setDeviceType(LowVoltServo);
-    QCOMPARE(readLines(m_dir->filePath(QStringLiteral("ServoParams_Default_1.csv"))).mid(0, 4),
+    f->frame->setDeviceType(LowVoltServo);
+    QCOMPARE(readLines(file("ServoParams_Default_1.csv")).mid(0, 4),
              QStringList({ "DeviceType = 1", "", "PnVal,Axis0", "Pn011,+5" }));
-    QVERIFY(m_prompts->isEmpty());
+    QVERIFY(f->prompts.isEmpty());
     QCOMPARE(row(QStringLiteral("Pn011")), -1);
     ComSettingsFrame::setRegister(1, ServoParamFrame::paramAddress(12, 0), 3);
-    check(QStringLiteral("Pn012"));
+    f->check({ "Pn012" });
 
-    m_frame->setDeviceType(HighVoltServo);
-    QCOMPARE(readLines(m_dir->filePath(QStringLiteral("ServoParams_Default_2.csv"))).value(3), QStringLiteral("Pn012,+3"));
+    f->frame->setDeviceType(HighVoltServo);
+    QCOMPARE(readLines(file("ServoParams_Default_2.csv")).value(3), QStringLiteral("Pn012,+3"));
     QCOMPARE(text(row("Pn011", "1/0"), 5), QStringLiteral("+5"));
-    QVERIFY(!m_page->isImportedView());   // the next read pass fetches live values
-    QVERIFY(m_prompts->isEmpty());
+    QVERIFY(!f->page->isImportedView());   // the next read pass fetches live values
+    QVERIFY(f->prompts.isEmpty());
     QVERIFY(QDir::setCurrent(oldCurrent));
 }
 
 void TestServoParamFiles::buttons()
 {
-    QPushButton *exportButton = m_page->findChild<QPushButton *>(QStringLiteral("exportBnt"));
-    QPushButton *openButton = m_page->findChild<QPushButton *>(QStringLiteral("importBnt"));
+    QPushButton *exportButton = f->page->findChild<QPushButton *>(QStringLiteral("exportBnt"));
+    QPushButton *openButton = f->page->findChild<QPushButton *>(QStringLiteral("importBnt"));
 
-    m_page->onSalveCnfgChanged({ 1, 2 }, { 0 });
+    f->page->onSalveCnfgChanged({ 1, 2 }, { 0 });
     exportButton->click();
-    QCOMPARE(m_prompts->size(), 1);
-    QCOMPARE(lastWarning(), QStringLiteral("Servo parameter export only supports single device!"));
+    QCOMPARE(f->prompts.size(), 1);
+    QCOMPARE(f->lastWarning(), QStringLiteral("Servo parameter export only supports single device!"));
 
-    m_page->onSalveCnfgChanged({ 1 }, { 0 });
-    m_prompts->reply.text = m_dir->filePath(QStringLiteral("chosen"));
+    f->page->onSalveCnfgChanged({ 1 }, { 0 });
+    f->prompts.reply.text = file("chosen");
     exportButton->click();
-    QVERIFY(QFile::exists(m_prompts->reply.text + QStringLiteral(".csv")));
+    QVERIFY(QFile::exists(f->prompts.reply.text + QStringLiteral(".csv")));
 
     // A file that cannot be written is told, and nothing claims success.
-    QVERIFY(!m_page->exportParams(m_dir->filePath(QStringLiteral("missing/out.csv"))));
-    QCOMPARE(lastWarning(), QStringLiteral("Servo parameters export failed!"));
-    QVERIFY(!m_page->exportParams(m_dir->path()));
-    QCOMPARE(lastWarning(), QStringLiteral("Servo parameters export failed!"));
+    QVERIFY(!f->page->exportParams(file("missing/out.csv")));
+    QCOMPARE(f->lastWarning(), QStringLiteral("Servo parameters export failed!"));
 
     // The default import stays quiet about a missing file; a file the user picked does not.
-    m_prompts->clear();
-    m_page->importDefaultParams();
-    QVERIFY(m_prompts->isEmpty());
-    m_prompts->reply.text = m_dir->filePath(QStringLiteral("absent.csv"));
+    f->prompts.clear();
+    f->page->importDefaultParams();
+    QVERIFY(f->prompts.isEmpty());
+    f->prompts.reply.text = file("absent.csv");
     openButton->click();
-    QCOMPARE(lastWarning(), QStringLiteral("The parameter file cannot be opened!"));
-    QVERIFY(!m_page->isImportedView());
+    QCOMPARE(f->lastWarning(), QStringLiteral("The parameter file cannot be opened!"));
+    QVERIFY(!f->page->isImportedView());
 }
 
 QTEST_MAIN(TestServoParamFiles)

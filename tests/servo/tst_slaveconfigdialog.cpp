@@ -79,7 +79,6 @@ void TestSlaveConfigDialog::recordNumber_data()
 {
     QTest::addColumn<QString>("funcCode");
     QTest::addColumn<int>("number");
-    QTest::newRow("first") << "Un000" << 0;
     QTest::newRow("last row") << "Un007" << 7;
     QTest::newRow("one past the rows") << "Un008" << -1;
     QTest::newRow("digits spread out") << "U-n0-0-3" << 3;
@@ -168,8 +167,7 @@ void TestSlaveConfigDialog::axesAndSlavesStayChosen()
     QCOMPARE(spy.takeLast().at(1).value<IntList>(), IntList({ 2 }));
     spy.clear();
     axisBox(2)->click();   // the last axis is checked again and nothing is told
-    QCOMPARE(m_dialog->selectedAxes(), IntList({ 2 }));
-    QCOMPARE(spy.count(), 0);
+    QVERIFY(m_dialog->selectedAxes() == IntList({ 2 }) && spy.isEmpty());
     m_dialog->setSelectedAxes({});
     QCOMPARE(m_dialog->selectedAxes(), IntList({ 0 }));
 
