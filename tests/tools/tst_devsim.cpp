@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -220,40 +221,35 @@ void tst_Devsim::lowVoltAlarm()
     QVERIFY2(code >= 1 && code <= 8, qPrintable(QString::number(code)));
 }
 
+// One RTU frame to the device behind the pseudo-terminal `master`, and whatever comes back in time.
+static QByteArray rtuExchange(int master, const char *hex, int timeoutMs = 2000)
+{
+    const QByteArray frame = QByteArray::fromHex(hex);
+    QByteArray reply;
+    if (::write(master, frame.constData(), size_t(frame.size())) != frame.size())
+        return "write failed";
+    pollfd pfd = {master, POLLIN, 0};
+    char buffer[256];
+    ssize_t n = 0;
+    // The rest of a frame follows at once.
+    for (; ::poll(&pfd, 1, timeoutMs) > 0 && (n = ::read(master, buffer, sizeof buffer)) > 0; timeoutMs = 100)
+        reply.append(buffer, int(n));
+    return reply.toHex();
+}
+
 void tst_Devsim::rtu()
 {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     QVERIFY(master >= 0);
+    const auto closeMaster = qScopeGuard([master] { ::close(master); });
     QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
     DevsimProcess dev;
-    const bool started = dev.startSerial(QString::fromLocal8Bit(::ptsname(master)), {"--slave", "5"});
-    auto exchange = [master](const char *hex, int timeoutMs) {
-        const QByteArray frame = QByteArray::fromHex(hex);
-        QByteArray reply;
-        if (::write(master, frame.constData(), size_t(frame.size())) != frame.size())
-            return reply;
-        pollfd pfd = {master, POLLIN, 0};
-        char buffer[256];
-        while (::poll(&pfd, 1, timeoutMs) > 0) {
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            reply.append(buffer, int(n));
-            timeoutMs = 100;    // the rest of a frame follows at once
-        }
-        return reply.toHex();
-    };
-    const QByteArray read = started ? exchange("05030c000002c6df", 2000) : QByteArray();
-    const QByteArray otherUnit = started ? exchange("06030c000002c6ec", 300) : QByteArray();
-    const QByteArray write = started ? exchange("05060d1100039ae6", 2000) : QByteArray();
-    const QByteArray readBack = started ? exchange("05030d110001d727", 2000) : QByteArray();
+    QVERIFY(dev.startSerial(QString::fromLocal8Bit(::ptsname(master)), {"--slave", "5"}));
+    QCOMPARE(rtuExchange(master, "05030c000002c6df"), QByteArray("05030400000000bff3"));
+    QCOMPARE(rtuExchange(master, "06030c000002c6ec", 300), QByteArray());   // another unit
+    QCOMPARE(rtuExchange(master, "05060d1100039ae6"), QByteArray("05060d1100039ae6"));
+    QCOMPARE(rtuExchange(master, "05030d110001d727"), QByteArray("05030200030985"));
     dev.stop();
-    ::close(master);
-    QVERIFY(started);
-    QCOMPARE(read, QByteArray("05030400000000bff3"));
-    QCOMPARE(otherUnit, QByteArray());
-    QCOMPARE(write, QByteArray("05060d1100039ae6"));
-    QCOMPARE(readBack, QByteArray("05030200030985"));
     QCOMPARE(dev.logLines().value(0), QString("slave=5 fc=3 addr=3072 count=2"));
 }
 
