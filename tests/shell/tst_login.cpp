@@ -16,7 +16,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QtTest>
 
 using TestLookup::account;
@@ -147,10 +146,8 @@ void TestLogin::login()
     QCOMPARE(ComSettingsFrame::currentSlave(), told ? 1 : 5);
     QCOMPARE(deviceList.size(), int(told));
     QCOMPARE(broadcast.size(), int(told));
-    if (told) {
+    if (told)
         QCOMPARE(broadcast.first().first().value<DeviceEnum>(), DeviceEnum(device));
-        QCOMPARE(DatabaseManager::instance()->currentDevice(), DeviceEnum(device));
-    }
 }
 
 void TestLogin::loginFieldsOnReopen()
@@ -163,9 +160,6 @@ void TestLogin::loginFieldsOnReopen()
     name->setText("nobody");
     password->setText("secret");
     eye->click();
-    QVERIFY(!dialog->checkLogin());
-    QCOMPARE(password->text(), QStringLiteral("secret"));
-
     dialog->hide();
     m_window->onMenuClicked(10);
     QCOMPARE(name->text(), QStringLiteral("nobody"));

@@ -191,7 +191,6 @@ void TestPermManage::editSeveralOrNone()
 
 void TestPermManage::namesRowsAndStrayKeys()
 {
-    QCOMPARE(table()->rowCount(), 20);
     QList<RecordItem> accounts { account("stray", "p", "0/9", "/7/x") };
     for (int i = 1; i < 20; ++i)
         accounts << account(QString::number(i), "p");
