@@ -1,7 +1,7 @@
 #include "comm/comsettingsframe.h"
 #include "servo/paramfilereader.h"
 #include "servo/servoparamframe.h"
-#include "support/servo_pagefixture.h"
+#include "support/servopagefixture.h"
 
 #include <QPushButton>
 #include <QStandardItemModel>

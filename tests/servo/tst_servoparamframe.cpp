@@ -3,7 +3,7 @@
 #include "comm/registermap.h"
 #include "data/databasemanager.h"
 #include "servo/servoparamframe.h"
-#include "support/servo_pagefixture.h"
+#include "support/servopagefixture.h"
 #include "widgets/customitemdelegate.h"
 
 #include <QComboBox>

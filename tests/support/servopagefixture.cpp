@@ -1,4 +1,4 @@
-#include "support/servo_pagefixture.h"
+#include "support/servopagefixture.h"
 
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"

@@ -1,5 +1,5 @@
-#ifndef SERVO_PAGEFIXTURE_H
-#define SERVO_PAGEFIXTURE_H
+#ifndef SERVOPAGEFIXTURE_H
+#define SERVOPAGEFIXTURE_H
 
 #include "comm/deviceenum.h"
 #include "support/devsimlink.h"
@@ -47,4 +47,4 @@ public:
     ServoParamFrame *page;
 };
 
-#endif // SERVO_PAGEFIXTURE_H
+#endif // SERVOPAGEFIXTURE_H
