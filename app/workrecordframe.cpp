@@ -201,9 +201,14 @@ void WorkRecordFrame::appendRecord()
     // A record that waits to be stored is shown and counted all the same: the device made it.
     if (!db->addWorkRecord(record) || m_search->isResultShown())
         return;
-    m_model->prependRecord(db->workRecords().row(db->workRecords().size() - 1), kShownRecordLimit);
-    ui->workRecordTableWidget->scrollToTop();
-    updateCounters(false);
+    const RecordRow added = db->workRecords().row(db->workRecords().size() - 1);
+    if (m_reloadPending) {
+        ++m_appendsPending;
+    } else {
+        m_model->prependRecord(added, kShownRecordLimit);
+        ui->workRecordTableWidget->scrollToTop();
+    }
+    updateCounters(false, added);
 }
 
 QString WorkRecordFrame::alarmName(const QString &code) const
@@ -229,7 +234,27 @@ QString WorkRecordFrame::columnText(const RecordRow &record, int column) const
 
 void WorkRecordFrame::reloadRecords()
 {
-    m_model->showNewestFirst(DatabaseManager::instance()->workRecords());
+    m_reloadPending = true;
+    m_appendsPending = 0;
+    if (isVisible())
+        showPendingRecords();
+}
+
+// The table as the reload and the appends since would have left it: every record then, the new
+// ones on top, the appends' row limit applied.
+void WorkRecordFrame::showPendingRecords()
+{
+    if (!m_reloadPending)
+        return;
+    m_reloadPending = false;
+    const RecordList &records = DatabaseManager::instance()->workRecords();
+    const int rowsBefore = m_model->rowCount();
+    m_model->showNewestFirst(records);
+    if (m_appendsPending > 0) {
+        const int reloaded = qMax(rowsBefore, records.size() - m_appendsPending);
+        m_model->setRowCount(qMin(kShownRecordLimit, reloaded + m_appendsPending));
+        m_appendsPending = 0;
+    }
     ui->workRecordTableWidget->scrollToTop();
 }
 
@@ -285,7 +310,7 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
     QStringList headers;
     m_recordColumn.clear();
     m_alarmColumn = m_torqueColumn = -1;
-    const QStringList &columns = DatabaseManager::instance()->workRecords().columns();
+    const QStringList &columns = DatabaseManager::workRecordColumns();
     for (const RecordFieldDescriptor &d : qAsConst(m_fieldDescriptors)) {
         const QString key = d.value(QStringLiteral("dbGetKey")).toString();
         if (key == QLatin1String("alarm"))
@@ -311,11 +336,11 @@ void WorkRecordFrame::onParamUnitChanged()
 
 // --- counters -------------------------------------------------------------------------------
 
-void WorkRecordFrame::updateCounters(bool clear)
+void WorkRecordFrame::updateCounters(bool clear, const RecordRow &newest)
 {
     if (ComSettingsFrame::currentDevice() != SdriverDevice)
         return;
-    const QString status = m_model->cellText(0, 5);
+    const QString status = m_reloadPending ? columnText(newest, 5) : m_model->cellText(0, 5);
     const uint success = clear ? 0 : ui->dataCnt1Lable->text().toUInt() + 1;
     const uint failure = clear ? 0 : ui->dataCnt2Lable->text().toUInt() + 1;
     const uint finish = clear ? 0 : ui->dataCnt3Lable->text().toUInt() + 1;
@@ -355,6 +380,7 @@ void WorkRecordFrame::on_seekButton_clicked()
 {
     if (ComSettingsFrame::currentDevice() == NoDevice)
         return;
+    showPendingRecords();
     const qint64 start = editTimeKey(ui->startTimeEdit->dateTime());
     const qint64 end = editTimeKey(ui->endTimeEdit->dateTime());
     const QString task = ui->seekOpt1ComBox->currentText();
@@ -408,6 +434,8 @@ void WorkRecordFrame::on_clearButton_clicked()
 
 void WorkRecordFrame::onSearchSignal(int cmd, QString match)
 {
+    if (cmd == 0 && !isHidden())
+        showPendingRecords();
     m_search->command(cmd, match, !isHidden());
 }
 
@@ -435,6 +463,7 @@ void WorkRecordFrame::on_clearRecordButton_clicked()
     if (Prompt::warning(this, tr("Tips"), tr("Are you sure to clear work record?"), QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
+    showPendingRecords();
     // Emptying the screen while the rows stay stored would show a clear that did not happen.
     if (!DatabaseManager::instance()->clearTable()) {
         qWarning() << "Work records not cleared for device type" << DatabaseManager::instance()->currentDevice();
@@ -454,6 +483,7 @@ void WorkRecordFrame::on_exportRecordButton_clicked()
     if (!fileName.contains(QLatin1String(".csv")))
         fileName += QLatin1String(".csv");
     qDebug() << "Export Work Record To:" << fileName;
+    showPendingRecords();
     QList<int> columns;
     for (int i = 0; i < m_model->columnCount(); ++i)
         columns << i;
@@ -485,6 +515,7 @@ void WorkRecordFrame::setAddrMonitoring(QList<int> addrs, bool enable)
 
 void WorkRecordFrame::showEvent(QShowEvent *event)
 {
+    showPendingRecords();
     setAddrMonitoring(m_monitorAddrs, true);
     QFrame::showEvent(event);
 }

@@ -65,9 +65,11 @@ private:
     QString alarmName(const QString &code) const;
     QList<int> matchingColumns(const RecordRow &record, const QString &text) const;
     void reloadRecords();
+    void showPendingRecords();
     void onStorageChanged();
     void clearHeaderTexts();
-    void updateCounters(bool clear);
+    // newest: the record just added, for the status while the table waits for its reload.
+    void updateCounters(bool clear, const RecordRow &newest = RecordRow());
     void setAddrMonitoring(QList<int> addrs, bool enable);
     void setCounterWidgetsVisible(bool visible);
 
@@ -82,6 +84,10 @@ private:
     QMap<QCheckBox *, int> m_filterColumnByBox;
     QList<int> m_monitorAddrs;
     RecordSearch *m_search;
+    // A reload waits until the page is shown, so that the start need not wait for the records;
+    // the records added meanwhile are counted to leave the table as their appends would have.
+    bool m_reloadPending = false;
+    int m_appendsPending = 0;
 
     static WorkRecordFrame *s_instance;
 };

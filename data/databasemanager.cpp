@@ -168,6 +168,8 @@ DatabaseManager::DatabaseManager()
 
 DatabaseManager::~DatabaseManager()
 {
+    if (m_workLoad.valid())
+        m_workLoad.wait();
     if (s_instance == this)
         s_instance = nullptr;
     if (!m_pending.isEmpty())
@@ -387,6 +389,9 @@ QString DatabaseManager::reasonText(const QSqlError &error) const
 
 bool DatabaseManager::execute(const QString &sql, const QVariantList &values, int *rowsAffected) const
 {
+    // A write waits for the other connection's read to end; waiting here rather than in SQLite
+    // keeps it from failing after the busy timeout.
+    joinWorkLoad();
     QSqlQuery query(database());
     bool ok = query.prepare(sql);
     if (ok) {
@@ -452,18 +457,20 @@ QString packedRowSql(const QStringList &columns)
 
 // The newest `limit` rows, newest first. With `packed`, false and `packedOk` cleared when a row
 // cannot be taken apart (a field holding the separator, or too long); the caller then reads the
-// table field by field.
-bool DatabaseManager::readNewest(const QString &table, int limit, bool packed, RecordList &rows, bool *packedOk) const
+// table field by field. Touches nothing but `db` and `read`, so any thread may run it.
+bool DatabaseManager::readNewest(const QSqlDatabase &db, const QString &table, int limit, bool packed,
+                                 RecordRead &read, bool *packedOk)
 {
-    QSqlQuery query(database());
+    QSqlQuery query(db);
     query.setForwardOnly(true);
+    RecordList &rows = read.rows;
     const QStringList &columns = rows.columns();
     const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid DESC LIMIT %3")
                             .arg(packed ? packedRowSql(columns) : columns.join(QStringLiteral(", ")), table)
                             .arg(limit);
     if (!query.prepare(sql) || !query.exec()) {
-        noteFailure(query.lastError());
-        qWarning() << "SQL statement failed:" << sql << "query.lastError:" << query.lastError().text();
+        read.error = query.lastError();
+        read.failedSql = sql;
         return false;
     }
     rows.reserve(limit);
@@ -483,26 +490,58 @@ bool DatabaseManager::readNewest(const QString &table, int limit, bool packed, R
         rows.append(RecordRow::fromFields(columns, fields.constData()));
     }
     if (query.lastError().isValid()) {
-        noteFailure(query.lastError());
-        qWarning() << "Reading" << table << "failed:" << query.lastError().text();
+        read.error = query.lastError();
         return false;
     }
     return true;
 }
 
-// The newest `limit` rows, oldest first, then what waits to be stored in that table. Older rows
-// past the limit are left for the next add to trim.
-bool DatabaseManager::loadRecords(const QString &table, int limit, RecordList &list)
+DatabaseManager::RecordRead DatabaseManager::readRecords(const QSqlDatabase &db, const QString &table, int limit,
+                                                         const QStringList &columns)
 {
-    RecordList loaded(list.columns());
+    RecordRead read;
+    read.rows = RecordList(columns);
     bool packedOk = true;
-    if (!readNewest(table, limit, true, loaded, &packedOk)) {
-        if (packedOk)
-            return false;
-        loaded = RecordList(list.columns());
-        if (!readNewest(table, limit, false, loaded, &packedOk))
-            return false;
+    read.ok = readNewest(db, table, limit, true, read, &packedOk);
+    if (!read.ok && !packedOk) {
+        read.rows = RecordList(columns);
+        read.ok = readNewest(db, table, limit, false, read, &packedOk);
     }
+    return read;
+}
+
+// Runs in a thread of its own: a connection is used only by the thread that made it.
+DatabaseManager::RecordRead DatabaseManager::readRecordsAside(const QString &path, const QString &connection,
+                                                              const QString &table, int limit)
+{
+    RecordRead read;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (db.open())
+            read = readRecords(db, table, limit, workColumns());
+        else
+            read.error = db.lastError();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return read;
+}
+
+// The rows read, oldest first, then what waits to be stored in that table. Older rows past the
+// limit are left for the next add to trim. On failure the list is left as it was.
+bool DatabaseManager::takeRecords(const QString &table, int limit, RecordRead read, RecordList &list)
+{
+    if (!read.ok) {
+        noteFailure(read.error);
+        if (read.failedSql.isEmpty())
+            qWarning() << "Reading" << table << "failed:" << read.error.text();
+        else
+            qWarning() << "SQL statement failed:" << read.failedSql << "query.lastError:" << read.error.text();
+        return false;
+    }
+    RecordList &loaded = read.rows;
     // A full list may have older rows behind it that were never read: the first trim takes them
     // in steps rather than in one long delete.
     if (loaded.size() >= limit)
@@ -520,20 +559,17 @@ bool DatabaseManager::loadRecords(const QString &table, int limit, RecordList &l
     return true;
 }
 
+bool DatabaseManager::loadRecords(const QString &table, int limit, RecordList &list)
+{
+    return takeRecords(table, limit, readRecords(database(), table, limit, list.columns()), list);
+}
+
 void DatabaseManager::loadKind(ListKind kind)
 {
     const QString table = tableName(m_currentDevice, kind);
     if (kind == WorkRecordKind) {
         m_workRecords.clear();
-        m_workLoaded = table.isEmpty() || loadRecords(table, m_workRecordLimit, m_workRecords);
-        if (!m_workLoaded) {
-            // What waits for this table is still shown.
-            for (const Pending &p : qAsConst(m_pending)) {
-                if (p.table == table)
-                    m_workRecords.append(p.row);
-            }
-            m_retryTimer.start();
-        }
+        workListRead(table, table.isEmpty() || loadRecords(table, m_workRecordLimit, m_workRecords));
         return;
     }
     QList<RecordItem> rows;
@@ -551,15 +587,73 @@ void DatabaseManager::loadKind(ListKind kind)
     }
 }
 
+void DatabaseManager::workListRead(const QString &table, bool ok)
+{
+    m_workLoaded = ok;
+    if (ok)
+        return;
+    // What waits for this table is still shown.
+    for (const Pending &p : qAsConst(m_pending)) {
+        if (p.table == table)
+            m_workRecords.append(p.row);
+    }
+    m_retryTimer.start();
+}
+
+// A hundred thousand records take a quarter of a second to read: long enough to hold the start.
+// They are read on a second connection while the window is built; a file that is not usable now
+// is read here, which fails as quickly as it does elsewhere.
+void DatabaseManager::startWorkLoad()
+{
+    const QString table = tableName(m_currentDevice, WorkRecordKind);
+    if (table.isEmpty() || !m_open) {
+        loadKind(WorkRecordKind);
+        return;
+    }
+    static int loads = 0;
+    const QString connection = QStringLiteral("%1-records%2").arg(QLatin1String(kConnection)).arg(++loads);
+    m_workRecords.clear();
+    m_workLoadTable = table;
+    m_workLoadLimit = m_workRecordLimit;
+    m_workLoad = std::async(std::launch::async, &DatabaseManager::readRecordsAside, database().databaseName(),
+                            connection, table, m_workRecordLimit);
+}
+
+// The list any caller sees is exactly what a read in this thread would have given; it was only
+// made elsewhere. Filling it in changes nothing a caller could tell from a list already read.
+void DatabaseManager::joinWorkLoad() const
+{
+    if (m_workLoad.valid())
+        const_cast<DatabaseManager *>(this)->finishWorkLoad();
+}
+
+void DatabaseManager::finishWorkLoad()
+{
+    RecordRead read = m_workLoad.get();
+    workListRead(m_workLoadTable, takeRecords(m_workLoadTable, m_workLoadLimit, std::move(read), m_workRecords));
+}
+
+const RecordList &DatabaseManager::workRecords() const
+{
+    joinWorkLoad();
+    return m_workRecords;
+}
+
+const QStringList &DatabaseManager::workRecordColumns()
+{
+    return workColumns();
+}
+
 void DatabaseManager::onDeviceChanged(DeviceEnum devType)
 {
+    joinWorkLoad();
     m_currentDevice = devType;
     m_appParams.clear();
     m_workRecords.clear();
     if (devType != NoDevice) {
         loadKind(ServoParamKind);
         loadKind(AppParamKind);
-        loadKind(WorkRecordKind);
+        startWorkLoad();
     }
     emit devChangedSignal(devType);
 }
@@ -677,6 +771,7 @@ void DatabaseManager::planTrim(RecordList &list, const QString &table, int limit
 // transaction of its own. A failed step leaves its rows for a later one.
 void DatabaseManager::trimStep()
 {
+    joinWorkLoad();
     if (m_trimBelow.isEmpty() || !m_open) {
         m_trimTimer.stop();
         return;
@@ -763,6 +858,7 @@ int DatabaseManager::pendingCount(const QString &table) const
 
 bool DatabaseManager::addRecord(const QString &table, RecordList &list, QStringList fields)
 {
+    joinWorkLoad();
     Pending pending;
     pending.table = table;
     // Unknown ids are not guessed from the list: the table may hold newer rows than were read.
@@ -784,6 +880,7 @@ bool DatabaseManager::addRecord(const QString &table, RecordList &list, QStringL
 // Every waiting record in order, in one transaction: all are stored or none.
 bool DatabaseManager::storePending()
 {
+    joinWorkLoad();
     if (m_pending.isEmpty())
         return true;
     QSqlDatabase db = database();
@@ -841,6 +938,7 @@ void DatabaseManager::dropPending(const QString &table)
 
 void DatabaseManager::retryStorage()
 {
+    joinWorkLoad();
     const int waiting = m_pending.size();
     bool changed = false;
     if (!m_open) {
@@ -904,6 +1002,7 @@ bool DatabaseManager::addWorkRecord(RecordItem record)
 
 bool DatabaseManager::clearTable()
 {
+    joinWorkLoad();
     const QString table = tableName(m_currentDevice, WorkRecordKind);
     if (m_currentDevice == NoDevice || table.isEmpty())
         return false;

@@ -19,6 +19,7 @@
 #include <QVector>
 
 #include <functional>
+#include <future>
 
 class QSqlDatabase;
 
@@ -63,7 +64,10 @@ public:
     const QList<RecordItem> &appParams() const { return m_appParams; }
     const QList<RecordItem> &accountList() const { return m_accounts; }
     const RecordList &alarmRecords() const { return m_alarmRecords; }
-    const RecordList &workRecords() const { return m_workRecords; }
+    // Waits for the read a device change started, if it is still running.
+    const RecordList &workRecords() const;
+    // The columns of every work record, known without reading the list.
+    static const QStringList &workRecordColumns();
     const QList<RecordItem> &alarmDetails() const { return m_alarmDetails; }
     const QList<RecordItem> &servoStatusList() const { return m_servoStatus; }
     const QList<RecordItem> &servoDebugRows() const { return m_servoDebugRows; }
@@ -115,6 +119,14 @@ signals:
     void storageChanged();
 
 private:
+    // One read of a record table, on whichever thread owns the connection.
+    struct RecordRead {
+        RecordList rows;
+        bool ok = false;
+        QSqlError error;
+        QString failedSql;   // empty: the statement ran, reading its rows failed
+    };
+
     // A record that could not be stored yet. Its id is provisional while the table's ids are unknown.
     struct Pending {
         QString table;
@@ -137,9 +149,17 @@ private:
     bool execute(const QString &sql, const QVariantList &values = QVariantList(),
                  int *rowsAffected = nullptr) const;
     bool loadTable(const QString &table, QList<RecordItem> &rows) const;
-    bool readNewest(const QString &table, int limit, bool packed, RecordList &rows, bool *packedOk) const;
+    static bool readNewest(const QSqlDatabase &db, const QString &table, int limit, bool packed, RecordRead &read,
+                           bool *packedOk);
+    static RecordRead readRecords(const QSqlDatabase &db, const QString &table, int limit, const QStringList &columns);
+    static RecordRead readRecordsAside(const QString &path, const QString &connection, const QString &table, int limit);
+    bool takeRecords(const QString &table, int limit, RecordRead read, RecordList &list);
     bool loadRecords(const QString &table, int limit, RecordList &list);
     void loadKind(ListKind kind);
+    void workListRead(const QString &table, bool ok);
+    void startWorkLoad();
+    void joinWorkLoad() const;
+    void finishWorkLoad();
     int trimSurplus(const RecordList &list, const QString &table, int limit) const;
     bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr) const;
     void planTrim(RecordList &list, const QString &table, int limit, QVector<std::function<void()>> *afterCommit);
@@ -187,6 +207,11 @@ private:
     QMap<QString, qint64> m_trimBelow;
     QTimer m_trimTimer;
     int m_trimChunk = 5000;
+    // The work records of a device change, read on a connection of their own in another thread.
+    // Whatever reads or changes the list, or writes to the file, waits for it first.
+    std::future<RecordRead> m_workLoad;
+    QString m_workLoadTable;
+    int m_workLoadLimit = 0;
 
     static DatabaseManager *s_instance;
     static QString s_databasePath;

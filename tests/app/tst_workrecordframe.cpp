@@ -55,6 +55,8 @@ private slots:
     void query();
     void appendWhileResultShown();
     void shownRowsCap();
+    void hiddenPage_data();
+    void hiddenPage();
     void textSearch_data();
     void textSearch();
     void searchWithShrinkingList();
@@ -85,6 +87,8 @@ void TestWorkRecordFrame::init()
     initUnitTable();
     m_com = new ComSettingsFrame;
     m_page = new WorkRecordFrame;
+    // Shown, as the user sees it; a hidden page fills its table only once it is shown.
+    m_page->show();
     connect(m_com, &ComSettingsFrame::devChangedSignal, DatabaseManager::instance(), &DatabaseManager::onDeviceChanged);
     connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page, &WorkRecordFrame::onDeviceChanged);
     ComSettingsFrame::setCurrentSlave(1);
@@ -331,6 +335,49 @@ void TestWorkRecordFrame::shownRowsCap()
     QCOMPARE(filledRows(), 601);
 }
 
+void TestWorkRecordFrame::hiddenPage_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QList<int>>("appended");   // lock statuses of the records added while hidden
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("counters");
+    QTest::newRow("every stored record") << 3 << QList<int>{} << 30 << QStringList{ "0", "0", "0" };
+    QTest::newRow("added records on top and counted") << 3 << QList<int>{ 0x0001, 0x000A } << 32 << QStringList{ "1", "1", "2" };
+    QTest::newRow("a reload shows more than the append limit") << 600 << QList<int>{} << 600 << QStringList{ "0", "0", "0" };
+    QTest::newRow("an add cuts the table to its limit") << 600 << QList<int>{ 0x000C } << 500 << QStringList{ "0", "1", "1" };
+}
+
+// A hidden page fills its table when it is shown, so that the start need not wait for the
+// records; what it then shows and counts is what a page shown all along would.
+void TestWorkRecordFrame::hiddenPage()
+{
+    QFETCH(int, stored);
+    QFETCH(QList<int>, appended);
+    QFETCH(int, rows);
+    QFETCH(QStringList, counters);
+    m_page->hide();
+    QVector<RecordItem> records;
+    for (int i = 0; i < stored; ++i)
+        records << workRecordRow(i, "Task0", "OK", "2024/05/01 08:00:00");
+    storeRows(records);
+    QCOMPARE(filledRows(), 0);
+    for (int status : appended) {
+        setCache(1, 100, 1000, 100, status, 0);
+        m_page->appendRecord();
+    }
+    QCOMPARE((QStringList{ counter(1), counter(2), counter(3) }), counters);
+
+    m_page->show();
+    const int total = stored + appended.size();
+    QCOMPARE(model()->rowCount(), rows);
+    QCOMPARE(filledRows(), qMin(rows, total));
+    for (int r = 0; r < filledRows(); ++r)
+        QCOMPARE(model()->cellText(r, 0), QString::number(total - 1 - r));
+    const QMap<int, QString> statusText { { 0x0001, "OK" }, { 0x000A, "Slip" }, { 0x000C, "Float" } };
+    if (!appended.isEmpty())
+        QCOMPARE(model()->cellText(0, 5), statusText.value(appended.last()));
+}
+
 void TestWorkRecordFrame::textSearch_data()
 {
     QTest::addColumn<QString>("text");
@@ -354,7 +401,6 @@ void TestWorkRecordFrame::textSearch()
                 workRecordRow(2, "Task2", "Slip", "2024/05/01 10:00:00", "10", "0.400") });
     setUnitIndex(QStringLiteral("torque"), 1);   // shown in mN·m, searched as stored
     m_page->onParamUnitChanged();
-    m_page->show();
     QSignalSpy finished(m_page, &WorkRecordFrame::searchFinishSigal);
     m_page->onSearchSignal(0, text);
     QVERIFY(finished.wait(3000));
@@ -378,7 +424,6 @@ void TestWorkRecordFrame::searchWithShrinkingList()
     for (int i = 0; i < 300; ++i)
         rows << workRecordRow(i, "Task0", "OK", "2024/05/01 08:00:00");
     storeRows(rows);
-    m_page->show();
     QSignalSpy finished(m_page, &WorkRecordFrame::searchFinishSigal);
     // The first tick only arms the search; the list then shrinks before the records are tested.
     m_page->onSearchSignal(0, "Task");

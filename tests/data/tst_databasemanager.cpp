@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 namespace {
 const QRegularExpression kTimePattern(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
@@ -90,6 +91,8 @@ private slots:
     void recordTextsLoadAsStored();
     void upgradeAddsColumnsAndIndex();
     void lockedDatabase();
+    void actionRightAfterDeviceChange_data();
+    void actionRightAfterDeviceChange();
     void deviceChangeReloadsLists_data();
     void deviceChangeReloadsLists();
     void setLanguageOnlyForTrelvox();
@@ -530,6 +533,77 @@ void TestDatabaseManager::lockedDatabase()
     db->retryStorage();
     QCOMPARE(db->pendingAlarmRecords(), 0);
     QCOMPARE(side("SELECT max(id) || '/' || count(*) FROM alarm_records").toString(), QStringLiteral("4/5"));
+}
+
+void TestDatabaseManager::actionRightAfterDeviceChange_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("ids");   // first, last and count of the list afterwards
+    QTest::addColumn<int>("tableRows");
+    QTest::newRow("read") << "read" << "0 19999 20000" << 20000;
+    QTest::newRow("add: the next id follows the stored ones") << "add" << "0 20000 20001" << 20001;
+    QTest::newRow("clear: the read does not bring the rows back") << "clear" << "  0" << 0;
+    QTest::newRow("write elsewhere waits for the read") << "save" << "0 19999 20000" << 20000;
+    QTest::newRow("another device change") << "change" << "0 19999 20000" << 20000;
+    QTest::newRow("the file is locked: the new record waits with a provisional id") << "locked" << "0 0 1" << 20000;
+}
+
+// A device change reads the work records on another connection; whatever comes next sees the
+// list as if it had been read before the change returned, and no write fails on the read's lock.
+void TestDatabaseManager::actionRightAfterDeviceChange()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, ids);
+    QFETCH(int, tableRows);
+    DatabaseManager::resetInstance();
+    QVERIFY(fillRows(m_path, QStringLiteral("workRecords_sdriver"), 20000));
+    DatabaseManager *db = reopen();
+    QVERIFY(db->startupProblem().isEmpty());
+    QSignalSpy changed(db, &DatabaseManager::devChangedSignal);
+    std::unique_ptr<Locker> locker;
+    if (action == QLatin1String("locked")) {
+        // Held before the read starts: the read fails as a read in the window's thread would.
+        locker.reset(new Locker(m_path, "BEGIN EXCLUSIVE"));
+        QVERIFY(locker->isOk());
+    }
+    db->onDeviceChanged(SdriverDevice);
+    if (action == QLatin1String("add")) {
+        QVERIFY(db->addWorkRecord(workRecord("Task2")));
+    } else if (action == QLatin1String("clear")) {
+        QVERIFY(db->clearTable());
+        db->onDeviceChanged(HighVoltServo);
+        db->onDeviceChanged(SdriverDevice);
+    } else if (action == QLatin1String("save")) {
+        QVERIFY(db->saveKeyValue("Sdriver_LockTotalCount", "3"));
+        QVERIFY(db->saveConfig("devcom_configs", "DeviceAddr", "4"));
+    } else if (action == QLatin1String("change")) {
+        db->onDeviceChanged(HighVoltServo);
+        QVERIFY(db->workRecords().isEmpty());
+        db->onDeviceChanged(SdriverDevice);
+    } else if (action == QLatin1String("locked")) {
+        QTest::ignoreMessage(QtWarningMsg, kAnySqlFailure);
+        QVERIFY(db->addWorkRecord(workRecord("Task2")));
+        QCOMPARE(db->pendingWorkRecords(), 1);
+    }
+    const RecordList &list = db->workRecords();
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(list.isEmpty() ? QString() : list.field(0, 0).toString(),
+                                             list.isEmpty() ? QString() : list.field(list.size() - 1, 0).toString())
+                 .arg(list.size()),
+             ids);
+    if (action == QLatin1String("locked")) {
+        // Once the file lets go, the records are read and the one that waited is stored.
+        locker.reset();
+        changed.clear();
+        db->retryStorage();
+        QCOMPARE(db->pendingWorkRecords(), 0);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(db->workRecords().size(), 20001);
+        QCOMPARE(db->workRecords().last().value("id").toString(), QStringLiteral("20000"));
+        QCOMPARE(db->workRecords().last().value("task").toString(), QStringLiteral("Task2"));
+        tableRows = 20001;
+    }
+    QCOMPARE(rowCount("workRecords_sdriver"), tableRows);
+    QCOMPARE(side("SELECT count(DISTINCT id) FROM workRecords_sdriver").toInt(), tableRows);
 }
 
 void TestDatabaseManager::deviceChangeReloadsLists_data()
