@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <system_error>
+
 // The resources live in a static library: nothing else references them, so pull them in here.
 static void initResources()
 {
@@ -612,11 +614,15 @@ void DatabaseManager::startWorkLoad()
     }
     static int loads = 0;
     const QString connection = QStringLiteral("%1-records%2").arg(QLatin1String(kConnection)).arg(++loads);
-    m_workRecords.clear();
     m_workLoadTable = table;
     m_workLoadLimit = m_workRecordLimit;
-    m_workLoad = std::async(std::launch::async, &DatabaseManager::readRecordsAside, database().databaseName(),
-                            connection, table, m_workRecordLimit);
+    try {
+        m_workLoad = std::async(std::launch::async, &DatabaseManager::readRecordsAside, database().databaseName(),
+                                connection, table, m_workRecordLimit);
+    } catch (const std::system_error &error) {
+        qWarning() << "No thread to read the work records in, reading them here:" << error.what();
+        loadKind(WorkRecordKind);
+    }
 }
 
 // The list any caller sees is exactly what a read in this thread would have given; it was only
