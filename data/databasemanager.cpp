@@ -616,9 +616,16 @@ void DatabaseManager::startWorkLoad()
     const QString connection = QStringLiteral("%1-records%2").arg(QLatin1String(kConnection)).arg(++loads);
     m_workLoadTable = table;
     m_workLoadLimit = m_workRecordLimit;
+    const QString path = database().databaseName();
+    const int limit = m_workRecordLimit;
     try {
-        m_workLoad = std::async(std::launch::async, &DatabaseManager::readRecordsAside, database().databaseName(),
-                                connection, table, m_workRecordLimit);
+        m_workLoad = std::async(std::launch::async, [this, path, connection, table, limit] {
+            RecordRead read = readRecordsAside(path, connection, table, limit);
+            // Taken in as soon as the window's thread is free, also when nothing asks for the
+            // list: a failed read starts the retries then, as a read in that thread would.
+            QMetaObject::invokeMethod(this, [this] { finishReadyWorkLoad(); }, Qt::QueuedConnection);
+            return read;
+        });
     } catch (const std::system_error &error) {
         qWarning() << "No thread to read the work records in, reading them here:" << error.what();
         loadKind(WorkRecordKind);
@@ -631,6 +638,13 @@ void DatabaseManager::joinWorkLoad() const
 {
     if (m_workLoad.valid())
         const_cast<DatabaseManager *>(this)->finishWorkLoad();
+}
+
+// A newer read may have started since this one asked: that one is not waited for here.
+void DatabaseManager::finishReadyWorkLoad()
+{
+    if (m_workLoad.valid() && m_workLoad.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        finishWorkLoad();
 }
 
 void DatabaseManager::finishWorkLoad()

@@ -160,6 +160,7 @@ private:
     void startWorkLoad();
     void joinWorkLoad() const;
     void finishWorkLoad();
+    void finishReadyWorkLoad();
     int trimSurplus(const RecordList &list, const QString &table, int limit) const;
     bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr) const;
     void planTrim(RecordList &list, const QString &table, int limit, QVector<std::function<void()>> *afterCommit);

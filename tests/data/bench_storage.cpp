@@ -195,8 +195,8 @@ int runChild(const QString &path)
     return 0;
 }
 
-// As main() starts the program: the saved device type (the screwdriver controller) loads its work
-// records before the window shows.
+// As main() starts the program: the saved device type (the screwdriver controller) reads its work
+// records, on a second connection while the window is built.
 int runWindow(const QString &path)
 {
     QElapsedTimer clock;
