@@ -213,8 +213,12 @@ void WorkRecordFrame::appendRecord()
 
 QString WorkRecordFrame::alarmName(const QString &code) const
 {
-    const QString name = DatabaseManager::instance()->findAlarmDetail(code.toInt()).value(QStringLiteral("name")).toString();
-    return name.isEmpty() ? tr("undefine") : name;
+    // A search asks for every record's alarm name; the detail list is searched once per code.
+    const int number = code.toInt();
+    auto it = m_alarmNames.constFind(number);
+    if (it == m_alarmNames.constEnd())
+        it = m_alarmNames.insert(number, DatabaseManager::instance()->findAlarmDetail(number).value(QStringLiteral("name")).toString());
+    return it->isEmpty() ? tr("undefine") : *it;
 }
 
 // What a cell shows: the stored text, the alarm's name, the torque in the selected unit.
@@ -276,6 +280,7 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
 {
     if (devType == NoDevice)
         return;
+    m_alarmNames.clear();
     m_fieldDescriptors.clear();
     m_labelByAddr.clear();
     m_filterColumnByBox.clear();
@@ -494,6 +499,7 @@ void WorkRecordFrame::on_exportRecordButton_clicked()
 // Records stored or queued by others, or read again once the file could be read.
 void WorkRecordFrame::onStorageChanged()
 {
+    m_alarmNames.clear();   // the details may have been read only now
     RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingWorkRecords());
 }
 

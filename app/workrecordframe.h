@@ -5,6 +5,7 @@
 #include "data/recordlist.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QVector>
@@ -79,6 +80,7 @@ private:
     // Per table column: the record column of its dbGetKey, and whether it is the alarm or torque.
     QVector<int> m_recordColumn;
     int m_alarmColumn = -1;
+    mutable QHash<int, QString> m_alarmNames;   // alarm code -> name in the details, empty for none
     int m_torqueColumn = -1;
     QMap<int, QLabel *> m_labelByAddr;
     QMap<QCheckBox *, int> m_filterColumnByBox;
