@@ -2,12 +2,14 @@
 #include "app/recordtablemodel.h"
 #include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
+#include "support/dblocker.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/prompt.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -27,6 +29,7 @@ private slots:
     void appendAlarm_data();
     void appendAlarm();
     void shownAlarmCap();
+    void alarmsWhileFileHeld();
     void search_data();
     void search();
     void searchWithShrinkingList();
@@ -113,6 +116,29 @@ void TestAlarmInfoFrame::appendAlarm()
              QStringList{ QString::number(code) } + detail + QStringList{ stored["time"].toString() });
     QCOMPARE(model()->index(0, 5).data(Qt::ToolTipRole).toString(), "Solution:\n" + detail.at(3));
     QVERIFY(table()->isColumnHidden(1) && table()->isColumnHidden(4));
+}
+
+// Another program holds the file: alarms are shown at once, the page says how many wait, and
+// they are stored, and the warning goes, once the file is free.
+void TestAlarmInfoFrame::alarmsWhileFileHeld()
+{
+    QLabel *warning = m_page->findChild<QLabel *>(QStringLiteral("storageWarningLabel"));
+    QVERIFY(warning->isHidden());
+    {
+        DbLocker locker(m_db->path(), "BEGIN IMMEDIATE");
+        QVERIFY(locker.isOk());
+        m_page->appendAlarm(11);
+        m_page->appendAlarm(12);
+        QCOMPARE(filledRows(), 2);
+        QCOMPARE(text(0, 0), QStringLiteral("12"));
+        QVERIFY(!warning->isHidden());
+        QVERIFY2(warning->text().startsWith(QLatin1String("2 record")), qPrintable(warning->text()));
+    }
+    DatabaseManager::instance()->retryStorage();
+    QVERIFY(warning->isHidden());
+    QList<QVariantList> rows;
+    QVERIFY(TestDatabase::execOn(m_db->path(), QStringLiteral("SELECT number FROM alarm_records ORDER BY id"), {}, &rows));
+    QCOMPARE(rows, (QList<QVariantList>{ { "11" }, { "12" } }));
 }
 
 void TestAlarmInfoFrame::shownAlarmCap()

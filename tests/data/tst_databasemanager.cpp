@@ -1,6 +1,7 @@
 #include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
 #include "data/sqlscript.h"
+#include "support/dblocker.h"
 #include "support/testdatabase.h"
 #include "support/warninglog.h"
 
@@ -24,31 +25,6 @@ RecordItem account(const QString &name, const QString &password, const QString &
     return { { QStringLiteral("account"), name }, { QStringLiteral("password"), password },
              { QStringLiteral("device"), device }, { QStringLiteral("permission"), permission } };
 }
-
-// Another program's connection to the file: holds a lock for as long as the test wants.
-class Locker
-{
-public:
-    Locker(const QString &path, const char *begin)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-        db.setDatabaseName(path);
-        m_ok = db.open() && QSqlQuery(db).exec(QLatin1String(begin));
-    }
-    ~Locker()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("locker"));
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
-    }
-    bool isOk() const { return m_ok; }
-
-private:
-    bool m_ok = false;
-};
 
 // Rows written in one statement on a second connection, as a file from elsewhere would hold them.
 bool fillRows(const QString &path, const QString &table, int count)
@@ -488,7 +464,7 @@ void TestDatabaseManager::lockedDatabase()
     DatabaseManager::resetInstance();
 
     {
-        Locker locker(m_path, "BEGIN EXCLUSIVE");
+        DbLocker locker(m_path, "BEGIN EXCLUSIVE");
         QVERIFY(locker.isOk());
         QElapsedTimer clock;
         clock.start();
@@ -525,7 +501,7 @@ void TestDatabaseManager::lockedDatabase()
 
     // Held for writing while the program runs: the record is shown at once and stored later.
     {
-        Locker locker(m_path, "BEGIN IMMEDIATE");
+        DbLocker locker(m_path, "BEGIN IMMEDIATE");
         QVERIFY(locker.isOk());
         QVERIFY(db->addAlarmRecord(8));
         QCOMPARE(db->pendingAlarmRecords(), 1);
@@ -562,10 +538,10 @@ void TestDatabaseManager::actionRightAfterDeviceChange()
     DatabaseManager *db = reopen();
     QVERIFY(db->startupProblem().isEmpty());
     QSignalSpy changed(db, &DatabaseManager::devChangedSignal);
-    std::unique_ptr<Locker> locker;
+    std::unique_ptr<DbLocker> locker;
     if (action.startsWith(QLatin1String("locked"))) {
         // Held before the read starts: the read fails as a read in the window's thread would.
-        locker.reset(new Locker(m_path, "BEGIN EXCLUSIVE"));
+        locker.reset(new DbLocker(m_path, "BEGIN EXCLUSIVE"));
         QVERIFY(locker->isOk());
     }
     db->onDeviceChanged(SdriverDevice);
