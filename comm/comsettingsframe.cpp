@@ -12,6 +12,7 @@
 #include "widgets/prompt.h"
 
 #include <QDebug>
+#include <QScopedValueRollback>
 #include <QSerialPort>
 #include <cmath>
 
@@ -177,12 +178,13 @@ int ComSettingsFrame::writeFileBlock(Uint8 unit, quint32 offset, const quint8 *d
 }
 
 // A request queued on an idle link goes out as soon as control returns to the event loop rather
-// than on the next timer tick, so the engine adds almost nothing to a transaction.
+// than on the next timer tick, so the engine adds almost nothing to a transaction. One queued
+// inside the tick goes out at the tick's own end without another turn of the event loop.
 int ComSettingsFrame::kickEngine(int queued)
 {
     if (queued)
         wakeTick();
-    if (queued && !m_kickPending) {
+    if (queued && !m_kickPending && !m_inTick) {
         m_kickPending = true;
         QMetaObject::invokeMethod(this, [this] {
             m_kickPending = false;
@@ -776,6 +778,7 @@ void ComSettingsFrame::stepVariable()
 
 void ComSettingsFrame::communicateProcess()
 {
+    const QScopedValueRollback<bool> inTick(m_inTick, true);
     stepConnect();
     stepSearch();
     if (m_connectState == ConnectState::Connected && !isSearching()) {

@@ -198,6 +198,7 @@ private:
     QList<int> m_varAddrs;
     Poller m_variable;
     bool m_loadingSettings = false;
+    bool m_inTick = false;      // inside communicateProcess, which steps the engine at its end
     QHash<QString, QString> m_shownAtLoad;     // key -> the box's text
     bool m_kickPending = false;
 

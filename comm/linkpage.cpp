@@ -30,7 +30,7 @@ bool LinkPage::sendBytes(const QByteArray &data)
 {
     if (m_debugMode || !writeRaw(data))
         return false;
-    showLine(QStringLiteral("TX: ") + formatBytes(data, hexView()));
+    showTraffic(QStringLiteral("TX: "), data);
     return true;
 }
 
@@ -62,7 +62,7 @@ void LinkPage::deliver(const QByteArray &data)
         return;
     }
     m_received.append(data);
-    showLine(QStringLiteral("RX: ") + formatBytes(data, hexView()));
+    showTraffic(QStringLiteral("RX: "), data);
     emit bytesArrived();
 }
 
@@ -70,6 +70,13 @@ void LinkPage::showLine(const QString &line)
 {
     if (m_view && m_view->isVisible())
         m_view->appendPlainText(line);
+}
+
+// Every frame passes here; the text is only built for a view someone can see.
+void LinkPage::showTraffic(const QString &prefix, const QByteArray &data)
+{
+    if (m_view && m_view->isVisible())
+        m_view->appendPlainText(prefix + formatBytes(data, hexView()));
 }
 
 bool LinkPage::hexView() const

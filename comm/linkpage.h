@@ -43,6 +43,7 @@ protected:
     void clearReceived() { m_received.clear(); }
     // Appends a line to the traffic view while the page is on screen.
     void showLine(const QString &line);
+    void showTraffic(const QString &prefix, const QByteArray &data);
     bool hexView() const;
 
     // Not pure: a hide during destruction may reach them after the derived page is gone.

@@ -42,7 +42,8 @@ void NetworkHelper::connectToDevice(const QString &host, quint16 port)
     connect(m_socket, &QTcpSocket::errorOccurred, this, &NetworkHelper::onSocketLost);
     updateControls();
     // May report a failure at once, which drops the socket: do not touch m_socket after this.
-    m_socket->connectToHost(host, port);
+    // Unbuffered: a request goes to the socket at once, not from a write notifier a loop turn later.
+    m_socket->connectToHost(host, port, QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 void NetworkHelper::disconnectFromDevice()
@@ -76,7 +77,19 @@ void NetworkHelper::onConnected()
 
 void NetworkHelper::onReadyRead()
 {
-    deliver(m_socket->readAll());
+    // A reply fits in one read; readAll would size a large buffer and ask the socket once more.
+    char chunk[1024];
+    QByteArray data;
+    qint64 n = 0;
+    while ((n = m_socket->read(chunk, sizeof chunk)) > 0) {
+        data.append(chunk, int(n));
+        if (n < qint64(sizeof chunk))
+            break;
+    }
+    deliver(data);
+    // Unbuffered, a closed or broken link shows only as this failed read, with no signal of its own.
+    if (n < 0 && m_socket)
+        onSocketLost();
 }
 
 void NetworkHelper::onSocketLost()

@@ -98,13 +98,13 @@ StatusAreaFrame::StatusAreaFrame(QWidget *parent)
     initTexts();
     // Logging in and out has no visible way in; the menu is kept for the program's own calls.
     ui->accountBtn->hide();
-    m_slots = { { ui->status1Frame, ui->status1Button, ui->status1Unit, ui->status1Value, {} },
-                { ui->status2Frame, ui->status2Button, ui->status2Unit, ui->status2Value, {} },
-                { ui->status3Frame, ui->status3Button, ui->status3Unit, ui->status3Value, {} },
-                { ui->status4Frame, ui->status4Button, ui->status4Unit, ui->status4Value, {} },
-                { ui->status5Frame, ui->status5Button, ui->status5Unit, ui->status5Value, {} },
-                { ui->status6Frame, ui->status6Button, ui->status6Unit, ui->status6Value, {} },
-                { ui->status7Frame, ui->status7Button, ui->status7Unit, ui->status7Value, {} } };
+    m_slots = { { ui->status1Frame, ui->status1Button, ui->status1Unit, ui->status1Value },
+                { ui->status2Frame, ui->status2Button, ui->status2Unit, ui->status2Value },
+                { ui->status3Frame, ui->status3Button, ui->status3Unit, ui->status3Value },
+                { ui->status4Frame, ui->status4Button, ui->status4Unit, ui->status4Value },
+                { ui->status5Frame, ui->status5Button, ui->status5Unit, ui->status5Value },
+                { ui->status6Frame, ui->status6Button, ui->status6Unit, ui->status6Value },
+                { ui->status7Frame, ui->status7Button, ui->status7Unit, ui->status7Value } };
     initLoginMenu();
     for (const StatusSlot &slot : qAsConst(m_slots))
         slot.frame->hide();
@@ -343,7 +343,9 @@ void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
     // Until the poll reports, the items show what the cache knows. This is display only: the
     // detectors see real readings alone, so a rebuild neither repeats an alarm nor counts readings.
     for (StatusSlot &slot : m_slots) {
-        const int addr = StatusItem::address(slot.item);
+        slot.addr = StatusItem::address(slot.item);
+        slot.hasShown = false;
+        const int addr = slot.addr;
         if (addr < 0 || quint32(addr) == RegisterMap::Absent)
             continue;
         if (!m_realTimeAddrList.contains(addr))
@@ -356,11 +358,15 @@ void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
 
 int StatusAreaFrame::alarmAddress() const
 {
-    return StatusItem::address(m_slots.last().item);
+    return m_slots.last().addr;
 }
 
 void StatusAreaFrame::showValue(StatusSlot &slot, int val)
 {
+    if (slot.hasShown && slot.shownVal == val)
+        return;
+    slot.hasShown = true;
+    slot.shownVal = val;
     const StatusItem::Shown shown = StatusItem::convert(slot.item, val, m_engine);
     if (shown.isLamp)
         setIconIfChanged(slot.button, shown.lit ? m_ledGreen : m_ledGray);
@@ -380,7 +386,7 @@ void StatusAreaFrame::showValue(StatusSlot &slot, int val)
 void StatusAreaFrame::refreshDisplay(int addr, int val)
 {
     for (StatusSlot &slot : m_slots) {
-        if (StatusItem::address(slot.item) == addr)
+        if (slot.addr == addr)
             showValue(slot, val);
     }
     detectAlarm(addr, val);

@@ -53,12 +53,17 @@ private:
         QPushButton *button;
         QLabel *unit;
         QLabel *value;
-        QVariantMap item;
+        QVariantMap item {};
+        // Kept from the item at each rebuild, since every register read is matched against it.
+        int addr = -1;
+        // The value on show: the poll brings the same one many times a second.
+        bool hasShown = false;
+        int shownVal = 0;
     };
     struct ItemDef {
         QString caption;
         QString unit;
-        QVariantMap item;
+        QVariantMap item {};
         int width;              // 0: as wide as the row allows
     };
 
