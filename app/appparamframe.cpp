@@ -122,8 +122,10 @@ AppParamFrame::AppParamFrame(QWidget *parent)
     initMenu();
 
     connect(&m_timer, &QTimer::timeout, this, &AppParamFrame::process);
-    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+    if (ComSettingsFrame *com = ComSettingsFrame::instance()) {
         connect(com, &ComSettingsFrame::realTimeAddrRead, this, &AppParamFrame::onRealTimeAddrRead);
+        connect(com, &ComSettingsFrame::linkStateChanged, this, &AppParamFrame::wakeTimer);
+    }
 
     ui->appParamMenuBtn1->click();
     ui->appParamMenuBtn11->click();
@@ -518,6 +520,7 @@ void AppParamFrame::onSearchSignal(int cmd, QString match)
     }
     m_searchText = match;
     m_searchState = SearchState::Start;
+    wakeTimer();
 }
 
 // One definition a tick; each one that matches becomes the next row of the list.
@@ -590,6 +593,28 @@ void AppParamFrame::process()
     writeTaskParams();
     searchProcess();
     reportNotWritten();
+    if (!tickCanChangeAnything())
+        m_timer.stop();
+}
+
+// The tick rests while nothing runs, or while every running pass holds a request that the link
+// refuses for a reason only linkStateChanged can end; whatever starts work wakes it again.
+bool AppParamFrame::tickCanChangeAnything() const
+{
+    if (m_realTime || m_searchState != SearchState::Idle)
+        return true;
+    const bool refusing = !ComSettingsFrame::acceptsRequests();
+    for (const Cursor &c : m_passes) {
+        if (c.state != PassState::Idle && !(c.state == PassState::Issue && c.refused && refusing))
+            return true;
+    }
+    return false;
+}
+
+void AppParamFrame::wakeTimer()
+{
+    if (isVisible() && !m_timer.isActive())
+        m_timer.start(kTickMs);
 }
 
 QPixmap AppParamFrame::rotatedPixmap(const QPixmap &image, int angle)
@@ -657,6 +682,7 @@ void AppParamFrame::stepPass(Pass pass)
         const bool sent = slave != 0
             && (write ? c.wait.startWrite(Uint8(slave), c.addr, c.value) : c.wait.startRead(Uint8(slave), c.addr));
         // Refused (link closed or lent to a debugging page): the same cell is offered again next tick.
+        c.refused = !sent;
         if (sent)
             c.state = PassState::Wait;
         return;
@@ -766,13 +792,16 @@ void AppParamFrame::setPasses(bool read, bool write)
         Cursor &c = m_passes[pass];
         c.state = on ? PassState::Start : PassState::Idle;
         c.target = QPersistentModelIndex();
+        c.refused = false;
         c.wait.reset();
     }
+    wakeTimer();
 }
 
 void AppParamFrame::setRealTime(bool on)
 {
     m_realTime = on;
+    wakeTimer();
 }
 
 void AppParamFrame::reportNotWritten()

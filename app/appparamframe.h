@@ -134,6 +134,7 @@ private:
         QString label;                  // names the cell in messages
         QPersistentModelIndex target;   // the cell the answer goes to; gone when the page is rebuilt
         RegisterWait wait;
+        bool refused = false;           // the last request of this cell was refused
     };
 
     void stepPass(Pass pass);
@@ -142,6 +143,8 @@ private:
     void advance(Pass pass, Cursor &c) const;
     void setPasses(bool read, bool write);
     void setRealTime(bool on);
+    void wakeTimer();
+    bool tickCanChangeAnything() const;
     bool confirmReadAfterImport();
     void reportNotWritten();
     void deselect(const QModelIndex &index);

@@ -65,6 +65,8 @@ IOMonitorFrame::IOMonitorFrame(QWidget *parent)
     m_inputLeds = &m_inputGroup->leds;
     m_outputLeds = &m_outputGroup->leds;
     onDeviceChanged(SdriverDevice);
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        connect(com, &ComSettingsFrame::linkStateChanged, this, &IOMonitorFrame::resumePoll);
 }
 
 IOMonitorFrame::~IOMonitorFrame()
@@ -173,6 +175,7 @@ void IOMonitorFrame::onDeviceChanged(DeviceEnum devType)
     m_wait.reset();
     if (m_pollState == PollState::Wait)
         m_pollState = PollState::Request;
+    resumePoll();
 
     for (int i = 0; i < kLampCount; ++i) {
         const bool named = i < inputNames.size();
@@ -202,16 +205,12 @@ void IOMonitorFrame::setMonitorEnabled(bool enable, QList<LedEntry> *inputLeds, 
         m_outputLeds = outputLeds;
     }
     if (enable) {
-        if (m_pollTimerId == -1)
-            m_pollTimerId = startTimer(kPollIntervalMs, Qt::CoarseTimer);
         m_pollState = PollState::Request;
+        resumePoll();
         return;
     }
-    if (m_pollTimerId != -1) {
-        killTimer(m_pollTimerId);
-        m_pollTimerId = -1;
-    }
     m_pollState = PollState::Stopped;
+    pausePoll();
     m_wait.reset();
     // A borrowing page may be destroyed after it stops the poll: never keep pointing at its lamps.
     m_inputLeds = &m_inputGroup->leds;
@@ -226,10 +225,26 @@ void IOMonitorFrame::timerEvent(QTimerEvent *event)
         QFrame::timerEvent(event);
 }
 
+void IOMonitorFrame::resumePoll()
+{
+    if (m_pollState != PollState::Stopped && m_pollTimerId == -1)
+        m_pollTimerId = startTimer(kPollIntervalMs, Qt::CoarseTimer);
+}
+
+void IOMonitorFrame::pausePoll()
+{
+    if (m_pollTimerId != -1) {
+        killTimer(m_pollTimerId);
+        m_pollTimerId = -1;
+    }
+}
+
 void IOMonitorFrame::pollStep()
 {
-    if (m_pollList.isEmpty())
+    if (m_pollList.isEmpty()) {
+        pausePoll();    // until a device type with IO registers fills the list
         return;
+    }
     if (m_pollIndex >= m_pollList.size())
         m_pollIndex = 0;
     const IoPollEntry entry = m_pollList.at(m_pollIndex);
@@ -237,9 +252,12 @@ void IOMonitorFrame::pollStep()
     case PollState::Stopped:
         break;
     case PollState::Request:
-        // A refused request is simply asked again on the next tick.
+        // A refused request is simply asked again on the next tick, or, while every request is
+        // refused, once linkStateChanged says that may have changed.
         if (m_wait.startRead(Uint8(ComSettingsFrame::currentSlave()), entry.address))
             m_pollState = PollState::Wait;
+        else if (!ComSettingsFrame::acceptsRequests())
+            pausePoll();
         break;
     case PollState::Wait:
         switch (m_wait.check()) {

@@ -59,6 +59,9 @@ private:
     static void layoutCells(QWidget *parent, int count, int perRow, int groupSize, const CellFiller &fill);
     QMap<QPushButton *, int> createOutputButtons(QWidget *parent, const QStringList &names, int perRow, int groupSize);
     void pollStep();
+    // The poll timer rests while the poll could change nothing and runs again when that changes.
+    void resumePoll();
+    void pausePoll();
     void paint(int group, Uint16 value);
     void writeMonitorEnable(Uint16 value);
 

@@ -63,7 +63,14 @@ ComSettingsFrame *ComSettingsFrame::instance()
 DeviceEnum ComSettingsFrame::currentDevice() { return s_devType; }
 void ComSettingsFrame::setCurrentDevice(DeviceEnum devType) { s_devType = devType; }
 int ComSettingsFrame::currentSlave() { return s_slave; }
-void ComSettingsFrame::setCurrentSlave(int slave) { s_slave = slave; }
+void ComSettingsFrame::setCurrentSlave(int slave)
+{
+    if (slave == s_slave)
+        return;
+    s_slave = slave;
+    if (s_instance)
+        emit s_instance->linkStateChanged();
+}
 quint32 ComSettingsFrame::addrMap(int entry) { return RegisterMap::entry(entry); }
 int ComSettingsFrame::axisAddrStride() { return RegisterMap::axisStride(s_devType); }
 
@@ -106,6 +113,8 @@ void ComSettingsFrame::initCommunication()
             onLinkLost(reason);
     });
     connect(m_network, &NetworkHelper::connected, this, &ComSettingsFrame::onTcpConnected);
+    connect(m_serial, &LinkPage::debugModeChanged, this, &ComSettingsFrame::linkStateChanged);
+    connect(m_network, &LinkPage::debugModeChanged, this, &ComSettingsFrame::linkStateChanged);
     auto fillPorts = [this](const QStringList &names) {
         const QString current = ui->portComboBox->currentText();
         const QSignalBlocker block(ui->portComboBox);
@@ -142,8 +151,12 @@ bool ComSettingsFrame::debugOwnsLink() const
 // link, or a slave address outside 1 to 247 (255 holds imported file values and never goes out).
 bool ComSettingsFrame::canQueue(int slave)
 {
-    return s_instance && s_instance->m_engine && !s_instance->debugOwnsLink() && isValidSlave(s_slave)
-           && isValidSlave(slave);
+    return acceptsRequests() && isValidSlave(slave);
+}
+
+bool ComSettingsFrame::acceptsRequests()
+{
+    return s_instance && s_instance->m_engine && !s_instance->debugOwnsLink() && isValidSlave(s_slave);
 }
 
 int ComSettingsFrame::writeRegister(Uint16 addr, Uint16 value)
@@ -465,6 +478,7 @@ void ComSettingsFrame::connectDevice()
         }
         m_engine->setLinkOpen(true);
         m_connectState = ConnectState::Probe;
+        emit linkStateChanged();
     } else {
         m_engine->setFraming(ModbusMaster::Framing::Tcp);
         m_network->connectToDevice(ui->ipLineEdit->text().trimmed(), remotePort());
@@ -489,6 +503,7 @@ void ComSettingsFrame::onTcpConnected()
         return;
     m_engine->setLinkOpen(true);
     m_connectState = ConnectState::Probe;
+    emit linkStateChanged();
 }
 
 void ComSettingsFrame::stepConnect()
@@ -564,6 +579,7 @@ void ComSettingsFrame::disconnectDevice(const QString &reason)
     updateConnectButton();
     if (StatusAreaFrame *bar = StatusAreaFrame::instance())
         bar->setConnectState(NoDevice);
+    emit linkStateChanged();
     if (wasConnected)
         emit connectionChanged(false);
 }

@@ -47,6 +47,9 @@ public:
     static int readRegisters(Uint16 addr, Uint16 count);
     static int readSlaveRegisters(Uint8 slave, Uint16 addr, Uint16 count);
     static int writeFileBlock(Uint8 unit, quint32 offset, const quint8 *data, Uint16 length, Uint16 lastBlock);
+    // False while every request is refused whatever its slave: no engine, a debugging page owns
+    // the link, or the current slave is outside 1 to 247. Only linkStateChanged ends that.
+    static bool acceptsRequests();
     static bool isLinkOpen();
 
     // Register cache.
@@ -106,6 +109,10 @@ signals:
     void modbusComError(int slave, int addr);
     void singalWriteFileFinshed();
     void connectionChanged(bool connected);
+    // Whether requests are refused, or the link is open, may have changed: the link opened or
+    // closed, a debugging page took or gave back the link, or the current slave changed. Pages
+    // that rest while refused start their timers again on it.
+    void linkStateChanged();
     void searchFinished(int found);
 
 public slots:

@@ -86,6 +86,8 @@ ServoParamFrame::ServoParamFrame(QWidget *parent)
     setupTree();
     setupTable();
     connect(&m_timer, &QTimer::timeout, this, &ServoParamFrame::process);
+    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        connect(com, &ComSettingsFrame::linkStateChanged, this, &ServoParamFrame::wakeTimer);
     connect(&m_slaveDialog, &SlaveConfigDialog::slaveCnfgChanged, this, &ServoParamFrame::onSalveCnfgChanged);
     {
         const QSignalBlocker block(ui->viewModeComBox);
@@ -767,11 +769,19 @@ void ServoParamFrame::restartRunningPasses()
         m_readState = PassState::Start;
     if (m_writeState != PassState::Idle)
         m_writeState = PassState::Start;
+    wakeTimer();
 }
 
 void ServoParamFrame::startReadPass()
 {
     m_readState = PassState::Start;
+    wakeTimer();
+}
+
+void ServoParamFrame::wakeTimer()
+{
+    if (isVisible() && !m_timer.isActive())
+        m_timer.start(1);
 }
 
 void ServoParamFrame::process()
@@ -795,12 +805,17 @@ void ServoParamFrame::process()
         if (m_readState == PassState::Idle)
             m_readState = PassState::Start;
     } else if (m_readState == PassState::Idle && m_writeState == PassState::Idle) {
+        m_timer.stop();     // nothing to step until a pass or real-time reading starts
         return;
     }
+    m_refused = false;
     if (m_writeState != PassState::Idle)
         writeServoParams();
     else
         readServoParams();
+    // A request the link refuses is refused again on every tick until linkStateChanged.
+    if (m_refused && !m_realTime && (!ComSettingsFrame::isLinkOpen() || !ComSettingsFrame::acceptsRequests()))
+        m_timer.stop();
 }
 
 // Asks for the cell's registers not asked for yet, one request per word; false while the link
@@ -904,6 +919,8 @@ void ServoParamFrame::readServoParams()
         }
         if (requestCell(m_read, m_readWaits, false))
             m_readState = PassState::Wait;
+        else
+            m_refused = true;
         return;
     case PassState::Wait: {
         const WaitResult result = waitCell(m_read, m_readWaits);
@@ -1002,6 +1019,8 @@ void ServoParamFrame::writeServoParams()
             break;
         if (requestCell(m_write, m_writeWaits, true))
             m_writeState = PassState::Wait;
+        else
+            m_refused = true;
         return;
     case PassState::Wait: {
         const WaitResult result = waitCell(m_write, m_writeWaits);
@@ -1075,6 +1094,7 @@ void ServoParamFrame::setRealTime(bool on)
         m_refreshAngle = 0;
         ui->realTimeReadBtn->setIcon(QIcon(m_refreshPixmap));
     }
+    wakeTimer();
 }
 
 void ServoParamFrame::stopRealTimeRead()
@@ -1090,6 +1110,7 @@ void ServoParamFrame::on_upLoadButton_clicked()
     setRealTime(false);
     m_readState = PassState::Start;
     m_writeState = PassState::Idle;
+    wakeTimer();
 }
 
 void ServoParamFrame::on_realTimeReadBtn_clicked(bool checked)
@@ -1113,6 +1134,7 @@ void ServoParamFrame::on_downLoadButton_clicked()
     setRealTime(false);
     m_readState = PassState::Idle;
     m_writeState = PassState::Start;
+    wakeTimer();
 }
 
 void ServoParamFrame::on_writeParamBtn_clicked()
@@ -1120,6 +1142,7 @@ void ServoParamFrame::on_writeParamBtn_clicked()
     m_writeKind = WriteSelected;
     m_readState = PassState::Idle;
     m_writeState = PassState::Start;
+    wakeTimer();
 }
 
 void ServoParamFrame::on_resetDefaultBtn_clicked()

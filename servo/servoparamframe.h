@@ -152,6 +152,7 @@ private:
     void appendEmptyRow(int row);
     void restartRunningPasses();
     void startReadPass();
+    void wakeTimer();
     void setRealTime(bool on);
     bool leaveImportedView();
     void replaceRowWithParam(int row, int defIndex);
@@ -193,6 +194,7 @@ private:
     bool m_realTime = false;
     bool m_imported = false;
     bool m_stepping = false;
+    bool m_refused = false;     // this tick's request was refused or the link was down
     int m_viewMode = DetailedView;
     int m_writeKind = WriteSelected;
     PassState m_readState = PassState::Idle;

@@ -1,5 +1,6 @@
 #include "app/appparamframe.h"
 #include "comm/comsettingsframe.h"
+#include "comm/networkhelper.h"
 #include "comm/registerwait.h"
 #include "data/commonutils.h"
 #include "support/appparamdef.h"
@@ -150,7 +151,8 @@ void TestAppParamPage::readAndWrite()
 }
 
 // What the closed link refuses is offered again on every tick, however long it stays closed:
-// monitoring and a write go on once the link is back.
+// monitoring and a write go on once the link is back. A write refused while the debugging page
+// owns the link goes out, unasked, when the page gives it back.
 void TestAppParamPage::linkLostAndBack()
 {
     click("realTimeReadBtn");
@@ -166,6 +168,14 @@ void TestAppParamPage::linkLostAndBack()
     QVERIFY(QTest::qWaitFor([this] { return !m_link.sim().logLines().filter(QStringLiteral("addr=3131 ")).isEmpty(); }, 5000));
     QVERIFY(QTest::qWaitFor([this] { return text(0, 4).isEmpty(); }, 5000));
     QVERIFY(m_prompts.isEmpty());
+
+    click("realTimeReadBtn");
+    m_link.frame()->networkHelper()->setDebugMode(true);
+    m_page->listModel()->item(0, 4)->setText(QStringLiteral("3.5"));
+    click("writeModifyBtn");
+    QTest::qWait(30);   // ticks that find the link refusing
+    m_link.frame()->networkHelper()->setDebugMode(false);
+    QVERIFY(QTest::qWaitFor([this] { return m_link.sim().logLines().contains(QStringLiteral("slave=1 fc=6 addr=3130 value=350")); }, 5000));
 }
 
 void TestAppParamPage::realTimeAndSearch()

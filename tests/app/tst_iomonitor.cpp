@@ -1,6 +1,7 @@
 #include "app/appdebugframe.h"
 #include "app/iomonitorframe.h"
 #include "comm/comsettingsframe.h"
+#include "comm/networkhelper.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
@@ -27,6 +28,7 @@ private slots:
     void lampsFromDevice();
     void outputToggle();
     void silentRegisterDoesNotStallPoll();
+    void pollWakesWhenLinkServes();
     void debugPageBorrowsPoll();
     void startStop_data();
     void startStop();
@@ -194,6 +196,24 @@ void TestIoMonitor::silentRegisterDoesNotStallPoll()
     QVERIFY(connectToSim({ "--slave", "1" }, 2));
     showPage(m_io);
     QTRY_VERIFY_WITH_TIMEOUT(m_link->sim().logLines().contains(QStringLiteral("slave=2 fc=3 addr=3345 count=1")), 5000);
+}
+
+// While every request is refused the poll rests; the slave being set at connection and the
+// debugging page giving the link back must each start it again without a touch of the page.
+// The short waits only give the poll ticks to find itself refused.
+void TestIoMonitor::pollWakesWhenLinkServes()
+{
+    ComSettingsFrame::setCurrentSlave(0);
+    showPage(m_io);
+    QTest::qWait(50);
+    QVERIFY(connectToSim({ "--set", "3344=5" }));
+    QTRY_COMPARE(lamps(box(m_io, "inputMonitorGroup")).left(3), QStringLiteral("R-R"));
+
+    m_com->networkHelper()->setDebugMode(true);
+    QTest::qWait(50);
+    m_link->sim().clearLog();
+    m_com->networkHelper()->setDebugMode(false);
+    QTRY_VERIFY(m_link->sim().logLines().contains(QStringLiteral("slave=1 fc=3 addr=3344 count=1")));
 }
 
 void TestIoMonitor::debugPageBorrowsPoll()

@@ -1,5 +1,6 @@
 // Processor time the whole main window takes while nobody uses it: first not connected, then
-// connected over loopback TCP to the simulated device. Run by hand, without sanitizers, on a quiet machine.
+// connected over loopback TCP to the simulated device. Run by hand, without sanitizers, on a quiet machine:
+// bench_idle [seconds] [menu id of the page to show, 70 (standby) when left out].
 #include "comm/comsettingsframe.h"
 #include "shell/mainwindow.h"
 #include "support/devsimlink.h"
@@ -45,6 +46,8 @@ int main(int argc, char *argv[])
     TestDatabase db;
     MainWindow window;
     window.show();
+    if (argc > 2)
+        window.onMenuClicked(QByteArray(argv[2]).toInt());
     std::printf("not connected: %.2f %% CPU\n", idlePercent(seconds));
     DevsimLink link(ComSettingsFrame::instance());
     if (!link.start({}, 1, DevsimLink::CheckDevice)) {

@@ -30,6 +30,7 @@ private slots:
     void uploadWriteDownloadRecover_data();
     void uploadWriteDownloadRecover();
     void failingSlaveLeavesRightCells();
+    void uploadWaitsForTheLink();
     void waitsEndOnlyOnTheirOwnFailures();
     void failedAndUnconvertibleWrites();
     void definitionsShrinkUnderTheTable();
@@ -302,6 +303,20 @@ void TestServoParamFrame::failingSlaveLeavesRightCells()
     QCOMPARE(QStringList({ text(row("Pn008", "1/0"), 5), text(row("Pn003", "1/0"), 5) }), QStringList({ "+25.0", "+1" }));
     QCOMPARE(text(row("Pn008", "2/0"), 5) + text(row("Pn003", "2/0"), 5), QString());
     QVERIFY(f->frame->isConnected());
+}
+
+// An upload asked for before the link is open rests and goes on, unasked, once it opens.
+void TestServoParamFrame::uploadWaitsForTheLink()
+{
+    setDevice(HighVoltServo);
+    m_page->show();
+    m_page->onSalveCnfgChanged({ 1 }, { 0 });
+    check(QStringLiteral("Pn008"));
+    click("upLoadButton");
+    QTest::qWait(30);   // ticks that find the link closed
+    QVERIFY(text(row("Pn008", "1/0"), 5).isEmpty());
+    QVERIFY(connectTo(HighVoltServo, {}));
+    QTRY_COMPARE(text(row("Pn008", "1/0"), 5), QStringLiteral("+25.0"));
 }
 
 void TestServoParamFrame::waitsEndOnlyOnTheirOwnFailures()
