@@ -308,14 +308,14 @@ void TestServoParamFrame::failingSlaveLeavesRightCells()
 // An upload asked for before the link is open rests and goes on, unasked, once it opens.
 void TestServoParamFrame::uploadWaitsForTheLink()
 {
-    setDevice(HighVoltServo);
-    m_page->show();
-    m_page->onSalveCnfgChanged({ 1 }, { 0 });
-    check(QStringLiteral("Pn008"));
-    click("upLoadButton");
+    f->setDevice(HighVoltServo);
+    f->page->show();
+    f->page->onSalveCnfgChanged({ 1 }, { 0 });
+    f->check({ "Pn008" });
+    f->click("upLoadButton");
     QTest::qWait(30);   // ticks that find the link closed
     QVERIFY(text(row("Pn008", "1/0"), 5).isEmpty());
-    QVERIFY(connectTo(HighVoltServo, {}));
+    QVERIFY(f->connectTo(HighVoltServo));
     QTRY_COMPARE(text(row("Pn008", "1/0"), 5), QStringLiteral("+25.0"));
 }
 
