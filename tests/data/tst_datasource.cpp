@@ -17,7 +17,12 @@ class TestDataSource : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        // Headless runs have no OpenGL; the view must still load.
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+        QVERIFY(m_db.isValid());
+    }
     void instanceIsNewestLiveObject();
     void oscillShowCarriesDeviceAndRange();
     void oscilloscopeView();
@@ -25,13 +30,6 @@ private slots:
 private:
     TestDatabase m_db;
 };
-
-void TestDataSource::initTestCase()
-{
-    // Headless runs have no OpenGL; the view must still load.
-    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    QVERIFY(m_db.isValid());
-}
 
 void TestDataSource::instanceIsNewestLiveObject()
 {
@@ -59,8 +57,7 @@ void TestDataSource::oscillShowCarriesDeviceAndRange()
     source.setSampleCount(0);   // ignored
     source.emitOscillShowSignal(1);
     source.emitOscillShowSignal(0);
-    QCOMPARE(show.at(0), (QList<QVariant> { int(LowVoltServo), 1 }));
-    QCOMPARE(show.at(1), (QList<QVariant> { int(LowVoltServo), 0 }));
+    QCOMPARE(QList<QList<QVariant>>(show), (QList<QList<QVariant>> { { int(LowVoltServo), 1 }, { int(LowVoltServo), 0 } }));
     QCOMPARE(source.xAxisMax(), 1000.0);
     QCOMPARE(range.count(), 0);
     source.setSampleCount(3000);
@@ -81,8 +78,7 @@ void TestDataSource::oscilloscopeView()
         missing.hide();
         missing.show();   // one label, however often shown
         const QList<QLabel *> labels = missing.findChildren<QLabel *>();
-        QCOMPARE(labels.size(), 1);
-        QCOMPARE(labels.first()->text(), QStringLiteral("Oscilloscope view not found: ./Resource/QML/main.qml"));
+        QVERIFY(labels.size() == 1 && labels.first()->text().endsWith(QLatin1String("Resource/QML/main.qml")));
     }
     QVERIFY(QDir().mkpath(QStringLiteral("Resource/QML")));
     QVERIFY(QFile::copy(QStringLiteral(TEST_SOURCE_DIR "/Resource/QML/main.qml"), QStringLiteral("Resource/QML/main.qml")));
@@ -93,8 +89,7 @@ void TestDataSource::oscilloscopeView()
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QVERIFY(QDir::setCurrent(startDir));
     QQuickWidget *view = frame.quickWidget();
-    QVERIFY(view);
-    QCOMPARE(view->status(), QQuickWidget::Ready);
+    QVERIFY(view && view->status() == QQuickWidget::Ready);
     auto *text = view->rootObject()->findChild<QQuickItem *>(QStringLiteral("versionText"));
     QVERIFY(text);
     QCOMPARE(text->property("text").toString(), QStringLiteral("new servo version: true"));
