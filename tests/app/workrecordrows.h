@@ -4,18 +4,15 @@
 #include "data/recorditem.h"
 
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVector>
-#include <QtDebug>
 
-// Writes screwdriver work records straight into the database file, with times of the caller's
-// choosing, in one transaction; the database manager reads them at its next device change.
+// Writes screwdriver work records straight into the database file in one transaction; the
+// database manager reads them at its next device change.
 inline bool insertWorkRecords(const QString &databasePath, const QVector<RecordItem> &records)
 {
-    static const QStringList columns = { "id", "task", "turns", "torque", "usedTime", "status", "time", "alarm",
-                                         "description" };
+    static const QStringList columns = { "id", "task", "turns", "torque", "usedTime", "status", "time", "alarm", "description" };
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("workRecordRows"));
@@ -29,11 +26,8 @@ inline bool insertWorkRecords(const QString &databasePath, const QVector<RecordI
                     query.bindValue(c, records.at(i).value(columns.at(c)).toString());
                 ok = query.exec();
             }
-            if (!ok)
-                qWarning() << "insertWorkRecords:" << query.lastError().text();
             ok = ok && db.commit();
         }
-        db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("workRecordRows"));
     return ok;
@@ -42,9 +36,8 @@ inline bool insertWorkRecords(const QString &databasePath, const QVector<RecordI
 inline RecordItem workRecordRow(int id, const QString &task, const QString &status, const QString &time,
                                 const QString &alarm = QStringLiteral("0"), const QString &torque = QStringLiteral("1.500"))
 {
-    return { { "id", QString::number(id) }, { "task", task },      { "turns", "8.5" },
-             { "torque", torque },          { "usedTime", "1.234" }, { "status", status },
-             { "time", time },              { "alarm", alarm },    { "description", "none" } };
+    return { { "id", QString::number(id) }, { "task", task }, { "turns", "8.5" }, { "torque", torque }, { "usedTime", "1.234" },
+             { "status", status }, { "time", time }, { "alarm", alarm }, { "description", "none" } };
 }
 
 #endif // WORKRECORDROWS_H
