@@ -5,92 +5,75 @@
 
 #include <QtTest>
 
+using R = RegisterWait::Result;
+
 // The shared register wait against the simulated device, which answers slave 1 only.
 class TestRegisterWait : public QObject
 {
     Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void readAndWrite();
-    void failures();
-
-private:
-    static RegisterWait::Result waitFor(RegisterWait &wait, int ms = 5000);
-
     TestDatabase m_db;
     DevsimLink *m_link = nullptr;
+
+    static R waitFor(RegisterWait &wait, int ms = 5000)
+    {
+        R result = wait.check();
+        (void)QTest::qWaitFor([&] { return (result = wait.check()) != R::Pending; }, ms);
+        return result;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_link = new DevsimLink;
+        QVERIFY(m_link->start({ "--set", "3200=7", "--set", "3201=9" }, 1, DevsimLink::NoCheck));
+    }
+    void cleanupTestCase() { delete m_link; }
+
+    void readAndWrite()
+    {
+        RegisterWait wait;
+        QCOMPARE(wait.check(), R::Idle);
+        QVERIFY(wait.startRead(1, 3200, 2));
+        QCOMPARE(wait.check(), R::Pending);
+        QCOMPARE(waitFor(wait), R::Received);
+        QCOMPARE(wait.check(), R::Received);   // stays so until the next start
+        QCOMPARE(QList<Uint16>({ wait.value(0), wait.value(1) }), QList<Uint16>({ 7, 9 }));
+        QVERIFY(wait.startWrite(1, 3200, 11));
+        QCOMPARE(waitFor(wait), R::Received);
+        QVERIFY(wait.startRead(1, 3200));
+        QCOMPARE(waitFor(wait), R::Received);
+        QCOMPARE(wait.value(), Uint16(11));
+        QVERIFY(!wait.startRead(255, 3200));    // refused, and nothing left pending
+        QCOMPARE(wait.check(), R::Idle);
+    }
+
+    void failures()
+    {
+        // An error reported for the block ends the wait before its bound.
+        RegisterWait failing;
+        QVERIFY(failing.startRead(9, 3200, 2, 60000));
+        QCOMPARE(waitFor(failing, 10000), R::Failed);
+        QVERIFY(!failing.timedOut());
+
+        // An error for the second word of a block ends it too; one for another slave does not.
+        RegisterWait block;
+        QVERIFY(block.startRead(1, 3200, 2, 60000));
+        QMetaObject::invokeMethod(m_link->frame(), "modbusComError", Q_ARG(int, 2), Q_ARG(int, 3201));
+        QVERIFY(block.check() != R::Failed);
+        QCOMPARE(waitFor(block), R::Received);
+        QVERIFY(block.startRead(1, 3300, 2, 60000));
+        QMetaObject::invokeMethod(m_link->frame(), "modbusComError", Q_ARG(int, 1), Q_ARG(int, 3301));
+        QCOMPARE(block.check(), R::Failed);
+        QVERIFY(block.startRead(1, 3300, 2));   // the failure recorded before it does not end a new wait
+        QCOMPARE(waitFor(block), R::Received);
+
+        // No answer within the bound: failed, and said to be a time-out.
+        RegisterWait slow;
+        QVERIFY(slow.startRead(9, 3200, 1, 50));
+        QCOMPARE(waitFor(slow), R::Failed);
+        QVERIFY(slow.timedOut());
+    }
 };
-
-void TestRegisterWait::initTestCase()
-{
-    m_link = new DevsimLink;
-    QVERIFY(m_link->start({ "--set", "3200=7", "--set", "3201=9" }, 1, DevsimLink::NoCheck));
-}
-
-void TestRegisterWait::cleanupTestCase()
-{
-    delete m_link;
-}
-
-RegisterWait::Result TestRegisterWait::waitFor(RegisterWait &wait, int ms)
-{
-    RegisterWait::Result result = wait.check();
-    static_cast<void>(QTest::qWaitFor([&] { return (result = wait.check()) != RegisterWait::Result::Pending; }, ms));
-    return result;
-}
-
-void TestRegisterWait::readAndWrite()
-{
-    RegisterWait wait;
-    QCOMPARE(wait.check(), RegisterWait::Result::Idle);
-    QVERIFY(wait.startRead(1, 3200, 2));
-    QCOMPARE(wait.check(), RegisterWait::Result::Pending);
-    QCOMPARE(waitFor(wait), RegisterWait::Result::Received);
-    QCOMPARE(wait.check(), RegisterWait::Result::Received);   // stays so until the next start
-    QCOMPARE(wait.value(0), Uint16(7));
-    QCOMPARE(wait.value(1), Uint16(9));
-
-    QVERIFY(wait.startWrite(1, 3200, 11));
-    QCOMPARE(waitFor(wait), RegisterWait::Result::Received);
-    QVERIFY(wait.startRead(1, 3200));
-    QCOMPARE(waitFor(wait), RegisterWait::Result::Received);
-    QCOMPARE(wait.value(), Uint16(11));
-
-    // Refused requests leave nothing pending.
-    QVERIFY(!wait.startRead(255, 3200));
-    QCOMPARE(wait.check(), RegisterWait::Result::Idle);
-}
-
-void TestRegisterWait::failures()
-{
-    // An error reported for the block ends the wait before its bound.
-    RegisterWait failing;
-    QVERIFY(failing.startRead(9, 3200, 2, 60000));
-    QCOMPARE(waitFor(failing, 10000), RegisterWait::Result::Failed);
-    QVERIFY(!failing.timedOut());
-
-    // An error for the second word of a block ends it too; one for another slave does not.
-    RegisterWait block;
-    QVERIFY(block.startRead(1, 3200, 2, 60000));
-    QMetaObject::invokeMethod(m_link->frame(), "modbusComError", Q_ARG(int, 2), Q_ARG(int, 3201));
-    QVERIFY(block.check() != RegisterWait::Result::Failed);
-    QCOMPARE(waitFor(block), RegisterWait::Result::Received);
-    QVERIFY(block.startRead(1, 3300, 2, 60000));
-    QMetaObject::invokeMethod(m_link->frame(), "modbusComError", Q_ARG(int, 1), Q_ARG(int, 3301));
-    QCOMPARE(block.check(), RegisterWait::Result::Failed);
-
-    // A failure recorded before a wait started does not end it.
-    QVERIFY(block.startRead(1, 3300, 2));
-    QCOMPARE(waitFor(block), RegisterWait::Result::Received);
-
-    // No answer within the bound: failed, and said to be a time-out.
-    RegisterWait slow;
-    QVERIFY(slow.startRead(9, 3200, 1, 50));
-    QCOMPARE(waitFor(slow), RegisterWait::Result::Failed);
-    QVERIFY(slow.timedOut());
-}
 
 QTEST_MAIN(TestRegisterWait)
 #include "tst_registerwait.moc"
