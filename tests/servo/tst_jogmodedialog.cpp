@@ -2,18 +2,17 @@
 
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
-#include "data/databasemanager.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QSpinBox>
-#include <QStackedWidget>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <memory>
 
 // The servo debugging dialog: its pages, its rows, and what it writes and reads on the wire.
 class TestJogModeDialog : public QObject
@@ -23,9 +22,6 @@ class TestJogModeDialog : public QObject
 private slots:
     void init();
     void cleanup();
-    void pageChoice_data();
-    void pageChoice();
-    void rowsAndEdits();
     void lowVoltJog();
     void trelvoxJog();
     void debugAxesOnWire();
@@ -35,40 +31,33 @@ private slots:
 private:
     void connectTo(DeviceEnum type, const QStringList &simArgs = {});
     QStringList writes() const { return m_link->sim().writes(); }
-    bool waitFor(const QString &line, int ms = 3000) const
-    {
-        return QTest::qWaitFor([&] { return m_link->sim().logLines().contains(line); }, ms);
-    }
+    bool waitFor(const QString &line, int ms = 3000) const { return QTest::qWaitFor([&] { return m_link->sim().logLines().contains(line); }, ms); }
     template <typename T> T *child(const char *name) const { return m_dialog->findChild<T *>(QLatin1String(name)); }
     QAbstractButton *button(const char *name) const { return child<QAbstractButton>(name); }
     QTableWidget *table() const { return child<QTableWidget>("tableWidget"); }
     QString cell(int row, int column) const { return table()->item(row, column) ? table()->item(row, column)->text() : QString(); }
 
-    TestDatabase *m_db = nullptr;
-    DevsimLink *m_link = nullptr;
-    ComSettingsFrame *m_frame = nullptr;
-    JogModeDialog *m_dialog = nullptr;
-    PromptRecorder *m_prompts = nullptr;   // the dialog has nothing to ask
+    std::unique_ptr<PromptRecorder> m_prompts;   // the dialog has nothing to ask
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<DevsimLink> m_link;
+    std::unique_ptr<JogModeDialog> m_dialog;
 };
 
 void TestJogModeDialog::init()
 {
-    m_prompts = new PromptRecorder;
-    m_db = new TestDatabase;
+    m_prompts.reset(new PromptRecorder);
+    m_db.reset(new TestDatabase);
     QVERIFY(m_db->isValid());
-    m_link = new DevsimLink;
-    m_frame = m_link->frame();
-    m_dialog = new JogModeDialog;
+    m_link.reset(new DevsimLink);
+    m_dialog.reset(new JogModeDialog);
 }
 
 void TestJogModeDialog::cleanup()
 {
-    delete m_dialog;
-    delete m_link;
-    delete m_db;
-    const QStringList boxes = m_prompts->texts();
-    delete m_prompts;
-    QCOMPARE(boxes, QStringList());
+    m_dialog.reset();
+    m_link.reset();
+    m_db.reset();
+    QCOMPARE(m_prompts->texts(), QStringList());
 }
 
 void TestJogModeDialog::connectTo(DeviceEnum type, const QStringList &simArgs)
@@ -79,92 +68,26 @@ void TestJogModeDialog::connectTo(DeviceEnum type, const QStringList &simArgs)
     m_link->sim().clearLog();
 }
 
-void TestJogModeDialog::pageChoice_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QSize>("size");
-    const QSize small(300, 250);
-    const QSize large(900, 550);
-    QTest::newRow("low-volt drive jogs itself") << 2 << 0 << "Jog调试模式" << small;
-    QTest::newRow("trelvox drive jogs itself") << 3 << 0 << "Jog调试模式" << small;
-    QTest::newRow("screwdriver: master axes") << 0 << 1 << "主站伺服调试" << large;
-    QTest::newRow("no device") << 65535 << 1 << "主站伺服调试" << large;
-}
-
-void TestJogModeDialog::pageChoice()
-{
-    QFETCH(int, type);
-    QFETCH(int, page);
-    QFETCH(QString, title);
-    QFETCH(QSize, size);
-    ComSettingsFrame::setCurrentDevice(DeviceEnum(type));
-    m_dialog->onDeviceChanged(SdriverDevice);   // the argument does not decide
-    m_dialog->show();
-    QCOMPARE(child<QStackedWidget>("stackedWidget")->currentIndex(), page);
-    QCOMPARE(m_dialog->windowTitle(), title);
-    QCOMPARE(m_dialog->size(), size);
-    m_dialog->hide();
-}
-
-// Saved rows go to their own axes, even with rows missing; edits the device cannot take are refused.
-void TestJogModeDialog::rowsAndEdits()
-{
-    DatabaseManager::instance()->updateServoDebug({ 2, 0, -1234, 5678, 100, 200, 300, 400, 1, 150 });
-    DatabaseManager::instance()->updateServoDebug({ 6, 0, -50000, 50000, 500, 500, 300, 200, 0, 170 });
-    QVERIFY(m_db->exec("DELETE FROM servo_debug_mt4c WHERE axis IN (1, 7)"));
-    DatabaseManager::resetInstance();
-    delete m_dialog;
-    m_dialog = new JogModeDialog;
-
-    QCOMPARE(QList<int>({ m_dialog->debugRow(1).axis, m_dialog->debugRow(1).target1, m_dialog->debugRow(2).target1,
-                          m_dialog->debugRow(2).torqueOut }), QList<int>({ 1, -50000, -1234, 150 }));
-    QCOMPARE(child<QLineEdit>("torqueOutLineEdit")->text(), QStringLiteral("170"));   // the last saved row
-
-    button("axis2CheckBox")->click();
-    button("axis0CheckBox")->click();
-    button("axis2CheckBox")->click();   // the last axis stays selected
-    QCOMPARE(m_dialog->selectedAxes(), QList<int>{ 2 });
-    QCOMPARE(cell(0, 0), QStringLiteral("2"));
-
-    table()->item(0, 4)->setText("abc");
-    table()->item(0, 6)->setText("-5");
-    QCOMPARE(QStringList({ cell(0, 4), cell(0, 6) }), QStringList({ "-1234", "100" }));
-    table()->item(0, 3)->setText("20000");
-    QCOMPARE(m_dialog->debugRow(2).torqueOut, 150);
-    table()->item(0, 3)->setText("120");
-    QCOMPARE(m_dialog->debugRow(2).torqueOut, 120);
-
-    button("commonRunButton")->click();   // saves the rows
-    bool saved = false;
-    for (const RecordItem &row : DatabaseManager::instance()->servoDebugRows())
-        saved |= row.value("axis").toString() == "2" && row.value("torqueout").toString() == "120";
-    QVERIFY(saved);
-}
-
 void TestJogModeDialog::lowVoltJog()
 {
     connectTo(LowVoltServo);
-    m_frame->setCurrentAxis(1);   // command 56380 + 400, speed 56170 + 400
+    m_link->frame()->setCurrentAxis(1);   // command 56380 + 400, speed 56170 + 400
     m_dialog->show();
     auto *forward = button("forwardButton");
     auto *reverse = button("reverseButton");
 
-    // Continuous: a click starts, the ticks say the direction, the other button takes over.
+    // Continuous: a click starts, the other button takes over, a click stops and it stays quiet.
     forward->click();
     QVERIFY(forward->isChecked() && waitFor("slave=1 fc=6 addr=56780 value=515"));
     reverse->click();
-    QVERIFY(reverse->isChecked() && !forward->isChecked());
-    QVERIFY(waitFor("slave=1 fc=6 addr=56780 value=516"));
+    QVERIFY(!forward->isChecked() && waitFor("slave=1 fc=6 addr=56780 value=516"));
     reverse->click();
-    QVERIFY(!reverse->isChecked());
     QTRY_COMPARE(writes().last(), QStringLiteral("56780=517"));
     QStringList list = writes();
     QCOMPARE(list.mid(0, 2), QStringList({ "56780=514", "56570=200" }));
     QVERIFY(list.indexOf("56780=514", 1) > list.indexOf("56780=515"));
     QTest::qWait(400);
-    QCOMPARE(writes().size(), list.size());   // stopped means quiet
+    QCOMPARE(writes().size(), list.size());
 
     // Point operation: held, it starts and is refreshed; released, it stops.
     child<QComboBox>("runTypeComboBox")->setCurrentIndex(1);
@@ -174,8 +97,7 @@ void TestJogModeDialog::lowVoltJog()
     QTest::mouseRelease(forward, Qt::LeftButton);
     QTRY_COMPARE(writes().value(writes().size() - 1), QStringLiteral("56780=517"));
     list = writes();
-    QCOMPARE(list.first(), QStringLiteral("56780=514"));
-    QVERIFY(list.size() >= 5);
+    QVERIFY(list.size() >= 5 && list.first() == "56780=514");
     for (int i = 1; i + 1 < list.size(); i += 2)
         QCOMPARE(list.mid(i, 2), QStringList({ "56570=200", "56780=515" }));
 }
@@ -207,7 +129,6 @@ void TestJogModeDialog::trelvoxJog()
     m_link->sim().clearLog();
     m_dialog->hide();
     QTRY_COMPARE(writes(), stop);
-    QVERIFY(!forward->isChecked());
     m_dialog->show();
     m_link->sim().clearLog();
     forward->click();
@@ -227,22 +148,15 @@ void TestJogModeDialog::debugAxesOnWire()
 
     QTRY_COMPARE_WITH_TIMEOUT(cell(1, 1), QStringLiteral("-50000"), 3000);
     QTRY_COMPARE(cell(1, 11), QStringLiteral("Overcurrent"));
-    QCOMPARE(table()->item(1, 11)->toolTip(), QStringLiteral("Output short circuit or motor phase fault"));
-    QCOMPARE(cell(0, 11), JogModeDialog::tr("无"));
     QTRY_VERIFY(qobject_cast<QAbstractButton *>(table()->cellWidget(1, 12))->isChecked());
     QVERIFY(button("servoEnableButton")->isChecked());
-    for (const char *read : { "addr=33002 count=2", "addr=32801 count=1", "addr=57601 count=1", "addr=56817 count=1" })
-        QVERIFY2(m_link->sim().logLines().contains(QStringLiteral("slave=1 fc=3 ") + read), read);
 
     // A position-mode run of axes 0 and 7 towards target 1 (-50000: 0xFFFF, 0x3CB0), then its stop.
     m_link->sim().clearLog();
     button("commonRunButton")->click();
-    QCOMPARE(button("commonRunButton")->text(), JogModeDialog::tr("停止"));
-    const QStringList run{ "56106=200", "56107=200", "56110=0", "56806=200", "56807=200", "56810=0",
-                           "30100=65535", "30101=15536", "30102=0", "30103=500", "30104=0", "30105=500",
-                           "30106=0", "30107=300", "30001=1",
-                           "32900=65535", "32901=15536", "32902=0", "32903=500", "32904=0", "32905=500",
-                           "32906=0", "32907=300", "32801=1" };
+    const QStringList run = QStringLiteral("56106=200 56107=200 56110=0 56806=200 56807=200 56810=0 30100=65535 30101=15536 "
+                                           "30102=0 30103=500 30104=0 30105=500 30106=0 30107=300 30001=1 32900=65535 32901=15536 "
+                                           "32902=0 32903=500 32904=0 32905=500 32906=0 32907=300 32801=1").split(' ');
     QTRY_COMPARE(writes(), run);
     button("commonRunButton")->click();
     QTRY_COMPARE(writes().mid(run.size()), QStringList({ "30001=0", "32801=0" }));
@@ -263,8 +177,7 @@ void TestJogModeDialog::debugAxesOnWire()
 void TestJogModeDialog::reciprocatingRun()
 {
     connectTo(SdriverDevice, { "--no-events" });
-    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);
-    QCOMPARE(m_dialog->runPattern(), int(JogModeDialog::Reciprocate));
+    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);   // reciprocate
     m_dialog->show();
     button("commonRunButton")->click();
 
@@ -288,9 +201,9 @@ void TestJogModeDialog::pollOutlivesDroppedReads()
     m_dialog->show();
     QVERIFY(waitFor("slave=1 fc=3 addr=30202 count=2"));
     m_dialog->jogModeProcess();   // a round is asked...
-    m_frame->disconnectDevice();   // ...and dropped before it goes out
-    m_frame->connectDevice();
-    QTRY_VERIFY_WITH_TIMEOUT(m_frame->isConnected(), 5000);
+    m_link->frame()->disconnectDevice();   // ...and dropped before it goes out
+    m_link->frame()->connectDevice();
+    QTRY_VERIFY_WITH_TIMEOUT(m_link->frame()->isConnected(), 5000);
     m_link->sim().clearLog();
     QVERIFY(waitFor("slave=1 fc=3 addr=30202 count=2", JogModeDialog::kReadLimitMs + 2000));
 }
