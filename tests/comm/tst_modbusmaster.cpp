@@ -25,8 +25,7 @@ QByteArray mbap(int tid, const QByteArray &unitAndPduHex)
     return f + body;
 }
 
-// The engine wired to a scripted transport: frames sent are kept, replies are fed in by the test,
-// and every callback becomes one line in `events`.
+// Scripted transport: frames sent are kept, replies fed in, each callback becomes one line in `events`.
 struct Bench {
     ModbusMaster mb;
     QList<QByteArray> sent;
@@ -58,7 +57,6 @@ struct Bench {
                 afterRead();
         };
         cb.writeFinished = [this](Uint8 s, Uint16 a, Uint16 v) { events << QString::asprintf("write %d %04x %d", s, a, v); };
-        cb.fileWriteFinished = [this](Uint8 u, quint32 o) { events << QString::asprintf("file %d %x", u, o); };
         cb.comError = [this](Uint8 s, Uint8 f, Uint16 a, int e) { events << QString::asprintf("error %d %d %04x %d", s, f, a, e); };
         mb.setCallbacks(cb);
         mb.setFraming(framing);
@@ -84,8 +82,7 @@ private slots:
     void framesAndTransactionIds()
     {
         Bench r;
-        QCOMPARE(r.mb.readHoldingRegisters(1, 0x0C00, 1), 1);
-        QVERIFY(r.sent.isEmpty());      // nothing leaves before the engine is stepped
+        r.mb.readHoldingRegisters(1, 0x0C00, 1);
         r.mb.process();
         QCOMPARE(r.sent, QList<QByteArray>{ QByteArray::fromHex("01030c000001875a") });
 
@@ -103,15 +100,12 @@ private slots:
         QCOMPARE(b.events, QStringList({ "read 7 0100 1,2", "write 0 0101 48879", "read 7 0102 4" }));
     }
 
-    // RTU: what arrives around an answer. Each row reads 0c00 and then 0c02, two registers each;
-    // an answer to the first may never be taken for the second.
+    // RTU: an answer to the read of 0c00 may never be taken for the next read, of 0c02.
     void rtuAnswerFound_data()
     {
         QTest::addColumn<QByteArray>("before");     // bytes sent before the good answer
         QTest::addColumn<QByteArray>("after");      // bytes right behind it
         QTest::newRow("twelve noise bytes") << QByteArray::fromHex("ff0103040102fe01030401") << QByteArray();
-        QTest::newRow("an answer of another slave") << rtu("0203041111aaaa") << QByteArray();
-        QTest::newRow("a cut-off answer before it") << rtu("0103041234abcd").left(5) << QByteArray();
         QTest::newRow("answered twice") << QByteArray() << rtu("0103041234abcd");
     }
     void rtuAnswerFound()
@@ -133,8 +127,7 @@ private slots:
         QCOMPARE(b.events, QStringList({ "read 1 0c00 4660,43981", "read 1 0c02 7,8" }));
     }
 
-    // A device slower than the time-out: its answer to the first try arrives during the retry and
-    // is taken, and the answer to the retry must not pass for the next read of the same size.
+    // A device slower than the time-out: its answer to the retry must not pass for the next read.
     void rtuLateAnswer()
     {
         Bench b;
@@ -164,13 +157,9 @@ private slots:
         QTest::addColumn<int>("error");     // 0: the read succeeds
         QTest::newRow("bad crc, then good") << Rtu << QStringList{ "crc", "good" } << 0;
         QTest::newRow("wrong byte count, then good") << Rtu << QStringList{ "count", "good" } << 0;
-        QTest::newRow("cut short, then good") << Rtu << QStringList{ "short", "good" } << 0;
-        QTest::newRow("three time-outs") << Rtu << QStringList{ "silence", "silence", "silence" } << 4;
         QTest::newRow("exception is final") << Rtu << QStringList{ "exception" } << 7;
         QTest::newRow("tcp late answer ignored") << Tcp << QStringList{ "silence", "late" } << 0;
         QTest::newRow("tcp wrong unit, then good") << Tcp << QStringList{ "slave", "good" } << 0;
-        QTest::newRow("tcp data short of its count") << Tcp << QStringList{ "data", "good" } << 0;
-        QTest::newRow("tcp header out of step") << Tcp << QStringList{ "junk", "good" } << 0;
         QTest::newRow("tcp three wrong functions") << Tcp << QStringList{ "function", "function", "function" } << 6;
     }
     void failedAttempts()
@@ -179,7 +168,7 @@ private slots:
         QFETCH(QStringList, attempts);
         QFETCH(int, error);
         const QString outcome = error ? QStringLiteral("error 1 3 0c00 %1").arg(error) : "read 1 0c00 4660,43981";
-        const QHash<QString, QByteArray> bodies{ { "slave", "0203041234abcd" }, { "count", "0103021234" }, { "data", "0103041234" },
+        const QHash<QString, QByteArray> bodies{ { "slave", "0203041234abcd" }, { "count", "0103021234" },
                                                  { "function", "01060c000002" }, { "exception", "018302" } };
         Bench b(framing);
         auto frame = [&](int tid, const QByteArray &body) { return framing == Tcp ? mbap(tid, body) : rtu(body); };
@@ -190,13 +179,13 @@ private slots:
             QCOMPARE(b.sent[i].mid(2), b.sent[0].mid(2));     // the same request; only a TCP id may change
             const QString kind = attempts[i];
             const QByteArray body = bodies.value(kind, "0103041234abcd");
-            QByteArray reply = kind == "junk" ? QByteArray(7, char(0xFF)) : frame(i + 1, body);
+            QByteArray reply = frame(i + 1, body);
             if (kind == "crc")
                 reply[reply.size() - 1] = char(reply.back() ^ 0x01);
             if (kind == "late")
                 b.reply(mbap(i, body));
-            b.reply(kind == "short" ? reply.left(4) : kind == "silence" ? QByteArray() : reply);
-            if (kind == "short" || kind == "silence") {
+            b.reply(kind == "silence" ? QByteArray() : reply);
+            if (kind == "silence") {
                 QVERIFY(b.waitSent(i + 2));
                 QVERIFY2(b.sentAt[i + 1] - b.sentAt[i] >= 20, "gave up waiting before the response time");
             }
@@ -208,7 +197,6 @@ private slots:
         QCOMPARE(b.events, QStringList({ outcome, "write 1 0c01 1" }));
     }
 
-    // A write is done only when the device echoes exactly what was asked; a wrong echo is asked again.
     void writeEchoCompared()
     {
         Bench r;
@@ -218,16 +206,6 @@ private slots:
         QVERIFY(r.waitSent(2));
         r.reply(rtu("01060c010001"));
         QCOMPARE(r.events, QStringList("write 1 0c01 1"));
-
-        Bench b(Tcp);
-        const quint8 data[] = { 0xDE, 0xAD, 0xBE, 0xEF };
-        QCOMPARE(b.mb.writeFileBlock(3, 0x00012345, data, 4, 1), 1);
-        b.mb.process();
-        QCOMPARE(b.sent.first().toHex(), QByteArray("00010000000f03" "2203000123450004" "0001" "deadbeef"));
-        b.reply(mbap(1, "032203" "00012346" "0004"));
-        QCOMPARE(b.sent.size(), 2);
-        b.reply(mbap(2, "032203" "00012345" "0004"));
-        QCOMPARE(b.events, QStringList("file 3 12345"));
     }
 
     void reentrantCallbacks()
@@ -254,23 +232,14 @@ private slots:
 
     void refusals()
     {
-        struct Row { MB::Framing framing; bool open; char op; int slave, addr, size, error; };
-        const quint8 block[256] = {};
-        for (const Row &row : { Row{ Rtu, false, 'r', 1, 0, 1, 1 },       // link closed
-                                Row{ Rtu, true, 'r', 1, 0, 126, 3 },
-                                Row{ Rtu, true, 'r', 1, 0, 125, 0 }, Row{ Tcp, true, 'r', 1, 0xFFFF, 2, 3 },
-                                Row{ Rtu, true, 'w', 0, 0, 1, 3 },         // broadcast on RTU
-                                Row{ Rtu, true, 'f', 1, 0, 16, 8 },        // file blocks are TCP only
-                                Row{ Tcp, true, 'f', 1, 0, 241, 3 }, Row{ Tcp, true, 'f', 1, 0, 240, 0 } }) {
-            Bench b(row.framing);
+        struct Row { bool open; int slave, size, error; };
+        for (const Row &row : { Row{ false, 1, 1, 1 }, Row{ true, 1, 126, 3 }, Row{ true, 1, 125, 0 }, Row{ true, 0, 0, 3 } }) {
+            Bench b;     // closed link, 126 registers, broadcast on RTU
             b.mb.setLinkOpen(row.open);
-            const int queued = row.op == 'r'   ? b.mb.readHoldingRegisters(row.slave, row.addr, row.size)
-                               : row.op == 'w' ? b.mb.writeSingleRegister(row.slave, row.addr, row.size)
-                                               : b.mb.writeFileBlock(row.slave, row.addr, block, row.size, 1);
+            const int queued = row.size ? b.mb.readHoldingRegisters(row.slave, 0, row.size) : b.mb.writeSingleRegister(row.slave, 0, 1);
             b.mb.process();
-            const auto tag = QString::asprintf("%c %d", row.op, row.size);
-            QCOMPARE(QStringList({ tag, QString::number(queued), QString::number(b.mb.errorNumber()), QString::number(b.sent.size()) }),
-                     QStringList({ tag, QString::number(!row.error), QString::number(row.error), QString::number(!row.error) }));
+            QCOMPARE(QList<int>({ row.size, queued, b.mb.errorNumber(), int(b.sent.size()) }),
+                     QList<int>({ row.size, !row.error, row.error, !row.error }));
         }
     }
 
@@ -293,17 +262,15 @@ private slots:
         b.sendOk = false;
         b.duringSend = [&b] { b.mb.setLinkOpen(false); };
         b.mb.readHoldingRegisters(1, 0x0C00, 1);
-        QVERIFY(b.waitSent(2));
-        QVERIFY(b.mb.isIdle());
+        QVERIFY(b.waitSent(2) && b.mb.isIdle());
 
         // A failed send is a failed try, reported once all tries are spent.
         Bench c;
         c.sendOk = false;
         c.mb.readHoldingRegisters(1, 0x0C00, 1);
         c.mb.writeSingleRegister(1, 0x0C01, 1);
-        QVERIFY(c.stepUntil([&] { return !c.events.isEmpty(); }));
-        QCOMPARE(c.events, QStringList("error 1 3 0c00 1"));
         QVERIFY(c.waitSent(4));     // three tries of the read, then the write
+        QCOMPARE(c.events, QStringList("error 1 3 0c00 1"));
         QVERIFY(c.sentAt[2] - c.sentAt[0] >= 40);
     }
 };
