@@ -27,11 +27,7 @@ private slots:
         m_link = new DevsimLink;
         QVERIFY(m_link->sim().start({ "--type", "1" }));
     }
-    void cleanupTestCase()
-    {
-        delete m_link;
-        QDir::setCurrent(m_oldCurrent);
-    }
+    void cleanupTestCase() { delete m_link; QDir::setCurrent(m_oldCurrent); }
     void init()
     {
         QVERIFY(m_link->connectTo(m_link->sim().port()));
@@ -56,17 +52,14 @@ private:
         QCOMPARE(file.write(data), qint64(data.size()));
     }
     // "<base>.tar.bfe" holding <base>/RO_Devave.tar with the payload; extra members go in beside <base>.
-    QString makeArchive(const QString &fileName, const QByteArray &payload, const QStringList &extras = {})
+    QString makeArchive(const QString &name, const QByteArray &payload, const QStringList &extras = {})
     {
         QTemporaryDir staging;
-        const QString base = fileName.chopped(8);
-        writeFile(staging.filePath(base + "/RO_Devave.tar"), payload);
+        writeFile(staging.filePath(name.chopped(8) + "/RO_Devave.tar"), payload);
         for (const QString &extra : extras)
             writeFile(staging.filePath(extra), "touch pwned\n");
-        const QString archive = m_programDir.filePath(fileName);
-        QFile::remove(archive);
-        const int rc = QProcess::execute("tar", QStringList { "-cf", archive, "-C", staging.path(), base } + extras);
-        return rc == 0 ? archive : QString();
+        const QStringList args = QStringList { "-cf", m_programDir.filePath(name), "-C", staging.path(), name.chopped(8) } + extras;
+        return QProcess::execute("tar", args) == 0 ? m_programDir.filePath(name) : QString();
     }
     void pick(const QString &path)
     {
@@ -94,11 +87,9 @@ private:
 static quint32 crc32(const QByteArray &data)
 {
     quint32 crc = 0xffffffffu;
-    for (const char c : data) {
-        crc ^= quint8(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
+    for (const char c : data)
+        for (int bit = 0, byte = quint8(c); bit < 8; ++bit, byte >>= 1)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - ((crc ^ byte) & 1u)));
     return ~crc;
 }
 
@@ -125,8 +116,7 @@ void TestSystemUpdate::transfer()
     QByteArray payload(size, '\0');
     for (int i = 0; i < size; ++i)
         payload[i] = char(i * 7 + i / 256);
-    const QString archive = makeArchive(fileName, payload, extras);
-    pick(archive);
+    pick(makeArchive(fileName, payload, extras));
 
     QSignalSpy values(bar(), &QProgressBar::valueChanged);
     QVERIFY(!ticking());   // an idle dialog costs nothing
@@ -144,9 +134,8 @@ void TestSystemUpdate::transfer()
     QVERIFY(tool.open(QIODevice::ReadOnly) && tool.readAll() == kDecrypt);
 
     QStringList expected;
-    const int blocks = (size + 199) / 200;
-    for (int i = 0; i < blocks; ++i)
-        expected << QString("slave=1 fc=34 offset=%1 length=%2 last=%3").arg(i * 200).arg(qMin(200, size - i * 200)).arg(i == blocks - 1);
+    for (int at = 0; at < size; at += 200)
+        expected << QString("slave=1 fc=34 offset=%1 length=%2 last=%3").arg(at).arg(qMin(200, size - at)).arg(at + 200 >= size);
     QCOMPARE(m_link->sim().logLines().filter("fc=34"), expected);
     QCOMPARE(TestLookup::firstInts(values), barValues);
 
@@ -163,27 +152,26 @@ void TestSystemUpdate::transfer()
 void TestSystemUpdate::refusedStarts_data()
 {
     QTest::addColumn<QString>("pickName");     // empty: nothing picked
-    QTest::addColumn<int>("size");             // of the archived file; -1: no archive
+    QTest::addColumn<bool>("archive");
     QTest::addColumn<QByteArray>("decrypt");   // empty: no decrypt script
     QTest::addColumn<QString>("message");
-    QTest::newRow("nothing picked") << "" << -1 << kDecrypt << "未选择更新文件!";
-    QTest::newRow("picked file gone") << "upd.tar.bfe" << -1 << kDecrypt << "未找到更新文件!";
-    QTest::newRow("no decrypt script") << "upd.tar.bfe" << 10 << QByteArray() << "未找到解密工具 decrypt.bat!";
-    QTest::newRow("decrypt fails") << "upd.tar.bfe" << 10 << QByteArray("exit 3\n") << "更新文件解包失败!";
-    QTest::newRow("empty update file") << "upd.tar.bfe" << 0 << kDecrypt << "更新文件解包失败!";
+    QTest::newRow("nothing picked") << "" << false << kDecrypt << "未选择更新文件!";
+    QTest::newRow("picked file gone") << "upd.tar.bfe" << false << kDecrypt << "未找到更新文件!";
+    QTest::newRow("no decrypt script") << "upd.tar.bfe" << true << QByteArray() << "未找到解密工具 decrypt.bat!";
+    QTest::newRow("decrypt fails") << "upd.tar.bfe" << true << QByteArray("exit 3\n") << "更新文件解包失败!";
 }
 
 void TestSystemUpdate::refusedStarts()
 {
     QFETCH(QString, pickName);
-    QFETCH(int, size);
+    QFETCH(bool, archive);
     QFETCH(QByteArray, decrypt);
     QFETCH(QString, message);
     // What an earlier update unpacked must not go out in place of this one.
     writeFile(SystemUpdateDialog::toolFolder() + "upd/RO_Devave.tar", "stale");
     QFile::remove(m_programDir.filePath("upd.tar.bfe"));
-    if (size >= 0)
-        QVERIFY(!makeArchive(pickName, QByteArray(size, 'u')).isEmpty());
+    if (archive)
+        QVERIFY(!makeArchive(pickName, "u").isEmpty());
     QFile::remove(SystemUpdateDialog::toolFolder() + "decrypt.bat");
     if (!decrypt.isEmpty())
         writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat", decrypt);
