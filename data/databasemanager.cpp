@@ -17,6 +17,7 @@
 #include <QSqlRecord>
 
 #include <system_error>
+#include <utility>
 
 // The resources live in a static library: nothing else references them, so pull them in here.
 static void initResources()
@@ -174,8 +175,9 @@ DatabaseManager::~DatabaseManager()
         m_workLoad.wait();
     if (s_instance == this)
         s_instance = nullptr;
-    if (!m_pending.isEmpty())
-        qWarning() << m_pending.size() << "records could not be stored before the program ended";
+    if (!m_pending.isEmpty() || !m_pendingKeyValues.isEmpty())
+        qWarning() << m_pending.size() << "records and" << m_pendingKeyValues.size()
+                   << "key values could not be stored before the program ended";
     {
         QSqlDatabase db = database();
         db.close();
@@ -224,6 +226,9 @@ bool DatabaseManager::openDatabase(const QString &path)
 // Tables, missing columns and indexes, then the definitions: all of it leaves the user's rows alone.
 bool DatabaseManager::prepareFile()
 {
+    // A kept journal spares each commit creating and deleting it, and the folder sync that goes
+    // with that; the data is synced as before. Only speed depends on it, so a refusal is ignored.
+    QSqlQuery(database()).exec(QStringLiteral("PRAGMA journal_mode = PERSIST"));
     const QString schema = SqlScript::readFile(QStringLiteral(":/sql/schema.sql"));
     QSqlError error;
     if (schema.isEmpty() || !SqlScript::run(database(), schema, &error)) {
@@ -892,16 +897,29 @@ bool DatabaseManager::addRecord(const QString &table, RecordList &list, QStringL
     pending.row = RecordRow(list.columns(), fields);
     list.append(pending.row);
     m_pending.append(pending);
+    if (m_batchDepth > 0) {
+        m_batchAdded = true;
+        return true;
+    }
     storePending();
     emit storageChanged();
     return true;
+}
+
+void DatabaseManager::endBatch()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return;
+    storePending();
+    if (std::exchange(m_batchAdded, false))
+        emit storageChanged();
 }
 
 // Every waiting record in order, in one transaction: all are stored or none.
 bool DatabaseManager::storePending()
 {
     joinWorkLoad();
-    if (m_pending.isEmpty())
+    if (m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
         return true;
     QSqlDatabase db = database();
     bool ok = db.isOpen() && m_open;
@@ -924,6 +942,8 @@ bool DatabaseManager::storePending()
                          .arg(p.table, p.row.columns().join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                      values);
     }
+    for (auto it = m_pendingKeyValues.cbegin(); ok && it != m_pendingKeyValues.cend(); ++it)
+        ok = writeKeyValue(it.key(), it.value());
     QVector<std::function<void()>> afterCommit;
     if (ok) {
         planTrim(m_alarmRecords, kAlarmTable(), kAlarmRecordLimit, &afterCommit);
@@ -938,11 +958,15 @@ bool DatabaseManager::storePending()
     }
     if (!ok) {
         db.rollback();
-        qWarning() << m_pending.size() << "records wait to be stored in" << db.databaseName();
+        qWarning() << m_pending.size() << "records and" << m_pendingKeyValues.size()
+                   << "key values wait to be stored in" << db.databaseName();
         m_retryTimer.start();
         return false;
     }
     m_pending.clear();
+    for (auto it = m_pendingKeyValues.cbegin(); it != m_pendingKeyValues.cend(); ++it)
+        m_keyValues.insert(it.key(), it.value());
+    m_pendingKeyValues.clear();
     for (const std::function<void()> &step : qAsConst(afterCommit))
         step();
     return true;
@@ -981,7 +1005,7 @@ void DatabaseManager::retryStorage()
     }
     if (m_open)
         storePending();
-    if (m_open && m_loaded && m_workLoaded && m_pending.isEmpty())
+    if (m_open && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
         m_retryTimer.stop();
     if (changed && m_currentDevice != NoDevice)
         emit devChangedSignal(m_currentDevice);
@@ -1060,7 +1084,7 @@ RecordItem DatabaseManager::findServoStatus(int number) const
 
 QString DatabaseManager::takeKeyValue(const QString &key, const QString &defVal) const
 {
-    return m_keyValues.value(key, defVal);
+    return m_pendingKeyValues.value(key, m_keyValues.value(key, defVal));
 }
 
 bool DatabaseManager::saveKeyValue(const QString &key, const QString &value)
@@ -1069,12 +1093,24 @@ bool DatabaseManager::saveKeyValue(const QString &key, const QString &value)
         qWarning() << "Key values were not read; value" << value << "of" << key << "not saved";
         return false;
     }
-    const bool ok = m_keyValues.contains(key)
-        ? execute(QStringLiteral("UPDATE keyvalue_table SET value = ? WHERE key = ?"), { value, key })
-        : execute(QStringLiteral("INSERT INTO keyvalue_table (key, value) VALUES (?, ?)"), { key, value });
+    if (m_batchDepth > 0) {
+        m_pendingKeyValues.insert(key, value);
+        return true;
+    }
+    // A value still waiting for this key is older than this one.
+    m_pendingKeyValues.remove(key);
+    const bool ok = writeKeyValue(key, value);
     if (ok)
         m_keyValues.insert(key, value);
     return ok;
+}
+
+// The cached map tells whether the row exists; it changes only once the write is committed.
+bool DatabaseManager::writeKeyValue(const QString &key, const QString &value)
+{
+    return m_keyValues.contains(key)
+        ? execute(QStringLiteral("UPDATE keyvalue_table SET value = ? WHERE key = ?"), { value, key })
+        : execute(QStringLiteral("INSERT INTO keyvalue_table (key, value) VALUES (?, ?)"), { key, value });
 }
 
 bool DatabaseManager::updateServoDebug(const QList<int> &values)

@@ -94,6 +94,21 @@ public:
     QString takeKeyValue(const QString &key, const QString &defVal) const;
     bool saveKeyValue(const QString &key, const QString &value);
 
+    // Records added and key values saved while a batch is open reach the file together when the
+    // last batch closes: one transaction and one disk sync instead of one each. What the file
+    // cannot take then waits, like any record.
+    class Batch
+    {
+    public:
+        explicit Batch(DatabaseManager *db) : m_db(db) { ++m_db->m_batchDepth; }
+        ~Batch() { m_db->endBatch(); }
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        DatabaseManager *m_db;
+    };
+
     // axis, current_value, min_value, max_value, time_plus, time_less, speed, s_speed,
     // s_direction, torqueout: exactly ten values.
     bool updateServoDebug(const QList<int> &values);
@@ -170,6 +185,8 @@ private:
     bool addRecord(const QString &table, RecordList &list, QStringList fields);
     bool storePending();
     void dropPending(const QString &table);
+    void endBatch();
+    bool writeKeyValue(const QString &key, const QString &value);
     int pendingCount(const QString &table) const;
     RecordList *listOf(const QString &table);
     int indexOfAccount(const QString &account) const;
@@ -201,6 +218,10 @@ private:
     // Table -> next id to give; absent while the table's ids could not be read.
     QHash<QString, qint64> m_nextId;
     QVector<Pending> m_pending;
+    // Key values saved in a batch, or whose batch the file could not take yet.
+    QMap<QString, QString> m_pendingKeyValues;
+    int m_batchDepth = 0;
+    bool m_batchAdded = false;
     QTimer m_retryTimer;
     // Tables whose list was full when read: older rows may lie behind it.
     QSet<QString> m_olderRows;

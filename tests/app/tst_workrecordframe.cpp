@@ -3,6 +3,7 @@
 #include "app/workrecordframe.h"
 #include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
+#include "support/dblocker.h"
 #include "support/devsimlink.h"
 #include "support/filesizelimit.h"
 #include "support/promptrecorder.h"
@@ -160,6 +161,23 @@ private slots:
         child("clearCntButton")->click();
         QCOMPARE(counterTexts(4) + stored(), (QStringList{ "0", "0", "0", "77", "0", "0", "0", "77" }));
         QCOMPARE(shownIds().size(), 5);   // clearing the counters keeps the records
+
+        // Held by another program: the counters wait with their records, and a value saved
+        // later is not overwritten by the older one that waited.
+        {
+            DbLocker locker(m_db->path(), "BEGIN IMMEDIATE");
+            QVERIFY(locker.isOk());
+            append(0x0001), append(0x000A);
+            QCOMPARE(db->pendingWorkRecords(), 2);
+            QCOMPARE(counterTexts(3) + stored().mid(0, 3), (QStringList{ "1", "1", "2", "1", "1", "2" }));
+        }
+        QVERIFY(db->saveKeyValue("Sdriver_LockFailureCount", "9"));
+        db->retryStorage();
+        QList<QVariantList> rows;
+        QVERIFY(TestDatabase::execOn(m_db->path(), "SELECT (SELECT count(*) FROM workRecords_sdriver), group_concat(value) "
+                                     "FROM (SELECT value FROM keyvalue_table WHERE key LIKE 'Sdriver_Lock%Count' ORDER BY key)", {}, &rows));
+        QCOMPARE(db->pendingWorkRecords(), 0);
+        QCOMPARE(rows.value(0), (QVariantList{ 7, "9,2,1,77" }));   // Failure, Finish, Success, Total
     }
     void query_data()
     {
