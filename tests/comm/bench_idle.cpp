@@ -1,6 +1,8 @@
 // Processor time the whole main window takes while nobody uses it: first not connected, then
-// connected over loopback TCP to the simulated device. Run by hand, without sanitizers, on a quiet machine:
-// bench_idle [seconds] [menu id of the page to show, 70 (standby) when left out].
+// connected over loopback TCP to the simulated device. Then, as the floor to compare with, the same
+// device read by nothing but a 1 ms timer and a socket: one register a request, the next request on
+// the tick after the reply, as the window's poll does. Run by hand, without sanitizers, on a quiet
+// machine: bench_idle [seconds] [menu id of the page to show, 70 (standby) when left out].
 #include "comm/comsettingsframe.h"
 #include "shell/mainwindow.h"
 #include "support/devsimlink.h"
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTcpSocket>
 #include <QTimer>
 #include <cstdio>
 #include <sys/resource.h>
@@ -38,6 +41,39 @@ static double idlePercent(int seconds)
     return (cpuSeconds() - cpu) * 100.0 * 1000 / clock.elapsed();
 }
 
+// The least a 1 ms tick and one register a request can cost: no engine, no cache, no pages.
+static double floorPercent(quint16 port, int seconds, int *reads)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    if (!socket.waitForConnected(3000))
+        return -1;
+    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    bool waiting = false, answered = false;
+    quint16 id = 0;
+    QObject::connect(&socket, &QTcpSocket::readyRead, [&] {
+        char reply[256];
+        if (socket.read(reply, sizeof reply) > 0)
+            answered = true;
+    });
+    QTimer tick;
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (waiting && answered) {
+            waiting = false;
+            ++*reads;
+        } else if (!waiting) {
+            ++id;
+            // Read holding register 3337 of slave 1.
+            const char frame[] = { char(id >> 8), char(id), 0, 0, 0, 6, 1, 3, 0x0D, 0x09, 0, 1 };
+            answered = false;
+            waiting = socket.write(frame, sizeof frame) == sizeof frame;
+        }
+    });
+    tick.start();
+    return idlePercent(seconds);
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -59,5 +95,10 @@ int main(int argc, char *argv[])
     const double percent = idlePercent(seconds);
     // More registers a second cost more: the rate tells a cheaper read from a slower poll.
     std::printf("connected:     %.2f %% CPU, %.0f registers/s\n", percent, reads / (seconds + 1.0));
+    ComSettingsFrame::instance()->disconnectDevice();
+    int floorReads = 0;
+    const double floor = floorPercent(link.sim().port(), seconds, &floorReads);
+    std::printf("floor:         %.2f %% CPU, %.0f registers/s (connected is x%.2f)\n", floor,
+                floorReads / (seconds + 1.0), floor > 0 ? percent / floor : 0.0);
     return 0;
 }
