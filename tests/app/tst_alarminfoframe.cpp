@@ -6,7 +6,6 @@
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
-#include "widgets/prompt.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -18,7 +17,6 @@
 #include <QtTest>
 #include <memory>
 
-// The alarm page: alarms with their details, the 500 cap, search, export and the device registers.
 class TestAlarmInfoFrame : public QObject
 {
     Q_OBJECT
@@ -26,7 +24,6 @@ class TestAlarmInfoFrame : public QObject
     RecordTableModel *model() const { return qobject_cast<RecordTableModel *>(child<QTableView>("alarmInfosTableWidget")->model()); }
     template <class T = QPushButton> T *child(const char *name) const { return m_page->findChild<T *>(QLatin1String(name)); }
     QString text(int row, int column) const { return model()->index(row, column).data().toString(); }
-    // Alarm codes of the filled rows, which lead the table.
     QStringList shownCodes() const
     {
         QStringList codes;
@@ -39,11 +36,8 @@ class TestAlarmInfoFrame : public QObject
     {
         for (int i = 1; i <= count; ++i)
             QVERIFY(DatabaseManager::instance()->addAlarmRecord(i));
-        m_page.reset();
-        DatabaseManager::resetInstance();
-        m_page.reset(new AlarmInfoFrame);
+        m_page.reset(), DatabaseManager::resetInstance(), m_page.reset(new AlarmInfoFrame);
     }
-
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<ComSettingsFrame> m_com;
     std::unique_ptr<AlarmInfoFrame> m_page;
@@ -55,22 +49,14 @@ private slots:
         m_db.reset(new TestDatabase);
         QVERIFY(m_db->isValid());
         m_com.reset(new ComSettingsFrame);
-        ComSettingsFrame::setCurrentSlave(1);
-        m_com->setDeviceType(SdriverDevice);
-        m_page.reset(new AlarmInfoFrame);
-        m_boxes.reset(new PromptRecorder);
+        ComSettingsFrame::setCurrentSlave(1), m_com->setDeviceType(SdriverDevice);
+        m_page.reset(new AlarmInfoFrame), m_boxes.reset(new PromptRecorder);
     }
-
     void cleanup()
     {
-        m_boxes.reset();
-        m_page.reset();
-        m_com.reset();
-        m_db.reset();
-        ComSettingsFrame::setCurrentSlave(0);
-        ComSettingsFrame::setCurrentDevice(NoDevice);
+        m_boxes.reset(), m_page.reset(), m_com.reset(), m_db.reset();
+        ComSettingsFrame::setCurrentSlave(0), ComSettingsFrame::setCurrentDevice(NoDevice);
     }
-
     // Another program holds the file: alarms are shown at once, the page says how many wait, and
     // they are stored, and the warning goes, once the file is free.
     void alarmsWhileFileHeld()
@@ -80,30 +66,23 @@ private slots:
         {
             DbLocker locker(m_db->path(), "BEGIN IMMEDIATE");
             QVERIFY(locker.isOk());
-            m_page->appendAlarm(11);
-            m_page->appendAlarm(12);
+            m_page->appendAlarm(11), m_page->appendAlarm(12);
             QCOMPARE(shownCodes(), (QStringList{ "12", "11" }));
             QVERIFY2(!warning->isHidden() && warning->text().startsWith(QLatin1String("2 record")), qPrintable(warning->text()));
         }
         DatabaseManager::instance()->retryStorage();
-        QVERIFY(warning->isHidden());
         QList<QVariantList> rows;
-        QVERIFY(TestDatabase::execOn(m_db->path(), QStringLiteral("SELECT number FROM alarm_records ORDER BY id"), {}, &rows));
+        QVERIFY(warning->isHidden() && TestDatabase::execOn(m_db->path(), QStringLiteral("SELECT number FROM alarm_records ORDER BY id"), {}, &rows));
         QCOMPARE(rows, (QList<QVariantList>{ { "11" }, { "12" } }));
     }
-
     void shownAlarmCap()
     {
         restartPage(500);
         m_page->appendAlarm(7);
-        for (int pass = 0; pass < 2; ++pass) {   // as appended, and as read again at the next start
-            QCOMPARE(model()->rowCount(), 500);
-            QCOMPARE(shownCodes().size(), 500);
-            QCOMPARE(text(0, 0) + " " + text(0, 2) + " " + text(499, 0), QStringLiteral("7 Position deviation too large 2"));
-            restartPage();
-        }
+        for (int pass = 0; pass < 2; ++pass, restartPage())   // as appended, and as read again at the next start
+            QCOMPARE(QStringList({ QString::number(model()->rowCount()), QString::number(shownCodes().size()), text(0, 0), text(0, 2), text(499, 0) }),
+                     QStringList({ "500", "500", "7", "Position deviation too large", "2" }));
     }
-
     void search_data()
     {
         QTest::addColumn<QString>("match");
@@ -113,7 +92,6 @@ private slots:
         QTest::newRow("name and reason of a code without detail") << "undefine" << QStringList{ "4242" } << QList<int>{ 2, 3 };
         QTest::newRow("solution is not searched") << "必要时更换" << QStringList{} << QList<int>{};
     }
-
     void search()
     {
         QFETCH(QString, match);
@@ -130,7 +108,6 @@ private slots:
         for (int r = 0; r < codes.size(); ++r)
             for (int c = 0; c < 6; ++c)
                 QVERIFY2(model()->isRed(r, c) == red.contains(c), qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
-
         // While a result is shown an alarm is stored, not shown; clearing the search brings it in.
         m_page->appendAlarm(3);
         QCOMPARE(shownCodes(), codes);
@@ -138,37 +115,29 @@ private slots:
         QCOMPARE(shownCodes(), (QStringList{ "3", "19", "4242", "12", "10", "1" }));
         QVERIFY(!model()->isRed(1, 0) && !model()->isRed(1, 5));
     }
-
     void searchWithShrinkingList()
     {
         restartPage(100);
         m_page->show();
         QSignalSpy finished(m_page.get(), &AlarmInfoFrame::searchFinishSigal);
         // The first tick only arms the search; the list then empties before the alarms are tested.
-        m_page->onSearchSignal(0, "20");
-        m_page->searchProcess();
+        m_page->onSearchSignal(0, "20"), m_page->searchProcess();
         QVERIFY(DatabaseManager::instance()->clearAlarmRecords());
         m_page->searchProcess();
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(shownCodes(), QStringList());
-
+        QVERIFY(finished.count() == 1 && shownCodes().isEmpty());
         // Clearing the search during one stops it, so it cannot write over the full history.
         for (int i = 1; i <= 100; ++i)
             QVERIFY(DatabaseManager::instance()->addAlarmRecord(i));
-        m_page->onSearchSignal(0, "20");
-        m_page->searchProcess();
+        m_page->onSearchSignal(0, "20"), m_page->searchProcess();
         child("clearSearchButton")->click();
         QCOMPARE(finished.count(), 2);
         QTest::qWait(50);
-        QCOMPARE(shownCodes().size(), 100);
-        QVERIFY(text(0, 0) == "100" && !model()->isRed(0, 0));
+        QVERIFY(shownCodes().size() == 100 && text(0, 0) == "100" && !model()->isRed(0, 0));
     }
-
     // UTF-8 without a byte-order mark, every field quoted, quotes doubled, the solution in and the level out.
     void exportCsv()
     {
-        m_page->appendAlarm(10);
-        m_page->appendAlarm(19);
+        m_page->appendAlarm(10), m_page->appendAlarm(19);
         const RecordList &alarms = DatabaseManager::instance()->alarmRecords();
         QTemporaryDir dir;
         m_boxes->reply.text = dir.filePath("alarms");
@@ -179,22 +148,18 @@ private slots:
             + "\"19\",\"Torque sensor zero drift\",\"Sensor reads above 2% of range with the bit at rest\","
               "\"Unload the bit and run \"\"Zero calibration\"\" from the debugging page\",\"" + alarms.at(1)["time"].toString() + "\"\n"
             + "\"10\",\"滑牙\",\"锁付圈数超过上限而扭矩未达到\",\"检查螺钉与螺孔，必要时更换\",\"" + alarms.at(0)["time"].toString() + "\"\n").toUtf8());
-
     }
-
     // The enable bits of register 3340 and the clear-alarm command, on the wire.
     void deviceRegisters()
     {
         DevsimLink link(m_com.get());
         QVERIFY(link.start({ "--type", "0", "--no-events", "--set", "3340=5" }, 1, DevsimLink::NoCheck));
-        QCheckBox *floatLock = child<QCheckBox>("floatLockBox");
-        QCheckBox *slipTooth = child<QCheckBox>("slipToothBox");
+        QCheckBox *floatLock = child<QCheckBox>("floatLockBox"), *slipTooth = child<QCheckBox>("slipToothBox");
         auto writes = [&link] { return link.sim().logLines().filter(QStringLiteral("fc=6")); };
         floatLock->setChecked(true);   // nothing read yet: a toggle writes nothing
         QTest::qWait(100);
         QCOMPARE(writes(), QStringList());
         floatLock->setChecked(false);
-
         m_page->show();
         QTRY_VERIFY(floatLock->isChecked() && !slipTooth->isChecked());
         QTRY_VERIFY(!m_com->variableAddrs().contains(3340));   // read once per showing
@@ -203,7 +168,6 @@ private slots:
         slipTooth->setChecked(true);
         floatLock->setChecked(false);   // before 3340 is read again: bit 1 must stay set
         QTRY_COMPARE(writes(), (QStringList{ "slave=1 fc=6 addr=3340 value=7", "slave=1 fc=6 addr=3340 value=6" }));
-
         link.sim().clearLog();
         child("clearAlarmButton")->click();
         QTRY_COMPARE(writes(), (QStringList{ "slave=1 fc=6 addr=3084 value=1", "slave=1 fc=6 addr=3084 value=0" }));

@@ -31,19 +31,18 @@ class TestIoMonitor : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(m_db.isValid()); }
     void init()
     {
-        m_db = new TestDatabase;
-        QVERIFY(m_db->isValid());
         m_link = new DevsimLink;
         ComSettingsFrame::setCurrentSlave(1);
         m_stack = new QStackedWidget;
         m_stack->addWidget(m_io = new IOMonitorFrame);
         m_stack->addWidget(m_debug = new AppDebugFrame);
         setDevice(SdriverDevice);
-        m_prompts = new PromptRecorder;
+        m_prompts.clear();
     }
-    void cleanup() { delete m_prompts; delete m_stack; delete m_link; delete m_db; }
+    void cleanup() { delete m_stack; delete m_link; }
     void lampsAndOutputs()
     {
         QVERIFY(connectToSim({ "--set", "3344=261", "--set", "3345=129" }));
@@ -58,16 +57,14 @@ private slots:
                      QStringLiteral("R-R-----R-------" "G------G--------"));
         QCOMPARE(writes(), QStringList { "3354=1" });   // the device's IO monitor switch
         outputButton(3)->click();
-        QTRY_COMPARE(writes(), (QStringList { "3354=1", "3345=137" }));
-        QTRY_COMPARE(lamps(m_io, "outputMonitorGroup").left(8), QStringLiteral("G--G---G"));
+        QTRY_COMPARE(writes().join(' ') + lamps(m_io, "outputMonitorGroup").left(8), QStringLiteral("3354=1 3345=137G--G---G"));
         outputButton(0)->click();
         QTRY_COMPARE(writes().last() + lamps(m_io, "outputMonitorGroup").left(8), QStringLiteral("3345=136---G---G"));
         m_stack->hide();
         QTRY_COMPARE(writes().last(), QStringLiteral("3354=0"));
     }
-    // While every request is refused the poll rests; the slave being set at connection and the
-    // debugging page giving the link back must each start it again without a touch of the page.
-    // The short waits only give the poll ticks to find itself refused.
+    // While every request is refused the poll rests; the slave being set at connection and the debugging
+    // page giving the link back must each start it again. The short waits let the ticks find themselves refused.
     void pollWakesWhenLinkServes()
     {
         ComSettingsFrame::setCurrentSlave(0);
@@ -87,10 +84,8 @@ private slots:
     {
         QVERIFY(connectToSim({ "--set", "3344=501", "--set", "3345=13" }));   // 0x1F5, 0x0D
         showPage(m_debug);
-        // Only as many bits as the borrowed panels have lamps.
-        QTRY_COMPARE(lamps(m_debug, "inputMonitorGroup") + lamps(m_debug, "outputMonitorGroup"), QStringLiteral("R-R-RG-G"));
-        QCOMPARE(lamps(m_io, "inputMonitorGroup"), QString(32, '-'));
-        QVERIFY(!writes().contains(QStringLiteral("3354=1")));
+        QTRY_COMPARE(lamps(m_debug, "inputMonitorGroup") + lamps(m_debug, "outputMonitorGroup"), QStringLiteral("R-R-RG-G"));   // as many as it has
+        QVERIFY(lamps(m_io, "inputMonitorGroup") == QString(32, '-') && !writes().contains(QStringLiteral("3354=1")));
         m_stack->setCurrentWidget(m_io);
         QTRY_COMPARE(lamps(m_io, "inputMonitorGroup").left(9), QStringLiteral("R-R-RRRRR"));
         // Closed on the debugging page: the poll must not go on painting the freed lamps.
@@ -121,36 +116,24 @@ private slots:
         QFETCH(QStringList, written);
         QVERIFY(connectToSim({}));
         m_debug->findChild<QComboBox *>(QStringLiteral("sdriverCtrlWayCoBox"))->setCurrentIndex(controlWay);
-        for (QChar c : clicks) {
-            m_debug->findChild<QAbstractButton *>(c == 'S' ? "sdriverStartButton" : c == 'T' ? "sdriverStopButton"
-                                                  : c == 'R' ? "reverseChkBox" : "forwardChkBox")->click();
-        }
+        for (QChar c : clicks)
+            button(c == 'S' ? "sdriverStartButton" : c == 'T' ? "sdriverStopButton" : c == 'R' ? "reverseChkBox" : "forwardChkBox")->click();
         QTest::qWait(150);
         QTRY_COMPARE(writes(), written);
-        QCOMPARE(m_prompts->texts().count("Tips: Please select PC control first!"), controlWay == 1 && clicks == "S" ? 1 : 0);
-        QCOMPARE(m_debug->findChild<QPushButton *>(QStringLiteral("sdriverStartButton"))->isChecked(), clicks == "S" && controlWay == 0);
+        QCOMPARE(m_prompts.texts().count("Tips: Please select PC control first!"), controlWay == 1 && clicks == "S" ? 1 : 0);
+        QCOMPARE(button("sdriverStartButton")->isChecked(), clicks == "S" && controlWay == 0);
     }
     void directionFromDevice()
     {
-        // A device change while shown takes the old type's address back off the shared list.
-        showPage(m_debug);
-        setDevice(HighVoltServo);
-        QVERIFY(!m_link->frame()->variableAddrs().contains(3654));
-        m_stack->hide();
-        setDevice(SdriverDevice);
         QVERIFY(connectToSim({ "--set", "3654=1" }));
-        m_stack->show();
-        QTRY_VERIFY(m_debug->findChild<QAbstractButton *>(QStringLiteral("reverseChkBox"))->isChecked());
+        showPage(m_debug);
+        QTRY_VERIFY(button("reverseChkBox")->isChecked());
         QTRY_VERIFY(!m_link->frame()->variableAddrs().contains(3654));   // read once per showing
-        QVERIFY(!m_debug->findChild<QAbstractButton *>(QStringLiteral("forwardChkBox"))->isChecked());
-        QCOMPARE(writes(), QStringList());   // showing the device's direction writes nothing back
+        QVERIFY(!button("forwardChkBox")->isChecked() && writes().isEmpty());   // showing it writes nothing back
     }
 
 private:
-    bool connectToSim(const QStringList &args, int slave = 1)
-    {
-        return m_link->start(QStringList { "--type", "0", "--no-events" } + args, slave, DevsimLink::NoCheck);
-    }
+    bool connectToSim(const QStringList &args, int slave = 1) { return m_link->start(QStringList { "--type", "0", "--no-events" } + args, slave, DevsimLink::NoCheck); }
     QStringList writes() const { return m_link->sim().writes(); }
     void setDevice(DeviceEnum type)
     {
@@ -159,17 +142,18 @@ private:
         m_debug->onDeviceChanged(type);
     }
     void showPage(QWidget *page) { m_stack->setCurrentWidget(page); m_stack->show(); }
+    QAbstractButton *button(const char *name) const { return m_debug->findChild<QAbstractButton *>(name); }
     QPushButton *outputButton(int index) const
     {
         return m_io->findChild<QGroupBox *>("outputControlGroup")->findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly).at(index);
     }
 
-    TestDatabase *m_db = nullptr;
+    TestDatabase m_db;
     DevsimLink *m_link = nullptr;
     IOMonitorFrame *m_io = nullptr;
     AppDebugFrame *m_debug = nullptr;
     QStackedWidget *m_stack = nullptr;
-    PromptRecorder *m_prompts = nullptr;
+    PromptRecorder m_prompts;
 };
 
 QTEST_MAIN(TestIoMonitor)

@@ -14,7 +14,6 @@
 class TestServoParamFrame : public QObject
 {
     Q_OBJECT
-
 private slots:
     void init();
     void cleanup() { f.reset(); }
@@ -26,16 +25,22 @@ private slots:
     void waitsEndOnlyOnTheirOwnFailures();
     void failedAndUnconvertibleWrites();
     void definitionsShrinkUnderTheTable();
-
 private:
     QString text(int row, int column) const { return f->text(row, column); }
     int row(const QString &code, const QString &slaveAxis = QString()) const { return f->row(code, slaveAxis); }
     QStringList simLog() const { return f->link.sim().logLines(); }
-    bool logHas(const QString &line, int ms = 3000) const
+    bool logHas(const QString &line, int ms = 3000) const { return QTest::qWaitFor([&] { return simLog().contains(line); }, ms); }
+    void open(const QList<int> &slaves, const QStringList &codes, const QList<int> &axes = { 0 }) const
     {
-        return QTest::qWaitFor([&] { return simLog().contains(line); }, ms);
+        f->page->show(), f->page->onSalveCnfgChanged(slaves, axes), f->check(codes);
     }
-
+    QStringList texts(const QStringList &rows, int column) const   // rows as "Pn008" or "Pn008 1/0"
+    {
+        QStringList out;
+        for (const QString &r : rows)
+            out << text(row(r.section(' ', 0, 0), r.section(' ', 1)), column);
+        return out;
+    }
     std::unique_ptr<ServoPageFixture> f;
 };
 
@@ -43,7 +48,6 @@ void TestServoParamFrame::init()
 {
     f.reset(new ServoPageFixture);
     QVERIFY(f->db.isValid());
-    // Quick failures: an absent slave costs 150 ms per request.
     f->frame->engine()->setResponseTimeout(150);
     f->frame->engine()->setRetries(0);
 }
@@ -62,19 +66,16 @@ void TestServoParamFrame::addressing()
 void TestServoParamFrame::displayModeAndRowEdits()
 {
     f->setDevice(HighVoltServo);
-    ComSettingsFrame::setRegister(1, 56108, 0xFFFF);
-    ComSettingsFrame::setRegister(1, 56117, 0x0001);   // int32L: low word first
-    ComSettingsFrame::setRegister(1, 56118, 0x0002);
-    ComSettingsFrame::setRegister(1, 56103, 0x0001);   // int32 whose second word is unknown
+    // Pn008 0xFFFF; Pn017 an int32L, low word first; Pn003 an int32 whose second word is unknown.
+    for (const QList<int> &r : QList<QList<int>> { { 56108, 0xFFFF }, { 56117, 1 }, { 56118, 2 }, { 56103, 1 } })
+        ComSettingsFrame::setRegister(1, Uint16(r[0]), Uint16(r[1]));
     f->check({ "Pn008", "Pn017", "Pn003" });
-    QCOMPARE(QStringList({ text(row("Pn008"), 5), text(row("Pn017"), 5), text(row("Pn003"), 5) }), QStringList({ "-0.1", "+131073", "+1" }));
-
+    QCOMPARE(texts({ "Pn008", "Pn017", "Pn003" }, 5), QStringList({ "-0.1", "+131073", "+1" }));
     // The format combo as the delegate commits it: the cell is shown again and keeps its mode.
     f->setDisplayMode(row("Pn008"), 2);
     QCOMPARE(text(row("Pn008"), 5), QStringLiteral("16#ffff"));
     f->page->standardItemChanged(QStringLiteral("Servo Paramter"));   // rebuilds the table
     QCOMPARE(text(row("Pn008"), 5), QStringLiteral("16#ffff"));
-
     // Typing a Pn into a first cell replaces the row at once.
     f->cell(5, 0)->setText(QStringLiteral("Pn010"));
     QCOMPARE(text(5, 2), QStringLiteral("Torque filter time"));
@@ -88,19 +89,10 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
     const auto set = [](int addr, int value) { return QStringLiteral("--set=%1=%2").arg(addr).arg(value); };
     QVERIFY(f->connectTo(DeviceEnum(3), { set(pn16 + stride, 300), set(pnHigh + stride, 0xFFFF), set(pnHigh + stride + 1, 0xFFFE),
                                           set(pnLow + stride, 0x0001), set(pnLow + stride + 1, 0x0002) }));
-    f->page->show();
-    f->page->onSalveCnfgChanged({ 1 }, { 0, 1 });
-    f->check(codes);
-    const auto column = [&](int c) {   // the parameters of axis 0, then of axis 1
-        QStringList texts;
-        for (const char *slaveAxis : { "1/0", "1/1" })
-            for (const QString &code : codes)
-                texts << text(row(code, slaveAxis), c);
-        return texts;
-    };
+    open({ 1 }, codes, { 0, 1 });
+    const QStringList all { "Pn008 1/0", "Pn003 1/0", "Pn017 1/0", "Pn008 1/1", "Pn003 1/1", "Pn017 1/1" };
     QVERIFY(f->pass("upLoadButton"));
-    QCOMPARE(column(5), QStringList({ "+25.0", "+1", "+30000", "+30.0", "-2", "+131073" }));
-
+    QCOMPARE(texts(all, 5), QStringList({ "+25.0", "+1", "+30000", "+30.0", "-2", "+131073" }));
     // Write: the words in their order, at the write address; the device holds them.
     f->cell(row(codes[0], "1/1"), 6)->setText(QStringLiteral("12.5"));
     f->cell(row(codes[1], "1/0"), 6)->setText(QStringLiteral("-100000"));   // 0xFFFE7960
@@ -111,18 +103,15 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
     const auto write = [&](int readAddr, int value) { return wire(readAddr + 128, value); };
     QCOMPARE(simLog().filter(QStringLiteral("fc=6")), QStringList({ write(pnLow, 0x1170), write(pnLow + 1, 1), write(pnHigh, 0xFFFE),
                                                                     write(pnHigh + 1, 0x7960), write(pn16 + stride, 125) }));
-    QCOMPARE(column(6), QStringList({ "", "", "", "", "", "" }));
+    QCOMPARE(texts(all, 6), QStringList({ "", "", "", "", "", "" }));
     QVERIFY(f->pass("upLoadButton"));
-    QCOMPARE(column(5), QStringList({ "+25.0", "-100000", "+70000", "+12.5", "-2", "+131073" }));
-
+    QCOMPARE(texts(all, 5), QStringList({ "+25.0", "-100000", "+70000", "+12.5", "-2", "+131073" }));
     // Download asks first and leaves the new values in place.
     f->cell(row(codes[0], "1/0"), 6)->setText(QStringLiteral("12.5"));
-    f->link.sim().clearLog();
     QVERIFY(f->pass("downLoadButton"));
     QVERIFY(f->prompts.last().text.startsWith(QStringLiteral("The current values of all parameters")));   // asked
     QVERIFY(simLog().contains(write(pn16, 125)));
     QCOMPARE(text(row(codes[0], "1/0"), 6), QStringLiteral("12.5"));
-
     // Restore factory settings on the current axis, then the drive reads its defaults again.
     f->frame->setCurrentAxis(1);
     const int command = 280 + stride;
@@ -134,19 +123,16 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
     QCOMPARE(simLog().mid(0, expected.size()), expected);
     f->page->onSalveCnfgChanged({ 1 }, { 0, 1 });
     QVERIFY(f->pass("upLoadButton"));
-    QCOMPARE(QStringList({ text(row(codes[0], "1/1"), 5), text(row(codes[2], "1/1"), 5) }), QStringList({ "+25.0", "+30000" }));
+    QCOMPARE(texts({ "Pn008 1/1", "Pn017 1/1" }, 5), QStringList({ "+25.0", "+30000" }));
 }
 
 void TestServoParamFrame::failingSlaveLeavesRightCells()
 {
     QVERIFY(f->connectTo(HighVoltServo));
-    f->page->show();
-    f->page->onSalveCnfgChanged({ 1, 2 }, { 0 });
-    f->check({ "Pn008", "Pn003" });
+    open({ 1, 2 }, { "Pn008", "Pn003" });
     ComSettingsFrame::setRegister(2, 56108, 7);   // an old value must not survive the failed read
     QVERIFY(f->pass("upLoadButton"));
-    QCOMPARE(QStringList({ text(row("Pn008", "1/0"), 5), text(row("Pn003", "1/0"), 5), text(row("Pn008", "2/0"), 5),
-                           text(row("Pn003", "2/0"), 5) }), QStringList({ "+25.0", "+1", "", "" }));
+    QCOMPARE(texts({ "Pn008 1/0", "Pn003 1/0", "Pn008 2/0", "Pn003 2/0" }, 5), QStringList({ "+25.0", "+1", "", "" }));
     QVERIFY(f->frame->isConnected());
 }
 
@@ -154,9 +140,7 @@ void TestServoParamFrame::failingSlaveLeavesRightCells()
 void TestServoParamFrame::uploadWaitsForTheLink()
 {
     f->setDevice(HighVoltServo);
-    f->page->show();
-    f->page->onSalveCnfgChanged({ 1 }, { 0 });
-    f->check({ "Pn008" });
+    open({ 1 }, { "Pn008" });
     f->click("upLoadButton");
     QTest::qWait(30);   // ticks that find the link closed
     QVERIFY(text(row("Pn008", "1/0"), 5).isEmpty());
@@ -167,15 +151,12 @@ void TestServoParamFrame::uploadWaitsForTheLink()
 void TestServoParamFrame::waitsEndOnlyOnTheirOwnFailures()
 {
     QVERIFY(f->connectTo(HighVoltServo));
-    f->page->show();
-    f->page->onSalveCnfgChanged({ 1 }, { 0 });
-    f->check({ "Pn003" });
+    open({ 1 }, { "Pn003" });
     QVERIFY(f->waitIdle());
     // A failure reported before the cell was asked for belongs to another request.
     emit f->frame->modbusComError(1, 56103);
     QVERIFY(f->pass("upLoadButton"));
     QCOMPARE(text(row("Pn003"), 5), QStringLiteral("+1"));
-
     // Slave 2 is silent; only the second word of the 32-bit value is reported failed.
     f->frame->engine()->setResponseTimeout(3000);
     f->page->onSalveCnfgChanged({ 2 }, { 0 });
@@ -188,9 +169,7 @@ void TestServoParamFrame::waitsEndOnlyOnTheirOwnFailures()
 void TestServoParamFrame::failedAndUnconvertibleWrites()
 {
     QVERIFY(f->connectTo(HighVoltServo));
-    f->page->show();
-    f->page->onSalveCnfgChanged({ 1, 2 }, { 0 });
-    f->check({ "Pn008", "Pn021" });
+    open({ 1, 2 }, { "Pn008", "Pn021" });
     QVERIFY(f->waitIdle());
     f->cell(row("Pn008", "2/0"), 5)->setText(QStringLiteral("+25.0"));   // as if read before slave 2 went
     f->cell(row("Pn008", "1/0"), 6)->setText(QStringLiteral("10"));
@@ -200,18 +179,14 @@ void TestServoParamFrame::failedAndUnconvertibleWrites()
     QVERIFY(f->pass("writeParamBtn"));
     QCOMPARE(simLog().filter(QStringLiteral("slave=1 fc=6")), QStringList { "slave=1 fc=6 addr=56108 value=100" });
     // Only what went out is cleared; one box names the failed write and the text that does not convert.
-    QCOMPARE(QStringList({ text(row("Pn008", "1/0"), 6), text(row("Pn008", "2/0"), 6), text(row("Pn021", "1/0"), 6) }),
-             QStringList({ "", "10", "abc" }));
-    QCOMPARE(f->warnings().size(), 1);
-    QVERIFY(f->lastWarning().contains("Pn008 [2/0]") && f->lastWarning().contains("Pn021 [1/0]: \"abc\""));
-
+    QCOMPARE(texts({ "Pn008 1/0", "Pn008 2/0", "Pn021 1/0" }, 6), QStringList({ "", "10", "abc" }));
+    QVERIFY(f->warnings().size() == 1 && f->lastWarning().contains("Pn008 [2/0]") && f->lastWarning().contains("Pn021 [1/0]: \"abc\""));
     // A 16-bit register cannot take 70000.
     f->cell(row("Pn021", "1/0"), 6)->setText(QStringLiteral("70000"));
     f->cell(row("Pn008", "2/0"), 6)->setText(QString());
     f->link.sim().clearLog();
     QVERIFY(f->pass("writeParamBtn"));
     QVERIFY(simLog().filter(QStringLiteral("fc=6")).isEmpty() && f->lastWarning().contains("\"70000\""));
-
 }
 
 void TestServoParamFrame::definitionsShrinkUnderTheTable()

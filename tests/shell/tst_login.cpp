@@ -48,8 +48,7 @@ private:
 
 void TestLogin::initTestCase()
 {
-    m_db = new TestDatabase;
-    QVERIFY(m_db->isValid());
+    QVERIFY((m_db = new TestDatabase)->isValid());
     // Stored straight into the file: the account page would refuse the duplicate name.
     for (const RecordItem &r : { account("alice", "a1", "3/0"), account("alice", "a2", "1"), account("slash", "s", "/3"),
                                  account("far", "f", "99/1"), account("tqvm", "stored", "2") })
@@ -58,55 +57,41 @@ void TestLogin::initTestCase()
     DatabaseManager::resetInstance();
     DatabaseManager::setDatabasePath(m_db->path());
     QVERIFY(QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
-    m_source = new DataSource;
-    m_window = new MainWindow;
+    m_source = new DataSource, m_window = new MainWindow;
 }
 
-void TestLogin::cleanupTestCase()
-{
-    delete m_window;
-    delete m_source;
-    delete m_db;
-}
+void TestLogin::cleanupTestCase() { delete m_window, delete m_source, delete m_db; }
 
 void TestLogin::login_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("startDevice");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("device");   // after the login; -1: no broadcast, type unchanged
-    QTest::newRow("first device key of the account") << "alice" << "a1" << 1 << true << 3;
-    QTest::newRow("later duplicate is not tried") << "alice" << "a2" << 1 << false << -1;
-    QTest::newRow("empty first key") << "slash" << "s" << 1 << true << 0;
-    QTest::newRow("unknown first key") << "far" << "f" << 1 << true << -1;
-    QTest::newRow("super beats stored row") << "tqvm" << "plorvinex" << 1 << true << -1;
+    QTest::newRow("first device key of the account") << "alice" << "a1" << true << 3;
+    QTest::newRow("later duplicate is not tried") << "alice" << "a2" << false << -1;
+    QTest::newRow("empty first key") << "slash" << "s" << true << 0;
+    QTest::newRow("unknown first key") << "far" << "f" << true << -1;
+    QTest::newRow("super beats stored row") << "tqvm" << "plorvinex" << true << -1;
 }
 
 void TestLogin::login()
 {
     QFETCH(QString, name);
     QFETCH(QString, password);
-    QFETCH(int, startDevice);
     QFETCH(bool, ok);
     QFETCH(int, device);
-
-    const RecordItem before = account("before", "x");
-    PermManageFrame::setCurrentAccount(before);
+    PermManageFrame::setCurrentAccount(account("before", "x"));
     StatusAreaFrame::instance()->setUserText("before");
-    ComSettingsFrame::setCurrentDevice(DeviceEnum(startDevice));
-    ComSettingsFrame::setCurrentSlave(5);
+    ComSettingsFrame::setCurrentDevice(HighVoltServo), ComSettingsFrame::setCurrentSlave(5);
     m_window->onMenuClicked(20);
     QWidget *otherPage = m_window->currentPage();
-
     m_window->onMenuClicked(10);
     auto *dialog = topLevel<UserLoginDialog>();
     QVERIFY(dialog && dialog->isVisible());
-    in<QLineEdit>(dialog, "accountLineEdit")->setText(name);
-    in<QLineEdit>(dialog, "pswLineEdit")->setText(password);
+    in<QLineEdit>(dialog, "accountLineEdit")->setText(name), in<QLineEdit>(dialog, "pswLineEdit")->setText(password);
     QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
     in<QPushButton>(dialog, "loginButton")->click();
-
     QCOMPARE(m_prompts.texts(), ok ? QStringList() : QStringList("Tips: Login failure!"));
     QCOMPARE(dialog->isVisible(), !ok);
     QCOMPARE(in<QAbstractButton>(m_window, "accountBtn")->text(), ok ? name : QStringLiteral("before"));
@@ -115,9 +100,8 @@ void TestLogin::login()
     QCOMPARE(now.value("account").toString() + now.value("password").toString(),
              ok ? name + password : QStringLiteral("beforex"));
     dialog->hide();
-
     const bool told = device >= 0;
-    QCOMPARE(int(ComSettingsFrame::currentDevice()), told ? device : startDevice);
+    QCOMPARE(int(ComSettingsFrame::currentDevice()), told ? device : int(HighVoltServo));
     QCOMPARE(ComSettingsFrame::currentSlave(), told ? 1 : 5);
     QCOMPARE(TestLookup::firstInts(broadcast), told ? QList<int>{ device } : QList<int>());
 }
@@ -149,12 +133,10 @@ void TestLogin::modifyPassword()
     QFETCH(QStringList, entries);
     QFETCH(QString, warning);
     QFETCH(QString, stored);
-
     RecordItem carl = account("carl", "old");
     QVERIFY(DatabaseManager::instance()->saveAccountInfo(carl));
     PermManageFrame::setCurrentAccount(carl);
     ModifyPswDialog *dialog = changePassword(entries);
-
     QCOMPARE(DatabaseManager::instance()->findAccount("carl").value("password").toString(), stored);
     QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), stored);
     QCOMPARE(m_prompts.texts(), warning.isEmpty() ? QStringList() : QStringList("Tips: " + warning));
@@ -170,19 +152,16 @@ void TestLogin::failedStoresChangeNothing()
     QCOMPARE(CommonUtils::takeConfigVal(4, "OldCurveCfg", "absent"), QStringLiteral("1"));
     QVERIFY(!m_source->isNewServoVersion());
     QCOMPARE(announced.size(), 1);
-
     const RecordItem before = DatabaseManager::instance()->findAccount("carl");
     PermManageFrame::setCurrentAccount(before);
     // Tests run as root, where a read-only file does not stop writes: take the tables away.
     QVERIFY(m_db->exec("DROP TABLE account_infos"));
     QVERIFY(m_db->exec("DROP TABLE " + CommonUtils::configTable(4)));
-
     ModifyPswDialog *dialog = changePassword({ before.value("password").toString(), "new", "new" });
     QCOMPARE(PermManageFrame::currentAccount(), before);
     QVERIFY(dialog->isVisible());
     QCOMPARE(in<QLineEdit>(dialog, "newPswLineEdit")->text(), QStringLiteral("new"));
     dialog->hide();
-
     box->click();
     QVERIFY(box->isChecked());
     QCOMPARE(announced.size(), 1);

@@ -21,9 +21,7 @@
 namespace {
 const QList<int> kSdriverPoll { 3072, 3079, 3083, 3073, 3074, 3075, 3389, 3076, 3078, 3077, 3336, 3337 };
 
-// Lamps are green when lit, grey when not; the alarm icon is red while an alarm is active.
 QColor iconCentre(const QPushButton *b) { return b->icon().pixmap(32, 32).toImage().pixelColor(16, 16); }
-bool isRed(const QPushButton *b) { return iconCentre(b).red() > iconCentre(b).green() + 80; }
 
 // Restyles and repaints of everything in a widget, as "object paint" or "object style".
 struct Redraws : QObject {
@@ -46,7 +44,6 @@ class TestStatusAreaFrame : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase() { delete m_window; }
-    void valuesShown();
     void detectors_data();
     void detectors();
     void sameValueRedrawsNothing();
@@ -54,14 +51,12 @@ private slots:
 
 private:
     StatusAreaFrame *bar() { return m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame")); }
-    QLabel *value(int item) { return bar()->findChild<QLabel *>(QStringLiteral("status%1Value").arg(item)); }
     QPushButton *button(int item) { return bar()->findChild<QPushButton *>(QStringLiteral("status%1Button").arg(item)); }
     // The device-changed broadcast as the communication page sends it, without its parameter files.
     void selectType(DeviceEnum t)
     {
         ComSettingsFrame::setCurrentDevice(t), m_window->comSettings().onDeviceChanged(t), DatabaseManager::instance()->onDeviceChanged(t);
     }
-    // As the poll delivers a reading: into the cache, then to the listeners.
     void emitValue(int a, int v) { ComSettingsFrame::setRegister(Uint16(a), Uint16(v)), emit m_window->comSettings().realTimeAddrRead(a, v); }
 
     TestDatabase m_db;
@@ -72,37 +67,8 @@ private:
 
 void TestStatusAreaFrame::initTestCase()
 {
-    QVERIFY(m_db.isValid());
-    QVERIFY(QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
-    {
-        StatusAreaFrame fresh;   // alarm blink: every second call while on, idle once off
-        auto *alarm = fresh.findChild<QPushButton *>(QStringLiteral("status7Button"));
-        QString shown = isRed(alarm) ? "A" : "I";
-        for (const char on : QByteArray("1111111000"))
-            fresh.setAlarmBlink(on == '1', 2), shown += isRed(alarm) ? 'A' : 'I';
-        QCOMPARE(shown, QStringLiteral("IAAAIIAAIII"));
-    }
-    m_window = new MainWindow;
-    ComSettingsFrame::setCurrentSlave(1);
-}
-
-// The cache fills the items at a rebuild; the poll updates them; only an alarm code turns the icon red.
-void TestStatusAreaFrame::valuesShown()
-{
-    selectType(SdriverDevice);
-    const QList<std::tuple<int, int, int, QString>> rows { { 3076, 0xFFFF, 2, "-0.01 r" }, { 3336, 2, 6, "null" },
-                                                           { 3337, 0, 7, "None" }, { 3337, 7, 7, "7" } };
-    for (const auto &[addr, val, item, text] : rows) {
-        ComSettingsFrame::setRegister(Uint16(addr), Uint16(val));
-        bar()->onParamUnitChanged();
-        QCOMPARE(value(item)->text(), text);
-        emitValue(addr, val == 1 ? 2 : 1);
-        QVERIFY(value(item)->text() != text);
-        emitValue(addr, val);
-        QCOMPARE(value(item)->text(), text);
-        bar()->updateAlarmIcon();
-        QCOMPARE(isRed(button(7)), item == 7 && val != 0);
-    }
+    QVERIFY(m_db.isValid() && QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
+    m_window = new MainWindow, ComSettingsFrame::setCurrentSlave(1);
 }
 
 // A script of readings: "addr=val", "pN" for one pass of Turns N (hundredths), Torque and Time,
@@ -147,8 +113,7 @@ void TestStatusAreaFrame::detectors()
     QTEST(stored.join(", "), "stored");
 }
 
-// Each type polls its own items. The poll brings the same values many times a second: only a change
-// may restyle or redraw.
+// Each type polls its own items; the poll repeats the same values many times a second: only a change redraws.
 void TestStatusAreaFrame::sameValueRedrawsNothing()
 {
     m_window->show();
@@ -161,12 +126,12 @@ void TestStatusAreaFrame::sameValueRedrawsNothing()
     for (const auto &[type, polled, regs] : types) {
         selectType(type);
         QCOMPARE(bar()->realTimeAddrList(), polled);
-        for (const auto &reg : regs)
-            emitValue(reg.first, reg.second);
-        QTRY_VERIFY(redraws.take().isEmpty());
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 4; ++i) {
             for (const auto &reg : regs)
                 emitValue(reg.first, reg.second);
+            if (i == 0)
+                QTRY_VERIFY(redraws.take().isEmpty());
+        }
         QCOMPARE(redraws.take(), QStringList());
     }
     emitValue(56151, 5);   // a change still shows
@@ -177,16 +142,15 @@ void TestStatusAreaFrame::sameValueRedrawsNothing()
     m_window->hide();
 }
 
-// Full screen hides the bar; the device's tightenings and its alarm are stored all the same, and
-// the poll never asks for an address the type lacks. Results come and go within a few poll passes:
-// every record holds the values of the one screw it names.
+// Full screen hides the bar; tightenings and the alarm are stored all the same, the poll never asks for an
+// address the type lacks, and every record holds the values of the one screw it names.
 void TestStatusAreaFrame::deviceWhileFullScreen()
 {
     ComSettingsFrame &com = m_window->comSettings();
     DevsimLink link(&com);
     DevsimProcess &sim = link.sim();
     QVERIFY(sim.start({ "--type", "0", "--slave", "2", "--next-after-reads", "2", "--set", "3084=9" }));
-    m_window->setFullScreen(true);   // shows the window, without the bar
+    m_window->setFullScreen(true);
     CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
     selectType(SdriverDevice);
     DatabaseManager *db = DatabaseManager::instance();
@@ -210,12 +174,10 @@ void TestStatusAreaFrame::deviceWhileFullScreen()
     QCOMPARE(db->alarmRecords().last().value("number").toString(), QStringLiteral("9"));
     const QList<int> seen = TestLookup::firstInts(polled);
     QCOMPARE(QSet<int>(seen.begin(), seen.end()), QSet<int>(kSdriverPoll.begin(), kSdriverPoll.end()));
-
     selectType(OtherDevice2);   // no items: nothing more is polled, and never address 0xFFFF
     QTest::qWait(50), polled.clear(), QTest::qWait(300);
     QCOMPARE(polled.count(), 0);
-    for (const QString &line : sim.logLines())
-        QVERIFY2(!line.contains(QLatin1String("addr=65535")), qPrintable(line));
+    QCOMPARE(sim.logLines().filter(QLatin1String("addr=65535")), QStringList());
     m_window->setFullScreen(false), m_window->hide(), sim.kill();
     QTRY_COMPARE_WITH_TIMEOUT(bar()->findChild<QLabel *>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Disconnect"), 5000);
 }

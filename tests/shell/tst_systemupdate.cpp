@@ -21,20 +21,16 @@ class TestSystemUpdate : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_db.isValid() && m_programDir.isValid());
-        m_oldCurrent = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_programDir.path()) && QDir().mkpath(SystemUpdateDialog::toolFolder()));
+        QVERIFY(m_db.isValid() && QDir::setCurrent(m_programDir.path()) && QDir().mkpath(SystemUpdateDialog::toolFolder()));
         m_link = new DevsimLink;
         QVERIFY(m_link->sim().start({ "--type", "1" }));
     }
-    void cleanupTestCase() { delete m_link; QDir::setCurrent(m_oldCurrent); }
+    void cleanupTestCase() { delete m_link; }
     void init()
     {
         QVERIFY(m_link->connectTo(m_link->sim().port()));
         writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat", kDecrypt);
-        m_link->sim().clearLog();
-        m_prompts.clear();
-        m_dialog = new SystemUpdateDialog;
+        m_link->sim().clearLog(), m_prompts.clear(), m_dialog = new SystemUpdateDialog;
         connect(m_link->frame(), SIGNAL(singalWriteFileFinshed()), m_dialog, SLOT(slotWaitEnd()));   // as the window does
     }
     void cleanup() { delete m_dialog; }
@@ -70,15 +66,10 @@ private:
     CTProgressButton *bar() const { return m_dialog->findChild<CTProgressButton *>(); }
     void press() { QTest::mousePress(bar(), Qt::LeftButton); }
     bool ticking() const { return m_dialog->findChild<QTimer *>("sendTimer")->isActive(); }
-    void expectIdle()
-    {
-        QTRY_COMPARE(bar()->format(), QStringLiteral("更新"));
-        QTRY_VERIFY(!ticking());
-    }
+    void expectIdle() { QTRY_COMPARE(bar()->format(), QStringLiteral("更新")); QTRY_VERIFY(!ticking()); }
 
     TestDatabase m_db;
     QTemporaryDir m_programDir;
-    QString m_oldCurrent;
     DevsimLink *m_link = nullptr;
     SystemUpdateDialog *m_dialog = nullptr;
     PromptRecorder m_prompts;
@@ -111,18 +102,14 @@ void TestSystemUpdate::transfer()
 {
     QFETCH(QString, fileName);
     QFETCH(int, size);
-    QFETCH(QList<int>, barValues);
     QFETCH(QStringList, extras);
     QByteArray payload(size, '\0');
     for (int i = 0; i < size; ++i)
         payload[i] = char(i * 7 + i / 256);
     pick(makeArchive(fileName, payload, extras));
-
     QSignalSpy values(bar(), &QProgressBar::valueChanged);
     QVERIFY(!ticking());   // an idle dialog costs nothing
-    press();
-    QVERIFY(ticking());
-    press();   // under way: ignored
+    press(), press();   // the second while under way: ignored
     const QString done = QString("devsim file %1 bytes crc32=%2\n").arg(size).arg(crc32(payload), 8, 16, QLatin1Char('0'));
     QTRY_VERIFY(m_link->sim().stderrText().endsWith(done));
     QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("提示: 更新完成!") });
@@ -132,18 +119,13 @@ void TestSystemUpdate::transfer()
     QVERIFY(!QFile::exists("x") && !QFile::exists(tools + "x") && !QFile::exists(tools + "extra"));
     QFile tool(tools + "decrypt.bat");
     QVERIFY(tool.open(QIODevice::ReadOnly) && tool.readAll() == kDecrypt);
-
     QStringList expected;
     for (int at = 0; at < size; at += 200)
         expected << QString("slave=1 fc=34 offset=%1 length=%2 last=%3").arg(at).arg(qMin(200, size - at)).arg(at + 200 >= size);
     QCOMPARE(m_link->sim().logLines().filter("fc=34"), expected);
-    QCOMPARE(TestLookup::firstInts(values), barValues);
-
-    // The box resets the bar; the restart wait shows "更新中..." again, and until the device drops
-    // the link to restart, a press starts nothing.
-    QTRY_COMPARE(bar()->format(), QStringLiteral("更新中..."));
-    press();
-    QTest::qWait(150);
+    QTEST(TestLookup::firstInts(values), "barValues");
+    QTRY_COMPARE(bar()->format(), QStringLiteral("更新中..."));   // the restart wait: a press starts nothing
+    press(), QTest::qWait(150);
     QCOMPARE(m_prompts.size(), 1);
     m_link->frame()->disconnectDevice();
     expectIdle();
@@ -177,7 +159,6 @@ void TestSystemUpdate::refusedStarts()
         writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat", decrypt);
     if (!pickName.isEmpty())
         pick(m_programDir.filePath(pickName));
-
     press();
     QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("错误: ") + message });
     QCOMPARE(m_prompts.last().kind, Prompt::Warning);
@@ -198,8 +179,7 @@ void TestSystemUpdate::givesUpOnSilentDevice()
     QCOMPARE(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件发送失败!") });
     expectIdle();
     // Only the first block went out (the engine's own retries included).
-    for (const QString &line : sim.logLines().filter("fc=34"))
-        QVERIFY2(line.contains("offset=0 "), qPrintable(line));
+    QCOMPARE(sim.logLines().filter("fc=34").filter(QRegularExpression("offset=[1-9]")), QStringList());
 }
 
 QTEST_MAIN(TestSystemUpdate)

@@ -13,10 +13,76 @@ class TestCustomItemDelegate : public QObject
 
 private slots:
     void init() { m_prompts.clear(); }
-    void lineEditCommit_data();
-    void lineEditCommit();
-    void warningShownOnce();
-    void comboStoresPickedIndex();
+    void lineEditCommit_data()
+    {
+        QTest::addColumn<QVariant>("config");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("typable");   // what the editor lets a person type
+        const auto row = [](const char *tag, double min, double max, int decimals, bool onlyNumber, const char *text,
+                            bool accepted, bool typable) {
+            QTest::newRow(tag) << CustomItemDelegate::lineEditConfig(min, max, decimals, onlyNumber) << QString(text) << accepted
+                               << typable;
+        };
+        row("signed and bare point", -10, 10, 1, true, "+.5", true, true);
+        row("too many decimals", 0, 10, 1, true, "1.25", false, true);
+        row("trailing zeros do not count", 0, 10, 1, true, "1.50", true, true);
+        row("scaled bound", 0.1 * 3, 1, 1, true, "0.3", true, true);
+        row("surrounding spaces", 0, 10, 0, true, " 4 ", true, false);
+        row("letters when only numbers", 0, 100, 0, true, "12a", false, false);
+        row("exponent", 0, 1e6, 0, false, "1e3", false, true);
+        row("hex 16#", 0, 300, 0, false, "16#00FF", true, true);
+        row("hex 0x", 0, 65535, 0, false, "0xffff", true, true);
+        row("binary bad digit", 0, 5, 0, false, "2#102", false, true);
+    }
+    void lineEditCommit()
+    {
+        QFETCH(QVariant, config);
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QFETCH(bool, typable);
+        const QModelIndex index = configuredCell(config);
+        QScopedPointer<QLineEdit> edit(lineEditor(index));
+        QCOMPARE(edit->text(), QStringLiteral("7"));
+        edit->clear();
+        QTest::keyClicks(edit.data(), text);
+        QCOMPARE(edit->text() == text, typable);
+        edit->setText(text);
+        if (!accepted)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
+        m_delegate.setModelData(edit.data(), &m_model, index);
+        QCOMPARE(index.data().toString() + QString::number(m_prompts.size()), accepted ? text.trimmed() + "0" : QStringLiteral("71"));
+    }
+    void warningShownOnce()
+    {
+        const QModelIndex index = configuredCell(CustomItemDelegate::lineEditConfig(-3000 * 0.1, 2147483647.0, 1, true));
+        QScopedPointer<QLineEdit> edit(lineEditor(index));
+        edit->setText(QStringLiteral("2147483648"));
+        // While the box is up the view commits again from the editor's focus loss.
+        m_prompts.whileShown = [&](const Prompt::Request &) { m_delegate.setModelData(edit.data(), &m_model, index); };
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
+        m_delegate.setModelData(edit.data(), &m_model, index);
+        m_prompts.whileShown = nullptr;
+        QCOMPARE(m_prompts.texts() << index.data().toString(),
+                 QStringList({ "Tips: Input out of range(-300~2147483647) or decimals(1 decimal places)!", "7" }));
+    }
+    void comboStoresPickedIndex()
+    {
+        const QModelIndex index = configuredCell(QVariantMap { { "textList", QStringList { "Off", "On", "Auto" } }, { "currentIndex", 1 } },
+                                                 CustomItemDelegate::ComboConfigRole);
+        QTableView view;
+        view.setModel(&m_model);
+        view.setItemDelegate(&m_delegate);
+        view.edit(index);
+        auto *combo = view.viewport()->findChild<QComboBox *>();
+        QVERIFY(combo && combo->currentIndex() == 1);
+        qRegisterMetaType<QAbstractItemDelegate::EndEditHint>("QAbstractItemDelegate::EndEditHint");
+        QSignalSpy closed(&m_delegate, &QAbstractItemDelegate::closeEditor);
+        QTest::keyClick(combo, Qt::Key_Down);   // a pick: activated(2)
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(index.data(CustomItemDelegate::ComboConfigRole).toMap().value("currentIndex").toInt(), 2);
+        QCOMPARE(index.data().toString(), QStringLiteral("Auto"));
+    }
 
 private:
     QModelIndex configuredCell(const QVariant &config, int role = CustomItemDelegate::LineEditConfigRole)
@@ -37,93 +103,6 @@ private:
     CustomItemDelegate m_delegate{nullptr};
     PromptRecorder m_prompts;
 };
-
-void TestCustomItemDelegate::lineEditCommit_data()
-{
-    QTest::addColumn<double>("minVal");
-    QTest::addColumn<double>("maxVal");
-    QTest::addColumn<int>("decimals");
-    QTest::addColumn<bool>("onlyNumber");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<bool>("typable");   // what the editor lets a person type
-
-    QTest::newRow("at max") << 0.0 << 100.0 << 0 << true << "100" << true << true;
-    QTest::newRow("below min") << -10.0 << 10.0 << 1 << true << "-10.1" << false << true;
-    QTest::newRow("signed and bare point") << -10.0 << 10.0 << 1 << true << "+.5" << true << true;
-    QTest::newRow("too many decimals") << 0.0 << 10.0 << 1 << true << "1.25" << false << true;
-    QTest::newRow("trailing zeros do not count") << 0.0 << 10.0 << 1 << true << "1.50" << true << true;
-    QTest::newRow("scaled bound") << 0.1 * 3 << 1.0 << 1 << true << "0.3" << true << true;
-    QTest::newRow("surrounding spaces") << 0.0 << 10.0 << 0 << true << " 4 " << true << false;
-    QTest::newRow("sign only") << 0.0 << 10.0 << 0 << true << "-" << false << true;
-    QTest::newRow("letters when only numbers") << 0.0 << 100.0 << 0 << true << "12a" << false << false;
-    QTest::newRow("exponent") << 0.0 << 1e6 << 0 << false << "1e3" << false << true;
-    QTest::newRow("hex 16#") << 0.0 << 300.0 << 0 << false << "16#00FF" << true << true;
-    QTest::newRow("hex 16# out of range") << 0.0 << 300.0 << 0 << false << "16#FFFF" << false << true;
-    QTest::newRow("hex 0x") << 0.0 << 65535.0 << 0 << false << "0xffff" << true << true;
-    QTest::newRow("binary bad digit") << 0.0 << 5.0 << 0 << false << "2#102" << false << true;
-}
-
-void TestCustomItemDelegate::lineEditCommit()
-{
-    QFETCH(double, minVal);
-    QFETCH(double, maxVal);
-    QFETCH(int, decimals);
-    QFETCH(bool, onlyNumber);
-    QFETCH(QString, text);
-    QFETCH(bool, accepted);
-    QFETCH(bool, typable);
-
-    const QModelIndex index = configuredCell(CustomItemDelegate::lineEditConfig(minVal, maxVal, decimals, onlyNumber));
-    QScopedPointer<QLineEdit> edit(lineEditor(index));
-    QCOMPARE(edit->text(), QStringLiteral("7"));
-    edit->clear();
-    QTest::keyClicks(edit.data(), text);
-    QCOMPARE(edit->text() == text, typable);
-    edit->setText(text);
-    if (!accepted)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
-    m_delegate.setModelData(edit.data(), &m_model, index);
-    QCOMPARE(index.data().toString(), accepted ? text.trimmed() : QStringLiteral("7"));
-    QCOMPARE(m_prompts.size(), accepted ? 0 : 1);
-}
-
-void TestCustomItemDelegate::warningShownOnce()
-{
-    const QModelIndex index = configuredCell(CustomItemDelegate::lineEditConfig(-3000 * 0.1, 2147483647.0, 1, true));
-    QScopedPointer<QLineEdit> edit(lineEditor(index));
-    edit->setText(QStringLiteral("2147483648"));
-    // While the box is up the view commits again from the editor's focus loss.
-    m_prompts.whileShown = [&](const Prompt::Request &) { m_delegate.setModelData(edit.data(), &m_model, index); };
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
-    m_delegate.setModelData(edit.data(), &m_model, index);
-    m_prompts.whileShown = nullptr;
-    QCOMPARE(m_prompts.texts(), QStringList("Tips: Input out of range(-300~2147483647) or decimals(1 decimal places)!"));
-    QCOMPARE(index.data().toString(), QStringLiteral("7"));
-}
-
-void TestCustomItemDelegate::comboStoresPickedIndex()
-{
-    const QModelIndex index = configuredCell(QVariantMap { { "textList", QStringList { "Off", "On", "Auto" } },
-                                                           { "currentIndex", 1 } },
-                                             CustomItemDelegate::ComboConfigRole);
-    QTableView view;
-    view.setModel(&m_model);
-    view.setItemDelegate(&m_delegate);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.edit(index);
-    auto *combo = view.viewport()->findChild<QComboBox *>();
-    QVERIFY(combo);
-    QCOMPARE(combo->currentIndex(), 1);
-    qRegisterMetaType<QAbstractItemDelegate::EndEditHint>("QAbstractItemDelegate::EndEditHint");
-    QSignalSpy closed(&m_delegate, &QAbstractItemDelegate::closeEditor);
-    QTest::keyClick(combo, Qt::Key_Down);   // a pick: activated(2)
-    QCOMPARE(closed.count(), 1);
-    QCOMPARE(index.data(CustomItemDelegate::ComboConfigRole).toMap().value("currentIndex").toInt(), 2);
-    QCOMPARE(index.data().toString(), QStringLiteral("Auto"));
-    view.setItemDelegate(nullptr);
-}
 
 QTEST_MAIN(TestCustomItemDelegate)
 #include "tst_customitemdelegate.moc"
