@@ -228,7 +228,7 @@ bool DatabaseManager::prepareFile()
 {
     // A kept journal spares each commit creating and deleting it, and the folder sync that goes
     // with that; the data is synced as before. Only speed depends on it, so a refusal is ignored.
-    QSqlQuery(database()).exec(QStringLiteral("PRAGMA journal_mode = PERSIST"));
+    execute(QStringLiteral("PRAGMA journal_mode = PERSIST"));
     const QString schema = SqlScript::readFile(QStringLiteral(":/sql/schema.sql"));
     QSqlError error;
     if (schema.isEmpty() || !SqlScript::run(database(), schema, &error)) {

@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 constexpr int kMaxPacked = 0xFFFF;   // offsets are 16-bit
@@ -21,9 +22,24 @@ RecordRow RecordRow::fromFields(const QStringList &columns, const QString *field
     RecordRow row;
     row.m_columns = columns;
     const int n = columns.size();
+    QVector<int> sizes(n);
     int length = n + qMax(0, n - 1);
     for (int i = 0; i < n; ++i)
-        length += fields[i].size();
+        length += sizes[i] = fields[i].size();
+    if (length > kMaxPacked) {
+        // No field the program writes comes near this; a table from elsewhere might. The longest
+        // fields are cut and the short ones kept whole, so that every field keeps its place.
+        QVector<int> order(n);
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&sizes](int a, int b) { return sizes[a] < sizes[b]; });
+        int budget = kMaxPacked - (n + qMax(0, n - 1));
+        for (int k = 0; k < n; ++k) {
+            int &size = sizes[order[k]];
+            size = qMin(size, qMax(0, budget) / (n - k));
+            budget -= size;
+        }
+        qWarning() << "Record fields cut to fit" << kMaxPacked << "characters in all";
+    }
     QString &packed = row.m_packed;
     packed.resize(qMin(length, kMaxPacked));
     QChar *out = packed.data();
@@ -31,14 +47,8 @@ RecordRow RecordRow::fromFields(const QStringList &columns, const QString *field
     for (int i = 0; i < n; ++i) {
         if (i > 0)
             out[end++] = kSeparator;
-        int size = fields[i].size();
-        if (size > kMaxPacked - end) {
-            // No field the program writes comes near this.
-            qWarning() << "Record field" << columns.at(i) << "cut to fit" << kMaxPacked - end << "characters";
-            size = qMax(0, kMaxPacked - end);
-        }
-        std::copy(fields[i].constData(), fields[i].constData() + size, out + end);
-        end += size;
+        std::copy(fields[i].constData(), fields[i].constData() + sizes[i], out + end);
+        end += sizes[i];
         out[i] = QChar(ushort(end));
     }
     packed.truncate(qMax(end, n));

@@ -150,13 +150,17 @@ private slots:
     void recordTextsLoadAsStored()
     {
         const QString task = QStringLiteral("a\x1f" "b \U0001F600");   // the separator of the fast load, outside the basic plane
+        const QString huge(70000, QLatin1Char('x'));   // past a packed row's 16-bit offsets: cut, the fields after it kept
         DatabaseManager::resetInstance();
-        QVERIFY(TestDatabase::execOn(m_path, QStringLiteral("INSERT INTO workRecords_sdriver VALUES (7, 'Task0', '1', '1.000', '1', 'OK', 't', '0', 'none'), (8, ?, NULL, '2', '3', 'Slip', 't', '10', 'none')"), { task }));
+        QVERIFY(TestDatabase::execOn(m_path, QStringLiteral("INSERT INTO workRecords_sdriver VALUES (7, 'Task0', '1', '1.000', '1', 'OK', 't', '0', 'none'), "
+                                                            "(8, ?, NULL, '2', '3', 'Slip', 't', '10', 'none'), (9, ?, '4', '5', '6', 'OK', 't', '11', 'none')"), { task, huge }));
         DatabaseManager *db = reopen();
         db->onDeviceChanged(SdriverDevice);
-        const RecordItem row = db->workRecords().last();
-        QCOMPARE(QStringList({ ids(db->workRecords()), row.value("task").toString(), row.value("turns").toString(), row.value("alarm").toString() }),
-                 QStringList({ "7,8", task, QString(), "10" }));
+        const RecordItem row = db->workRecords().at(1), cut = db->workRecords().last();
+        QCOMPARE(QStringList({ ids(db->workRecords()), row.value("task").toString(), row.value("turns").toString(), row.value("alarm").toString(),
+                               cut.value("turns").toString(), cut.value("alarm").toString(), cut.value("description").toString() }),
+                 QStringList({ "7,8,9", task, QString(), "10", "4", "11", "none" }));
+        QVERIFY(cut.value("task").toString().size() < huge.size() && cut.value("task").toString().startsWith("xxx"));
     }
     // A file made by an older program: the missing columns and indexes are added, every row kept.
     void upgradeAddsColumnsAndIndex()
