@@ -147,8 +147,9 @@ bool ComSettingsFrame::debugOwnsLink() const
     return connectWay() == Serial ? m_serial->isDebugMode() : m_network->isDebugMode();
 }
 
-// The register functions all refuse in the same cases: no engine, a debugging page owning the
-// link, or a slave address outside 1 to 247 (255 holds imported file values and never goes out).
+// The register functions all refuse in the same cases: no engine, a closed link, a debugging page
+// owning the link, or a slave address outside 1 to 247 (255 holds imported file values and never
+// goes out).
 bool ComSettingsFrame::canQueue(int slave)
 {
     return acceptsRequests() && isValidSlave(slave);
@@ -156,7 +157,8 @@ bool ComSettingsFrame::canQueue(int slave)
 
 bool ComSettingsFrame::acceptsRequests()
 {
-    return s_instance && s_instance->m_engine && !s_instance->debugOwnsLink() && isValidSlave(s_slave);
+    return s_instance && s_instance->m_engine && s_instance->m_engine->isLinkOpen() && !s_instance->debugOwnsLink()
+        && isValidSlave(s_slave);
 }
 
 int ComSettingsFrame::writeRegister(Uint16 addr, Uint16 value)
@@ -431,10 +433,12 @@ void ComSettingsFrame::rememberSettings()
         m_shownAtLoad.insert(s.key, s.value);
 }
 
-void ComSettingsFrame::saveSettings()
+// Every setting, or only `key`: only what the user changed is written.
+void ComSettingsFrame::saveSettings(const QString &key)
 {
     for (const Setting &s : shownSettings()) {
-        if (m_shownAtLoad.value(s.key) != s.value && CommonUtils::saveConfigVal(s.group, s.key, s.value))
+        if ((key.isEmpty() || s.key == key) && m_shownAtLoad.value(s.key) != s.value
+            && CommonUtils::saveConfigVal(s.group, s.key, s.value))
             m_shownAtLoad.insert(s.key, s.value);
     }
 }
@@ -818,7 +822,7 @@ bool ComSettingsFrame::hasWork() const
     case ConnectState::Idle:
         return false;
     case ConnectState::Connected:
-        return m_realTimeAddrs || !m_varAddrs.isEmpty();
+        return (m_realTimeAddrs && !m_realTimeAddrs->isEmpty()) || !m_varAddrs.isEmpty();
     default:
         return true;
     }
@@ -853,7 +857,7 @@ void ComSettingsFrame::on_connectWayComboBox_currentIndexChanged(int index)
     ui->serialGroupBox->setVisible(index == Serial);
     ui->networkGroupBox->setVisible(index != Serial);
     if (!m_loadingSettings)
-        CommonUtils::saveConfigVal(1, QStringLiteral("ConnectWay"), QString::number(index == Serial ? 1 : 0));
+        saveSettings(QStringLiteral("ConnectWay"));
 }
 
 void ComSettingsFrame::on_deviceTypeComboBox_activated(int index)
@@ -877,15 +881,15 @@ void ComSettingsFrame::on_deviceAddrSpinBox_valueChanged(int value)
 {
     if (m_loadingSettings)
         return;
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceAddr"), QString::number(value));
+    saveSettings(QStringLiteral("DeviceAddr"));
     if (m_connectState == ConnectState::Connected && !isSearching())
         setCurrentSlave(value);
 }
 
-void ComSettingsFrame::on_DevCheckBox_toggled(bool checked)
+void ComSettingsFrame::on_DevCheckBox_toggled(bool)
 {
     if (!m_loadingSettings)
-        CommonUtils::saveConfigVal(1, QStringLiteral("DevCheckBox"), checked ? QStringLiteral("1") : QStringLiteral("0"));
+        saveSettings(QStringLiteral("DevCheckBox"));
 }
 
 void ComSettingsFrame::on_serialDebugButton_clicked()

@@ -47,8 +47,8 @@ public:
     static int readRegisters(Uint16 addr, Uint16 count);
     static int readSlaveRegisters(Uint8 slave, Uint16 addr, Uint16 count);
     static int writeFileBlock(Uint8 unit, quint32 offset, const quint8 *data, Uint16 length, Uint16 lastBlock);
-    // False while every request is refused whatever its slave: no engine, a debugging page owns
-    // the link, or the current slave is outside 1 to 247. Only linkStateChanged ends that.
+    // False while every request is refused whatever its slave: no engine, the link is closed, a
+    // debugging page owns it, or the current slave is outside 1 to 247. Only linkStateChanged ends that.
     static bool acceptsRequests();
     static bool isLinkOpen();
 
@@ -159,7 +159,7 @@ private:
     };
     QList<Setting> shownSettings() const;
     void rememberSettings();
-    void saveSettings();
+    void saveSettings(const QString &key = QString());
     quint16 remotePort() const;     // 0 unless the field holds 1 to 65535
     void fillSettingsWidgets();
     void setLinkText(const QString &text);

@@ -814,7 +814,7 @@ void ServoParamFrame::process()
     else
         readServoParams();
     // A request the link refuses is refused again on every tick until linkStateChanged.
-    if (m_refused && !m_realTime && (!ComSettingsFrame::isLinkOpen() || !ComSettingsFrame::acceptsRequests()))
+    if (m_refused && !m_realTime && !ComSettingsFrame::acceptsRequests())
         m_timer.stop();
 }
 
