@@ -14,6 +14,7 @@
 #include "widgets/rawtext.h"
 
 #include <QDebug>
+#include <QEvent>
 #include <QMenu>
 
 #include <algorithm>
@@ -359,6 +360,20 @@ void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
 int StatusAreaFrame::alarmAddress() const
 {
     return m_slots.last().addr;
+}
+
+// Texts made from a value (the alarm's "None", state names) are translated as they are drawn.
+void StatusAreaFrame::changeEvent(QEvent *event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    for (StatusSlot &slot : m_slots) {
+        if (!slot.hasShown)
+            continue;
+        slot.hasShown = false;
+        showValue(slot, slot.shownVal);
+    }
 }
 
 void StatusAreaFrame::showValue(StatusSlot &slot, int val)

@@ -47,6 +47,9 @@ public slots:
     void onDeviceChanged(DeviceEnum devType);
     void refreshDisplay(int addr, int val);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     struct StatusSlot {
         QFrame *frame;
