@@ -357,8 +357,12 @@ void ModbusMaster::checkReply()
     const bool complete = m_framing == Framing::Rtu ? takeRtuFrame(&slave, &pdu, &error)
                                                     : takeTcpFrame(&slave, &pdu, &error);
     if (!complete) {
-        if (m_clock.hasExpired(m_timeout)) {
-            m_timedOut = true;
+        // A damaged answer with nothing after it once the line is quiet is all the device sent:
+        // asked again at once, as before the noise scan, rather than after the whole time-out.
+        const bool damaged = m_attemptError != NoError && m_rx.isEmpty()
+                             && m_line.nsecsElapsed() - m_lineActiveNs >= m_gapNs;
+        if (damaged || m_clock.hasExpired(m_timeout)) {
+            m_timedOut = m_timedOut || !damaged;
             attemptFailed(m_attemptError != NoError ? m_attemptError : Timeout);
         }
         return;

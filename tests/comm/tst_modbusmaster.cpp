@@ -171,8 +171,8 @@ private slots:
             const QString kind = attempts[i];
             const QByteArray body = bodies.value(kind, "0103041234abcd");
             QByteArray reply = frame(i + 1, body);
-            if (kind == "crc")
-                reply[reply.size() - 1] = char(reply.back() ^ 0x01);
+            if (kind == "crc")   // asked again once the line is quiet, long before the time-out
+                reply[reply.size() - 1] = char(reply.back() ^ 0x01), b.mb.setResponseTimeout(10000);
             if (kind == "late")
                 b.reply(mbap(i, body));
             if (kind == "silence")     // the retry waits out the response time
