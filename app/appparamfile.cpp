@@ -6,7 +6,6 @@
 
 #include <QDebug>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -34,6 +33,17 @@ bool AppParamFile::toRegisterValue(const QString &text, int decimals, Uint16 *va
     if (!ok || (v > 0xFFFFu && v < 0xFFFF8000u))
         return false;
     *value = Uint16(v);
+    return true;
+}
+
+bool AppParamFile::toRegisterAddress(const QString &text, Uint16 *addr)
+{
+    bool ok = false;
+    const quint32 value = ComSettingsFrame::textToValue(text, 0, &ok);
+    if (!ok || value > 0xFFFF)
+        return false;
+    if (addr)
+        *addr = Uint16(value);
     return true;
 }
 
@@ -68,15 +78,10 @@ AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QLis
     case ParamFileReader::Status::OpenFailed:
         return Error::CannotOpen;
     }
-    const QString typeLine = lines.value(0);
-    qDebug().noquote() << typeLine;
-    static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
-    const QRegularExpressionMatch match = typePattern.match(typeLine);
-    if (!match.hasMatch())
+    int fileType = 0;
+    if (!ParamFileReader::deviceType(lines.value(0), &fileType))
         return Error::NoDeviceType;
-    // The digits of the match only: text after them must not turn another type into 0.
-    bool ok = false;
-    if (match.captured(1).toInt(&ok, 10) != deviceType || !ok)
+    if (fileType != deviceType)
         return Error::WrongDeviceType;
 
     // Line 2 is the empty line, whatever it holds.
@@ -98,8 +103,7 @@ AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QLis
         // A line that does not convert would put some other number into the cache, and the next
         // write would send it to the device: the whole file is refused instead.
         Value v;
-        if (addrText.startsWith(QLatin1Char('-')) || !toRegisterValue(addrText, 0, &v.addr)
-            || !toRegisterValue(valueText, 0, &v.value)) {
+        if (!toRegisterAddress(addrText, &v.addr) || !toRegisterValue(valueText, 0, &v.value)) {
             if (badLine)
                 *badLine = i + 1;
             return Error::BadLine;

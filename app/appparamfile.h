@@ -27,6 +27,8 @@ public:
     // A value text (scaled by 10^decimals) as a 16-bit register value: -32768 to 65535 fit, anything
     // else, or text that does not convert, would reach the device as some other number.
     static bool toRegisterValue(const QString &text, int decimals, Uint16 *value);
+    // An address text (decimal or "0x" hexadecimal) of a register, 0 to 65535; addr may be null.
+    static bool toRegisterAddress(const QString &text, Uint16 *addr = nullptr);
 
     // Replaces the file only once everything is written, so a failed export leaves the old one whole.
     static Error write(const QString &path, int deviceType, const QList<Row> &rows);

@@ -53,17 +53,6 @@ void warnOdd(const RecordItem &definition, const QStringList &issues)
                                 .arg(textOf(definition, "name"), issues.join(QStringLiteral("; ")));
 }
 
-bool isRegisterAddress(const QString &address, Uint16 *reg = nullptr)
-{
-    bool ok = false;
-    const quint32 value = ComSettingsFrame::textToValue(address, 0, &ok);
-    if (!ok || value > 0xFFFF)
-        return false;
-    if (reg)
-        *reg = Uint16(value);
-    return true;
-}
-
 int decimalsOf(const QStandardItem *item)
 {
     return qMax(0, item->data(CustomItemDelegate::LineEditConfigRole).toMap().value(QStringLiteral("decimals")).toInt());
@@ -220,7 +209,7 @@ QStringList AppParamFrame::definitionIssues(const RecordItem &definition)
     if (place.kind == Placement::StepCell && textOf(definition, "name").split(QLatin1Char('/')).size() != 2)
         issues << QStringLiteral("a step cell is named \"step/column\", placed nowhere");
     const QString address = textOf(definition, "address");
-    if (!isRegisterAddress(address))
+    if (!AppParamFile::toRegisterAddress(address))
         issues << QStringLiteral("address \"%1\" is not a register address, never read or written").arg(address);
     const QString range = textOf(definition, "range");
     const ValueText::Range r = ValueText::parseRange(range);
@@ -728,7 +717,7 @@ bool AppParamFrame::prepareCell(Pass pass, Cursor &c)
     }
     if (!cell || addrText.isEmpty() || (write && cell->text().isEmpty()))
         return false;
-    if (!isRegisterAddress(addrText, &c.addr))
+    if (!AppParamFile::toRegisterAddress(addrText, &c.addr))
         return false;   // garbage would name some other register
     // Text that does not convert would reach the device as some other number.
     if (write && !AppParamFile::toRegisterValue(cell->text(), decimalsOf(cell), &c.value)) {
@@ -906,10 +895,9 @@ bool AppParamFrame::exportAppParams(const QString &fileName)
     const QList<RecordItem> defs = definitions();
     for (const RecordItem &def : defs) {
         const QString address = textOf(def, "address");
-        bool ok = false;
-        const quint32 reg = ComSettingsFrame::textToValue(address, 0, &ok);
-        const Uint16 value = ok && reg <= 0xFFFF && slave != 0 ? ComSettingsFrame::getRegister(Uint8(slave), Uint16(reg))
-                                                              : RegisterCache::NoValue;
+        Uint16 reg = 0;
+        const Uint16 value = slave != 0 && AppParamFile::toRegisterAddress(address, &reg)
+            ? ComSettingsFrame::getRegister(Uint8(slave), reg) : RegisterCache::NoValue;
         rows << AppParamFile::Row(address, value);
     }
     const AppParamFile::Error error = AppParamFile::write(fileName, int(ComSettingsFrame::currentDevice()), rows);
@@ -1070,7 +1058,7 @@ QString AppParamFrame::cachedValueText(const RecordItem &definition, const QVari
 {
     const int slave = pageSlave();
     Uint16 addr = 0;
-    if (slave == 0 || !isRegisterAddress(textOf(definition, "address"), &addr))
+    if (slave == 0 || !AppParamFile::toRegisterAddress(textOf(definition, "address"), &addr))
         return QString();
     const Uint16 value = ComSettingsFrame::getRegister(Uint8(slave), addr);
     return value == RegisterCache::NoValue ? QString() : registerValueText(value, editorConfig);

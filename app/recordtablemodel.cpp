@@ -109,13 +109,6 @@ void RecordTableModel::prependRecord(const RecordRow &record, int rowLimit)
         setRowCount(rowLimit);
 }
 
-void RecordTableModel::replaceRecordRow(int row, const RecordRow &record)
-{
-    Row r;
-    r.record = record;
-    replaceRows(row, { r });
-}
-
 void RecordTableModel::replaceRows(int first, const QVector<Row> &rows)
 {
     if (first < 0 || first > m_rows.size() || rows.isEmpty())
@@ -156,15 +149,6 @@ void RecordTableModel::showNewestFirst(const RecordList &records)
     for (int i = 0; i < rows.size(); ++i)
         rows[i].record = records.row(records.size() - 1 - i);
     showRows(rows);
-}
-
-void RecordTableModel::setRed(int row, int column)
-{
-    if (!hasRecord(row) || column < 0 || column >= m_columns || column >= 32)
-        return;
-    m_rows[row].redColumns |= 1u << column;
-    const QModelIndex cell = index(row, column);
-    emit dataChanged(cell, cell, { Qt::ForegroundRole });
 }
 
 bool RecordTableModel::hasRecord(int row) const

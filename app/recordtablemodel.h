@@ -46,8 +46,6 @@ public:
     void insertRecordRow(int row, const RecordRow &record);
     // A new record on top; rows past rowLimit drop off the bottom.
     void prependRecord(const RecordRow &record, int rowLimit);
-    // Nothing happens when row is past the end; an existing row is replaced.
-    void replaceRecordRow(int row, const RecordRow &record);
     // Rows from `first` on replaced (or added past the end) as one change, so that a batch of
     // search results redraws once.
     void replaceRows(int first, const QVector<Row> &rows);
@@ -58,7 +56,6 @@ public:
     void showRows(const QVector<Row> &rows);
     // The stored records, oldest first in the list, shown newest first.
     void showNewestFirst(const RecordList &records);
-    void setRed(int row, int column);
 
     bool hasRecord(int row) const;
     RecordRow record(int row) const;

@@ -347,7 +347,7 @@ void WorkRecordFrame::updateCounters(bool clear, const RecordRow &newest)
 {
     if (ComSettingsFrame::currentDevice() != SdriverDevice)
         return;
-    const QString status = m_reloadPending ? columnText(newest, 5) : m_model->cellText(0, 5);
+    const QString status = columnText(newest, 5);
     const uint success = clear ? 0 : ui->dataCnt1Lable->text().toUInt() + 1;
     const uint failure = clear ? 0 : ui->dataCnt2Lable->text().toUInt() + 1;
     const uint finish = clear ? 0 : ui->dataCnt3Lable->text().toUInt() + 1;

@@ -1,6 +1,8 @@
 #include "servo/paramfilereader.h"
 
+#include <QDebug>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
 
 ParamFileReader::Status ParamFileReader::readLines(const QString &path, QStringList *lines)
@@ -19,6 +21,21 @@ ParamFileReader::Status ParamFileReader::readLines(const QString &path, QStringL
     while (!in.atEnd())
         *lines << in.readLine();
     return Status::Ok;
+}
+
+bool ParamFileReader::deviceType(const QString &firstLine, int *type)
+{
+    qDebug().noquote() << firstLine;
+    static const QRegularExpression pattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
+    const QRegularExpressionMatch match = pattern.match(firstLine);
+    if (!match.hasMatch())
+        return false;
+    // The digits of the match only: text after them must not turn another type into 0.
+    bool ok = false;
+    *type = match.captured(1).toInt(&ok, 10);
+    if (!ok)
+        *type = -1;
+    return true;
 }
 
 QString ParamFileReader::tooLargeText()

@@ -17,6 +17,9 @@ public:
     // The file's lines as a text stream reads them (no line ends, no empty line after the last
     // line feed); *lines is left empty unless Ok. A larger file is refused before it is read.
     static Status readLines(const QString &path, QStringList *lines);
+    // The number after "DeviceType =" on a file's first line (logged); false when the line has
+    // none. *type is -1 when the digits do not make an int.
+    static bool deviceType(const QString &firstLine, int *type);
     // What the user is told for TooLarge.
     static QString tooLargeText();
 };

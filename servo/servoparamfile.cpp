@@ -91,15 +91,9 @@ ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDev
     case ParamFileReader::Status::TooLarge:
         return Status::TooLarge;
     }
-    const QString typeLine = text.value(0);
-    qDebug() << typeLine;
-    static const QRegularExpression typePattern(QStringLiteral("DeviceType\\s*=\\s*(\\d+)"));
-    const QRegularExpressionMatch typeMatch = typePattern.match(typeLine);
-    if (!typeMatch.hasMatch())
+    if (!ParamFileReader::deviceType(text.value(0), &m_deviceType))
         return Status::NoDeviceType;
-    bool ok = false;
-    m_deviceType = typeMatch.captured(1).toInt(&ok);
-    if (!ok || m_deviceType != expectedDeviceType)
+    if (m_deviceType != expectedDeviceType)
         return Status::OtherDeviceType;
 
     const QString headerLine = text.value(2);
