@@ -656,7 +656,9 @@ void AppParamFrame::stepPass(Pass pass)
         c.state = PassState::Issue;
         Q_FALLTHROUGH();
     case PassState::Issue: {
-        // A prepared cell is kept while the link refuses it; a page rebuild drops it.
+        // The cell is taken afresh on every try, so a request the link refused goes out, once it is
+        // served, with what the cell shows then rather than what it showed at the first try.
+        c.target = QPersistentModelIndex();
         while (!c.target.isValid()) {
             if (c.row >= model->rowCount()) {
                 c.row = 0;
@@ -725,6 +727,7 @@ bool AppParamFrame::prepareCell(Pass pass, Cursor &c)
         return false;
     }
     c.target = cell->index();
+    c.text = cell->text();
     return true;
 }
 
@@ -753,10 +756,13 @@ void AppParamFrame::finishCell(Pass pass, Cursor &c, bool received)
         cell->setForeground(QColor(Qt::black));
         break;
     case WriteList:
-        if (!m_writeAll)
+        // A value typed while the write was under way has not been written: it stays to be written.
+        if (!m_writeAll && cell->text() == c.text)
             cell->setText(QString());
         break;
     case WriteSteps:
+        if (cell->text() != c.text)
+            return;
         cell->setData(false, ModifiedRole);
         cell->setForeground(QColor(Qt::black));
         break;

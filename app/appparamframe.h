@@ -132,6 +132,7 @@ private:
         Uint16 addr = 0;
         Uint16 value = 0;
         QString label;                  // names the cell in messages
+        QString text;                   // the cell's text the request took
         QPersistentModelIndex target;   // the cell the answer goes to; gone when the page is rebuilt
         RegisterWait wait;
         bool refused = false;           // the last request of this cell was refused

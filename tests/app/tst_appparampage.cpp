@@ -101,6 +101,40 @@ private slots:
         m_link.frame()->networkHelper()->setDebugMode(false);
         QVERIFY(logged("slave=1 fc=6 addr=3130 value=350"));
     }
+    // A write that waits for the link sends what the cells show when it goes out; a cell counts as
+    // written only while it still shows the text that was sent.
+    void writeSendsWhatTheCellShows()
+    {
+        QStandardItem *turns = m_page->stepModel()->item(0, 1);
+        m_link.frame()->disconnectDevice();
+        edit(0, "3.25");
+        turns->setText(QStringLiteral("7"));
+        click("writeModifyBtn");
+        QTest::qWait(30);   // ticks that find the link closed
+        edit(0, "4.5");
+        turns->setText(QStringLiteral("8"));
+        QVERIFY(m_link.connectTo(m_link.sim().port(), 1, DevsimLink::NoCheck));
+        QVERIFY(QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000));
+        QCOMPARE(writes(), QStringList({ "3120=800", "3130=450" }));
+        QCOMPARE(text(0, 4) + "|" + turns->text(), QStringLiteral("|8"));
+        QVERIFY(turns->data(AppParamFrame::ModifiedRole) == QVariant(false) && turns->foreground().color() == Qt::black);
+        // Typed again while both writes are under way: the new texts stay, to be written.
+        m_page->hide();   // the test steps the passes itself
+        m_link.sim().clearLog();
+        edit(0, "5");
+        turns->setText(QStringLiteral("9"));
+        click("writeModifyBtn");
+        m_page->writeAppParams();
+        m_page->writeTaskParams();
+        edit(0, "6");
+        turns->setText(QStringLiteral("10"));
+        QVERIFY(DevsimLink::waitReceived(1, 3130) && DevsimLink::waitReceived(1, 3120));
+        m_page->writeAppParams();
+        m_page->writeTaskParams();
+        QCOMPARE(writes(), QStringList({ "3120=900", "3130=500" }));
+        QCOMPARE(text(0, 4) + "|" + turns->text(), QStringLiteral("6|10"));
+        QVERIFY(turns->data(AppParamFrame::ModifiedRole) == QVariant(true) && turns->foreground().color() == Qt::red);
+    }
     void importFile_data()
     {
         QTest::addColumn<QString>("content");
