@@ -39,11 +39,11 @@ AppDebugFrame::~AppDebugFrame()
 {
     // Destroyed while shown (the program closing on this page): the poll must not outlive the lamps.
     if (isVisible()) {
-        if (IOMonitorFrame *io = IOMonitorFrame::instance())
+        if (IOMonitorFrame *io = IOMonitorFrame::instance)
             io->setMonitorEnabled(false);
     }
     if (m_variableMonitorOn)
-        setVariableMonitorEnabled(false);
+        setVariableMonitorEnabled(&m_variableAddrs, false);
     delete ui;
 }
 
@@ -54,12 +54,12 @@ void AppDebugFrame::onDeviceChanged(DeviceEnum devType)
     // Swap the lent addresses rather than leave the old type's on the shared list for good.
     const bool monitoring = m_variableMonitorOn;
     if (monitoring)
-        setVariableMonitorEnabled(false);
+        setVariableMonitorEnabled(&m_variableAddrs, false);
     m_variableAddrs.clear();
     if (devType == SdriverDevice)
         m_variableAddrs << kDirectionAddr;
     if (monitoring)
-        setVariableMonitorEnabled(true);
+        setVariableMonitorEnabled(&m_variableAddrs, true);
     ui->stackedWidget->setVisible(devType == SdriverDevice);
 }
 
@@ -83,7 +83,7 @@ void AppDebugFrame::refreshDisplay(int addr, int val)
         break;
     }
     case kEndOfPassAddr:
-        setVariableMonitorEnabled(false);   // read once per showing
+        setVariableMonitorEnabled(&m_variableAddrs, false);   // read once per showing
         break;
     default:
         break;
@@ -121,19 +121,19 @@ void AppDebugFrame::on_reverseChkBox_toggled(bool checked)
         ComSettingsFrame::writeRegister(kDirectionAddr, 1);
 }
 
-void AppDebugFrame::setVariableMonitorEnabled(bool on)
+void AppDebugFrame::setVariableMonitorEnabled(QList<int> *addrs, bool on)
 {
     m_variableMonitorOn = on;
     if (ComSettingsFrame *com = ComSettingsFrame::instance())
-        com->monitorVariableAddrs(this, &AppDebugFrame::refreshDisplay, m_variableAddrs, on);
+        com->monitorVariableAddrs(this, &AppDebugFrame::refreshDisplay, addrs ? *addrs : QList<int>(), on);
 }
 
 void AppDebugFrame::showEvent(QShowEvent *event)
 {
     if (ComSettingsFrame *com = ComSettingsFrame::instance())
         connect(com, &ComSettingsFrame::realTimeAddrRead, this, &AppDebugFrame::refreshDisplay, Qt::UniqueConnection);
-    setVariableMonitorEnabled(true);
-    if (IOMonitorFrame *io = IOMonitorFrame::instance())
+    setVariableMonitorEnabled(&m_variableAddrs, true);
+    if (IOMonitorFrame *io = IOMonitorFrame::instance)
         io->setMonitorEnabled(true, &m_diGroup->leds, &m_doGroup->leds);
     QFrame::showEvent(event);
 }
@@ -142,8 +142,8 @@ void AppDebugFrame::hideEvent(QHideEvent *event)
 {
     if (ComSettingsFrame *com = ComSettingsFrame::instance())
         disconnect(com, &ComSettingsFrame::realTimeAddrRead, this, &AppDebugFrame::refreshDisplay);
-    setVariableMonitorEnabled(false);
-    if (IOMonitorFrame *io = IOMonitorFrame::instance())
+    setVariableMonitorEnabled(&m_variableAddrs, false);
+    if (IOMonitorFrame *io = IOMonitorFrame::instance)
         io->setMonitorEnabled(false);
     QFrame::hideEvent(event);
 }

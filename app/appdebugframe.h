@@ -20,6 +20,9 @@ public:
     explicit AppDebugFrame(QWidget *parent = nullptr);
     ~AppDebugFrame() override;
 
+    // Lends addrs to the shared variable read list and shows what it reads, or takes both back.
+    void setVariableMonitorEnabled(QList<int> *addrs, bool on);
+
 public slots:
     void onDeviceChanged(DeviceEnum devType);
     void refreshDisplay(int addr, int val);
@@ -33,8 +36,6 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void setVariableMonitorEnabled(bool on);
-
     Ui::AppDebugFrame *ui;
     std::unique_ptr<LedGroup> m_diGroup;
     std::unique_ptr<LedGroup> m_doGroup;

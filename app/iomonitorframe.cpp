@@ -13,7 +13,7 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
-IOMonitorFrame *IOMonitorFrame::s_instance = nullptr;
+IOMonitorFrame *IOMonitorFrame::instance = nullptr;
 
 namespace {
 constexpr int kMonitorEnableEntry = 22;
@@ -23,6 +23,8 @@ constexpr int kLampCount = 32;
 constexpr int kBitsPerRegister = 16;
 constexpr int kPollIntervalMs = 5;
 constexpr int kLedSize = 40;
+// The output index a toggle button carries, wherever its map lives.
+const char kOutputIndexProperty[] = "outputIndex";
 
 QPixmap ledPixmap(const QString &name)
 {
@@ -51,7 +53,7 @@ IOMonitorFrame::IOMonitorFrame(QWidget *parent)
     , ui(new Ui::IOMonitorFrame)
 {
     ui->setupUi(this);
-    s_instance = this;
+    instance = this;
     m_ledRedPixmap = ledPixmap(QStringLiteral("ledRed.png"));
     m_ledGreenPixmap = ledPixmap(QStringLiteral("ledGreen.png"));
     m_ledGrayPixmap = ledPixmap(QStringLiteral("ledGray.png"));
@@ -61,7 +63,7 @@ IOMonitorFrame::IOMonitorFrame(QWidget *parent)
         blanks << QStringLiteral(" ");
     m_inputGroup.reset(createLedLabels(ui->inputMonitorGroup, blanks, 16, 4));
     m_outputGroup.reset(createLedLabels(ui->outputMonitorGroup, blanks, 16, 16));
-    m_outputButtons = createOutputButtons(ui->outputControlGroup, blanks, 16, 16);
+    m_outputButtons.reset(createOutputButtons(ui->outputControlGroup, blanks, 16, 16));
     m_inputLeds = &m_inputGroup->leds;
     m_outputLeds = &m_outputGroup->leds;
     onDeviceChanged(SdriverDevice);
@@ -72,13 +74,8 @@ IOMonitorFrame::IOMonitorFrame(QWidget *parent)
 IOMonitorFrame::~IOMonitorFrame()
 {
     delete ui;
-    if (s_instance == this)
-        s_instance = nullptr;
-}
-
-IOMonitorFrame *IOMonitorFrame::instance()
-{
-    return s_instance;
+    if (instance == this)
+        instance = nullptr;
 }
 
 void IOMonitorFrame::layoutCells(QWidget *parent, int count, int perRow, int groupSize, const CellFiller &fill)
@@ -127,15 +124,16 @@ LedGroup *IOMonitorFrame::createLedLabels(QWidget *parent, const QStringList &na
     return group;
 }
 
-QMap<QPushButton *, int> IOMonitorFrame::createOutputButtons(QWidget *parent, const QStringList &names, int perRow,
-                                                             int groupSize)
+QMap<QPushButton *, int> *IOMonitorFrame::createOutputButtons(QWidget *parent, const QStringList &names, int perRow,
+                                                              int groupSize)
 {
-    QMap<QPushButton *, int> buttons;
+    auto *buttons = new QMap<QPushButton *, int>;
     layoutCells(parent, names.size(), perRow, groupSize, [&](QVBoxLayout *cell, int i) {
         auto *button = new QPushButton(names.at(i), parent);
         button->setMinimumSize(40, 40);
+        button->setProperty(kOutputIndexProperty, i);
         cell->addWidget(button);
-        buttons.insert(button, i);
+        buttons->insert(button, i);
         connect(button, &QPushButton::clicked, this, &IOMonitorFrame::onOutputBtnClicked);
     });
     return buttons;
@@ -189,7 +187,7 @@ void IOMonitorFrame::onDeviceChanged(DeviceEnum devType)
         m_outputGroup->nameLabels[i]->setVisible(named);
         m_outputGroup->leds[i].label->setVisible(named);
     }
-    for (auto it = m_outputButtons.cbegin(); it != m_outputButtons.cend(); ++it) {
+    for (auto it = m_outputButtons->cbegin(); it != m_outputButtons->cend(); ++it) {
         const int i = it.value();
         const bool named = i < outputNames.size();
         it.key()->setText(named ? outputNames.at(i) : QString());
@@ -302,7 +300,13 @@ void IOMonitorFrame::paint(int group, Uint16 value)
 void IOMonitorFrame::onOutputBtnClicked(bool checked)
 {
     Q_UNUSED(checked)
-    const int n = m_outputButtons.value(qobject_cast<QPushButton *>(sender()), 0);
+    // Only a button this page made toggles anything: any other sender would name output 0.
+    const QVariant index = sender() ? sender()->property(kOutputIndexProperty) : QVariant();
+    if (!index.isValid())
+        return;
+    const int n = index.toInt();
+    if (n < 0 || n >= m_outputGroup->leds.size())
+        return;
     const int bit = n % kBitsPerRegister;
     const auto addr = m_outputAddrMap.constFind(n / kBitsPerRegister);
     if (addr == m_outputAddrMap.cend())

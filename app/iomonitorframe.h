@@ -26,11 +26,15 @@ class IOMonitorFrame : public QFrame
 public:
     explicit IOMonitorFrame(QWidget *parent = nullptr);
     ~IOMonitorFrame() override;
-    static IOMonitorFrame *instance();
+    // The one IO monitor, set by its constructor; the screwdriver debugging page borrows its poll.
+    static IOMonitorFrame *instance;
 
     // Lays out one gray lamp with its name under it per name, in rows of perRow with a small gap
     // after every groupSize lamps. The caller owns the group; the labels belong to parent.
     static LedGroup *createLedLabels(QWidget *parent, const QStringList &names, int perRow, int groupSize);
+    // The same layout with one output toggle button per name; the caller owns the map, the buttons
+    // belong to parent. A button toggles the output bit of its index.
+    QMap<QPushButton *, int> *createOutputButtons(QWidget *parent, const QStringList &names, int perRow, int groupSize);
 
     // Starts or stops the shared poll. When both lists are given they become the lamps painted;
     // stopping hands the painting back to this page's own lamps.
@@ -57,7 +61,6 @@ private:
     using CellFiller = std::function<void(QVBoxLayout *cell, int index)>;
 
     static void layoutCells(QWidget *parent, int count, int perRow, int groupSize, const CellFiller &fill);
-    QMap<QPushButton *, int> createOutputButtons(QWidget *parent, const QStringList &names, int perRow, int groupSize);
     void pollStep();
     // The poll timer rests while the poll could change nothing and runs again when that changes.
     void resumePoll();
@@ -70,7 +73,7 @@ private:
     std::unique_ptr<LedGroup> m_outputGroup;
     QList<LedEntry> *m_inputLeds = nullptr;
     QList<LedEntry> *m_outputLeds = nullptr;
-    QMap<QPushButton *, int> m_outputButtons;
+    std::unique_ptr<QMap<QPushButton *, int>> m_outputButtons;
     QList<IoPollEntry> m_pollList;
     QMap<int, Uint16> m_outputAddrMap;   // output group -> register
     QPixmap m_ledRedPixmap;
@@ -80,8 +83,6 @@ private:
     int m_pollTimerId = -1;
     int m_pollIndex = 0;   // survives stops, so a restart asks for the register it was waiting on
     RegisterWait m_wait;
-
-    static IOMonitorFrame *s_instance;
 };
 
 #endif // IOMONITORFRAME_H

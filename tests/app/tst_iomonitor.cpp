@@ -98,6 +98,38 @@ private slots:
         QVERIFY(!m_io->isMonitorRunning());
         QTest::qWait(100);   // no tick may touch the freed lamps
     }
+    // What other pages reach: the one IO monitor and its poll, output buttons made for another panel,
+    // and the debugging page's variable monitor given an address list.
+    void reachedFromOutside()
+    {
+        QVERIFY(connectToSim({ "--set", "3344=2", "--set", "3345=1", "--set", "3654=1" }));
+        QCOMPARE(IOMonitorFrame::instance, m_io);
+        QWidget panel;
+        const std::unique_ptr<LedGroup> inputs(IOMonitorFrame::createLedLabels(&panel, { "DI0", "DI1" }, 16, 16));
+        const std::unique_ptr<LedGroup> outputs(IOMonitorFrame::createLedLabels(&panel, { "DO0" }, 16, 16));
+        IOMonitorFrame::instance->setMonitorEnabled(true, &inputs->leds, &outputs->leds);
+        QTRY_VERIFY(!inputs->leds.at(0).on && inputs->leds.at(1).on && outputs->leds.at(0).on);
+        const std::unique_ptr<QMap<QPushButton *, int>> buttons(
+            IOMonitorFrame::instance->createOutputButtons(&panel, { "A", "B", "C", "D" }, 16, 16));
+        QCOMPARE(buttons->values(), QList<int>({ 0, 1, 2, 3 }));
+        QCOMPARE(buttons->key(3)->text(), QStringLiteral("D"));
+        buttons->key(3)->click();   // the bit of its own index, not output 0
+        QTRY_COMPARE(writes(), QStringList { "3345=9" });
+        m_io->onOutputBtnClicked(true);   // from no button of the page: nothing
+        IOMonitorFrame::instance->setMonitorEnabled(false);
+        QVERIFY(!m_io->isMonitorRunning());
+
+        QList<int> addrs { 3654 };
+        m_debug->setVariableMonitorEnabled(&addrs, true);
+        QVERIFY(m_link->frame()->variableAddrs().contains(3654));
+        QTRY_VERIFY(button("reverseChkBox")->isChecked());
+        QTRY_VERIFY(!m_link->frame()->variableAddrs().contains(3654));   // one pass, then handed back
+        m_debug->setVariableMonitorEnabled(&addrs, true);
+        m_debug->setVariableMonitorEnabled(&addrs, false);
+        QVERIFY(m_link->frame()->variableAddrs().isEmpty());
+        QTest::qWait(50);
+        QCOMPARE(writes(), QStringList { "3345=9" });
+    }
     void startStop_data()
     {
         QTest::addColumn<int>("controlWay");
