@@ -11,6 +11,11 @@ QString contextSeparator() { return QStringLiteral("#@#"); }
 
 QString RawText::translateText(const QString &raw)
 {
+    return ::translateText(raw);
+}
+
+QString translateText(const QString &raw)
+{
     QString shown;
     for (const QString &piece : raw.split(pieceSeparator())) {
         const QStringList parts = piece.split(contextSeparator());

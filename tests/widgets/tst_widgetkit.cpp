@@ -49,6 +49,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(bool, isRaw);
         setChinese(true);
+        QCOMPARE(::translateText(raw), shown);
         QCOMPARE(RawText::translateText(raw), shown);
         QCOMPARE(RawText::isRaw(raw), isRaw);
     }
