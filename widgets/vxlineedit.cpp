@@ -10,3 +10,12 @@ VxLineEdit::VxLineEdit(const QString &raw, QWidget *parent)
 {
     setText(raw);
 }
+
+void VxLineEdit::changeEvent(QEvent *event)
+{
+    const QString before = text();
+    RawTextWidget::changeEvent(event);
+    // QLineEdit::setText only tells of a change of the shown text.
+    if (event->type() == QEvent::LanguageChange && text() == before)
+        emit textChanged(text());
+}

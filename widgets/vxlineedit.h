@@ -6,14 +6,17 @@
 #include <QLineEdit>
 
 // A QLineEdit that keeps its raw text and follows language changes; text() returns the translation.
-// A language change that alters the shown text emits textChanged (through QLineEdit::setText), so an
-// owner can derive e.g. a window title from it.
+// Every language change emits textChanged, even when the shown text stays the same, so an owner
+// can derive e.g. a window title from it on each switch.
 class VxLineEdit : public RawTextWidget<QLineEdit>
 {
     Q_OBJECT
 public:
     explicit VxLineEdit(QWidget *parent = nullptr);
     VxLineEdit(const QString &raw, QWidget *parent);
+
+protected:
+    void changeEvent(QEvent *event) override;
 };
 
 #endif // VXLINEEDIT_H
