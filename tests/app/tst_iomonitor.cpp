@@ -25,6 +25,17 @@ static QString lamps(QWidget *page, const char *box)
     return out;
 }
 
+// The names under the shown lamps of the group box.
+static QStringList visibleNames(QWidget *page, const char *box)
+{
+    QStringList names;
+    for (QLabel *label : page->findChild<QGroupBox *>(box)->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (label->pixmap(Qt::ReturnByValue).isNull() && !label->isHidden())
+            names << label->text();
+    }
+    return names;
+}
+
 // The IO monitor's lamps and output buttons and the screwdriver debugging page, against devsim.
 class TestIoMonitor : public QObject
 {
@@ -43,6 +54,58 @@ private slots:
         m_prompts.clear();
     }
     void cleanup() { delete m_stack; delete m_link; }
+    void deviceLabels_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("names");   // first, ninth (if any) and last input, last output
+        QTest::addColumn<bool>("buttonsEnabled");
+        QTest::newRow("screwdriver: 8 + 8") << 0 << 8 << QStringList { "DI0", "DI7", "DO7" } << true;
+        // No IO registers in this type's address map: nothing may be polled or written.
+        QTest::newRow("servo: 32 + 32, inert") << 1 << 32 << QStringList { "X10", "X20", "X47", "Y47" } << false;
+    }
+    void deviceLabels()
+    {
+        QFETCH(int, type);
+        QFETCH(int, count);
+        QFETCH(QStringList, names);
+        QFETCH(bool, buttonsEnabled);
+        setDevice(HighVoltServo);
+        setDevice(DeviceEnum(type));
+        const QStringList inputs = visibleNames(m_io, "inputMonitorGroup");
+        const QStringList outputs = visibleNames(m_io, "outputMonitorGroup");
+        QCOMPARE(inputs.size(), count);
+        QCOMPARE(outputs.size(), count);
+        QStringList seen { inputs.first(), inputs.last(), outputs.last() };
+        if (count > 8)
+            seen.insert(1, inputs.at(8));
+        QCOMPARE(seen, names);
+        QPushButton *last = outputButton(count - 1);
+        QCOMPARE(last->text(), outputs.last());
+        QVERIFY(!last->isHidden());
+        QCOMPARE(last->isEnabled(), buttonsEnabled);
+        if (count < 32)
+            QVERIFY(outputButton(count)->isHidden());
+    }
+    void lampsFromDevice_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("shown");   // the first 16 input lamps, hidden ones included, then the first 16 output lamps
+        QTest::newRow("DI0 DI2 and DO7") << "5" << "128" << "R-R-------------" "-------G--------";
+        QTest::newRow("bits above 7 paint hidden lamps") << "261" << "0" << "R-R-----R-------" "----------------";
+    }
+    void lampsFromDevice()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(QString, shown);
+        QVERIFY(connectToSim({ "--set", "3344=" + input, "--set", "3345=" + output }));
+        showPage(m_io);
+        QTRY_COMPARE(lamps(m_io, "inputMonitorGroup").left(16) + lamps(m_io, "outputMonitorGroup").left(16), shown);
+        m_stack->hide();
+        QTRY_COMPARE(writes(), (QStringList { "3354=1", "3354=0" }));   // the device's IO monitor switch
+    }
     void lampsAndOutputs()
     {
         QVERIFY(connectToSim({ "--set", "3344=261", "--set", "3345=129" }));
@@ -88,6 +151,7 @@ private slots:
         QVERIFY(lamps(m_io, "inputMonitorGroup") == QString(32, '-') && !writes().contains(QStringLiteral("3354=1")));
         m_stack->setCurrentWidget(m_io);
         QTRY_COMPARE(lamps(m_io, "inputMonitorGroup").left(9), QStringLiteral("R-R-RRRRR"));
+        QVERIFY(m_io->isMonitorRunning());
         // Closed on the debugging page: the poll must not go on painting the freed lamps.
         m_stack->hide();
         m_stack->removeWidget(m_debug);
@@ -136,6 +200,7 @@ private slots:
         QTest::addColumn<QString>("clicks");   // S start, T stop, R reverse, F forward
         QTest::addColumn<QStringList>("written");
         QTest::newRow("PC start") << 0 << "S" << QStringList { "3346=1" };
+        QTest::newRow("PC start twice releases") << 0 << "SS" << QStringList { "3346=1", "3346=1" };
         QTest::newRow("PC stop while started") << 0 << "ST" << QStringList { "3346=1", "3346=1", "3346=0" };
         QTest::newRow("stop while up") << 1 << "T" << QStringList { "3346=0" };
         QTest::newRow("IO control refuses start") << 1 << "S" << QStringList();
@@ -155,13 +220,30 @@ private slots:
         QCOMPARE(m_prompts.texts().count("Tips: Please select PC control first!"), controlWay == 1 && clicks == "S" ? 1 : 0);
         QCOMPARE(button("sdriverStartButton")->isChecked(), clicks == "S" && controlWay == 0);
     }
-    void directionFromDevice()
+    void directionAndLiveValuesFromDevice()
     {
-        QVERIFY(connectToSim({ "--set", "3654=1" }));
+        // A device change while shown takes the old type's address back off the shared list.
         showPage(m_debug);
+        QVERIFY(m_link->frame()->variableAddrs().contains(3654));
+        setDevice(HighVoltServo);
+        QVERIFY(!m_link->frame()->variableAddrs().contains(3654));
+        QVERIFY(m_debug->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"))->isHidden());
+        m_stack->hide();
+        setDevice(SdriverDevice);
+
+        QVERIFY(connectToSim({ "--set", "3654=1", "--set", "3079=1500", "--set", "3078=1200" }));
+        QList<int> realTime { 3078, 3079 };
+        m_link->frame()->setRealTimeAddrList(&realTime);
+        m_stack->show();
         QTRY_VERIFY(button("reverseChkBox")->isChecked());
         QTRY_VERIFY(!m_link->frame()->variableAddrs().contains(3654));   // read once per showing
-        QVERIFY(!button("forwardChkBox")->isChecked() && writes().isEmpty());   // showing it writes nothing back
+        QTRY_COMPARE(m_debug->findChild<QLabel *>(QStringLiteral("curTorqueLable"))->text(), QStringLiteral("1.5"));
+        QTRY_COMPARE(m_debug->findChild<QLabel *>(QStringLiteral("curSpeedLable"))->text(), QStringLiteral("1200"));
+        m_debug->refreshDisplay(3654, 2);   // not a direction: the pair keeps its state
+        QVERIFY(button("reverseChkBox")->isChecked() && !button("forwardChkBox")->isChecked());
+        m_stack->hide();
+        m_link->frame()->setRealTimeAddrList(nullptr);
+        QCOMPARE(writes(), QStringList());   // showing the device's direction writes nothing back
     }
 
 private:
