@@ -24,16 +24,28 @@ private slots:
             QTest::newRow(tag) << CustomItemDelegate::lineEditConfig(min, max, decimals, onlyNumber) << QString(text) << accepted
                                << typable;
         };
+        row("inside", 0, 100, 0, true, "55", true, true);
+        row("at max", 0, 100, 0, true, "100", true, true);
+        row("above max", 0, 100, 0, true, "101", false, true);
+        row("below min", -10, 10, 1, true, "-10.1", false, true);
+        row("signed decimal", -100, 100, 1, true, "-12.5", true, true);
         row("signed and bare point", -10, 10, 1, true, "+.5", true, true);
         row("too many decimals", 0, 10, 1, true, "1.25", false, true);
+        row("decimal with none allowed", 0, 10, 0, true, "1.5", false, true);
         row("trailing zeros do not count", 0, 10, 1, true, "1.50", true, true);
         row("scaled bound", 0.1 * 3, 1, 1, true, "0.3", true, true);
         row("surrounding spaces", 0, 10, 0, true, " 4 ", true, false);
+        row("empty", 0, 10, 0, true, "", false, true);
+        row("sign only", 0, 10, 0, true, "-", false, true);
+        row("letters", 0, 10, 0, false, "abc", false, true);
         row("letters when only numbers", 0, 100, 0, true, "12a", false, false);
         row("exponent", 0, 1e6, 0, false, "1e3", false, true);
         row("hex 16#", 0, 300, 0, false, "16#00FF", true, true);
+        row("hex 16# out of range", 0, 300, 0, false, "16#FFFF", false, true);
         row("hex 0x", 0, 65535, 0, false, "0xffff", true, true);
+        row("binary", 0, 5, 0, false, "2#101", true, true);
         row("binary bad digit", 0, 5, 0, false, "2#102", false, true);
+        row("hex when only numbers", 0, 300, 0, true, "16#00FF", false, false);
     }
     void lineEditCommit()
     {
@@ -65,6 +77,19 @@ private slots:
         m_prompts.whileShown = nullptr;
         QCOMPARE(m_prompts.texts() << index.data().toString(),
                  QStringList({ "Tips: Input out of range(-300~2147483647) or decimals(1 decimal places)!", "7" }));
+        QCOMPARE(m_prompts.last().kind, Prompt::Warning);
+        // An editor the view never filled: the same single box on a commit from focus loss.
+        const QModelIndex small = configuredCell(CustomItemDelegate::lineEditConfig(0, 10, 0, true));
+        QScopedPointer<QWidget> editor(m_delegate.createEditor(&m_viewport, QStyleOptionViewItem(), small));
+        auto *bare = qobject_cast<QLineEdit *>(editor.data());
+        QVERIFY(bare);
+        bare->setText(QStringLiteral("11"));
+        m_prompts.clear();
+        m_prompts.whileShown = [&](const Prompt::Request &) { m_delegate.setModelData(bare, &m_model, small); };
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
+        m_delegate.setModelData(bare, &m_model, small);
+        m_prompts.whileShown = nullptr;
+        QCOMPARE(QString::number(m_prompts.size()) + small.data().toString(), QStringLiteral("17"));
     }
     void comboStoresPickedIndex()
     {
@@ -76,6 +101,7 @@ private slots:
         view.edit(index);
         auto *combo = view.viewport()->findChild<QComboBox *>();
         QVERIFY(combo && combo->currentIndex() == 1);
+        QCOMPARE(combo->count(), 3);
         qRegisterMetaType<QAbstractItemDelegate::EndEditHint>("QAbstractItemDelegate::EndEditHint");
         QSignalSpy closed(&m_delegate, &QAbstractItemDelegate::closeEditor);
         QTest::keyClick(combo, Qt::Key_Down);   // a pick: activated(2)
