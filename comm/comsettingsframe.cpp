@@ -61,12 +61,19 @@ ComSettingsFrame *ComSettingsFrame::instance()
 }
 
 DeviceEnum ComSettingsFrame::currentDevice() { return s_devType; }
-void ComSettingsFrame::setCurrentDevice(DeviceEnum devType) { s_devType = devType; }
+void ComSettingsFrame::setCurrentDevice(DeviceEnum devType)
+{
+    if (devType != s_devType && s_instance)
+        emit s_instance->deviceAboutToSwitch();
+    s_devType = devType;
+}
 int ComSettingsFrame::currentSlave() { return s_slave; }
 void ComSettingsFrame::setCurrentSlave(int slave)
 {
     if (slave == s_slave)
         return;
+    if (s_instance)
+        emit s_instance->deviceAboutToSwitch();
     s_slave = slave;
     if (s_instance)
         emit s_instance->linkStateChanged();

@@ -113,6 +113,9 @@ signals:
     // closed, a debugging page took or gave back the link, or the current slave changed. Pages
     // that rest while refused start their timers again on it.
     void linkStateChanged();
+    // The current device type or slave is about to change: the old type's address map and the old
+    // slave still hold, so whatever runs on them can be stopped before the switch.
+    void deviceAboutToSwitch();
     void searchFinished(int found);
 
 public slots:

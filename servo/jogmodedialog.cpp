@@ -10,14 +10,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDebug>
+#include <QDeadlineTimer>
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -272,6 +275,12 @@ void JogModeDialog::on_stackedWidget_currentChanged(int arg1)
 
 void JogModeDialog::showEvent(QShowEvent *event)
 {
+    // Nothing can run while the dialog is hidden, so listening from the first show is enough; the
+    // communication page is built after this dialog.
+    if (ComSettingsFrame *com = ComSettingsFrame::instance()) {
+        connect(com, &ComSettingsFrame::deviceAboutToSwitch, this, &JogModeDialog::stopMotion, Qt::UniqueConnection);
+        connect(com, &ComSettingsFrame::linkStateChanged, this, &JogModeDialog::releaseMotion, Qt::UniqueConnection);
+    }
     on_stackedWidget_currentChanged(ui->stackedWidget->currentIndex());
     m_pollState = PollState::Request;
     m_timer.start(kTickMs);
@@ -285,13 +294,12 @@ void JogModeDialog::hideEvent(QHideEvent *event)
         haltRunningJog();
     } else {
         for (int axis : selectedAxes()) {
-            write16(servoReg(kMode, axis), 0);
-            write16(servoReg(kModeSpeed, axis), 0);
-            write16(servoReg(kDirection, axis), 0);
+            writeStop(servoReg(kMode, axis), 0);
+            writeStop(servoReg(kModeSpeed, axis), 0);
+            writeStop(servoReg(kDirection, axis), 0);
         }
         // The run ends here: a to-and-fro run must not pick up again when the dialog comes back.
-        ui->commonRunButton->setChecked(false);
-        ui->commonRunButton->setText(tr("运行"));
+        releaseMotion();
     }
     m_timer.stop();
     QDialog::hideEvent(event);
@@ -400,15 +408,16 @@ void JogModeDialog::stopJog()
 {
     switch (ComSettingsFrame::currentDevice()) {
     case LowVoltServo:
-        ComSettingsFrame::writeRegister(driveJogAddr(kJogCommandEntry), kJogStop);
+        writeStop(driveJogAddr(kJogCommandEntry), kJogStop);
         break;
     case TrelvoxServo:
-        ComSettingsFrame::writeRegister(mapAddr(kJogSpeedEntry), kJogIdleSpeed);
-        ComSettingsFrame::writeRegister(mapAddr(kJogDirectionEntry), 0);
-        ComSettingsFrame::writeRegister(mapAddr(kJogEnableEntry), 0);
+        writeStop(mapAddr(kJogSpeedEntry), kJogIdleSpeed);
+        writeStop(mapAddr(kJogDirectionEntry), 0);
+        writeStop(mapAddr(kJogEnableEntry), 0);
         break;
     default:
-        writeSpeedToSelectedAxes(0);
+        for (int axis : selectedAxes())
+            writeStop(servoReg(kModeSpeed, axis), 0);
         break;
     }
 }
@@ -420,10 +429,76 @@ void JogModeDialog::haltRunningJog()
     if (!forward->isChecked() && !reverse->isChecked() && !forward->isDown() && !reverse->isDown())
         return;
     stopJog();
-    forward->setChecked(false);
-    reverse->setChecked(false);
-    forward->setDown(false);
-    reverse->setDown(false);
+    releaseJogButtons();
+}
+
+void JogModeDialog::stopMotion()
+{
+    if (ui->commonRunButton->isChecked()) {
+        for (int axis : selectedAxes())
+            stopAxis(axis);
+    }
+    haltRunningJog();
+    releaseMotion();
+}
+
+void JogModeDialog::releaseMotion()
+{
+    releaseJogButtons();
+    ui->commonRunButton->setChecked(false);
+    ui->commonRunButton->setText(tr("运行"));
+}
+
+void JogModeDialog::releaseJogButtons()
+{
+    for (QAbstractButton *button : { static_cast<QAbstractButton *>(ui->forwardButton), static_cast<QAbstractButton *>(ui->reverseButton) }) {
+        button->setChecked(false);
+        if (button->isDown()) {
+            // A button still held would count as pressed again at the next mouse move; the
+            // release it is sent here ends the hold without a signal.
+            button->setDown(false);
+            QMouseEvent up(QEvent::MouseButtonRelease, QPointF(-1, -1), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(button, &up);
+        }
+    }
+}
+
+// Stop writes are followed until answered or failed, so that the program can let them go out
+// before it ends.
+void JogModeDialog::writeStop(Uint16 addr, Uint16 value)
+{
+    const int slave = ComSettingsFrame::currentSlave();
+    if (!ComSettingsFrame::isValidSlave(slave))
+        return;
+    isStopping();   // drops the finished ones
+    auto wait = std::make_unique<RegisterWait>();
+    if (wait->startWrite(Uint8(slave), addr, value, kStopWaitMs))
+        m_stopWrites.push_back(std::move(wait));
+}
+
+bool JogModeDialog::isStopping()
+{
+    m_stopWrites.erase(std::remove_if(m_stopWrites.begin(), m_stopWrites.end(),
+                                      [](const std::unique_ptr<RegisterWait> &w) {
+                                          return w->check() != RegisterWait::Result::Pending;
+                                      }),
+                       m_stopWrites.end());
+    return !m_stopWrites.empty();
+}
+
+void JogModeDialog::waitForStops(int ms)
+{
+    if (!isStopping())
+        return;
+    // Events are processed by hand: an event loop started while the program is quitting returns
+    // at once.
+    QTimer wake;
+    wake.start(5);
+    const QDeadlineTimer deadline(ms);
+    while (isStopping() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    if (isStopping())
+        qWarning() << "JogModeDialog:" << m_stopWrites.size() << "stop writes still unanswered after" << ms << "ms";
 }
 
 void JogModeDialog::driveSelectedAxes(int speed, bool forward)
@@ -572,9 +647,9 @@ void JogModeDialog::startMove(int axis, int targetIndex, bool withProfile)
 void JogModeDialog::stopAxis(int axis)
 {
     if (m_rows.at(axis).mode == 1)
-        write16(servoReg(kModeSpeed, axis), 0);
+        writeStop(servoReg(kModeSpeed, axis), 0);
     else
-        ComSettingsFrame::writeRegister(motionReg(kMotion, axis), 0);
+        writeStop(motionReg(kMotion, axis), 0);
 }
 
 // --- buttons of page 1 ------------------------------------------------------------------------

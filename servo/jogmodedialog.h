@@ -9,6 +9,8 @@
 #include <QVector>
 
 #include <array>
+#include <memory>
+#include <vector>
 
 namespace Ui { class JogModeDialog; }
 class QAbstractButton;
@@ -26,6 +28,9 @@ public:
     // The engine reports each failed read itself; this bound ends a round whose requests were
     // dropped silently with the link. It is above a failed request's time-out and retries.
     static constexpr int kReadLimitMs = 3000;
+
+    // How long a stop write may take to be answered before the program ends without its answer.
+    static constexpr int kStopWaitMs = 1000;
 
     // How a position-mode common run moves: once to target 1, to and fro between the targets, or
     // once to target 2.
@@ -59,10 +64,21 @@ public:
     // A 32-bit value as the high and the low register word (two's complement for negatives).
     static void splitHighLow(qint32 value, Uint16 *high, Uint16 *low);
 
+    // A stop write has been sent and neither answered nor failed yet.
+    bool isStopping();
+    // Lets the stop writes be answered, or fail, for at most `ms`; user input waits meanwhile.
+    void waitForStops(int ms = kStopWaitMs);
+
 public slots:
     void onDeviceChanged(DeviceEnum device);
     void jogModeProcess();
     void onAxisSelectChanged(int id, bool checked);
+    // Every jog and run gets the stop of the current device type and page, to the current slave,
+    // and its button is released: nothing moves again until the user presses again.
+    void stopMotion();
+    // The link went down, came up or changed hands: nothing can be stopped or started through a
+    // link that is gone, so the buttons are only released.
+    void releaseMotion();
 
 private slots:
     void on_topDialogButton_clicked(bool checked);
@@ -106,6 +122,8 @@ private:
     void startJog(bool forward);
     void stopJog();
     void haltRunningJog();
+    void releaseJogButtons();
+    void writeStop(Uint16 addr, Uint16 value);
     void driveSelectedAxes(int speed, bool forward);
     void writeSpeedToSelectedAxes(int speed);
     void refreshDriveJog();
@@ -136,6 +154,7 @@ private:
     std::array<int, kAxisCount> m_freshRound {};
     // 1 or 2: the target an axis was last sent to, so a to-and-fro run sends the other one.
     std::array<int, kAxisCount> m_lastTarget {};
+    std::vector<std::unique_ptr<RegisterWait>> m_stopWrites;
 };
 
 #endif // JOGMODEDIALOG_H

@@ -26,6 +26,10 @@ private slots:
     void debugAxesOnWire();
     void reciprocatingRun();
     void pollOutlivesDroppedReads();
+    void linkLossReleases_data();
+    void linkLossReleases();
+    void switchStopsTheOldDevice_data();
+    void switchStopsTheOldDevice();
 private:
     void connectTo(DeviceEnum type, const QStringList &simArgs = {});
     QStringList writes() const { return m_link->sim().writes(); }
@@ -181,6 +185,86 @@ void TestJogModeDialog::pollOutlivesDroppedReads()
     QTRY_VERIFY_WITH_TIMEOUT(m_link->frame()->isConnected(), 5000);
     m_link->sim().clearLog();
     QVERIFY(waitFor("slave=1 fc=3 addr=30202 count=2", JogModeDialog::kReadLimitMs + 2000));
+}
+
+enum Motion { ContinuousJog, HeldJog, ToAndFroRun };
+
+void TestJogModeDialog::linkLossReleases_data()
+{
+    QTest::addColumn<int>("type"), QTest::addColumn<int>("motion"), QTest::addColumn<QString>("moving");
+    QTest::newRow("low-volt continuous jog") << int(LowVoltServo) << int(ContinuousJog) << "56380=515";
+    QTest::newRow("low-volt jog held down") << int(LowVoltServo) << int(HeldJog) << "56380=515";
+    QTest::newRow("to-and-fro run") << int(SdriverDevice) << int(ToAndFroRun) << "30001=1";
+}
+
+// The link drops mid-motion and the user connects again: nothing moves until pressed again, not
+// even when the button still held down feels the mouse move.
+void TestJogModeDialog::linkLossReleases()
+{
+    QFETCH(int, type);
+    QFETCH(int, motion);
+    QFETCH(QString, moving);
+    connectTo(DeviceEnum(type), { "--no-events" });
+    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);   // reciprocate
+    child<QComboBox>("runTypeComboBox")->setCurrentIndex(motion == HeldJog ? 1 : 0);
+    m_dialog->show();
+    QAbstractButton *forward = button("forwardButton"), *run = button("commonRunButton");
+    if (motion == ContinuousJog)
+        forward->click();
+    else if (motion == HeldJog)
+        QTest::mousePress(forward, Qt::LeftButton);
+    else
+        run->click();
+    QTRY_VERIFY_WITH_TIMEOUT(writes().count(moving) >= 2, 3000);   // a jog refreshed, a run under way
+
+    const quint16 port = m_link->sim().port();
+    m_link->sim().kill();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_link->frame()->isConnected(), 5000);
+    QVERIFY(!forward->isChecked() && !forward->isDown() && !run->isChecked());
+    QCOMPARE(run->text(), JogModeDialog::tr("运行"));
+    QVERIFY(m_link->start({ "--no-events", "--type", QString::number(type), "--tcp", QStringLiteral("127.0.0.1:%1").arg(port) }));
+    m_link->sim().clearLog();
+    QMouseEvent drag(QEvent::MouseMove, forward->rect().center(), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(forward, &drag);
+    QTest::qWait(600);
+    QVERIFY2(writes().isEmpty(), qPrintable(writes().join(' ')));
+    if (motion == HeldJog)
+        QTest::mouseRelease(forward, Qt::LeftButton);
+}
+
+enum Switch { ToHighVoltType, ToSlave2 };
+
+void TestJogModeDialog::switchStopsTheOldDevice_data()
+{
+    QTest::addColumn<int>("type"), QTest::addColumn<int>("change"), QTest::addColumn<QStringList>("stop");
+    QTest::newRow("trelvox jog, device type set to 1") << int(TrelvoxServo) << int(ToHighVoltType)
+                                                      << QStringList({ "slave=1 fc=6 addr=149 value=100", "slave=1 fc=6 addr=401 value=0",
+                                                                       "slave=1 fc=6 addr=181 value=0" });
+    QTest::newRow("low-volt jog, slave 1 to 2") << int(LowVoltServo) << int(ToSlave2)
+                                               << QStringList("slave=1 fc=6 addr=56380 value=517");
+}
+
+// The jog running on the old device type or slave is stopped there, with the old addresses, before
+// the switch; the jog does not carry on on the new one.
+void TestJogModeDialog::switchStopsTheOldDevice()
+{
+    QFETCH(int, type);
+    QFETCH(int, change);
+    QFETCH(QStringList, stop);
+    connectTo(DeviceEnum(type), { "--slave", "1,2" });
+    m_dialog->show();
+    QAbstractButton *forward = button("forwardButton");
+    forward->click();
+    QVERIFY(waitFor(type == TrelvoxServo ? "slave=1 fc=6 addr=401 value=32" : "slave=1 fc=6 addr=56380 value=515"));
+    m_link->sim().clearLog();
+    if (change == ToHighVoltType)
+        m_link->frame()->setDeviceType(HighVoltServo);
+    else
+        m_link->frame()->findChild<QSpinBox *>("deviceAddrSpinBox")->setValue(2);
+    QVERIFY(!forward->isChecked());
+    QTRY_COMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
+    QTest::qWait(400);
+    QCOMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
 }
 
 QTEST_MAIN(TestJogModeDialog)
