@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
@@ -259,8 +260,15 @@ void MainWindow::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
+// A drive is stopped before anything else: no one can stop it once the window is gone.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_closing) {
+        event->ignore();
+        return;
+    }
+    const QScopedValueRollback<bool> closing(m_closing, true);
+    m_jogDialog.stopMotion();
     m_servoParam.exportDefaultParams();
     m_comSettings.close();
     m_loginDialog.close();
@@ -268,6 +276,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_jogDialog.close();
     m_updateDialog.close();
     m_compatibilityDialog.close();
+    m_jogDialog.waitForStops();
     QMainWindow::closeEvent(event);
     // Debugging pages, the language window or the about box may still be open: the program ends
     // with its main window all the same.

@@ -93,6 +93,7 @@ private:
     AppDebugFrame m_appDebugPage;
     LanguageSettingFrame m_languagePage;
     QPointer<QMessageBox> m_aboutBox;
+    bool m_closing = false;     // inside closeEvent, which waits for the drive's stop
 
     static MainWindow *s_instance;
 };

@@ -1,10 +1,15 @@
 #include "shell/mainwindow.h"
 
+#include "data/commonutils.h"
+#include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "support/warninglog.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QtTest>
 
 class TestMainWindow : public QObject
@@ -12,8 +17,19 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
     void pagesMenuIdsAndClose();
+    void closeStopsMotion_data();
+    void closeStopsMotion();
 };
+
+// A closed window asks the application to quit, and every event loop started after that returns at
+// once; a run of the main loop ends the request.
+void TestMainWindow::init()
+{
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
 
 // Menu ids pick pages or open dialogs, anything else leaves the page; closing the window ends the
 // program with dialogs open; no connection by name or by signature fails on the way.
@@ -47,6 +63,54 @@ void TestMainWindow::pagesMenuIdsAndClose()
         QVERIFY(!window.comSettings().isVisible() && !window.jogDialog().isVisible());
     }
     QCOMPARE(warnings.lines().filter(QStringLiteral("QObject")), QStringList());
+}
+
+void TestMainWindow::closeStopsMotion_data()
+{
+    QTest::addColumn<int>("type"), QTest::addColumn<QStringList>("simArgs"), QTest::addColumn<QStringList>("stop");
+    QTest::newRow("low-volt jog") << int(LowVoltServo) << QStringList() << QStringList("56380=517");
+    QTest::newRow("trelvox jog") << int(TrelvoxServo) << QStringList() << QStringList({ "149=100", "401=0", "181=0" });
+    // The run's stop, then what hiding the dialog writes.
+    QTest::newRow("high-volt speed-mode run") << int(HighVoltServo) << QStringList()
+                                              << QStringList({ "56161=0", "56110=0", "56161=0", "56170=0" });
+    QTest::newRow("trelvox jog, device silent") << int(TrelvoxServo) << QStringList({ "--slave", "2" }) << QStringList();   // only waited for
+}
+
+// Closing the window mid-jog or mid-run: the stop reaches the device before the program ends, and a
+// device that never answers holds the close up for about a second at most.
+void TestMainWindow::closeStopsMotion()
+{
+    QFETCH(int, type);
+    QFETCH(QStringList, simArgs);
+    QFETCH(QStringList, stop);
+    TestDatabase db;
+    PromptRecorder prompts;
+    QVERIFY(db.isValid());
+    CommonUtils::saveConfigVal(1, "DeviceType", QString::number(type));
+    MainWindow window;
+    DevsimLink link(&window.comSettings());
+    const bool silent = !simArgs.isEmpty();
+    QVERIFY(link.start(QStringList{ "--type", QString::number(type), "--no-events" } + simArgs, 1,
+                       silent ? DevsimLink::NoCheck : DevsimLink::CheckDevice));
+    window.show(), window.onMenuClicked(21);
+    JogModeDialog &jog = window.jogDialog();
+    if (type == HighVoltServo) {
+        qobject_cast<QComboBox *>(jog.findChild<QTableWidget *>("tableWidget")->cellWidget(0, 2))->setCurrentIndex(1);
+        jog.findChild<QAbstractButton *>("commonRunButton")->click();
+        QTRY_VERIFY(link.sim().writes().contains("56161=200"));
+    } else {
+        jog.findChild<QAbstractButton *>("forwardButton")->click();
+        if (!silent)
+            QTRY_VERIFY(link.sim().writes().contains(type == LowVoltServo ? "56380=515" : "401=32"));
+    }
+    link.sim().clearLog();
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(window.close());
+    QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+    if (!silent)
+        QCOMPARE(link.sim().writes(), stop);   // already answered when the close returns
+    QCOMPARE(prompts.texts(), QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)
