@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
@@ -260,7 +261,9 @@ void MainWindow::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-// A drive is stopped before anything else: no one can stop it once the window is gone.
+// A drive is stopped before anything else: no one can stop it once the window is gone, nor while
+// the question below is open. What cannot be undone (the parameter file, closing the windows)
+// waits for the answer.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closing) {
@@ -269,6 +272,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     const QScopedValueRollback<bool> closing(m_closing, true);
     m_jogDialog.stopMotion();
+    if (!confirmUnstoredRecords()) {
+        event->ignore();
+        return;
+    }
     m_servoParam.exportDefaultParams();
     m_comSettings.close();
     m_loginDialog.close();
@@ -282,4 +289,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // with its main window all the same.
     if (event->isAccepted())
         QCoreApplication::quit();
+}
+
+// One last try to store what waits; true when nothing is left, or the user lets it go.
+bool MainWindow::confirmUnstoredRecords()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    db->retryStorage();
+    const int waiting = db->pendingAlarmRecords() + db->pendingWorkRecords();
+    if (waiting == 0)
+        return true;
+    qWarning() << "Closing with" << waiting << "records not stored";
+    return Prompt::question(this, tr("Warning"), tr("%1 records are not stored yet. Quit anyway?").arg(waiting))
+           == QMessageBox::Yes;
 }

@@ -72,6 +72,7 @@ protected:
 private:
     void connectPages();
     static void showDialog(QWidget *dialog);
+    bool confirmUnstoredRecords();
 
     Ui::MainWindow *ui;
     QMap<int, QWidget *> m_pageMap;

@@ -1,6 +1,8 @@
 #include "shell/mainwindow.h"
 
 #include "data/commonutils.h"
+#include "data/databasemanager.h"
+#include "support/dblocker.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
@@ -21,10 +23,12 @@ private slots:
     void pagesMenuIdsAndClose();
     void closeStopsMotion_data();
     void closeStopsMotion();
+    void closeWithRecordsWaiting_data();
+    void closeWithRecordsWaiting();
 };
 
-// A closed window asks the application to quit, and every event loop started after that returns at
-// once; a run of the main loop ends the request.
+// A closed window asks the application to quit, and every event loop started after that (a modal
+// box's among them) returns at once; a run of the main loop ends the request.
 void TestMainWindow::init()
 {
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -111,6 +115,42 @@ void TestMainWindow::closeStopsMotion()
     if (!silent)
         QCOMPARE(link.sim().writes(), stop);   // already answered when the close returns
     QCOMPARE(prompts.texts(), QStringList());
+}
+
+void TestMainWindow::closeWithRecordsWaiting_data()
+{
+    QTest::addColumn<bool>("held"), QTest::addColumn<int>("answer"), QTest::addColumn<bool>("closed");
+    QTest::newRow("stored at the close") << false << int(QMessageBox::No) << true;
+    QTest::newRow("still waiting, stay") << true << int(QMessageBox::No) << false;
+    QTest::newRow("still waiting, quit anyway") << true << int(QMessageBox::Yes) << true;
+}
+
+// A record the file could not take yet gets one last try; if it still waits, the user is asked, and
+// staying leaves everything as it was: no parameter file written, no window closed.
+void TestMainWindow::closeWithRecordsWaiting()
+{
+    QFETCH(bool, held);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    TestDatabase db;
+    PromptRecorder prompts;
+    prompts.reply.button = QMessageBox::StandardButton(answer);
+    QVERIFY(db.isValid());
+    MainWindow window;
+    window.show(), window.onMenuClicked(11);
+    const QString parameterFile = QDir::current().filePath("ServoParams_Default_0.csv");
+    QFile::remove(parameterFile);
+    std::unique_ptr<DbLocker> locker(new DbLocker(db.path(), "BEGIN IMMEDIATE"));
+    QVERIFY(locker->isOk() && DatabaseManager::instance()->addAlarmRecord(5));
+    QCOMPARE(DatabaseManager::instance()->pendingAlarmRecords(), 1);
+    if (!held)
+        locker.reset();
+    QCOMPARE(window.close(), closed);
+    QCOMPARE(prompts.texts(), held ? QStringList("Warning: 1 records are not stored yet. Quit anyway?") : QStringList());
+    QCOMPARE(QFile::exists(parameterFile), closed);
+    QCOMPARE(window.comSettings().isVisible(), !closed);
+    QCOMPARE(DatabaseManager::instance()->pendingAlarmRecords(), held ? 1 : 0);
+    QFile::remove(parameterFile);
 }
 
 QTEST_MAIN(TestMainWindow)
