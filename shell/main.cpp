@@ -1,11 +1,9 @@
 #include "data/databasemanager.h"
 #include "data/datasource.h"
 #include "shell/mainwindow.h"
-#include "widgets/prompt.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -20,12 +18,5 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.show();
-    // Said once, over the window, so that a locked or damaged file is not mistaken for an empty one.
-    const QString problem = DatabaseManager::instance()->startupProblem();
-    if (!problem.isEmpty()) {
-        QTimer::singleShot(0, &window, [&window, problem] {
-            Prompt::warning(&window, QCoreApplication::translate("DatabaseManager", "Warning"), problem);
-        });
-    }
     return app.exec();
 }

@@ -64,7 +64,10 @@ MainWindow::MainWindow(QWidget *parent)
     connectPages();
     m_comSettings.loadSettings();
     ui->workAreaFrameStack->setCurrentWidget(&m_standbyPage);
-    QTimer::singleShot(50, this, SLOT(showComSettingDialog()));
+    QTimer::singleShot(50, this, [this] {
+        showComSettingDialog();
+        showStartupProblem();
+    });
 }
 
 MainWindow::~MainWindow()
@@ -300,6 +303,28 @@ bool MainWindow::confirmUnstoredRecords()
     if (waiting == 0)
         return true;
     qWarning() << "Closing with" << waiting << "records not stored";
-    return Prompt::question(this, tr("Warning"), tr("%1 records are not stored yet. Quit anyway?").arg(waiting))
+    return Prompt::question(boxParent(), tr("Warning"), tr("%1 records are not stored yet. Quit anyway?").arg(waiting))
            == QMessageBox::Yes;
+}
+
+// Said once, over the communication window that opens on top at start, so that a locked or damaged
+// file is not mistaken for an empty one.
+void MainWindow::showStartupProblem()
+{
+    const QString problem = DatabaseManager::instance()->startupProblem();
+    if (!problem.isEmpty())
+        Prompt::warning(boxParent(), QCoreApplication::translate("DatabaseManager", "Warning"), problem);
+}
+
+// A box of the window opens over the windows that stay on top, raised first, so that it is never
+// hidden behind one of them while it holds every click.
+QWidget *MainWindow::boxParent()
+{
+    for (QWidget *window : { static_cast<QWidget *>(&m_comSettings), static_cast<QWidget *>(&m_jogDialog) }) {
+        if (window->isVisible()) {
+            window->raise();
+            return window;
+        }
+    }
+    return this;
 }

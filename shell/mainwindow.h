@@ -73,6 +73,8 @@ private:
     void connectPages();
     static void showDialog(QWidget *dialog);
     bool confirmUnstoredRecords();
+    void showStartupProblem();
+    QWidget *boxParent();
 
     Ui::MainWindow *ui;
     QMap<int, QWidget *> m_pageMap;

@@ -25,6 +25,7 @@ private slots:
     void closeStopsMotion();
     void closeWithRecordsWaiting_data();
     void closeWithRecordsWaiting();
+    void startupProblemAboveComWindow();
 };
 
 // A closed window asks the application to quit, and every event loop started after that (a modal
@@ -117,6 +118,29 @@ void TestMainWindow::closeStopsMotion()
     QCOMPARE(prompts.texts(), QStringList());
 }
 
+// Answers each real message box as a person would, noting what it said and the window it opened
+// over, and whether that window was on screen.
+struct BoxAnswers
+{
+    explicit BoxAnswers(QMessageBox::StandardButton button)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            texts << box->windowTitle() + ": " + box->text();
+            parents << box->parentWidget();
+            parentsShown << (box->parentWidget() && box->parentWidget()->isVisible());
+            box->done(button);
+        });
+        timer.start(10);
+    }
+    QTimer timer;
+    QStringList texts;
+    QList<QWidget *> parents;
+    QList<bool> parentsShown;
+};
+
 void TestMainWindow::closeWithRecordsWaiting_data()
 {
     QTest::addColumn<bool>("held"), QTest::addColumn<int>("answer"), QTest::addColumn<bool>("closed");
@@ -125,16 +149,15 @@ void TestMainWindow::closeWithRecordsWaiting_data()
     QTest::newRow("still waiting, quit anyway") << true << int(QMessageBox::Yes) << true;
 }
 
-// A record the file could not take yet gets one last try; if it still waits, the user is asked, and
-// staying leaves everything as it was: no parameter file written, no window closed.
+// A record the file could not take yet gets one last try; if it still waits, the user is asked over
+// the communication window that stays on top, and staying leaves everything as it was: no
+// parameter file written, no window closed.
 void TestMainWindow::closeWithRecordsWaiting()
 {
     QFETCH(bool, held);
     QFETCH(int, answer);
     QFETCH(bool, closed);
     TestDatabase db;
-    PromptRecorder prompts;
-    prompts.reply.button = QMessageBox::StandardButton(answer);
     QVERIFY(db.isValid());
     MainWindow window;
     window.show(), window.onMenuClicked(11);
@@ -145,12 +168,36 @@ void TestMainWindow::closeWithRecordsWaiting()
     QCOMPARE(DatabaseManager::instance()->pendingAlarmRecords(), 1);
     if (!held)
         locker.reset();
+    BoxAnswers boxes { QMessageBox::StandardButton(answer) };
     QCOMPARE(window.close(), closed);
-    QCOMPARE(prompts.texts(), held ? QStringList("Warning: 1 records are not stored yet. Quit anyway?") : QStringList());
+    QCOMPARE(boxes.texts, held ? QStringList("Warning: 1 records are not stored yet. Quit anyway?") : QStringList());
+    QCOMPARE(boxes.parents, held ? QList<QWidget *>{ &window.comSettings() } : QList<QWidget *>());
     QCOMPARE(QFile::exists(parameterFile), closed);
     QCOMPARE(window.comSettings().isVisible(), !closed);
     QCOMPARE(DatabaseManager::instance()->pendingAlarmRecords(), held ? 1 : 0);
     QFile::remove(parameterFile);
+}
+
+// The start-up message opens over the communication window, which stays on top, once that is shown:
+// it is seen, and its buttons can be clicked.
+void TestMainWindow::startupProblemAboveComWindow()
+{
+    TestDatabase db;
+    QVERIFY(db.isValid());
+    DatabaseManager::resetInstance();
+    {
+        DbLocker locker(db.path(), "BEGIN EXCLUSIVE");
+        QVERIFY(locker.isOk());
+        DatabaseManager::instance();
+    }
+    const QString problem = DatabaseManager::instance()->startupProblem();
+    QVERIFY(problem.contains("another program is using it"));
+    BoxAnswers boxes { QMessageBox::Ok };
+    MainWindow window;
+    window.show();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts, QStringList("Warning: " + problem), 3000);
+    QCOMPARE(boxes.parents, QList<QWidget *>{ &window.comSettings() });
+    QCOMPARE(boxes.parentsShown, QList<bool>{ true });
 }
 
 QTEST_MAIN(TestMainWindow)
