@@ -885,15 +885,20 @@ void JogModeDialog::on_tableWidget_itemChanged(QTableWidgetItem *item)
     for (const EditableCell &cell : kEditableCells) {
         if (cell.column != item->column())
             continue;
+        // Text that is no number counts as 0, and the cell says so; a number the device cannot
+        // take is refused and the cell shows what still holds.
         const qint64 value = item->text().trimmed().toLongLong(&ok);
-        if (!ok || value < cell.min || value > cell.max) {
-            // A value the device cannot take is refused and the cell shows what still holds.
+        if (ok && (value < cell.min || value > cell.max)) {
             qWarning() << "JogModeDialog: refused" << item->text() << "for axis" << axis << "column" << cell.column;
             const QSignalBlocker block(table);
             item->setText(QString::number(row.*cell.field));
             return;
         }
-        row.*cell.field = qint32(value);
+        row.*cell.field = ok ? qint32(value) : 0;
+        if (!ok) {
+            const QSignalBlocker block(table);
+            item->setText(QStringLiteral("0"));
+        }
         if (cell.column == ColModeSpeed)
             write16(servoReg(kModeSpeed, axis), row.speedModeSpeed);
         return;

@@ -30,6 +30,8 @@ private slots:
     void linkLossReleases();
     void switchStopsTheOldDevice_data();
     void switchStopsTheOldDevice();
+    void cellTexts_data();
+    void cellTexts();
 private:
     void connectTo(DeviceEnum type, const QStringList &simArgs = {});
     QStringList writes() const { return m_link->sim().writes(); }
@@ -265,6 +267,42 @@ void TestJogModeDialog::switchStopsTheOldDevice()
     QTRY_COMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
     QTest::qWait(400);
     QCOMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
+}
+
+void TestJogModeDialog::cellTexts_data()
+{
+    QTest::addColumn<int>("column"), QTest::addColumn<QString>("text"), QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("value"), QTest::addColumn<QStringList>("written");
+    QTest::newRow("torque not a number: 0") << 3 << "abc" << "0" << 0 << QStringList();
+    QTest::newRow("target empty: 0") << 4 << "" << "0" << 0 << QStringList();
+    QTest::newRow("target as typed") << 5 << " -1234 " << " -1234 " << -1234 << QStringList();
+    QTest::newRow("speed-mode speed not a number: 0 at once") << 9 << "fast" << "0" << 0 << QStringList("56161=0");
+    QTest::newRow("speed-mode speed goes out at once") << 9 << "350" << "350" << 350 << QStringList("56161=350");
+    // What the drive cannot take keeps the value before.
+    QTest::newRow("negative time refused") << 6 << "-5" << "500" << 500 << QStringList();
+    QTest::newRow("torque above 10000 refused") << 3 << "20000" << "200" << 200 << QStringList();
+    QTest::newRow("speed-mode speed above 10000 refused") << 9 << "10001" << "200" << 200 << QStringList();
+    QTest::newRow("target beyond 32 bits refused") << 4 << "3000000000" << "-50000" << -50000 << QStringList();
+}
+
+// A cell edit of axis 0: text that does not convert counts as 0; a number the drive cannot take is
+// refused; only the speed-mode speed goes out at once.
+void TestJogModeDialog::cellTexts()
+{
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(int, value);
+    QFETCH(QStringList, written);
+    connectTo(SdriverDevice, { "--no-events" });
+    table()->item(0, column)->setText(text);
+    const JogModeDialog::ServoDebugRow row = m_dialog->debugRow(0);
+    const QMap<int, int> fields { { 3, row.torqueOut }, { 4, row.target1 }, { 5, row.target2 }, { 6, row.accelTime },
+                                  { 9, row.speedModeSpeed } };
+    QCOMPARE(cell(0, column), shown);
+    QCOMPARE(fields.value(column), value);
+    QTest::qWait(100);
+    QTRY_COMPARE(writes(), written);
 }
 
 QTEST_MAIN(TestJogModeDialog)
