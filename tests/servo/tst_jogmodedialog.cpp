@@ -2,13 +2,16 @@
 
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
+#include "data/databasemanager.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -21,6 +24,9 @@ class TestJogModeDialog : public QObject
 private slots:
     void init();
     void cleanup();
+    void pageChoice_data();
+    void pageChoice();
+    void rowsAndEdits();
     void lowVoltJog();
     void trelvoxJog();
     void debugAxesOnWire();
@@ -68,6 +74,65 @@ void TestJogModeDialog::connectTo(DeviceEnum type, const QStringList &simArgs)
     m_link->sim().clearLog();
 }
 
+void TestJogModeDialog::pageChoice_data()
+{
+    QTest::addColumn<int>("type"), QTest::addColumn<int>("page"), QTest::addColumn<QString>("title"), QTest::addColumn<QSize>("size");
+    const QSize small(300, 250), large(900, 550);
+    QTest::newRow("low-volt drive jogs itself") << 2 << 0 << "Jog调试模式" << small;
+    QTest::newRow("trelvox drive jogs itself") << 3 << 0 << "Jog调试模式" << small;
+    QTest::newRow("screwdriver: master axes") << 0 << 1 << "主站伺服调试" << large;
+    QTest::newRow("no device") << 65535 << 1 << "主站伺服调试" << large;
+}
+
+void TestJogModeDialog::pageChoice()
+{
+    QFETCH(int, type);
+    QFETCH(int, page);
+    QFETCH(QString, title);
+    QFETCH(QSize, size);
+    ComSettingsFrame::setCurrentDevice(DeviceEnum(type));
+    m_dialog->onDeviceChanged(SdriverDevice);   // the argument does not decide
+    m_dialog->show();
+    QCOMPARE(child<QStackedWidget>("stackedWidget")->currentIndex(), page);
+    QCOMPARE(m_dialog->windowTitle(), title);
+    QCOMPARE(m_dialog->size(), size);
+    m_dialog->hide();
+}
+
+// Saved rows go to their own axes, even with rows missing; numbers the device cannot take are refused.
+void TestJogModeDialog::rowsAndEdits()
+{
+    DatabaseManager::instance()->updateServoDebug({ 2, 0, -1234, 5678, 100, 200, 300, 400, 1, 150 });
+    DatabaseManager::instance()->updateServoDebug({ 6, 0, -50000, 50000, 500, 500, 300, 200, 0, 170 });
+    QVERIFY(m_db->exec("DELETE FROM servo_debug_mt4c WHERE axis IN (1, 7)"));
+    DatabaseManager::resetInstance();
+    m_dialog.reset(new JogModeDialog);
+    QCOMPARE(QList<int>({ m_dialog->debugRow(1).axis, m_dialog->debugRow(1).target1, m_dialog->debugRow(2).target1,
+                          m_dialog->debugRow(2).torqueOut }), QList<int>({ 1, -50000, -1234, 150 }));
+    QCOMPARE(child<QLineEdit>("torqueOutLineEdit")->text(), QStringLiteral("170"));   // the last saved row
+
+    button("axis2CheckBox")->click();
+    button("axis0CheckBox")->click();
+    button("axis2CheckBox")->click();   // the last axis stays selected
+    QCOMPARE(m_dialog->selectedAxes(), QList<int>{ 2 });
+    QCOMPARE(cell(0, 0), QStringLiteral("2"));
+    QCOMPARE(cell(0, 4), QStringLiteral("-1234"));
+    table()->item(0, 4)->setText("abc");   // no number: 0
+    QCOMPARE(cell(0, 4), QStringLiteral("0"));
+    table()->item(0, 6)->setText("-5");
+    QCOMPARE(cell(0, 6), QStringLiteral("100"));
+    table()->item(0, 3)->setText("20000");
+    QCOMPARE(m_dialog->debugRow(2).torqueOut, 150);
+    table()->item(0, 3)->setText("120");
+    QCOMPARE(m_dialog->debugRow(2).torqueOut, 120);
+
+    button("commonRunButton")->click();   // saves the rows
+    bool saved = false;
+    for (const RecordItem &row : DatabaseManager::instance()->servoDebugRows())
+        saved |= row.value("axis").toString() == "2" && row.value("torqueout").toString() == "120";
+    QVERIFY(saved);
+}
+
 void TestJogModeDialog::lowVoltJog()
 {
     connectTo(LowVoltServo);
@@ -78,14 +143,15 @@ void TestJogModeDialog::lowVoltJog()
     forward->click();
     QVERIFY(forward->isChecked() && waitFor("slave=1 fc=6 addr=56780 value=515"));
     reverse->click();
-    QVERIFY(!forward->isChecked() && waitFor("slave=1 fc=6 addr=56780 value=516"));
+    QVERIFY(reverse->isChecked() && !forward->isChecked() && waitFor("slave=1 fc=6 addr=56780 value=516"));
     reverse->click();
+    QVERIFY(!reverse->isChecked());
     QTRY_COMPARE(writes().last(), QStringLiteral("56780=517"));
     QStringList list = writes();
     QCOMPARE(list.mid(0, 2), QStringList({ "56780=514", "56570=200" }));
     QVERIFY(list.indexOf("56780=514", 1) > list.indexOf("56780=515"));
     QTest::qWait(400);
-    QCOMPARE(writes().size(), list.size());
+    QCOMPARE(writes().size(), list.size());   // stopped means quiet
     // Point operation: held, it starts and is refreshed; released, it stops.
     child<QComboBox>("runTypeComboBox")->setCurrentIndex(1);
     m_link->sim().clearLog();
@@ -122,6 +188,7 @@ void TestJogModeDialog::trelvoxJog()
     m_link->sim().clearLog();
     m_dialog->hide();
     QTRY_COMPARE(writes(), stop);
+    QVERIFY(!forward->isChecked());
     m_dialog->show();
     m_link->sim().clearLog();
     forward->click();
@@ -140,17 +207,28 @@ void TestJogModeDialog::debugAxesOnWire()
     m_dialog->show();
     QTRY_COMPARE_WITH_TIMEOUT(cell(1, 1), QStringLiteral("-50000"), 3000);
     QTRY_COMPARE(cell(1, 11), QStringLiteral("Overcurrent"));
+    QCOMPARE(table()->item(1, 11)->toolTip(), QStringLiteral("Output short circuit or motor phase fault"));
+    QCOMPARE(cell(0, 11), JogModeDialog::tr("无"));
     QTRY_VERIFY(qobject_cast<QAbstractButton *>(table()->cellWidget(1, 12))->isChecked());
     QVERIFY(button("servoEnableButton")->isChecked());
+    for (const char *read : { "addr=33002 count=2", "addr=32801 count=1", "addr=57601 count=1", "addr=56817 count=1" })
+        QVERIFY2(m_link->sim().logLines().contains(QStringLiteral("slave=1 fc=3 ") + read), read);
     // A position-mode run of axes 0 and 7 towards target 1 (-50000: 0xFFFF, 0x3CB0), then its stop.
     m_link->sim().clearLog();
     button("commonRunButton")->click();
+    QCOMPARE(button("commonRunButton")->text(), JogModeDialog::tr("停止"));
     const QStringList run = QStringLiteral("56106=200 56107=200 56110=0 56806=200 56807=200 56810=0 30100=65535 30101=15536 "
                                            "30102=0 30103=500 30104=0 30105=500 30106=0 30107=300 30001=1 32900=65535 32901=15536 "
                                            "32902=0 32903=500 32904=0 32905=500 32906=0 32907=300 32801=1").split(' ');
     QTRY_COMPARE(writes(), run);
     button("commonRunButton")->click();
     QTRY_COMPARE(writes().mid(run.size()), QStringList({ "30001=0", "32801=0" }));
+    // Speed mode for axis 0: its speed cell goes out at once, the torque cell waits for a run.
+    m_link->sim().clearLog();
+    qobject_cast<QComboBox *>(table()->cellWidget(0, 2))->setCurrentIndex(1);
+    table()->item(0, 9)->setText("350");
+    table()->item(0, 3)->setText("150");
+    QTRY_COMPARE(writes(), QStringList({ "56110=1", "56161=350" }));
     // Hidden, every selected axis is left in position mode at speed 0, forward.
     m_link->sim().clearLog();
     m_dialog->hide();
@@ -160,7 +238,8 @@ void TestJogModeDialog::debugAxesOnWire()
 void TestJogModeDialog::reciprocatingRun()
 {
     connectTo(SdriverDevice, { "--no-events" });
-    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);   // reciprocate
+    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);
+    QCOMPARE(m_dialog->runPattern(), int(JogModeDialog::Reciprocate));
     m_dialog->show();
     button("commonRunButton")->click();
     // Target 1 (high word 0xFFFF), target 2 (0), target 1 again, each only after the move ended.
