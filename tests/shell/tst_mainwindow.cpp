@@ -2,6 +2,8 @@
 
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
+#include "shell/permmanageframe.h"
+#include "shell/statusareaframe.h"
 #include "support/dblocker.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
@@ -21,6 +23,12 @@ class TestMainWindow : public QObject
 private slots:
     void init();
     void pagesMenuIdsAndClose();
+    void iconFitting_data();
+    void iconFitting();
+    void statusBarHeight();
+    void passwordGate();
+    void aboutBox();
+    void translatorsAndFullScreen();
     void closeStopsMotion_data();
     void closeStopsMotion();
     void closeWithRecordsWaiting_data();
@@ -46,28 +54,143 @@ void TestMainWindow::pagesMenuIdsAndClose()
     QVERIFY(db.isValid());
     {
         MainWindow window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Servo monitor and debug software Velquin-V4.1.2"));
+        QCOMPARE(MainWindow::instance(), &window);
         auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("workAreaFrameStack"));
         QList<QWidget *> pages;   // exactly the pages, in id order
         for (int i = 0; i < stack->count(); ++i)
             pages << stack->widget(i);
+        QCOMPARE(window.pageMap().keys(), QList<int>({ 12, 20, 30, 31, 40, 50, 51, 60, 70 }));
         QCOMPARE(pages, window.pageMap().values());
         QCOMPARE(window.currentPage(), window.pageMap().value(70));
-        for (int id : { 60, 0, 13, 99, -1 })   // not a page: the page stays
+        QVERIFY(window.findChild<QWidget *>(QStringLiteral("menuAreaFrame"))->isHidden());
+        window.onMenuClicked(60);
+        for (int id : { 0, 3, 5, 13, 99, -1 }) {   // not a page: the page stays
             window.onMenuClicked(id);
-        QCOMPARE(window.currentPage(), window.pageMap().value(60));
-        window.onMenuClicked(20), window.onMenuClicked(21);   // a page whatever the permissions; a dialog over it
+            QCOMPARE(window.currentPage(), window.pageMap().value(60));
+        }
+        window.onMenuClicked(20);   // a page whatever the permissions
         QCOMPARE(window.currentPage(), window.pageMap().value(20));
-        window.onMenuClicked(11), window.onMenuClicked(11);   // again while open
-        QVERIFY(window.jogDialog().isVisible() && window.comSettings().isVisible());
-        QVERIFY(window.comSettings().windowFlags() & Qt::WindowStaysOnTopHint);
+        window.onMenuClicked(21);   // a dialog over it
+        QVERIFY(window.jogDialog().isVisible());
+        QCOMPARE(window.currentPage(), window.pageMap().value(20));
+        for (int i = 0; i < 2; ++i) {   // again while open
+            window.onMenuClicked(11);
+            QVERIFY(window.comSettings().isVisible());
+            QVERIFY(window.comSettings().windowFlags() & Qt::WindowStaysOnTopHint);
+        }
         window.returnStandbyPage();
         QCOMPARE(window.currentPage(), window.pageMap().value(70));
         window.show(), window.showAboutInfo();
+        QVERIFY(window.aboutBox()->isVisible());
         QVERIFY(!window.aboutBox()->testAttribute(Qt::WA_QuitOnClose));
         QVERIFY(window.close());
         QVERIFY(!window.comSettings().isVisible() && !window.jogDialog().isVisible());
     }
     QCOMPARE(warnings.lines().filter(QStringLiteral("QObject")), QStringList());
+}
+
+void TestMainWindow::iconFitting_data()
+{
+    QTest::addColumn<QSize>("in"), QTest::addColumn<int>("maxWidth"), QTest::addColumn<QSize>("out");
+    QTest::newRow("wide icon") << QSize(200, 100) << 72 << QSize(72, 36);
+    QTest::newRow("narrow icon kept") << QSize(64, 64) << 72 << QSize(64, 64);
+    QTest::newRow("thin strip stays visible") << QSize(1000, 2) << 72 << QSize(72, 1);
+}
+
+void TestMainWindow::iconFitting()
+{
+    QFETCH(QSize, in);
+    QFETCH(int, maxWidth);
+    QFETCH(QSize, out);
+    QPixmap pixmap(in);
+    pixmap.fill(Qt::red);
+    QCOMPARE(MainWindow::fitPixmap(pixmap, maxWidth).size(), out);
+}
+
+void TestMainWindow::statusBarHeight()
+{
+    TestDatabase db;
+    PromptRecorder prompts;
+    QVERIFY(db.isValid());
+    MainWindow window;
+    auto *bar = window.findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame"));
+    window.onDeviceChanged(SdriverDevice);
+    QCOMPARE(bar->minimumHeight(), 70);
+    window.onDeviceChanged(NoDevice);
+    QCOMPARE(bar->minimumHeight(), 50);
+    // The broadcast reaches the window through the database manager.
+    DatabaseManager::instance()->onDeviceChanged(SdriverDevice);
+    QCOMPARE(bar->minimumHeight(), 70);
+    DatabaseManager::instance()->onDeviceChanged(HighVoltServo);
+    QCOMPARE(bar->minimumHeight(), 50);
+    DatabaseManager::instance()->onDeviceChanged(SdriverDevice);
+    DatabaseManager::instance()->onDeviceChanged(NoDevice);
+    QCOMPARE(bar->minimumHeight(), 50);
+}
+
+void TestMainWindow::passwordGate()
+{
+    TestDatabase db;
+    PromptRecorder prompts;
+    QVERIFY(db.isValid());
+    MainWindow window;
+    PermManageFrame::setCurrentAccount(RecordItem());
+    window.showModifyPswDialog();
+    QCOMPARE(prompts.texts(), QStringList("Tips: Please login first!"));
+    PermManageFrame::setCurrentAccount({ { QStringLiteral("account"), QStringLiteral("operator") } });
+    prompts.clear();
+    window.showModifyPswDialog();
+    QVERIFY(prompts.isEmpty());
+    PermManageFrame::setCurrentAccount(RecordItem());
+}
+
+void TestMainWindow::aboutBox()
+{
+    TestDatabase db;
+    PromptRecorder prompts;
+    QVERIFY(db.isValid());
+    MainWindow window;
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Resource")));
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    window.showAboutInfo();   // no about.txt: the default text
+    QMessageBox *box = window.aboutBox();
+    QVERIFY(box);
+    QVERIFY(box->text().startsWith(QStringLiteral("Servo monitor and debug software Velquin-V4.1.2\n\n")));
+    QCOMPARE(box->windowTitle(), QStringLiteral("About Software"));
+    QVERIFY(!box->isModal());
+
+    QFile file(dir.filePath(QStringLiteral("Resource/about.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    window.showAboutInfo();
+    QCOMPARE(window.aboutBox(), box);   // one box, reused
+    QVERIFY(box->text().isEmpty());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("关于\0ignored", 13));
+    file.close();
+    window.showAboutInfo();
+    QCOMPARE(box->text(), QStringLiteral("关于"));
+    QDir::setCurrent(saved);
+}
+
+void TestMainWindow::translatorsAndFullScreen()
+{
+    TestDatabase db;
+    PromptRecorder prompts;
+    QVERIFY(db.isValid());
+    MainWindow window;
+    QVERIFY(!window.loadTranslator(2));   // no third language: refused, not indexed
+    QVERIFY(!window.loadTranslator(-1));
+    auto *menuBar = window.findChild<QWidget *>(QStringLiteral("menuBarFrame"));
+    auto *statusBar = window.findChild<QWidget *>(QStringLiteral("statusAreaFrame"));
+    window.show();
+    window.setFullScreen(true);
+    QVERIFY(menuBar->isHidden() && statusBar->isHidden());
+    window.setFullScreen(false);
+    QVERIFY(!menuBar->isHidden() && !statusBar->isHidden());
 }
 
 void TestMainWindow::closeStopsMotion_data()
