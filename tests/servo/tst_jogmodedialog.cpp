@@ -323,26 +323,30 @@ void TestJogModeDialog::switchStopsTheOldDevice_data()
                                                                        "slave=1 fc=6 addr=181 value=0" });
     QTest::newRow("low-volt jog, slave 1 to 2") << int(LowVoltServo) << int(ToSlave2)
                                                << QStringList("slave=1 fc=6 addr=56380 value=517");
+    QTest::newRow("to-and-fro run, slave 1 to 2") << int(SdriverDevice) << int(ToSlave2)
+                                                 << QStringList("slave=1 fc=6 addr=30001 value=0");
 }
 
-// The jog running on the old device type or slave is stopped there, with the old addresses, before
-// the switch; the jog does not carry on on the new one.
+// The jog or run going on the old device type or slave is stopped there, with the old addresses,
+// before the switch; it does not carry on on the new one.
 void TestJogModeDialog::switchStopsTheOldDevice()
 {
     QFETCH(int, type);
     QFETCH(int, change);
     QFETCH(QStringList, stop);
-    connectTo(DeviceEnum(type), { "--slave", "1,2" });
+    connectTo(DeviceEnum(type), { "--slave", "1,2", "--no-events" });
+    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);   // reciprocate
     m_dialog->show();
-    QAbstractButton *forward = button("forwardButton");
-    forward->click();
-    QVERIFY(waitFor(type == TrelvoxServo ? "slave=1 fc=6 addr=401 value=32" : "slave=1 fc=6 addr=56380 value=515"));
+    QAbstractButton *start = button(type == SdriverDevice ? "commonRunButton" : "forwardButton");
+    start->click();
+    const QStringList moving { "slave=1 fc=6 addr=30001 value=1", "", "slave=1 fc=6 addr=56380 value=515", "slave=1 fc=6 addr=401 value=32" };
+    QVERIFY(waitFor(moving.value(type)));
     m_link->sim().clearLog();
     if (change == ToHighVoltType)
         m_link->frame()->setDeviceType(HighVoltServo);
     else
         m_link->frame()->findChild<QSpinBox *>("deviceAddrSpinBox")->setValue(2);
-    QVERIFY(!forward->isChecked());
+    QVERIFY(!start->isChecked());
     QTRY_COMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
     QTest::qWait(400);
     QCOMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
