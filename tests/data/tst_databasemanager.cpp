@@ -1,3 +1,4 @@
+#include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
 #include "data/sqlscript.h"
 #include "support/dblocker.h"
@@ -6,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,6 +16,7 @@
 
 namespace {
 const QRegularExpression kSqlFailure(QStringLiteral("SQL statement failed"));
+const QRegularExpression kTimePattern(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
 
 RecordItem account(const QString &name, const QString &password, const QString &device = "0", const QString &permission = "20,21")
 { return { { "account", name }, { "password", password }, { "device", device }, { "permission", permission } }; }
@@ -35,7 +38,9 @@ class TestDatabaseManager : public QObject
 
     DatabaseManager *reopen() { return DatabaseManager::resetInstance(), DatabaseManager::setDatabasePath(m_path), DatabaseManager::instance(); }
     // One statement on a second connection to the same file; the first value it returned.
-    QVariant side(const QString &sql) { QList<QVariantList> rows; return TestDatabase::execOn(m_path, sql, {}, &rows), rows.value(0).value(0); }
+    QVariant side(const QString &sql) { return sideRows(sql).value(0).value(0); }
+    QList<QVariantList> sideRows(const QString &sql) { QList<QVariantList> rows; return TestDatabase::execOn(m_path, sql, {}, &rows), rows; }
+    int rowCount(const QString &table) { return side(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt(); }
     QString tableIds(const QString &table) { return side(QStringLiteral("SELECT group_concat(id) FROM (SELECT id FROM %1 ORDER BY rowid)").arg(table)).toString(); }
     // Rows written in one statement, as a file from elsewhere would hold them.
     bool fillRows(const QString &table, int count)
@@ -66,6 +71,10 @@ private slots:
         QVERIFY(db->saveKeyValue("Sdriver_LockTotalCount", "12") && db->saveConfig("devcom_configs", "DeviceAddr", "5"));
         QVERIFY(db->updateServoDebug({ 2, 0, -100, 100, 50, 60, 70, 80, 1, 90 }));
         const int version = side("PRAGMA user_version").toInt(), params = db->servoParams().size();
+        // Unchanged definitions are not rewritten: a row removed behind the program's back stays away.
+        DatabaseManager::resetInstance();
+        side("DELETE FROM servo_params WHERE id = 1");
+        QCOMPARE(reopen()->servoParams().size(), params - 1);
         // A different version brings the definitions back and leaves the user's rows alone.
         DatabaseManager::resetInstance();
         side("PRAGMA user_version = 1");
@@ -84,9 +93,11 @@ private slots:
         DatabaseManager *db = DatabaseManager::instance();
         RecordItem quoted = account("O'Neil", "pa'ss\"; DROP TABLE account_infos; --", "0,3", "10,'20'"), second = account("second", "x");
         QVERIFY(db->saveAccountInfo(quoted) && db->saveAccountInfo(second));
-        QVERIFY(db->findAccount("O'Neil") == quoted && db->findAccount("o'neil").isEmpty());
+        QVERIFY(db->findAccount("O'Neil") == quoted && db->findAccount("o'neil").isEmpty() && db->findAccount("nobody").isEmpty());
         RecordItem changed = account("O'Neil", "new'pw", "1", "12");
         QVERIFY(db->saveAccountInfo(changed));   // same name: an update in place
+        QCOMPARE(db->accountList(), (QList<RecordItem> { changed, second }));
+        QCOMPARE(rowCount("account_infos"), 2);
         QCOMPARE(reopen()->accountList(), (QList<RecordItem> { changed, second }));
         db = DatabaseManager::instance();
         QVERIFY(!db->deleteAccountInfo("nobody") && db->deleteAccountInfo("O'Neil") && !db->deleteAccountInfo("O'Neil"));
@@ -130,7 +141,9 @@ private slots:
         if (firstStepFails)
             QVERIFY(TestDatabase::execOn(m_path, keep));
         QVERIFY(add());
+        QCOMPARE(list.size(), cap);
         QCOMPARE(list.field(0, 0) + ' ' + list.field(cap - 1, 0), QStringLiteral("%1 %2").arg(stored - cap + 1).arg(stored));
+        QVERIFY(side(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = '%1'").arg(table)).toInt() > 0);
         if (firstStepFails) {
             QTest::ignoreMessage(QtWarningMsg, kSqlFailure);
             QTest::qWait(100);
@@ -175,9 +188,11 @@ private slots:
             QVERIFY(TestDatabase::execOn(m_path, QLatin1String(sql)));
         DatabaseManager *db = reopen();
         QVERIFY(db->isOpen() && db->startupProblem().isEmpty());
+        QCOMPARE(db->findAccount("op").value("permission").toString(), QString());
         RecordItem op = account("op", db->findAccount("op").value("password").toString(), "0", "20");
         QVERIFY(op.value("password") == "pw" && db->saveAccountInfo(op));
         db->onDeviceChanged(SdriverDevice);
+        QCOMPARE(db->workRecords().size(), 1);
         QVERIFY(db->workRecords().first().value("description") == "none" && db->addWorkRecord(workRecord("Task3")) && db->pendingWorkRecords() == 0);
         QCOMPARE(tableIds("workRecords_sdriver") + side("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE '%_id'").toString()
                      + reopen()->findAccount("op").value("permission").toString(), QStringLiteral("4,5220"));
@@ -204,6 +219,7 @@ private slots:
             QVERIFY(!db->saveConfig("devcom_configs", "DeviceAddr", "1") && !db->saveKeyValue("Sdriver_LockFinishCount", "1"));
             db->onDeviceChanged(SdriverDevice);
             QVERIFY(db->addAlarmRecord(7) && db->addWorkRecord(workRecord("Task4")) && db->alarmRecords().last().value("number") == "7");
+            QVERIFY(db->pendingAlarmRecords() == 1 && db->pendingWorkRecords() == 1);
             db->retryStorage();
             QCOMPARE(db->pendingAlarmRecords() + db->pendingWorkRecords(), 2);
         }
@@ -214,12 +230,15 @@ private slots:
                                db->alarmRecords().last().value("id").toString(), side("SELECT group_concat(id || task) FROM workRecords_sdriver").toString(),
                                db->takeKeyValue("Sdriver_LockFinishCount", "0") + db->takeConfig("devcom_configs", "DeviceAddr", "1") }),
                  QStringList({ "0:0,1:1,2:2,3:7", "3", "0Task0,1Task4", "95" }));
+        QCOMPARE(side("SELECT value FROM devcom_configs WHERE key = 'DeviceAddr'").toString(), QStringLiteral("5"));
+        QVERIFY(db->saveConfig("devcom_configs", "DeviceAddr", "6"));
         // Held for writing while the program runs: the record is shown at once and stored later.
         {
             DbLocker locker(m_path, "BEGIN IMMEDIATE");
             QVERIFY(locker.isOk() && db->addAlarmRecord(8) && db->pendingAlarmRecords() == 1 && db->alarmRecords().size() == 5);
         }
         db->retryStorage();
+        QCOMPARE(db->pendingAlarmRecords(), 0);
         QCOMPARE(side("SELECT max(id) || '/' || count(*) FROM alarm_records").toString(), QStringLiteral("4/5"));
     }
     void actionRightAfterDeviceChange_data()
@@ -227,6 +246,8 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("ids");   // first, last and count of the list afterwards
         QTest::addColumn<int>("tableRows");   // at the end
+        QTest::newRow("read") << "read" << "0 19999 20000" << 20000;
+        QTest::newRow("another device change") << "change" << "0 19999 20000" << 20000;
         QTest::newRow("add: the next id follows the stored ones") << "add" << "0 20000 20001" << 20001;
         QTest::newRow("clear: the read does not bring the rows back") << "clear" << "  0" << 0;
         QTest::newRow("a write elsewhere waits for the read, which shows all") << "save" << "0 19999 20000" << 20000;
@@ -254,6 +275,10 @@ private slots:
             db->onDeviceChanged(HighVoltServo);
             QVERIFY(db->workRecords().isEmpty());
             db->onDeviceChanged(SdriverDevice);
+        } else if (action == QLatin1String("change")) {
+            db->onDeviceChanged(HighVoltServo);
+            QVERIFY(db->workRecords().isEmpty());
+            db->onDeviceChanged(SdriverDevice);
         } else if (action == QLatin1String("save")) {
             QVERIFY(db->saveKeyValue("Sdriver_LockTotalCount", "3") && db->saveConfig("devcom_configs", "DeviceAddr", "4"));
         } else if (action == QLatin1String("locked")) {
@@ -277,11 +302,274 @@ private slots:
         }
         QCOMPARE(side("SELECT count(*) || ' ' || count(DISTINCT id) FROM workRecords_sdriver").toString(), QStringLiteral("%1 %1").arg(tableRows));
     }
+    void newFileHasTablesAndDefinitions()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        QVERIFY(side(QStringLiteral("PRAGMA user_version")).toInt() != 0);
+        QCOMPARE(db->currentDevice(), NoDevice);
+        QCOMPARE(db->servoParams().size(), rowCount("servo_params"));
+        QVERIFY(db->appParams().isEmpty() && db->workRecords().isEmpty() && db->accountList().isEmpty());
+        QCOMPARE(db->servoStatusList().size(), 8);
+        QCOMPARE(db->servoDebugRows().size(), 8);
+        QVERIFY(db->alarmDetails().size() >= 10);
+        // Columns arrive by name and as text.
+        const RecordItem first = db->servoParams().first();
+        for (const char *key : { "id", "func_code", "address", "name", "group", "default_val", "range", "unit",
+                                 "description", "property", "related_mode", "format" })
+            QVERIFY2(first.contains(QLatin1String(key)), key);
+        QCOMPARE(first.value("id").type(), QVariant::String);
+        QCOMPARE(first.value("func_code").toString(), QStringLiteral("Pn000"));
+    }
+    void definitionRowsAreConsistent_data()
+    {
+        QTest::addColumn<QString>("table");
+        for (const char *table : { "servo_params", "servo_params2", "servo_params3", "servo_params4" })
+            QTest::newRow(table) << table;
+    }
+    // What the parameter page relies on: id is the 1-based position, Pn numbers rise, and a
+    // 32-bit parameter's second register is not another parameter.
+    void definitionRowsAreConsistent()
+    {
+        QFETCH(QString, table);
+        const QList<QVariantList> rows = sideRows(QStringLiteral("SELECT id, func_code, format, range FROM %1 ORDER BY rowid").arg(table));
+        QVERIFY(rows.size() >= 12);
+        int lastPn = -1, reservedPn = -1;
+        for (int i = 0; i < rows.size(); ++i) {
+            const QString code = rows.at(i).at(1).toString();
+            QCOMPARE(rows.at(i).at(0).toInt(), i + 1);
+            const int pn = code.mid(2).toInt();
+            QVERIFY2(pn > lastPn && pn != reservedPn, qPrintable(code));
+            lastPn = pn;
+            reservedPn = rows.at(i).at(2).toString().startsWith(QLatin1String("int32")) ? pn + 1 : -1;
+            const QString range = rows.at(i).at(3).toString();
+            QVERIFY2(range.isEmpty() || range.split('~').size() == 2, qPrintable(code));
+        }
+    }
+    void alarmRecordCap()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        QVERIFY(db->addAlarmRecord(42));
+        const RecordItem first = db->alarmRecords().first();
+        QCOMPARE(first.value("id").toString() + ' ' + first.value("number").toString(), QStringLiteral("0 42"));
+        QVERIFY(kTimePattern.match(first.value("time").toString()).hasMatch());
+        for (int i = 1; i < 500; ++i)
+            QVERIFY(db->addAlarmRecord(i));
+        QVERIFY(db->alarmRecords().size() == 500 && rowCount("alarm_records") == 500);
+        QVERIFY(db->addAlarmRecord(501));
+        QCOMPARE(db->alarmRecords().size(), 500);
+        QCOMPARE(db->alarmRecords().first().value("id").toString() + ' ' + db->alarmRecords().last().value("id").toString(),
+                 QStringLiteral("1 500"));
+        QVERIFY(rowCount("alarm_records") == 500 && side("SELECT MIN(id) FROM alarm_records").toInt() == 1);
+        // Ids go on from the newest record after a restart.
+        db = reopen();
+        QVERIFY(db->addAlarmRecord(3));
+        QCOMPARE(db->alarmRecords().first().value("id").toString() + ' ' + db->alarmRecords().last().value("id").toString(),
+                 QStringLiteral("2 501"));
+        QVERIFY(db->clearAlarmRecords() && db->alarmRecords().isEmpty() && rowCount("alarm_records") == 0);
+    }
+    void workRecords()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        QVERIFY(!db->addWorkRecord(workRecord("Task0")) && !db->clearTable());
+        QCOMPARE(rowCount("workRecords_sdriver"), 0);
+        db->onDeviceChanged(SdriverDevice);
+        QVERIFY(!db->addWorkRecord(RecordItem()));
+        db->setWorkRecordLimit(5);
+        for (int i = 0; i < 7; ++i)
+            QVERIFY(db->addWorkRecord(workRecord(QStringLiteral("Task%1").arg(i))));
+        QVERIFY(db->workRecords().size() == 5 && rowCount("workRecords_sdriver") == 5);
+        const RecordItem last = db->workRecords().last();
+        QCOMPARE(QStringList({ last.value("id").toString(), last.value("task").toString(), last.value("description").toString() }),
+                 QStringList({ "6", "Task6", "none" }));
+        QVERIFY(kTimePattern.match(last.value("time").toString()).hasMatch());
+        QCOMPARE(db->workRecords().first().value("id").toString(), QStringLiteral("2"));
+        QCOMPARE(side("SELECT MIN(id) FROM workRecords_sdriver").toInt(), 2);
+        // A device type without a work-record table stores nothing and clears nothing.
+        db->onDeviceChanged(HighVoltServo);
+        QVERIFY(db->workRecords().isEmpty() && !db->addWorkRecord(workRecord("Task0")) && !db->clearTable());
+        db->onDeviceChanged(SdriverDevice);
+        QCOMPARE(db->workRecords().size(), 5);
+        QVERIFY(db->clearTable() && db->workRecords().isEmpty() && rowCount("workRecords_sdriver") == 0);
+        QVERIFY(db->addWorkRecord(workRecord("Task0")));
+        QCOMPARE(db->workRecords().first().value("id").toString(), QStringLiteral("0"));
+    }
+    void recordTextsOfEveryKind_data()
+    {
+        QTest::addColumn<QString>("task");
+        QTest::newRow("chinese") << QStringLiteral("任务一");
+        QTest::newRow("outside the basic plane") << QStringLiteral("Task \U0001F600");
+        QTest::newRow("chinese, outside the basic plane, quote") << QStringLiteral("任务 \U0001F600 'x'");
+        QTest::newRow("the separator of the fast load") << QStringLiteral("a\x1f" "b");
+        QTest::newRow("null") << QString();
+        QTest::newRow("quotes") << QStringLiteral("it's \"x\"");
+    }
+    // Each kind of text alone, so that a row the fast load can take apart is not read field by field.
+    void recordTextsOfEveryKind()
+    {
+        QFETCH(QString, task);
+        DatabaseManager::resetInstance();
+        QVERIFY(TestDatabase::execOn(m_path, QStringLiteral("INSERT INTO workRecords_sdriver VALUES (7, 'Task0', '1', '1.000', '1', 'OK', 't', '0', 'none'), "
+                                                            "(8, ?, NULL, '2', '3', 'Slip', 't', '10', 'none')"),
+                                     { task.isNull() ? QVariant() : QVariant(task) }));
+        DatabaseManager *db = reopen();
+        db->onDeviceChanged(SdriverDevice);
+        QCOMPARE(ids(db->workRecords()), QStringLiteral("7,8"));
+        const RecordItem row = db->workRecords().last();
+        QCOMPARE(QStringList({ row.value("task").toString(), row.value("turns").toString(), row.value("alarm").toString() }),
+                 QStringList({ task.isNull() ? QString() : task, QString(), "10" }));
+    }
+    void deviceChangeReloadsLists_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("servoTable");
+        QTest::addColumn<bool>("hasAppParams");
+        QTest::newRow("sdriver") << int(SdriverDevice) << "servo_params" << true;
+        QTest::newRow("high volt") << int(HighVoltServo) << "servo_params" << false;
+        QTest::newRow("low volt") << int(LowVoltServo) << "servo_params2" << false;
+        QTest::newRow("trelvox") << int(TrelvoxServo) << "servo_params3" << false;
+        QTest::newRow("spare type has no tables") << int(OtherDevice2) << "" << false;
+    }
+    void deviceChangeReloadsLists()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, servoTable);
+        QFETCH(bool, hasAppParams);
+        DatabaseManager *db = DatabaseManager::instance();
+        const int expectedParams = servoTable.isEmpty() ? 0 : rowCount(servoTable);
+        const QString expectedFirstName =
+            servoTable.isEmpty() ? QString() : side(QStringLiteral("SELECT name FROM %1 WHERE id = 1").arg(servoTable)).toString();
+        // Receivers of the broadcast must already see the new type's lists.
+        int calls = 0;
+        connect(db, &DatabaseManager::devChangedSignal, this, [&](DeviceEnum devType) {
+            ++calls;
+            QCOMPARE(int(devType), type);
+            QCOMPARE(int(db->currentDevice()), type);
+            QCOMPARE(db->servoParams().size(), expectedParams);
+            if (expectedParams > 0)
+                QCOMPARE(db->servoParams().first().value("name").toString(), expectedFirstName);
+            QCOMPARE(!db->appParams().isEmpty(), hasAppParams);
+        });
+        db->onDeviceChanged(DeviceEnum(type));
+        QCOMPARE(calls, 1);
+        if (hasAppParams) {
+            QCOMPARE(db->appParams().size(), rowCount("appParams_sdriver"));
+            const RecordItem p = db->appParams().first();
+            for (const char *key : { "address", "name", "group", "tableInfo", "range", "unit", "description" })
+                QVERIFY2(p.contains(QLatin1String(key)), key);
+        }
+        // No device: app parameters and work records go, servo parameters stay as they were.
+        disconnect(db, &DatabaseManager::devChangedSignal, this, nullptr);
+        QSignalSpy spy(db, &DatabaseManager::devChangedSignal);
+        db->onDeviceChanged(NoDevice);
+        QVERIFY(spy.count() == 1 && db->currentDevice() == NoDevice);
+        QVERIFY(db->appParams().isEmpty() && db->workRecords().isEmpty());
+        QCOMPARE(db->servoParams().size(), expectedParams);
+    }
+    void setLanguageOnlyForTrelvox()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        QSignalSpy spy(db, &DatabaseManager::devChangedSignal);
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);   // the language follows the program-wide type
+        db->onDeviceChanged(SdriverDevice);
+        const QList<RecordItem> sdriverParams = db->servoParams();
+        db->setLanguage(1);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(db->servoParams(), sdriverParams);
+        ComSettingsFrame::setCurrentDevice(TrelvoxServo);
+        db->onDeviceChanged(TrelvoxServo);
+        const QString chinese = db->servoParams().first().value("name").toString();
+        db->setLanguage(1);
+        QVERIFY(spy.count() == 3 && spy.last().first().value<DeviceEnum>() == TrelvoxServo);
+        QCOMPARE(db->servoParams().size(), rowCount("servo_params4"));
+        QCOMPARE(db->servoParams().first().value("name").toString(), QStringLiteral("Control mode"));
+        QCOMPARE(db->tableName(TrelvoxServo, DatabaseManager::ServoParamKind), QStringLiteral("servo_params4"));
+        db->setLanguage(7);
+        QCOMPARE(spy.count(), 3);
+        db->setLanguage(0);
+        ComSettingsFrame::setCurrentDevice(NoDevice);
+        QCOMPARE(spy.count(), 4);
+        QCOMPARE(db->servoParams().first().value("name").toString(), chinese);
+        QCOMPARE(chinese, QStringLiteral("控制模式"));
+    }
+    void keyValues()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        QCOMPARE(db->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("0"));
+        QVERIFY(db->saveKeyValue("Sdriver_LockSuccessCount", "3") && db->saveKeyValue("Sdriver_LockSuccessCount", "4'"));
+        QCOMPARE(db->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("4'"));
+        QCOMPARE(rowCount("keyvalue_table"), 1);
+        QCOMPARE(reopen()->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("4'"));
+        side("DROP TABLE keyvalue_table");
+        QTest::ignoreMessage(QtWarningMsg, kSqlFailure);
+        QVERIFY(!DatabaseManager::instance()->saveKeyValue("Sdriver_LockSuccessCount", "9"));
+        QCOMPARE(DatabaseManager::instance()->takeKeyValue("Sdriver_LockSuccessCount", "0"), QStringLiteral("4'"));
+    }
+    void lookups()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        QCOMPARE(db->findAlarmDetail(10).value("name").toString(), QStringLiteral("滑牙"));
+        QCOMPARE(db->findAlarmDetail(1).value("name").toString(), QStringLiteral("Overcurrent"));
+        QVERIFY(db->findAlarmDetail(9999).isEmpty());
+        const RecordItem detail = db->findAlarmDetail(2);
+        for (const char *key : { "number", "level", "name", "reason", "solution" })
+            QVERIFY2(detail.contains(QLatin1String(key)), key);
+        // Record numbers are the func_code digits and stay below the row count.
+        for (int i = 0; i < db->servoStatusList().size(); ++i)
+            QCOMPARE(db->findServoStatus(i), db->servoStatusList().at(i));
+        QCOMPARE(db->findServoStatus(7).value("value_text").toString(), QStringLiteral("0:Off/1:On"));
+        QVERIFY(db->findServoStatus(99).isEmpty() && db->findServoStatus(-1).isEmpty());
+    }
+    void servoDebug()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        const QList<RecordItem> before = db->servoDebugRows();
+        QCOMPARE(before.at(3).value("min_value").toString(), QStringLiteral("-50000"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("updateServoDebug needs"));
+        QVERIFY(!db->updateServoDebug({ 3, 1, 2, 3, 4, 5, 6, 7, 8 }));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("updateServoDebug needs"));
+        QVERIFY(!db->updateServoDebug({ 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 }));
+        QVERIFY(!db->updateServoDebug({ 9, 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+        QCOMPARE(db->servoDebugRows(), before);
+        QVERIFY(db->updateServoDebug({ 3, -123456, -1000, 2000, 300, 400, 500, 600, 1, 150 }));
+        const RecordItem row = db->servoDebugRows().at(3);
+        QCOMPARE(row.value("current_value").toString() + ' ' + row.value("torqueout").toString(), QStringLiteral("-123456 150"));
+        QCOMPARE(db->servoDebugRows().at(4), before.at(4));
+        const RecordItem stored = reopen()->servoDebugRows().at(3);
+        QCOMPARE(stored, row);
+        QCOMPARE(stored.value("s_direction").toString(), QStringLiteral("1"));
+    }
+    void instanceAfterReset()
+    {
+        QPointer<DatabaseManager> old = DatabaseManager::instance();
+        QCOMPARE(DatabaseManager::instance(), old.data());
+        DatabaseManager::resetInstance();
+        QVERIFY(old.isNull());
+        DatabaseManager *fresh = DatabaseManager::instance();
+        QVERIFY(fresh && fresh->isOpen() && !fresh->servoParams().isEmpty());
+        DatabaseManager::resetInstance();
+        DatabaseManager::resetInstance();   // harmless when there is none
+    }
+    void scriptSplitting_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("statements");
+        QTest::newRow("plain") << "A; B;" << QStringList { "A", "B" };
+        QTest::newRow("last without semicolon") << "A;\n B " << QStringList { "A", "B" };
+        QTest::newRow("empty statements dropped") << ";; A ;\n;" << QStringList { "A" };
+        QTest::newRow("empty statements dropped, last without semicolon") << ";; A ;\n; B " << QStringList { "A", "B" };
+        QTest::newRow("semicolon in quotes") << "INSERT 'a;b', \"c;d\"; X" << QStringList { "INSERT 'a;b', \"c;d\"", "X" };
+        QTest::newRow("doubled quote") << "V 'it''s;'; W" << QStringList { "V 'it''s;'", "W" };
+        QTest::newRow("comment with quote and semicolon") << "-- don't; stop\nA; -- tail;\nB" << QStringList { "A", "B" };
+        QTest::newRow("dashes inside quotes") << "V '--x;'" << QStringList { "V '--x;'" };
+        QTest::newRow("chinese text") << "V '控制;模式'" << QStringList { "V '控制;模式'" };
+        QTest::newRow("all of them in one") << "-- don't; stop\nV 'a;b', \"c;d\", 'it''s;--'; -- tail;\nW"
+                                            << QStringList { "V 'a;b', \"c;d\", 'it''s;--'", "W" };
+    }
     void scriptSplitting()
     {
-        QCOMPARE(SqlScript::split(";; A ;\n; B "), (QStringList{ "A", "B" }));
-        QCOMPARE(SqlScript::split("-- don't; stop\nV 'a;b', \"c;d\", 'it''s;--'; -- tail;\nW"),
-                 (QStringList{ "V 'a;b', \"c;d\", 'it''s;--'", "W" }));
+        QFETCH(QString, script);
+        QFETCH(QStringList, statements);
+        QCOMPARE(SqlScript::split(script), statements);
     }
 };
 
