@@ -23,6 +23,11 @@ private slots:
     void cleanup();
     void addEditDeleteSurviveRestart();
     void blankDuplicateAndQuotedNames();
+    void emptyListsTicksAndClosingUp();
+    void editSeveralOrNone();
+    void namesRowsAndStrayKeys();
+    void currentAccountRule_data();
+    void currentAccountRule();
     void failedStatementsKeepTable();
 
 private:
@@ -37,7 +42,7 @@ private:
     PermManageDialog *editor() const { return TestLookup::topLevel<PermManageDialog>(); }
     QLineEdit *field(const char *name) const { return TestLookup::child<QLineEdit>(editor(), name); }
     void click(QWidget *parent, const char *button) { parent->findChild<QPushButton *>(button)->click(); }
-    void tick(int row) { table()->item(row, 0)->setCheckState(Qt::Checked); }
+    void tick(int row, Qt::CheckState state = Qt::Checked) { table()->item(row, 0)->setCheckState(state); }
     // Opens the editor with the page's button, types, ticks the named boxes and confirms.
     void confirm(const char *pageButton, const QString &name, const QString &password, const QStringList &boxes = {},
                  bool closes = true)
@@ -66,6 +71,7 @@ void TestPermManage::init()
 {
     m_db = new TestDatabase, m_prompts.clear(), m_frame = new PermManageFrame;
     QVERIFY(m_db->isValid());
+    QCOMPARE(PermManageFrame::instance(), m_frame);
 }
 void TestPermManage::cleanup() { delete m_frame, delete m_db, PermManageFrame::setCurrentAccount(RecordItem()); }
 
@@ -80,6 +86,7 @@ void TestPermManage::addEditDeleteSurviveRestart()
     QVERIFY(m_prompts.isEmpty());
     reopen();
     QCOMPARE(table()->rowCount(), 21);
+    QCOMPARE(rowTexts(0), QStringList({ "1", "p", "", "" }));
     QCOMPARE(DatabaseManager::instance()->findAccount("alice"), account("alice", "a1", "0/3", "2/7"));
     QCOMPARE(rowTexts(19), QStringList({ "alice", "a1", "Sdriver Device/Trelvox Servo", "Perm Manage/Servo Setting" }));
     // Editing starts from the stored boxes; a different typed name is not used.
@@ -116,6 +123,88 @@ void TestPermManage::blankDuplicateAndQuotedNames()
     QVERIFY(m_frame->updateAccountInfo(changed));
     reopen();
     QCOMPARE(DatabaseManager::instance()->findAccount(name).value("password").toString(), QStringLiteral("new'one"));
+    QCOMPARE(rowTexts(0).at(1), QStringLiteral("new'one"));
+}
+
+void TestPermManage::emptyListsTicksAndClosingUp()
+{
+    confirm("newUserButton", "alice", "a1", { "device3Box", "device0Box", "servoSettingBox", "permManageBox" });
+    confirm("newUserButton", "bob", "b1", { "device2Box" });
+    confirm("newUserButton", "carol", "c1");   // empty lists must store too
+    QVERIFY(m_prompts.isEmpty());
+    reopen();
+    QCOMPARE(rowTexts(0), QStringList({ "alice", "a1", "Sdriver Device/Trelvox Servo", "Perm Manage/Servo Setting" }));
+    QCOMPARE(rowTexts(2), QStringList({ "carol", "c1", "", "" }));
+    QVERIFY(!(table()->item(0, 1)->flags() & Qt::ItemIsEditable));
+    tick(1);
+    confirm("editUserButton", "robert", "b2", { "appDebugBox" });
+    QCOMPARE(rowTexts(1), QStringList({ "bob", "b2", "LowVolt Servo", "App Debug" }));
+    QCOMPARE(table()->item(1, 0)->checkState(), Qt::Checked);
+    tick(0);
+    click(m_frame, "deleteUserButton");
+    QCOMPARE(rowTexts(0).first(), QStringLiteral("carol"));
+    reopen();
+    QCOMPARE(DatabaseManager::instance()->accountList(), QList<RecordItem>({ account("carol", "c1") }));
+    QCOMPARE(rowTexts(1).first(), QStringLiteral("<none>"));
+}
+
+void TestPermManage::editSeveralOrNone()
+{
+    seed({ account("a", "old", "0/2", "1"), account("b", "old", "0/2", "1"), account("c", "old", "0/2", "1") });
+    click(m_frame, "editUserButton");
+    QCOMPARE(m_prompts.texts(), QStringList("Tips: Please select account!"));
+    QVERIFY(!editor()->isVisible());
+    click(m_frame, "deleteUserButton");   // nothing ticked: nothing happens
+    QCOMPARE(DatabaseManager::instance()->accountList().size(), 3);
+    tick(2), tick(1), tick(1, Qt::Unchecked), tick(0);
+    click(m_frame, "editUserButton");
+    QCOMPARE(field("accountLineEdit")->text(), QString());
+    QVERIFY(!editor()->findChild<QCheckBox *>("device0Box")->isChecked());
+    editor()->close();   // acts like cancel
+    confirm("editUserButton", "typed", "same");
+    reopen();
+    QCOMPARE(rowTexts(0), QStringList({ "a", "same", "", "" }));
+    QCOMPARE(rowTexts(1), QStringList({ "b", "old", "Sdriver Device/LowVolt Servo", "Record Manage" }));
+    QCOMPARE(rowTexts(2), QStringList({ "c", "same", "", "" }));
+}
+
+void TestPermManage::namesRowsAndStrayKeys()
+{
+    QCOMPARE(table()->rowCount(), 20);
+    QList<RecordItem> accounts { account("stray", "p", "0/9", "/7/x") };
+    for (int i = 1; i < 20; ++i)
+        accounts << account(QString::number(i), "p");
+    seed(accounts);
+    QCOMPARE(rowTexts(0), QStringList({ "stray", "p", "Sdriver Device/", "Servo Setting/Alarm Manage" }));
+    QCOMPARE(table()->rowCount(), 20);
+    confirm("newUserButton", "twenty-one", "p");
+    QCOMPARE(table()->rowCount(), 21);
+    QCOMPARE(rowTexts(20).first(), QStringLiteral("twenty-one"));
+    // Keys without a box tick nothing and are dropped when the edit is confirmed.
+    tick(0);
+    confirm("editUserButton", "", "p");
+    QCOMPARE(DatabaseManager::instance()->findAccount("stray"), account("stray", "p", "0", "0/7"));
+}
+
+void TestPermManage::currentAccountRule_data()
+{
+    QTest::addColumn<RecordItem>("loggedIn");
+    QTest::addColumn<bool>("refreshed");
+    QTest::newRow("nobody logged in stays nobody") << RecordItem() << false;
+    QTest::newRow("another user keeps their record") << account("other", "o") << false;
+    QTest::newRow("built-in account is untouched") << account("tqvm", "plorvinex") << false;
+    QTest::newRow("own account is refreshed") << account("me", "old", "0") << true;
+}
+
+void TestPermManage::currentAccountRule()
+{
+    QFETCH(RecordItem, loggedIn);
+    QFETCH(bool, refreshed);
+    seed({ account("me", "old", "0"), account("other", "o") });
+    PermManageFrame::setCurrentAccount(loggedIn);
+    tick(0);
+    confirm("editUserButton", "", "new", { "device2Box" });
+    QCOMPARE(PermManageFrame::currentAccount(), refreshed ? account("me", "new", "0/2") : loggedIn);
 }
 
 void TestPermManage::failedStatementsKeepTable()
@@ -129,6 +218,7 @@ void TestPermManage::failedStatementsKeepTable()
     QCOMPARE(rowTexts(2).first(), QStringLiteral("<none>"));
     tick(0);
     confirm("editUserButton", "", "new", { "device1Box" });
+    QCOMPARE(rowTexts(0), row0);
     QCOMPARE(PermManageFrame::currentAccount(), account("a", "old", "0"));
     RecordItem changed = account("a", "pw");
     QVERIFY(!m_frame->updateAccountInfo(changed));
@@ -136,6 +226,7 @@ void TestPermManage::failedStatementsKeepTable()
     tick(1);
     click(m_frame, "deleteUserButton");
     QCOMPARE(rowTexts(1).first(), QStringLiteral("b"));
+    QCOMPARE(DatabaseManager::instance()->accountList().size(), 2);
     click(m_frame, "deleteUserButton");   // the rows that stayed are still ticked: the delete can be retried
     const QString save = "Tips: Failed to save the account!", del = "Tips: Failed to delete the account!";
     QCOMPARE(m_prompts.texts(), QStringList({ save, save, save, del, del }));
