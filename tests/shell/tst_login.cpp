@@ -31,13 +31,15 @@ private slots:
     void init() { m_prompts.clear(); }
     void login_data();
     void login();
+    void loginFieldsOnReopen();
     void modifyPassword_data();
     void modifyPassword();
+    void compatibilityOption();
     void failedStoresChangeNothing();
 
 private:
     template <class T> T *in(QWidget *parent, const char *name) const { return TestLookup::child<T>(parent, name); }
-    ModifyPswDialog *changePassword(const QStringList &entries);   // old, new, confirm
+    ModifyPswDialog *changePassword(const QStringList &entries);   // old, new, confirm; null when not shown
 
     TestDatabase *m_db = nullptr;
     QTemporaryDir m_workDir;
@@ -50,12 +52,15 @@ void TestLogin::initTestCase()
 {
     QVERIFY((m_db = new TestDatabase)->isValid());
     // Stored straight into the file: the account page would refuse the duplicate name.
-    for (const RecordItem &r : { account("alice", "a1", "3/0"), account("alice", "a2", "1"), account("slash", "s", "/3"),
-                                 account("far", "f", "99/1"), account("tqvm", "stored", "2") })
+    const QList<RecordItem> accounts { account("alice", "a1", "3/0"), account("alice", "a2", "1"), account("Bob", "b1"),
+                                       account("slash", "s", "/3"), account("word", "w", "x/3"), account("far", "f", "99/1"),
+                                       account("tqvm", "stored", "2"), account("two", "t", "2"), account("carl", "old") };
+    for (const RecordItem &r : accounts)
         QVERIFY(m_db->exec("INSERT INTO account_infos (account, password, device, permission) VALUES (?, ?, ?, ?)",
                            { r.value("account"), r.value("password"), r.value("device"), r.value("permission") }));
     DatabaseManager::resetInstance();
     DatabaseManager::setDatabasePath(m_db->path());
+    QCOMPARE(DatabaseManager::instance()->accountList().size(), accounts.size());
     QVERIFY(QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
     m_source = new DataSource, m_window = new MainWindow;
 }
@@ -66,24 +71,32 @@ void TestLogin::login_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("startDevice");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("device");   // after the login; -1: no broadcast, type unchanged
-    QTest::newRow("first device key of the account") << "alice" << "a1" << true << 3;
-    QTest::newRow("later duplicate is not tried") << "alice" << "a2" << false << -1;
-    QTest::newRow("empty first key") << "slash" << "s" << true << 0;
-    QTest::newRow("unknown first key") << "far" << "f" << true << -1;
-    QTest::newRow("super beats stored row") << "tqvm" << "plorvinex" << true << -1;
+    QTest::newRow("first device key of the account") << "alice" << "a1" << 1 << true << 3;
+    QTest::newRow("later duplicate is not tried") << "alice" << "a2" << 1 << false << -1;
+    QTest::newRow("names differ in case") << "ALICE" << "a1" << 1 << false << -1;
+    QTest::newRow("empty device list") << "Bob" << "b1" << 1 << true << -1;
+    QTest::newRow("empty first key") << "slash" << "s" << 1 << true << 0;
+    QTest::newRow("first key no number") << "word" << "w" << 1 << true << 0;
+    QTest::newRow("unknown first key") << "far" << "f" << 1 << true << -1;
+    QTest::newRow("same type again broadcasts") << "two" << "t" << 2 << true << 2;
+    QTest::newRow("super beats stored row") << "tqvm" << "plorvinex" << 1 << true << -1;
+    QTest::newRow("super password case") << "tqvm" << "PLORVINEX" << 1 << false << -1;
 }
 
 void TestLogin::login()
 {
     QFETCH(QString, name);
     QFETCH(QString, password);
+    QFETCH(int, startDevice);
     QFETCH(bool, ok);
     QFETCH(int, device);
-    PermManageFrame::setCurrentAccount(account("before", "x"));
+    const RecordItem before = account("before", "x");
+    PermManageFrame::setCurrentAccount(before);
     StatusAreaFrame::instance()->setUserText("before");
-    ComSettingsFrame::setCurrentDevice(HighVoltServo), ComSettingsFrame::setCurrentSlave(5);
+    ComSettingsFrame::setCurrentDevice(DeviceEnum(startDevice)), ComSettingsFrame::setCurrentSlave(5);
     m_window->onMenuClicked(20);
     QWidget *otherPage = m_window->currentPage();
     m_window->onMenuClicked(10);
@@ -91,6 +104,7 @@ void TestLogin::login()
     QVERIFY(dialog && dialog->isVisible());
     in<QLineEdit>(dialog, "accountLineEdit")->setText(name), in<QLineEdit>(dialog, "pswLineEdit")->setText(password);
     QSignalSpy broadcast(DatabaseManager::instance(), &DatabaseManager::devChangedSignal);
+    QSignalSpy deviceList(&m_window->comSettings(), &ComSettingsFrame::deviceListChanged);
     in<QPushButton>(dialog, "loginButton")->click();
     QCOMPARE(m_prompts.texts(), ok ? QStringList() : QStringList("Tips: Login failure!"));
     QCOMPARE(dialog->isVisible(), !ok);
@@ -99,17 +113,48 @@ void TestLogin::login()
     const RecordItem now = PermManageFrame::currentAccount();
     QCOMPARE(now.value("account").toString() + now.value("password").toString(),
              ok ? name + password : QStringLiteral("beforex"));
+    if (!ok)
+        QCOMPARE(now, before);
+    if (name == "tqvm" && password == "plorvinex")
+        QCOMPARE(now, account("tqvm", "plorvinex"));
     dialog->hide();
     const bool told = device >= 0;
-    QCOMPARE(int(ComSettingsFrame::currentDevice()), told ? device : int(HighVoltServo));
+    QCOMPARE(int(ComSettingsFrame::currentDevice()), told ? device : startDevice);
     QCOMPARE(ComSettingsFrame::currentSlave(), told ? 1 : 5);
     QCOMPARE(TestLookup::firstInts(broadcast), told ? QList<int>{ device } : QList<int>());
+    QCOMPARE(deviceList.size(), int(told));
+    if (told)
+        QCOMPARE(DatabaseManager::instance()->currentDevice(), DeviceEnum(device));
+}
+
+void TestLogin::loginFieldsOnReopen()
+{
+    m_window->onMenuClicked(10);
+    auto *dialog = topLevel<UserLoginDialog>();
+    auto *name = in<QLineEdit>(dialog, "accountLineEdit");
+    auto *password = in<QLineEdit>(dialog, "pswLineEdit");
+    auto *eye = password->findChild<QPushButton *>();
+    name->setText("nobody"), password->setText("secret");
+    eye->click();
+    QCOMPARE(password->echoMode(), QLineEdit::Normal);
+    QVERIFY(!dialog->checkLogin());
+    QCOMPARE(password->text(), QStringLiteral("secret"));
+    dialog->hide();
+    m_window->onMenuClicked(10);
+    QCOMPARE(name->text(), QStringLiteral("nobody"));
+    QVERIFY(password->text().isEmpty());
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    eye->click();   // the shown flag was reset too: one click shows again
+    QCOMPARE(password->echoMode(), QLineEdit::Normal);
+    dialog->hide();
 }
 
 ModifyPswDialog *TestLogin::changePassword(const QStringList &entries)
 {
     m_window->showModifyPswDialog();
     auto *dialog = topLevel<ModifyPswDialog>();
+    if (!dialog || !dialog->isVisible())
+        return nullptr;
     const char *names[] = { "oldPswLineEdit", "newPswLineEdit", "confirmPswLineEdit" };
     for (int i = 0; i < 3; ++i)
         in<QLineEdit>(dialog, names[i])->setText(entries[i]);
@@ -122,10 +167,14 @@ void TestLogin::modifyPassword_data()
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QString>("warning");
     QTest::addColumn<QString>("stored");
+    QTest::newRow("all empty") << QStringList { "", "", "" } << "Please input old password!" << "old";
     QTest::newRow("new empty") << QStringList { "old", "", "" } << "Please input new password!" << "old";
+    QTest::newRow("confirm empty") << QStringList { "old", "n", "" } << "Please input confirm password!" << "old";
     QTest::newRow("old checked before confirm") << QStringList { "Old", "a", "b" } << "Old password input error!" << "old";
     QTest::newRow("confirm differs") << QStringList { "old", "a", "b" } << "New password confirm error!" << "old";
     QTest::newRow("changed") << QStringList { "old", "n'ew", "n'ew" } << "" << "n'ew";
+    QTest::newRow("same as old") << QStringList { "old", "old", "old" } << "" << "old";
+    QTest::newRow("one blank kept") << QStringList { "old", " ", " " } << "" << " ";
 }
 
 void TestLogin::modifyPassword()
@@ -137,11 +186,48 @@ void TestLogin::modifyPassword()
     QVERIFY(DatabaseManager::instance()->saveAccountInfo(carl));
     PermManageFrame::setCurrentAccount(carl);
     ModifyPswDialog *dialog = changePassword(entries);
+    QVERIFY(dialog);
     QCOMPARE(DatabaseManager::instance()->findAccount("carl").value("password").toString(), stored);
     QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), stored);
     QCOMPARE(m_prompts.texts(), warning.isEmpty() ? QStringList() : QStringList("Tips: " + warning));
     QCOMPARE(dialog->isVisible(), !warning.isEmpty());
+    if (warning.isEmpty())
+        return;
+    QCOMPARE(in<QLineEdit>(dialog, "confirmPswLineEdit")->text(), entries[2]);
+    // Reopening clears the entries and masks them, whatever the box showed.
+    in<QCheckBox>(dialog, "showPswCheckBox")->setChecked(true);
+    QCOMPARE(in<QLineEdit>(dialog, "newPswLineEdit")->echoMode(), QLineEdit::Normal);
     dialog->hide();
+    m_window->showModifyPswDialog();
+    for (QLineEdit *edit : dialog->findChildren<QLineEdit *>()) {
+        QVERIFY(edit->text().isEmpty());
+        QCOMPARE(edit->echoMode(), QLineEdit::Password);
+    }
+    QVERIFY(!in<QCheckBox>(dialog, "showPswCheckBox")->isChecked());
+    dialog->hide();
+}
+
+void TestLogin::compatibilityOption()
+{
+    // The window's dialog loaded the option without storing it.
+    QCOMPARE(CommonUtils::takeConfigVal(4, "OldCurveCfg", "absent"), QStringLiteral("absent"));
+    QVERIFY(!in<QCheckBox>(topLevel<CompatibilityDialog>(), "oldCurveConfigBox")->isChecked());
+    QVERIFY(m_source->isNewServoVersion());
+    QSignalSpy announced(m_source, &DataSource::servoVersionChanged);
+    {
+        CompatibilityDialog dialog;
+        QCOMPARE(announced.size(), 1);
+        in<QCheckBox>(&dialog, "oldCurveConfigBox")->click();
+        QCOMPARE(CommonUtils::takeConfigVal(4, "OldCurveCfg", "absent"), QStringLiteral("1"));
+        QCOMPARE(announced.size(), 2);
+        QVERIFY(!m_source->isNewServoVersion());
+    }
+    CompatibilityDialog restarted;
+    QVERIFY(in<QCheckBox>(&restarted, "oldCurveConfigBox")->isChecked());
+    QCOMPARE(announced.size(), 3);
+    in<QCheckBox>(&restarted, "oldCurveConfigBox")->click();
+    QCOMPARE(CommonUtils::takeConfigVal(4, "OldCurveCfg", "absent"), QStringLiteral("0"));
+    QVERIFY(m_prompts.isEmpty());
 }
 
 void TestLogin::failedStoresChangeNothing()
@@ -158,6 +244,7 @@ void TestLogin::failedStoresChangeNothing()
     QVERIFY(m_db->exec("DROP TABLE account_infos"));
     QVERIFY(m_db->exec("DROP TABLE " + CommonUtils::configTable(4)));
     ModifyPswDialog *dialog = changePassword({ before.value("password").toString(), "new", "new" });
+    QVERIFY(dialog);
     QCOMPARE(PermManageFrame::currentAccount(), before);
     QVERIFY(dialog->isVisible());
     QCOMPARE(in<QLineEdit>(dialog, "newPswLineEdit")->text(), QStringLiteral("new"));
