@@ -8,6 +8,8 @@
 #include <QStringRef>
 #include <QVector>
 
+#include <iterator>
+
 // One stored record held compactly: a single text that starts with the end offset of each field
 // and then holds the fields, one separator between two, plus the (shared) column names. A hundred
 // thousand of them cost a few tens of megabytes, where a map of texts per record costs over a
@@ -46,6 +48,30 @@ Q_DECLARE_TYPEINFO(RecordRow, Q_MOVABLE_TYPE);
 class RecordList
 {
 public:
+    // Walks the rows oldest first, building each RecordItem as it is reached: a loop over a hundred
+    // thousand records never holds them all as maps at once.
+    class const_iterator
+    {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = RecordItem;
+        using difference_type = int;
+        using pointer = void;
+        using reference = RecordItem;
+
+        const_iterator() = default;
+        const_iterator(const RecordList *list, int index) : m_list(list), m_index(index) {}
+        RecordItem operator*() const { return m_list->at(m_index); }
+        const_iterator &operator++() { ++m_index; return *this; }
+        const_iterator operator++(int) { const_iterator old = *this; ++m_index; return old; }
+        bool operator==(const const_iterator &other) const { return m_list == other.m_list && m_index == other.m_index; }
+        bool operator!=(const const_iterator &other) const { return !(*this == other); }
+
+    private:
+        const RecordList *m_list = nullptr;
+        int m_index = 0;
+    };
+
     RecordList() = default;
     explicit RecordList(const QStringList &columns) : m_columns(columns) {}
 
@@ -61,6 +87,8 @@ public:
     QStringRef field(int i, int column) const { return m_rows.at(i).field(column); }
     // As QList::mid: the rows from pos on (len of them, all when negative), built as RecordItems.
     QList<RecordItem> mid(int pos, int len = -1) const;
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, size()); }
 
     void reserve(int rows) { m_rows.reserve(rows); }
     void append(const QStringList &fields) { m_rows.append(RecordRow(m_columns, fields)); }

@@ -302,6 +302,20 @@ private slots:
         }
         QCOMPARE(side("SELECT count(*) || ' ' || count(DISTINCT id) FROM workRecords_sdriver").toString(), QStringLiteral("%1 %1").arg(tableRows));
     }
+    // The record lists walk as lists of RecordItem, oldest first.
+    void recordListsWalkOldestFirst()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        db->onDeviceChanged(SdriverDevice);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(db->addAlarmRecord(10 + i) && db->addWorkRecord(workRecord(QStringLiteral("Task%1").arg(i))));
+        QStringList seen;
+        for (const RecordItem &r : DatabaseManager::instance()->workRecords())
+            seen << r.value("id").toString() + r.value("task").toString();
+        for (const RecordItem &r : DatabaseManager::instance()->alarmRecords())
+            seen << r.value("number").toString();
+        QCOMPARE(seen, QStringList({ "0Task0", "1Task1", "2Task2", "10", "11", "12" }));
+    }
     void newFileHasTablesAndDefinitions()
     {
         DatabaseManager *db = DatabaseManager::instance();
