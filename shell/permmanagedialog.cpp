@@ -1,8 +1,6 @@
 #include "shell/permmanagedialog.h"
 #include "ui_permmanagedialog.h"
 
-#include "widgets/prompt.h"
-
 #include <QHideEvent>
 #include <algorithm>
 
@@ -91,12 +89,8 @@ QString PermManageDialog::tickedKeys(const QMap<QCheckBox *, int> &boxes)
 
 void PermManageDialog::on_confirmButton_clicked()
 {
-    // A blank name would be an account that empty login fields open; the typed input stays for a retry.
-    // A modification keeps each account's own name, so only a new account needs one.
-    if (m_editorMode == NewMode && ui->accountLineEdit->text().trimmed().isEmpty()) {
-        Prompt::warning(this, tr("Tips"), tr("Please enter an account name!"));
-        return;
-    }
+    // Whatever was typed is passed on as it is, a blank name too: the page's duplicate rule is the
+    // only refusal.
     RecordItem record;
     record.insert(QStringLiteral("account"), ui->accountLineEdit->text());
     record.insert(QStringLiteral("password"), ui->passwordLineEdit->text());
