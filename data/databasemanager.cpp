@@ -330,7 +330,7 @@ bool DatabaseManager::loadAll()
     m_loadFailed = false;
     loadKind(ServoParamKind);
     bool ok = true;
-    m_accountsLoaded = loadTable(kAccountTable, m_accounts);
+    m_accountsLoaded = loadTable(kAccountTable, m_accounts, &m_accountRows);
     ok = m_accountsLoaded && ok;
     ok = loadRecords(kAlarmTable(), kAlarmRecordLimit, m_alarmRecords) && ok;
     ok = loadTable(QStringLiteral("alarm_details"), m_alarmDetails) && ok;
@@ -394,7 +394,8 @@ QString DatabaseManager::reasonText(const QSqlError &error) const
     return text.trimmed().isEmpty() ? tr("it cannot be read") : text.trimmed();
 }
 
-bool DatabaseManager::execute(const QString &sql, const QVariantList &values, int *rowsAffected) const
+bool DatabaseManager::execute(const QString &sql, const QVariantList &values, int *rowsAffected,
+                              QVariant *insertedRow) const
 {
     // A write waits for the other connection's read to end; waiting here rather than in SQLite
     // keeps it from failing after the busy timeout.
@@ -417,28 +418,34 @@ bool DatabaseManager::execute(const QString &sql, const QVariantList &values, in
     }
     if (rowsAffected)
         *rowsAffected = query.numRowsAffected();
+    if (insertedRow)
+        *insertedRow = query.lastInsertId();
     return true;
 }
 
 // Table names come only from this class's fixed list, never from user text. On failure the rows
-// are left as they were.
-bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows) const
+// are left as they were. With rowIds, each row's own stored row number goes there, in step.
+bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds) const
 {
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table);
+    const QString sql = QStringLiteral("SELECT %1* FROM %2 ORDER BY rowid").arg(rowIds ? QStringLiteral("rowid, ") : QString(), table);
     if (!query.prepare(sql) || !query.exec()) {
         noteFailure(query.lastError());
         qWarning() << "SQL statement failed:" << sql << "query.lastError:" << query.lastError().text();
         return false;
     }
     QList<RecordItem> loaded;
+    QList<qint64> loadedIds;
     const QSqlRecord record = query.record();
+    const int first = rowIds ? 1 : 0;
     while (query.next()) {
         RecordItem row;
-        for (int i = 0; i < record.count(); ++i)
+        for (int i = first; i < record.count(); ++i)
             row.insert(record.fieldName(i), query.value(i).toString());
         loaded.append(row);
+        if (rowIds)
+            loadedIds.append(query.value(0).toLongLong());
     }
     if (query.lastError().isValid()) {
         noteFailure(query.lastError());
@@ -446,6 +453,8 @@ bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows) c
         return false;
     }
     rows = loaded;
+    if (rowIds)
+        *rowIds = loadedIds;
     return true;
 }
 
@@ -715,39 +724,69 @@ RecordItem DatabaseManager::findAccount(const QString &account) const
 
 bool DatabaseManager::saveAccountInfo(RecordItem &record)
 {
+    const int index = indexOfAccount(record.value(QStringLiteral("account")).toString());
+    if (index >= 0)
+        return saveAccountAt(index, record);
     // Without the stored accounts an insert could duplicate one.
     if (!m_accountsLoaded) {
         qWarning() << "Accounts were not read; account not saved";
         return false;
     }
-    const QString account = record.value(QStringLiteral("account")).toString();
-    const QString password = record.value(QStringLiteral("password")).toString();
-    const QString device = record.value(QStringLiteral("device")).toString();
-    const QString permission = record.value(QStringLiteral("permission")).toString();
-    const int index = indexOfAccount(account);
-    if (index >= 0) {
-        if (!execute(QStringLiteral("UPDATE account_infos SET password = ?, device = ?, permission = ? WHERE account = ?"),
-                     { password, device, permission, account }))
-            return false;
-        m_accounts[index] = record;
-        return true;
-    }
+    QVariant row;
     if (!execute(QStringLiteral("INSERT INTO account_infos (account, password, device, permission) VALUES (?, ?, ?, ?)"),
-                 { account, password, device, permission }))
+                 accountValues(record), nullptr, &row))
         return false;
     m_accounts.append(record);
+    m_accountRows.append(row.toLongLong());
+    return true;
+}
+
+// The entry's own row, and only while it still holds the entry's name: a file written elsewhere
+// may hold one name twice, and a file replaced meanwhile may hold another account in that row.
+bool DatabaseManager::saveAccountAt(int index, const RecordItem &record)
+{
+    if (!m_accountsLoaded || index < 0 || index >= m_accounts.size()) {
+        qWarning() << "No account" << index << "to save";
+        return false;
+    }
+    const QString stored = m_accounts.at(index).value(QStringLiteral("account")).toString();
+    int rows = 0;
+    if (!execute(QStringLiteral("UPDATE account_infos SET account = ?, password = ?, device = ?, permission = ? "
+                                "WHERE rowid = ? AND account = ?"),
+                 accountValues(record) << m_accountRows.at(index) << stored, &rows))
+        return false;
+    if (rows == 0) {
+        qWarning() << "Account" << stored << "is no longer in" << database().databaseName() << "; not saved";
+        return false;
+    }
+    m_accounts[index] = record;
     return true;
 }
 
 bool DatabaseManager::deleteAccountInfo(const QString &account)
 {
     const int index = indexOfAccount(account);
-    if (index < 0)
+    return index >= 0 && deleteAccountAt(index);
+}
+
+bool DatabaseManager::deleteAccountAt(int index)
+{
+    if (index < 0 || index >= m_accounts.size())
         return false;
-    if (!execute(QStringLiteral("DELETE FROM account_infos WHERE account = ?"), { account }))
+    if (!execute(QStringLiteral("DELETE FROM account_infos WHERE rowid = ? AND account = ?"),
+                 { m_accountRows.at(index), m_accounts.at(index).value(QStringLiteral("account")).toString() }))
         return false;
     m_accounts.removeAt(index);
+    m_accountRows.removeAt(index);
     return true;
+}
+
+QVariantList DatabaseManager::accountValues(const RecordItem &record)
+{
+    QVariantList values;
+    for (const char *key : { "account", "password", "device", "permission" })
+        values << record.value(QLatin1String(key)).toString();
+    return values;
 }
 
 // Rows of the list past the limit, not counting those waiting to be stored (they are never trimmed).

@@ -76,9 +76,15 @@ public:
     void setLanguage(int index);
 
     RecordItem findAccount(const QString &account) const;
-    // Update when the account exists, else insert; the cached list changes only on success.
+    // Update the first entry of that name when there is one, else insert; the cached list changes
+    // only on success.
     bool saveAccountInfo(RecordItem &record);
+    // Deletes the first entry of that name.
     bool deleteAccountInfo(const QString &account);
+    // The account-list entry at index, in its own stored row: names need not be unique in a file
+    // written elsewhere. False, changing nothing, when the row no longer holds that account.
+    bool saveAccountAt(int index, const RecordItem &record);
+    bool deleteAccountAt(int index);
 
     // Both add the record to their list and store it, or keep it waiting when the file cannot take
     // it now. False only for a record refused outright (empty, or no device type selected).
@@ -162,8 +168,8 @@ private:
     void noteFailure(const QSqlError &error) const;
     QString reasonText(const QSqlError &error) const;
     bool execute(const QString &sql, const QVariantList &values = QVariantList(),
-                 int *rowsAffected = nullptr) const;
-    bool loadTable(const QString &table, QList<RecordItem> &rows) const;
+                 int *rowsAffected = nullptr, QVariant *insertedRow = nullptr) const;
+    bool loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds = nullptr) const;
     static bool readNewest(const QSqlDatabase &db, const QString &table, int limit, bool packed, RecordRead &read,
                            bool *packedOk);
     static RecordRead readRecords(const QSqlDatabase &db, const QString &table, int limit, const QStringList &columns);
@@ -190,6 +196,7 @@ private:
     int pendingCount(const QString &table) const;
     RecordList *listOf(const QString &table);
     int indexOfAccount(const QString &account) const;
+    static QVariantList accountValues(const RecordItem &record);
     static bool isConfigTable(const QString &table);
 
     bool m_open = false;
@@ -208,6 +215,8 @@ private:
     QList<RecordItem> m_servoParams;
     QList<RecordItem> m_appParams;
     QList<RecordItem> m_accounts;
+    // The stored row of each account-list entry, in step with it.
+    QList<qint64> m_accountRows;
     RecordList m_alarmRecords;
     RecordList m_workRecords;
     QList<RecordItem> m_alarmDetails;

@@ -180,7 +180,7 @@ void PermManageFrame::modifyCheckedAccountInfo(RecordItem &recordItem)
         const QString name = accountName(db->accountList().at(row));
         recordItem.insert(kAccount, name);
         makeStorable(recordItem);
-        if (!db->saveAccountInfo(recordItem)) {
+        if (!db->saveAccountAt(row, recordItem)) {
             qWarning() << "PermManageFrame: could not store account" << name;
             failed = true;
             continue;
@@ -233,10 +233,9 @@ void PermManageFrame::on_deleteUserButton_clicked()
     std::sort(m_tickedRows.begin(), m_tickedRows.end(), std::greater<int>());
     bool failed = false;
     for (int row : qAsConst(m_tickedRows)) {
-        const QTableWidgetItem *item = table->item(row, 0);
-        const QString name = item ? item->text() : QString();
-        if (!item || !DatabaseManager::instance()->deleteAccountInfo(name)) {
-            qWarning() << "PermManageFrame: could not delete account" << name << "in row" << row;
+        // The row's own account: another of the same name stays.
+        if (!DatabaseManager::instance()->deleteAccountAt(row)) {
+            qWarning() << "PermManageFrame: could not delete the account in row" << row;
             failed = true;
             continue;
         }

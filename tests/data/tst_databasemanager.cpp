@@ -112,6 +112,25 @@ private slots:
         QVERIFY(!db->saveAccountInfo(bob) && !db->saveAccountInfo(newSecond) && !db->deleteAccountInfo("second"));
         QCOMPARE(db->accountList(), (QList<RecordItem> { second, bare }));
     }
+    // A file written elsewhere may hold one name twice: each entry is changed and deleted in its own
+    // row, and a row that no longer holds the account is not written over.
+    void sameNameAccountsByRow()
+    {
+        DatabaseManager::resetInstance();
+        QVERIFY(TestDatabase::execOn(m_path, "INSERT INTO account_infos VALUES ('dup', 'first', '0', ''), ('dup', 'second', '0', '')"));
+        DatabaseManager *db = reopen();
+        auto stored = [&] { return side("SELECT group_concat(account || ':' || password) FROM (SELECT * FROM account_infos ORDER BY rowid)").toString(); };
+        RecordItem changed = account("dup", "new", "1", "2");
+        QVERIFY(db->saveAccountAt(1, changed));
+        QCOMPARE(stored(), QStringLiteral("dup:first,dup:new"));
+        QVERIFY(db->deleteAccountInfo("dup"));   // the first of that name, alone
+        QCOMPARE(stored(), QStringLiteral("dup:new"));
+        QCOMPARE(db->accountList(), QList<RecordItem>({ changed }));
+        side("UPDATE account_infos SET account = 'other'");
+        RecordItem again = account("dup", "again");
+        QVERIFY(!db->saveAccountAt(0, again) && !db->saveAccountAt(1, again));
+        QCOMPARE(stored() + ' ' + db->accountList().first().value("password").toString(), QStringLiteral("other:new new"));
+    }
     void trimming_data()
     {
         QTest::addColumn<QString>("table");

@@ -28,6 +28,7 @@ private slots:
     void namesRowsAndStrayKeys();
     void currentAccountRule_data();
     void currentAccountRule();
+    void sameNameRowsByRow();
     void failedStatementsKeepTable();
 
 private:
@@ -205,6 +206,26 @@ void TestPermManage::currentAccountRule()
     tick(0);
     confirm("editUserButton", "", "new", { "device2Box" });
     QCOMPARE(PermManageFrame::currentAccount(), refreshed ? account("me", "new", "0/2") : loggedIn);
+}
+
+// Two accounts of one name, written elsewhere: the ticked row's own account is deleted and edited.
+void TestPermManage::sameNameRowsByRow()
+{
+    QVERIFY(m_db->exec("INSERT INTO account_infos VALUES ('dup', 'first', '0', ''), ('dup', 'second', '2', ''), ('z', 'z', '', '')"));
+    reopen();
+    tick(1);
+    click(m_frame, "deleteUserButton");
+    QCOMPARE(rowTexts(0), QStringList({ "dup", "first", "Sdriver Device", "" }));
+    QCOMPARE(rowTexts(1).first(), QStringLiteral("z"));
+    tick(0);
+    click(m_frame, "editUserButton");
+    QCOMPARE(field("passwordLineEdit")->text(), QStringLiteral("first"));
+    field("passwordLineEdit")->setText("changed");
+    click(editor(), "confirmButton");
+    QList<QVariantList> rows;
+    QVERIFY(TestDatabase::execOn(m_db->path(), "SELECT group_concat(account || ':' || password) FROM (SELECT * FROM account_infos ORDER BY rowid)", {}, &rows));
+    QCOMPARE(rows.value(0).value(0).toString(), QStringLiteral("dup:changed,z:z"));
+    QVERIFY(m_prompts.isEmpty());
 }
 
 void TestPermManage::failedStatementsKeepTable()
