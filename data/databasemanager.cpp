@@ -241,6 +241,7 @@ bool DatabaseManager::prepareFile()
 
 bool DatabaseManager::upgradeUserTables()
 {
+    m_textIds.clear();
     QHash<QString, QStringList> present;
     for (const UserColumn &c : kUserColumns) {
         const QString table = QLatin1String(c.table);
@@ -252,8 +253,13 @@ bool DatabaseManager::upgradeUserTables()
                 return false;
             }
             QStringList names;
-            while (query.next())
+            while (query.next()) {
                 names << query.value(1).toString();
+                // An older file may declare its ids as text, which sorts '10' before '9'.
+                if (query.value(1).toString().compare(QLatin1String("id"), Qt::CaseInsensitive) == 0
+                    && !query.value(2).toString().contains(QLatin1String("INT"), Qt::CaseInsensitive))
+                    m_textIds.insert(table);
+            }
             present.insert(table, names);
         }
         if (present.value(table).contains(QLatin1String(c.column), Qt::CaseInsensitive))
@@ -262,11 +268,21 @@ bool DatabaseManager::upgradeUserTables()
         if (!execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, QLatin1String(c.column), QLatin1String(c.declaration))))
             return false;
     }
-    for (const char *table : kRecordTables) {
-        if (!execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_id ON %1 (id)").arg(QLatin1String(table))))
+    for (const char *name : kRecordTables) {
+        const QString table = QLatin1String(name);
+        if (!execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_id ON %1 (id)").arg(table)))
+            return false;
+        // Text ids are compared as numbers; the trims need that comparison indexed too.
+        if (m_textIds.contains(table)
+            && !execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_id_number ON %1 (%2)").arg(table, idOf(table))))
             return false;
     }
     return true;
+}
+
+QString DatabaseManager::idOf(const QString &table) const
+{
+    return m_textIds.contains(table) ? QStringLiteral("CAST(id AS INTEGER)") : QStringLiteral("id");
 }
 
 // The definition tables are replaced whenever their SQL text differs from the one the file was
@@ -801,9 +817,9 @@ int DatabaseManager::trimSurplus(const RecordList &list, const QString &table, i
 bool DatabaseManager::deleteBelow(const QString &table, qint64 id, int limit, int *rows) const
 {
     if (limit <= 0)
-        return execute(QStringLiteral("DELETE FROM %1 WHERE id < ?").arg(table), { id }, rows);
-    return execute(QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 WHERE id < ? ORDER BY id LIMIT ?)")
-                       .arg(table),
+        return execute(QStringLiteral("DELETE FROM %1 WHERE %2 < ?").arg(table, idOf(table)), { id }, rows);
+    return execute(QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 WHERE %2 < ? ORDER BY %2 LIMIT ?)")
+                       .arg(table, idOf(table)),
                    { id, limit }, rows);
 }
 
@@ -870,7 +886,7 @@ void DatabaseManager::forgetTrim(const QString &table)
 bool DatabaseManager::readNextId(const QString &table)
 {
     QSqlQuery query(database());
-    if (!query.exec(QStringLiteral("SELECT max(id) FROM %1").arg(table)) || !query.next()) {
+    if (!query.exec(QStringLiteral("SELECT max(%1) FROM %2").arg(idOf(table), table)) || !query.next()) {
         noteFailure(query.lastError());
         qWarning() << "Cannot read the ids of" << table << query.lastError().text();
         return false;

@@ -162,6 +162,8 @@ private:
     bool openDatabase(const QString &path);
     bool prepareFile();
     bool upgradeUserTables();
+    // The id of a record table as a number, in SQL.
+    QString idOf(const QString &table) const;
     bool updateDefinitions();
     bool loadAll();
     bool canWrite();
@@ -224,6 +226,8 @@ private:
     QList<RecordItem> m_servoDebugRows;
     QMap<QString, QString> m_keyValues;
     QSet<QString> m_unreadConfig;
+    // Record tables of older files whose ids are declared as text.
+    QSet<QString> m_textIds;
     // Table -> next id to give; absent while the table's ids could not be read.
     QHash<QString, qint64> m_nextId;
     QVector<Pending> m_pending;

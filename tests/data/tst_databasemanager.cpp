@@ -178,6 +178,39 @@ private slots:
         QVERIFY(add());
         QCOMPARE(QString::number(list.size()) + ':' + tableIds(table), QString::number(cap + 1) + ':' + ids(list));
     }
+    void textIdsCountAsNumbers_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("after");   // count, smallest and largest id in the file after one add
+        QTest::newRow("alarms '0' to '11': the next id is 12") << "alarm_records" << 12 << "13 0 12";
+        QTest::newRow("alarms: a trim keeps exactly the newest 500") << "alarm_records" << 505 << "500 6 505";
+        QTest::newRow("work records '0' to '11'") << "workRecords_sdriver" << 12 << "13 0 12";
+    }
+    // An older file whose record table declares its ids as text.
+    void textIdsCountAsNumbers()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, stored);
+        QFETCH(QString, after);
+        DatabaseManager::resetInstance();
+        const bool alarms = table == QLatin1String("alarm_records");
+        const QString columns = alarms ? "id TEXT, number TEXT, time TEXT"
+                                       : "id TEXT, task TEXT, turns TEXT, torque TEXT, usedTime TEXT, status TEXT, time TEXT, alarm TEXT, description TEXT";
+        QVERIFY(TestDatabase::execOn(m_path, QStringLiteral("DROP TABLE %1").arg(table)));
+        QVERIFY(TestDatabase::execOn(m_path, QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columns)));
+        QVERIFY(fillRows(table, stored));
+        QCOMPARE(side(QStringLiteral("SELECT typeof(id) FROM %1").arg(table)).toString(), QStringLiteral("text"));
+        DatabaseManager *db = reopen();
+        db->onDeviceChanged(SdriverDevice);
+        QVERIFY(alarms ? db->addAlarmRecord(3) : db->addWorkRecord(workRecord("Task1")));
+        QTRY_VERIFY_WITH_TIMEOUT(!db->isTrimming(), 10000);
+        const QString id = QStringLiteral("CAST(id AS INTEGER)");
+        QCOMPARE(side(QStringLiteral("SELECT count(DISTINCT id) || ' ' || min(%1) || ' ' || max(%1) FROM %2").arg(id, table)).toString(), after);
+        const RecordList &list = alarms ? db->alarmRecords() : db->workRecords();
+        QCOMPARE(list.last().value("id").toString(), after.section(' ', 2));
+        QCOMPARE(QString::number(list.size()), after.section(' ', 0, 0));
+    }
     // Whatever a field holds comes back as stored, also when the fast load cannot take the row apart.
     void recordTextsLoadAsStored()
     {
