@@ -156,9 +156,10 @@ DatabaseManager::DatabaseManager()
                                .arg(QDir::toNativeSeparators(path));
         return;
     }
-    m_open = openDatabase(path);
+    const bool readable = openDatabase(path);
+    m_open = readable && prepareFile();
     // Whatever can be read is read, even when the file cannot be written now.
-    m_loaded = database().isOpen() && loadAll();
+    m_loaded = readable && loadAll();
     const bool writable = m_open && canWrite();
     if (!m_open || !m_loaded || !writable) {
         m_startupProblem = tr("The database file %1 cannot be used: %2.\n"
@@ -220,7 +221,14 @@ bool DatabaseManager::openDatabase(const QString &path)
         qWarning() << "Cannot open database" << path << db.lastError().text();
         return false;
     }
-    return prepareFile();
+    return probe();
+}
+
+// One quick read. While another program holds the file it fails after one busy time-out, and
+// nothing more is tried: each further statement would wait as long again.
+bool DatabaseManager::probe()
+{
+    return execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
 
 // Tables, missing columns and indexes, then the definitions: all of it leaves the user's rows alone.
@@ -700,10 +708,16 @@ void DatabaseManager::onDeviceChanged(DeviceEnum devType)
     m_currentDevice = devType;
     m_appParams.clear();
     m_workRecords.clear();
-    if (devType != NoDevice) {
+    if (devType != NoDevice && (m_loaded || probe())) {
         loadKind(ServoParamKind);
         loadKind(AppParamKind);
         startWorkLoad();
+    } else if (devType != NoDevice) {
+        // Not read since the start and held now: the retries read this type's lists with the rest,
+        // where each read here would only wait for the file.
+        m_servoParams.clear();
+        const QString table = tableName(devType, WorkRecordKind);
+        workListRead(table, table.isEmpty());
     }
     emit devChangedSignal(devType);
 }
@@ -1040,11 +1054,11 @@ void DatabaseManager::retryStorage()
     joinWorkLoad();
     const int waiting = m_pending.size();
     bool changed = false;
+    QSqlDatabase db = database();
+    // While another program holds the file, one failed statement per tick is enough.
+    if (!db.isValid() || (!db.isOpen() && !db.open()) || !probe())
+        return;
     if (!m_open) {
-        // While another program holds the file, one failed statement per tick is enough.
-        QSqlDatabase db = database();
-        if (!db.isValid() || (!db.isOpen() && !db.open()))
-            return;
         m_open = prepareFile();
         if (!m_open)
             return;

@@ -160,6 +160,7 @@ private:
     static QString kAlarmTable();
     QSqlDatabase database() const;
     bool openDatabase(const QString &path);
+    bool probe();
     bool prepareFile();
     bool upgradeUserTables();
     // The id of a record table as a number, in SQL.

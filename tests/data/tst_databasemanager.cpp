@@ -293,6 +293,34 @@ private slots:
         QCOMPARE(db->pendingAlarmRecords(), 0);
         QCOMPARE(side("SELECT max(id) || '/' || count(*) FROM alarm_records").toString(), QStringLiteral("4/5"));
     }
+    // Held by another program from before the start: a retry, and a device change, wait for the file
+    // once rather than once per statement, so each holds the window for one busy time-out at most.
+    void heldFileWaitedForOnceAtATime()
+    {
+        DatabaseManager::resetInstance();
+        DatabaseManager *db = nullptr;
+        std::unique_ptr<QSignalSpy> changed;
+        {
+            DbLocker locker(m_path, "BEGIN EXCLUSIVE");
+            QVERIFY(locker.isOk());
+            db = reopen();
+            QVERIFY(!db->startupProblem().isEmpty());
+            changed.reset(new QSignalSpy(db, &DatabaseManager::devChangedSignal));
+            WarningLog log;
+            db->onDeviceChanged(SdriverDevice);
+            QStringList waits { QString::number(log.lines().size()) };
+            log.clear();
+            db->retryStorage();
+            waits << QString::number(log.lines().size());
+            QCOMPARE(waits, QStringList({ "1", "1" }));
+            QVERIFY(log.last().contains(QLatin1String("SQL statement failed")));
+            QVERIFY(db->servoParams().isEmpty() && db->appParams().isEmpty());
+        }
+        // Once free, the lists of the type chosen meanwhile are read and announced.
+        db->retryStorage();
+        QVERIFY(!db->servoParams().isEmpty() && !db->appParams().isEmpty());
+        QVERIFY(changed->count() == 2 && changed->last().first().value<DeviceEnum>() == SdriverDevice);
+    }
     void actionRightAfterDeviceChange_data()
     {
         QTest::addColumn<QString>("action");
