@@ -19,6 +19,10 @@
 #include <system_error>
 #include <utility>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 // The resources live in a static library: nothing else references them, so pull them in here.
 static void initResources()
 {
@@ -96,6 +100,28 @@ int definitionVersion(const QString &text)
     v &= 0x7FFFFFFFu;
     return v == 0 ? 1 : int(v);
 }
+
+// After these the connection no longer reaches a usable file at the path: it was deleted, replaced
+// or made read-only under the program. A new connection finds whatever is there now.
+bool lostFile(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    return ok && (code == 8 /* SQLITE_READONLY */ || code == 10 /* SQLITE_IOERR */ || code == 14 /* SQLITE_CANTOPEN */);
+}
+
+// Tells the file at a path from another one put in its place; empty where that cannot be told.
+QByteArray fileIdentity(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        return QByteArray::number(qulonglong(info.st_dev)) + ':' + QByteArray::number(qulonglong(info.st_ino));
+#else
+    Q_UNUSED(path)
+#endif
+    return QByteArray();
+}
 } // namespace
 
 DatabaseManager *DatabaseManager::s_instance = nullptr;
@@ -158,9 +184,11 @@ DatabaseManager::DatabaseManager()
     }
     const bool readable = openDatabase(path);
     m_open = readable && prepareFile();
+    m_fileIdentity = fileIdentity(path);
     // Whatever can be read is read, even when the file cannot be written now.
     m_loaded = readable && loadAll();
     const bool writable = m_open && canWrite();
+    m_reopen = m_open && !writable && lostFile(m_lastError);
     if (!m_open || !m_loaded || !writable) {
         m_startupProblem = tr("The database file %1 cannot be used: %2.\n"
                               "What cannot be read shows as empty or default and no setting is saved over it; "
@@ -374,14 +402,27 @@ bool DatabaseManager::loadAll()
     return ok && !m_loadFailed;
 }
 
-// Asks for the write lock and gives it back at once: a file that another program holds, or that
-// cannot be written, says so here rather than at the first record.
+// Asks for the write lock, writes the definition version over itself and rolls back: a file that
+// another program holds, or that cannot be written, says so here rather than at the first record.
+// A read-only file grants the lock; only a write finds it out.
 bool DatabaseManager::canWrite()
 {
     if (!execute(QStringLiteral("BEGIN IMMEDIATE")))
         return false;
+    int version = 0;
+    bool ok = false;
+    {
+        QSqlQuery query(database());
+        ok = query.exec(QStringLiteral("PRAGMA user_version")) && query.next();
+        if (ok)
+            version = query.value(0).toInt();
+        else
+            noteFailure(query.lastError());
+    }
+    // A pragma value cannot be bound; it is the file's own integer.
+    ok = ok && execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
     execute(QStringLiteral("ROLLBACK"));
-    return true;
+    return ok;
 }
 
 void DatabaseManager::noteFailure(const QSqlError &error) const
@@ -990,6 +1031,7 @@ bool DatabaseManager::storePending()
     joinWorkLoad();
     if (m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
         return true;
+    m_lastError = QSqlError();
     QSqlDatabase db = database();
     bool ok = db.isOpen() && m_open;
     QSet<QString> tables;
@@ -998,7 +1040,10 @@ bool DatabaseManager::storePending()
     for (const QString &table : qAsConst(tables)) {
         ok = ok && (m_nextId.contains(table) || readNextId(table));
     }
-    ok = ok && db.transaction();
+    if (ok && !db.transaction()) {
+        noteFailure(db.lastError());
+        ok = false;
+    }
     for (int i = 0; ok && i < m_pending.size(); ++i) {
         const Pending &p = m_pending.at(i);
         QVariantList values;
@@ -1029,6 +1074,7 @@ bool DatabaseManager::storePending()
         db.rollback();
         qWarning() << m_pending.size() << "records and" << m_pendingKeyValues.size()
                    << "key values wait to be stored in" << db.databaseName();
+        m_reopen = m_reopen || lostFile(m_lastError);
         m_retryTimer.start();
         return false;
     }
@@ -1039,6 +1085,22 @@ bool DatabaseManager::storePending()
     for (const std::function<void()> &step : qAsConst(afterCommit))
         step();
     return true;
+}
+
+// The record lists as the file now holds them, with what waits after them under ids that follow
+// the file's.
+bool DatabaseManager::reloadRecordLists()
+{
+    m_nextId.clear();
+    for (Pending &p : m_pending)
+        p.provisionalId = true;
+    forgetTrim(kAlarmTable());
+    const QString workTable = tableName(m_currentDevice, WorkRecordKind);
+    if (!workTable.isEmpty())
+        forgetTrim(workTable);
+    const bool ok = loadRecords(kAlarmTable(), kAlarmRecordLimit, m_alarmRecords);
+    loadKind(WorkRecordKind);
+    return ok && m_workLoaded;
 }
 
 void DatabaseManager::dropPending(const QString &table)
@@ -1055,6 +1117,15 @@ void DatabaseManager::retryStorage()
     const int waiting = m_pending.size();
     bool changed = false;
     QSqlDatabase db = database();
+    if (std::exchange(m_reopen, false)) {
+        // Told while the old file is still held open: once let go, a new one may take its place
+        // unnoticed.
+        const QByteArray file = fileIdentity(db.databaseName());
+        m_fileChanged = m_fileChanged || file.isEmpty() || file != m_fileIdentity;
+        qWarning() << "Opening" << db.databaseName() << "again:" << m_lastError.text();
+        db.close();
+        m_open = false;
+    }
     // While another program holds the file, one failed statement per tick is enough.
     if (!db.isValid() || (!db.isOpen() && !db.open()) || !probe())
         return;
@@ -1062,19 +1133,29 @@ void DatabaseManager::retryStorage()
         m_open = prepareFile();
         if (!m_open)
             return;
+        // Another file in the place of the one read (or a new one, the old deleted): the record
+        // lists follow it before anything is stored or trimmed against them.
+        if (m_loaded && m_fileChanged) {
+            if (!reloadRecordLists()) {
+                m_reopen = true;
+                return;
+            }
+            changed = true;
+        }
+        m_fileChanged = false;
+        m_fileIdentity = fileIdentity(db.databaseName());
     }
-    if (m_open && !m_loaded) {
+    if (!m_loaded) {
         m_loaded = loadAll();
         changed = m_loaded;
         if (m_loaded)
             qWarning() << "The database can be read again:" << database().databaseName();
-    } else if (m_open && !m_workLoaded) {
+    } else if (!m_workLoaded) {
         loadKind(WorkRecordKind);
         changed = m_workLoaded;
     }
-    if (m_open)
-        storePending();
-    if (m_open && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
+    storePending();
+    if (!m_reopen && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
         m_retryTimer.stop();
     if (changed && m_currentDevice != NoDevice)
         emit devChangedSignal(m_currentDevice);
@@ -1174,12 +1255,15 @@ bool DatabaseManager::saveKeyValue(const QString &key, const QString &value)
     return ok;
 }
 
-// The cached map tells whether the row exists; it changes only once the write is committed.
+// Update, else insert: a file made again after the old one was deleted lacks the rows the cached
+// map knows of. The map changes only once the write is committed.
 bool DatabaseManager::writeKeyValue(const QString &key, const QString &value)
 {
-    return m_keyValues.contains(key)
-        ? execute(QStringLiteral("UPDATE keyvalue_table SET value = ? WHERE key = ?"), { value, key })
-        : execute(QStringLiteral("INSERT INTO keyvalue_table (key, value) VALUES (?, ?)"), { key, value });
+    int rows = 0;
+    if (m_keyValues.contains(key)
+        && !execute(QStringLiteral("UPDATE keyvalue_table SET value = ? WHERE key = ?"), { value, key }, &rows))
+        return false;
+    return rows > 0 || execute(QStringLiteral("INSERT INTO keyvalue_table (key, value) VALUES (?, ?)"), { key, value });
 }
 
 bool DatabaseManager::updateServoDebug(const QList<int> &values)

@@ -193,6 +193,7 @@ private:
     bool readNextId(const QString &table);
     bool addRecord(const QString &table, RecordList &list, QStringList fields);
     bool storePending();
+    bool reloadRecordLists();
     void dropPending(const QString &table);
     void endBatch();
     bool writeKeyValue(const QString &key, const QString &value);
@@ -208,6 +209,11 @@ private:
     bool m_workLoaded = true;
     bool m_accountsLoaded = false;
     bool m_keyValuesLoaded = false;
+    // A store found the file deleted, replaced or read-only: the next retry opens it again.
+    bool m_reopen = false;
+    // The file the lists were read from, told apart from one put in its place.
+    QByteArray m_fileIdentity;
+    bool m_fileChanged = false;
     QString m_startupProblem;
     mutable QSqlError m_lastError;
     DeviceEnum m_currentDevice = NoDevice;

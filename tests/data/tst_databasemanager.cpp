@@ -12,7 +12,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
+#include <sys/fsuid.h>
+#include <unistd.h>
 
 namespace {
 const QRegularExpression kSqlFailure(QStringLiteral("SQL statement failed"));
@@ -22,6 +25,19 @@ RecordItem account(const QString &name, const QString &password, const QString &
 { return { { "account", name }, { "password", password }, { "device", device }, { "permission", permission } }; }
 RecordItem workRecord(const QString &task)
 { return { { "task", task }, { "turns", "3.25" }, { "torque", "1.50" }, { "usedTime", "0.8" }, { "status", "OK" }, { "alarm", "0" } }; }
+
+// Files are opened as an unprivileged user would while it lives. Root writes any file whatever its
+// mode; with another file-system user a file without write permission opens read-only, as on a
+// read-only mount.
+class Unprivileged
+{
+public:
+    Unprivileged() : m_root(geteuid() == 0) { if (m_root) setfsuid(65534); }
+    ~Unprivileged() { if (m_root) setfsuid(0); }
+
+private:
+    bool m_root;
+};
 
 QString ids(const RecordList &list)
 {
@@ -320,6 +336,53 @@ private slots:
         db->retryStorage();
         QVERIFY(!db->servoParams().isEmpty() && !db->appParams().isEmpty());
         QVERIFY(changed->count() == 2 && changed->last().first().value<DeviceEnum>() == SdriverDevice);
+    }
+    void lostFileNoticed_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("alarms");   // the file's alarms afterwards, id:number
+        QTest::newRow("read-only from before the start") << "read-only" << "0:1,1:2";
+        QTest::newRow("deleted while running: made again whole") << "deleted" << "0:2";
+        QTest::newRow("replaced while running: ids follow the new file's") << "replaced" << "0:7,1:7,2:7,3:2";
+    }
+    // A file that cannot be written, or is no longer the one opened, is noticed; what waits is
+    // stored once the file at the path takes it.
+    void lostFileNoticed()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, alarms);
+        DatabaseManager *db = DatabaseManager::instance();
+        QVERIFY(db->addAlarmRecord(1) && db->saveKeyValue("Sdriver_LockFinishCount", "4"));
+        QTest::ignoreMessage(QtWarningMsg, kSqlFailure);
+        if (how == QLatin1String("read-only")) {
+            DatabaseManager::resetInstance();
+            for (const QString &dir : { m_dir.path(), QFileInfo(m_path).absolutePath() + "/..", QFileInfo(m_path).absolutePath() })
+                QVERIFY(QFile::setPermissions(dir, QFile::Permissions(0x7755)));
+            QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+            {
+                Unprivileged user;
+                db = reopen();
+            }
+            QVERIFY(db->startupProblem().contains(QLatin1String("it is read-only")));
+            QVERIFY(QFile::setPermissions(m_path, QFile::Permissions(0x6644)));
+        } else if (how == QLatin1String("deleted")) {
+            QVERIFY(QFile::remove(m_path));
+        } else {
+            const QString other = m_path + QStringLiteral(".other");
+            QVERIFY(QFile::copy(m_path, other));
+            QVERIFY(TestDatabase::execOn(other, "DELETE FROM alarm_records") && TestDatabase::execOn(other, "INSERT INTO alarm_records VALUES (0, '7', 't'), (1, '7', 't'), (2, '7', 't')"));
+            QCOMPARE(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(m_path).constData()), 0);
+        }
+        QVERIFY(db->addAlarmRecord(2));
+        QCOMPARE(db->pendingAlarmRecords(), 1);
+        QSignalSpy changed(db, &DatabaseManager::storageChanged);
+        db->retryStorage();
+        QVERIFY(db->pendingAlarmRecords() == 0 && changed.count() > 0);
+        QCOMPARE(side("SELECT group_concat(id || ':' || number) FROM (SELECT * FROM alarm_records ORDER BY rowid)").toString(), alarms);
+        QCOMPARE(ids(db->alarmRecords()), side("SELECT group_concat(id) FROM (SELECT * FROM alarm_records ORDER BY rowid)").toString());
+        // A key value stored before goes into the file as it is now, made again or not.
+        QVERIFY(db->saveKeyValue("Sdriver_LockFinishCount", "5"));
+        QCOMPARE(side("SELECT value FROM keyvalue_table WHERE key = 'Sdriver_LockFinishCount'").toString(), QStringLiteral("5"));
     }
     void actionRightAfterDeviceChange_data()
     {
