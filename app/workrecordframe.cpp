@@ -84,6 +84,16 @@ qint64 editTimeKey(const QDateTime &time)
 {
     return wallClockKey(time.date(), time.time());
 }
+
+// The counters as the database manager holds them, counts made while the file was unreadable included.
+void showCounters(Ui::WorkRecordFrame *ui)
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    ui->dataCnt1Lable->setText(db->takeKeyValue(kSuccessKey, QStringLiteral("0")));
+    ui->dataCnt2Lable->setText(db->takeKeyValue(kFailureKey, QStringLiteral("0")));
+    ui->dataCnt3Lable->setText(db->takeKeyValue(kFinishKey, QStringLiteral("0")));
+    ui->dataCnt4Lable->setText(db->takeKeyValue(kTotalKey, QStringLiteral("0")));
+}
 } // namespace
 
 WorkRecordFrame::WorkRecordFrame(QWidget *parent)
@@ -300,11 +310,7 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
         ui->dataCnt2Name->setText(tr("Lock Failure"));
         ui->dataCnt3Name->setText(tr("Finish Product"));
         ui->dataCnt4Name->setText(tr("Total Product"));
-        DatabaseManager *db = DatabaseManager::instance();
-        ui->dataCnt1Lable->setText(db->takeKeyValue(kSuccessKey, QStringLiteral("0")));
-        ui->dataCnt2Lable->setText(db->takeKeyValue(kFailureKey, QStringLiteral("0")));
-        ui->dataCnt3Lable->setText(db->takeKeyValue(kFinishKey, QStringLiteral("0")));
-        ui->dataCnt4Lable->setText(db->takeKeyValue(kTotalKey, QStringLiteral("0")));
+        showCounters(ui);
         m_filterColumnByBox = { { ui->startTimeBox, 6 }, { ui->endTimeBox, 6 }, { ui->seekOpt1CheckBox, 1 },
                                 { ui->seekOpt2CheckBox, 5 } };
         ui->seekOpt1CheckBox->setText(tr("Task Number"));
@@ -343,26 +349,25 @@ void WorkRecordFrame::onParamUnitChanged()
 
 // --- counters -------------------------------------------------------------------------------
 
+// Each count is added to the stored one, which the labels then show: a count made while the
+// file cannot be read is kept and added once it can, so no label goes back.
 void WorkRecordFrame::updateCounters(bool clear, const RecordRow &newest)
 {
     if (ComSettingsFrame::currentDevice() != SdriverDevice)
         return;
-    const QString status = columnText(newest, 5);
-    const uint success = clear ? 0 : ui->dataCnt1Lable->text().toUInt() + 1;
-    const uint failure = clear ? 0 : ui->dataCnt2Lable->text().toUInt() + 1;
-    const uint finish = clear ? 0 : ui->dataCnt3Lable->text().toUInt() + 1;
     DatabaseManager *db = DatabaseManager::instance();
-    const bool ok = status == tr("OK");
-    if (clear || ok) {
-        ui->dataCnt1Lable->setText(QString::number(success));
-        db->saveKeyValue(kSuccessKey, QString::number(success));
+    if (clear) {
+        bool cleared = true;
+        for (const QString &key : { kSuccessKey, kFailureKey, kFinishKey })
+            cleared = db->saveKeyValue(key, QStringLiteral("0")) && cleared;
+        // Refused while the stored counts cannot be read: what they are is not known yet.
+        if (!cleared)
+            Prompt::warning(this, tr("Tips"), tr("The counters cannot be cleared while the database file cannot be read."));
+    } else {
+        db->addToKeyValue(columnText(newest, 5) == tr("OK") ? kSuccessKey : kFailureKey, 1);
+        db->addToKeyValue(kFinishKey, 1);
     }
-    if (clear || !ok) {
-        ui->dataCnt2Lable->setText(QString::number(failure));
-        db->saveKeyValue(kFailureKey, QString::number(failure));
-    }
-    ui->dataCnt3Lable->setText(QString::number(finish));
-    db->saveKeyValue(kFinishKey, QString::number(finish));
+    showCounters(ui);
 }
 
 void WorkRecordFrame::on_clearCntButton_clicked()

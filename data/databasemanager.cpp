@@ -204,8 +204,8 @@ DatabaseManager::~DatabaseManager()
         m_workLoad.wait();
     if (s_instance == this)
         s_instance = nullptr;
-    if (!m_pending.isEmpty() || !m_pendingKeyValues.isEmpty())
-        qWarning() << m_pending.size() << "records and" << m_pendingKeyValues.size()
+    if (!m_pending.isEmpty() || !m_pendingKeyValues.isEmpty() || !m_keyValueSteps.isEmpty())
+        qWarning() << m_pending.size() << "records and" << m_pendingKeyValues.size() + m_keyValueSteps.size()
                    << "key values could not be stored before the program ended";
     {
         QSqlDatabase db = database();
@@ -394,6 +394,12 @@ bool DatabaseManager::loadAll()
     m_keyValues.clear();
     for (const RecordItem &row : qAsConst(keyValues))
         m_keyValues.insert(row.value(QStringLiteral("key")).toString(), row.value(QStringLiteral("value")).toString());
+    if (m_keyValuesLoaded) {
+        // Counted while the stored values could not be read: added to them now, and stored.
+        for (auto it = m_keyValueSteps.cbegin(); it != m_keyValueSteps.cend(); ++it)
+            m_pendingKeyValues.insert(it.key(), QString::number(countOf(m_keyValues.value(it.key())) + it.value()));
+        m_keyValueSteps.clear();
+    }
     if (m_currentDevice != NoDevice) {
         loadKind(AppParamKind);
         loadKind(WorkRecordKind);
@@ -1234,7 +1240,26 @@ RecordItem DatabaseManager::findServoStatus(int number) const
 
 QString DatabaseManager::takeKeyValue(const QString &key, const QString &defVal) const
 {
+    if (m_keyValueSteps.contains(key))
+        return QString::number(countOf(defVal) + m_keyValueSteps.value(key));
     return m_pendingKeyValues.value(key, m_keyValues.value(key, defVal));
+}
+
+bool DatabaseManager::addToKeyValue(const QString &key, quint64 step)
+{
+    if (!m_keyValuesLoaded) {
+        // The retries read the stored values; until then the steps are only kept.
+        m_keyValueSteps[key] += step;
+        return true;
+    }
+    return saveKeyValue(key, QString::number(countOf(takeKeyValue(key, QString())) + step));
+}
+
+quint64 DatabaseManager::countOf(const QString &text)
+{
+    bool ok = false;
+    const quint64 count = text.toULongLong(&ok);
+    return ok ? count : 0;
 }
 
 bool DatabaseManager::saveKeyValue(const QString &key, const QString &value)

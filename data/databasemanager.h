@@ -99,6 +99,10 @@ public:
 
     QString takeKeyValue(const QString &key, const QString &defVal) const;
     bool saveKeyValue(const QString &key, const QString &value);
+    // Adds step to a count kept as a key value (a text that is no count counts as 0). While the
+    // stored values cannot be read the steps are kept, taken as the default plus the steps, and
+    // added to the stored count once it is read: a count never goes back.
+    bool addToKeyValue(const QString &key, quint64 step);
 
     // Records added and key values saved while a batch is open reach the file together when the
     // last batch closes: one transaction and one disk sync instead of one each. What the file
@@ -198,6 +202,7 @@ private:
     void endBatch();
     bool writeKeyValue(const QString &key, const QString &value);
     int pendingCount(const QString &table) const;
+    static quint64 countOf(const QString &text);
     RecordList *listOf(const QString &table);
     int indexOfAccount(const QString &account) const;
     static QVariantList accountValues(const RecordItem &record);
@@ -240,6 +245,8 @@ private:
     QVector<Pending> m_pending;
     // Key values saved in a batch, or whose batch the file could not take yet.
     QMap<QString, QString> m_pendingKeyValues;
+    // Steps added to counts while the key values could not be read.
+    QMap<QString, quint64> m_keyValueSteps;
     int m_batchDepth = 0;
     bool m_batchAdded = false;
     QTimer m_retryTimer;

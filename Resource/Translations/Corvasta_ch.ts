@@ -2517,6 +2517,10 @@ match the current device type!</source>
         <translation>工作记录清空失败！</translation>
     </message>
     <message>
+        <source>The counters cannot be cleared while the database file cannot be read.</source>
+        <translation>数据库文件无法读取，暂时不能清零计数。</translation>
+    </message>
+    <message>
         <source>Export Work Record</source>
         <translation>导出工作记录</translation>
     </message>

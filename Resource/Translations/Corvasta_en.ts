@@ -2518,6 +2518,10 @@ match the current device type!</translation>
         <translation>Work record clear failed!</translation>
     </message>
     <message>
+        <source>The counters cannot be cleared while the database file cannot be read.</source>
+        <translation>The counters cannot be cleared while the database file cannot be read.</translation>
+    </message>
+    <message>
         <source>Export Work Record</source>
         <translation>Export Work Record</translation>
     </message>

@@ -165,6 +165,35 @@ private slots:
                                      "FROM (SELECT value FROM keyvalue_table WHERE key LIKE 'Sdriver_Lock%Count' ORDER BY key)", {}, &rows));
         QCOMPARE(rows.value(0) << db->pendingWorkRecords(), (QVariantList{ 7, "9,2,1,77", 0 }));   // Failure, Finish, Success, Total
     }
+    // Held by another program from before the start: the stored counts cannot be read. The counts
+    // made meanwhile are kept and added to them once they are; no label goes back.
+    void countersKeptWhileUnreadable()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        QVERIFY(db->saveKeyValue("Sdriver_LockSuccessCount", "5") && db->saveKeyValue("Sdriver_LockFinishCount", "9"));
+        m_page.reset();
+        DatabaseManager::resetInstance();
+        auto locker = std::make_unique<DbLocker>(m_db->path(), "BEGIN EXCLUSIVE");
+        QVERIFY(locker->isOk());
+        db = DatabaseManager::instance();
+        m_page.reset(new WorkRecordFrame);
+        m_page->show();
+        connect(db, &DatabaseManager::devChangedSignal, m_page.get(), &WorkRecordFrame::onDeviceChanged);
+        db->onDeviceChanged(SdriverDevice);
+        for (int status : { 0x0001, 0x000A, 0x0001 })
+            append(status);
+        QCOMPARE(counterTexts(), (QStringList{ "2", "1", "3" }));
+        child("clearCntButton")->click();   // what it would clear is not known yet
+        QCOMPARE(counterTexts() + m_boxes->texts(),
+                 (QStringList{ "2", "1", "3", "Tips: The counters cannot be cleared while the database file cannot be read." }));
+        locker.reset();
+        db->retryStorage();
+        QCOMPARE(counterTexts(), (QStringList{ "7", "1", "12" }));
+        QList<QVariantList> rows;
+        QVERIFY(TestDatabase::execOn(m_db->path(), "SELECT (SELECT count(*) FROM workRecords_sdriver), group_concat(value) "
+                                     "FROM (SELECT value FROM keyvalue_table WHERE key LIKE 'Sdriver_Lock%Count' ORDER BY key)", {}, &rows));
+        QCOMPARE(rows.value(0), (QVariantList{ 3, "1,12,7" }));   // Failure, Finish, Success
+    }
     void query_data()
     {
         QTest::addColumn<QString>("start");       // empty: box unchecked
