@@ -1500,10 +1500,6 @@ What cannot be read shows as empty or default and no setting is saved over it; n
         <source>Tips</source>
         <translation>提示</translation>
     </message>
-    <message>
-        <source>Please enter an account name!</source>
-        <translation>请输入账号名！</translation>
-    </message>
 </context>
 <context>
     <name>PermManageFrame</name>

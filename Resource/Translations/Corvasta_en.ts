@@ -1500,10 +1500,6 @@ What cannot be read shows as empty or default and no setting is saved over it; n
         <source>Tips</source>
         <translation>Tips</translation>
     </message>
-    <message>
-        <source>Please enter an account name!</source>
-        <translation>Please enter an account name!</translation>
-    </message>
 </context>
 <context>
     <name>PermManageFrame</name>
