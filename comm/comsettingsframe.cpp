@@ -120,6 +120,12 @@ void ComSettingsFrame::initCommunication()
             onLinkLost(reason);
     });
     connect(m_network, &NetworkHelper::connected, this, &ComSettingsFrame::onTcpConnected);
+    for (LinkPage *page : { static_cast<LinkPage *>(m_serial), static_cast<LinkPage *>(m_network) }) {
+        connect(page, &LinkPage::debugModeAboutToChange, this, [this, page](bool on) {
+            if (on && page == activeLinkPage())
+                announceLinkClose();
+        });
+    }
     connect(m_serial, &LinkPage::debugModeChanged, this, &ComSettingsFrame::linkStateChanged);
     connect(m_network, &LinkPage::debugModeChanged, this, &ComSettingsFrame::linkStateChanged);
     auto fillPorts = [this](const QStringList &names) {
@@ -149,9 +155,20 @@ bool ComSettingsFrame::isSearching() const
     return m_searchState != SearchState::Idle;
 }
 
+LinkPage *ComSettingsFrame::activeLinkPage() const
+{
+    return connectWay() == Serial ? static_cast<LinkPage *>(m_serial) : static_cast<LinkPage *>(m_network);
+}
+
 bool ComSettingsFrame::debugOwnsLink() const
 {
-    return connectWay() == Serial ? m_serial->isDebugMode() : m_network->isDebugMode();
+    return activeLinkPage()->isDebugMode();
+}
+
+void ComSettingsFrame::announceLinkClose()
+{
+    if (m_connectState == ConnectState::Connected && !debugOwnsLink())
+        emit linkAboutToClose();
 }
 
 // The register functions all refuse in the same cases: no engine, a closed link, a debugging page
@@ -845,10 +862,12 @@ void ComSettingsFrame::wakeTick()
 
 void ComSettingsFrame::on_connectButton_clicked()
 {
-    if (m_connectState == ConnectState::Idle)
+    if (m_connectState == ConnectState::Idle) {
         connectDevice();
-    else
+    } else {
+        announceLinkClose();
         disconnectDevice();
+    }
 }
 
 void ComSettingsFrame::on_searchButton_clicked()

@@ -15,6 +15,7 @@ namespace Ui { class ComSettingsFrame; }
 class ModbusMaster;
 class SerialPortHelper;
 class NetworkHelper;
+class LinkPage;
 
 // The communication settings window. It owns the Modbus engine and both transports for the life of
 // the program, runs the 1 ms communication process (connect, device search, real-time and variable
@@ -116,6 +117,9 @@ signals:
     // The current device type or slave is about to change: the old type's address map and the old
     // slave still hold, so whatever runs on them can be stopped before the switch.
     void deviceAboutToSwitch();
+    // The user is about to close a working link or hand it to a debugging page: what runs through
+    // it is stopped first, while the stop can still reach the device.
+    void linkAboutToClose();
     void searchFinished(int found);
 
 public slots:
@@ -167,7 +171,10 @@ private:
     void fillSettingsWidgets();
     void setLinkText(const QString &text);
     void updateConnectButton();
+    LinkPage *activeLinkPage() const;
     bool debugOwnsLink() const;
+    // Lets what runs through a working link stop before the user closes or lends it.
+    void announceLinkClose();
     static bool canQueue(int slave);
     int kickEngine(int queued);
     bool hasWork() const;

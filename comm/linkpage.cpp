@@ -38,6 +38,7 @@ void LinkPage::setDebugMode(bool on)
 {
     if (on == m_debugMode)
         return;
+    emit debugModeAboutToChange(on);
     m_debugMode = on;
     // Bytes that arrived for the engine before the switch belong to an exchange it no longer owns.
     m_received.clear();

@@ -33,6 +33,8 @@ public:
 signals:
     void bytesArrived();
     void linkLost(const QString &reason);
+    // The page is about to take the link for itself, or give it back; the engine still owns it.
+    void debugModeAboutToChange(bool on);
     void debugModeChanged(bool on);
 
 protected:

@@ -280,6 +280,7 @@ void JogModeDialog::showEvent(QShowEvent *event)
     if (ComSettingsFrame *com = ComSettingsFrame::instance()) {
         connect(com, &ComSettingsFrame::deviceAboutToSwitch, this, &JogModeDialog::stopMotion, Qt::UniqueConnection);
         connect(com, &ComSettingsFrame::linkStateChanged, this, &JogModeDialog::releaseMotion, Qt::UniqueConnection);
+        connect(com, &ComSettingsFrame::linkAboutToClose, this, &JogModeDialog::stopBeforeLinkCloses, Qt::UniqueConnection);
     }
     on_stackedWidget_currentChanged(ui->stackedWidget->currentIndex());
     m_pollState = PollState::Request;
@@ -440,6 +441,12 @@ void JogModeDialog::stopMotion()
     }
     haltRunningJog();
     releaseMotion();
+}
+
+void JogModeDialog::stopBeforeLinkCloses()
+{
+    stopMotion();
+    waitForStops();
 }
 
 void JogModeDialog::releaseMotion()

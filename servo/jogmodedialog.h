@@ -76,6 +76,8 @@ public slots:
     // Every jog and run gets the stop of the current device type and page, to the current slave,
     // and its button is released: nothing moves again until the user presses again.
     void stopMotion();
+    // The user closes or lends the link: the stops go out, and are let through, before it closes.
+    void stopBeforeLinkCloses();
     // The link went down, came up or changed hands: nothing can be stopped or started through a
     // link that is gone, so the buttons are only released.
     void releaseMotion();

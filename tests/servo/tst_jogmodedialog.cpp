@@ -1,6 +1,7 @@
 #include "servo/jogmodedialog.h"
 
 #include "comm/comsettingsframe.h"
+#include "comm/networkhelper.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "support/devsimlink.h"
@@ -36,6 +37,8 @@ private slots:
     void linkLossReleases();
     void switchStopsTheOldDevice_data();
     void switchStopsTheOldDevice();
+    void userClosesLinkStopsFirst_data();
+    void userClosesLinkStopsFirst();
     void cellTexts_data();
     void cellTexts();
 private:
@@ -350,6 +353,41 @@ void TestJogModeDialog::switchStopsTheOldDevice()
     QTRY_COMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
     QTest::qWait(400);
     QCOMPARE(m_link->sim().logLines().filter(" fc=6 "), stop);
+}
+
+enum LinkClose { DisconnectPressed, DebugPageTakesLink };
+
+void TestJogModeDialog::userClosesLinkStopsFirst_data()
+{
+    QTest::addColumn<int>("type"), QTest::addColumn<int>("close"), QTest::addColumn<QStringList>("stop");
+    QTest::newRow("low-volt jog, Disconnect") << int(LowVoltServo) << int(DisconnectPressed) << QStringList("56380=517");
+    QTest::newRow("trelvox jog, debugging page") << int(TrelvoxServo) << int(DebugPageTakesLink)
+                                                << QStringList({ "149=100", "401=0", "181=0" });
+    QTest::newRow("to-and-fro run, Disconnect") << int(SdriverDevice) << int(DisconnectPressed) << QStringList("30001=0");
+}
+
+// The user closes the link, or lends it to a debugging page, while a drive moves: its stop goes
+// out first, since nothing could stop it afterwards.
+void TestJogModeDialog::userClosesLinkStopsFirst()
+{
+    QFETCH(int, type);
+    QFETCH(int, close);
+    QFETCH(QStringList, stop);
+    connectTo(DeviceEnum(type), { "--no-events" });
+    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);   // reciprocate
+    m_dialog->show();
+    QAbstractButton *start = button(type == SdriverDevice ? "commonRunButton" : "forwardButton");
+    start->click();
+    const QStringList moving { "30001=1", "", "56380=515", "401=32" };
+    QTRY_VERIFY(writes().contains(moving.value(type)));
+    m_link->sim().clearLog();
+    if (close == DisconnectPressed)
+        m_link->frame()->findChild<QAbstractButton *>("connectButton")->click();
+    else
+        m_link->frame()->networkHelper()->setDebugMode(true);
+    QCOMPARE(writes(), stop);   // answered before the link closed
+    QVERIFY(!start->isChecked());
+    m_link->frame()->networkHelper()->setDebugMode(false);
 }
 
 void TestJogModeDialog::cellTexts_data()
