@@ -94,8 +94,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption denyOption(QStringLiteral("deny"),
         QStringLiteral("Answer reads of this register with an exception, as for a register the device lacks (repeatable)."),
         QStringLiteral("addr"));
+    const QCommandLineOption delayOption(QStringLiteral("answer-delay"),
+        QStringLiteral("TCP: answer each request this many milliseconds late, as over a slow link."),
+        QStringLiteral("ms"), QStringLiteral("0"));
     parser.addOptions({tcpOption, serialOption, baudOption, slaveOption, typeOption, logOption, setOption,
-                       noEventsOption, intervalOption, nextOption, denyOption});
+                       noEventsOption, intervalOption, nextOption, denyOption, delayOption});
     parser.process(app);
 
     QSet<quint8> units;
@@ -121,6 +124,9 @@ int main(int argc, char *argv[])
     uint interval = 0;
     if (!toNumber(parser.value(intervalOption), 100, 3600000, &interval))
         return fail(QStringLiteral("--event-interval must be 100..3600000 ms"));
+    uint answerDelay = 0;
+    if (!toNumber(parser.value(delayOption), 0, 60000, &answerDelay))
+        return fail(QStringLiteral("--answer-delay must be 0..60000 ms"));
 
     DeviceProfile profile(static_cast<int>(type));
     for (const QString &deny : parser.values(denyOption)) {
@@ -180,6 +186,7 @@ int main(int argc, char *argv[])
         if (colon <= 0 || !toNumber(endpoint.mid(colon + 1), 0, 0xffff, &port))
             return fail(QStringLiteral("bad --tcp '%1', expected HOST:PORT").arg(endpoint));
         tcp = new SimTcpServer(units, profile, log, image, nullptr);
+        tcp->setAnswerDelay(int(answerDelay));
         server.reset(tcp);
         tcp->setReadObserver(readObserver);
         tcp->setConnectionParameter(QModbusDevice::NetworkAddressParameter, endpoint.left(colon));

@@ -1,8 +1,10 @@
 #include "simtcpserver.h"
 
 #include <QDataStream>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <memory>
 
@@ -61,8 +63,17 @@ void SimTcpServer::attach(QTcpSocket *socket)
             }
             if (pending->size() < 6 + length)
                 return;
-            answer(socket, pending->left(6 + length));
+            const QByteArray frame = pending->left(6 + length);
             pending->remove(0, 6 + length);
+            if (m_answerDelayMs <= 0) {
+                answer(socket, frame);
+                continue;
+            }
+            // The request reaches the device only now and is answered with what the device holds then.
+            QTimer::singleShot(m_answerDelayMs, this, [this, guard = QPointer<QTcpSocket>(socket), frame] {
+                if (guard)
+                    answer(guard, frame);
+            });
         }
     });
 }

@@ -17,11 +17,14 @@ public:
     // The port really listened on, also when 0 was asked for.
     quint16 listeningPort() const;
     void attach(QTcpSocket *socket);
+    // Each request is answered this much later, as over a slow link.
+    void setAnswerDelay(int ms) { m_answerDelayMs = ms; }
 
 private:
     void answer(QTcpSocket *socket, const QByteArray &frame);
 
     QSet<quint8> m_units;
+    int m_answerDelayMs = 0;
 };
 
 #endif // SIMTCPSERVER_H
