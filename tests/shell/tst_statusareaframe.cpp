@@ -1,18 +1,23 @@
 #include "shell/statusareaframe.h"
 
+#include "app/paramunit.h"
 #include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "shell/mainwindow.h"
+#include "shell/statusitem.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "support/widgetlookup.h"
+#include "widgets/vxlabel.h"
 
+#include <QJSEngine>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QtTest>
 
 #include <tuple>
@@ -21,7 +26,10 @@
 namespace {
 const QList<int> kSdriverPoll { 3072, 3079, 3083, 3073, 3074, 3075, 3389, 3076, 3078, 3077, 3336, 3337 };
 
+// Lamps are green when lit, grey when not; the alarm icon is red while an alarm is active.
 QColor iconCentre(const QPushButton *b) { return b->icon().pixmap(32, 32).toImage().pixelColor(16, 16); }
+bool isLit(const QPushButton *b) { return iconCentre(b).green() > iconCentre(b).red() + 40; }
+bool isRed(const QPushButton *b) { return iconCentre(b).red() > iconCentre(b).green() + 80; }
 
 // Restyles and repaints of everything in a widget, as "object paint" or "object style".
 struct Redraws : QObject {
@@ -44,6 +52,12 @@ class TestStatusAreaFrame : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase() { delete m_window; }
+    void itemFailures_data();
+    void itemFailures();
+    void pollListFollowsType();
+    void valuesShown_data();
+    void valuesShown();
+    void connectionLabel();
     void detectors_data();
     void detectors();
     void sameValueRedrawsNothing();
@@ -51,12 +65,15 @@ private slots:
 
 private:
     StatusAreaFrame *bar() { return m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame")); }
-    QPushButton *button(int item) { return bar()->findChild<QPushButton *>(QStringLiteral("status%1Button").arg(item)); }
+    template <class T> T *part(const QString &name) { return bar()->findChild<T *>(name); }
+    QLabel *value(int item) { return part<QLabel>(QStringLiteral("status%1Value").arg(item)); }
+    QPushButton *button(int item) { return part<QPushButton>(QStringLiteral("status%1Button").arg(item)); }
     // The device-changed broadcast as the communication page sends it, without its parameter files.
     void selectType(DeviceEnum t)
     {
         ComSettingsFrame::setCurrentDevice(t), m_window->comSettings().onDeviceChanged(t), DatabaseManager::instance()->onDeviceChanged(t);
     }
+    // As the poll delivers a reading: into the cache, then to the listeners.
     void emitValue(int a, int v) { ComSettingsFrame::setRegister(Uint16(a), Uint16(v)), emit m_window->comSettings().realTimeAddrRead(a, v); }
 
     TestDatabase m_db;
@@ -68,7 +85,140 @@ private:
 void TestStatusAreaFrame::initTestCase()
 {
     QVERIFY(m_db.isValid() && QDir::setCurrent(m_workDir.path()));   // the window writes parameter files here
+    {
+        StatusAreaFrame fresh;   // before any broadcast: no items, nothing polled, alarm icon idle
+        QVERIFY(fresh.realTimeAddrList().isEmpty());
+        QVERIFY(fresh.findChild<QFrame *>(QStringLiteral("status7Frame"))->isHidden());
+        auto *alarm = fresh.findChild<QPushButton *>(QStringLiteral("status7Button"));
+        QString shown = isRed(alarm) ? "A" : "I";
+        for (const char on : QByteArray("1111111000"))
+            fresh.setAlarmBlink(on == '1', 2), shown += isRed(alarm) ? 'A' : 'I';
+        QCOMPARE(shown, QStringLiteral("IAAAIIAAIII"));   // every second call while on, idle once off
+    }
     m_window = new MainWindow, ComSettingsFrame::setCurrentSlave(1);
+}
+
+void TestStatusAreaFrame::itemFailures_data()
+{
+    QTest::addColumn<QVariantMap>("item");
+    QTest::addColumn<int>("val");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("lit");
+    QTest::newRow("format missing: as received") << StatusItem::rawValue(1, QString(), 1) << 0xFFFF << "6553.5" << false;
+    QTest::newRow("later code wins") << StatusItem::valueToText(1, { "1/a", "0x1/b" }) << 1 << "b" << false;
+    QTest::newRow("malformed codes") << StatusItem::valueToText(1, { "1", "1/a/b", "x/c" }) << 1 << "null" << false;
+    QTest::newRow("unknown type") << QVariantMap { { "type", "other" } } << 1 << "null" << false;
+    QTest::newRow("not a function") << StatusItem::valueToLed(1, "42") << 1 << "null" << false;
+    QTest::newRow("syntax error") << StatusItem::valueToLed(1, "(function(val) {") << 1 << "null" << false;
+    QTest::newRow("throws") << StatusItem::valueToLed(1, "(function(v) { throw new Error('x'); })") << 1 << "null" << false;
+    QTest::newRow("bit set") << QVariantMap { { "type", "bitToLed" }, { "bitMask", 4 } } << 6 << "null" << true;
+    QTest::newRow("mask missing") << QVariantMap { { "type", "bitToLed" } } << 0xFFFF << "null" << false;
+}
+
+void TestStatusAreaFrame::itemFailures()
+{
+    QFETCH(QVariantMap, item);
+    QFETCH(int, val);
+    QJSEngine engine;
+    const StatusItem::Shown shown = StatusItem::convert(item, val, engine);
+    QTEST(shown.text, "text");
+    QTEST(shown.lit, "lit");
+}
+
+void TestStatusAreaFrame::pollListFollowsType()
+{
+    const QList<QPair<DeviceEnum, QList<int>>> steps {
+        { SdriverDevice, kSdriverPoll }, { TrelvoxServo, {} },  { OtherDevice2, {} },
+        { SdriverDevice, kSdriverPoll }, { HighVoltServo, { 56151, 56153, 56152 } },
+        { LowVoltServo, { 56300, 56304, 56302 } }, { NoDevice, {} } };
+    for (const auto &step : steps) {
+        selectType(step.first);
+        QCOMPARE(bar()->realTimeAddrList(), step.second);
+        QCOMPARE(part<QFrame>(QStringLiteral("status7Frame"))->isHidden(), step.second.isEmpty());
+        QCOMPARE(part<QStackedWidget>(QStringLiteral("statusStackedWidget"))->currentWidget()->objectName(),
+                 QString::fromLatin1(step.second.isEmpty() ? "page1" : "page2"));
+    }
+    // Signing out leaves the connected device watched.
+    selectType(SdriverDevice);
+    QSignalSpy signedOut(bar(), &StatusAreaFrame::signOutSignal);
+    bar()->onSignOutAccount();
+    QCOMPARE(signedOut.count(), 1);
+    QCOMPARE(bar()->realTimeAddrList(), kSdriverPoll);
+}
+
+// "text" is the item's value text, or for lamps "lamps:" and one digit per item, 1 when lit.
+void TestStatusAreaFrame::valuesShown_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("addr");
+    QTest::addColumn<int>("val");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("torqueUnit");
+    QTest::newRow("Step, no unit") << 0 << 3389 << 0 << 1 << "0" << 0;
+    QTest::newRow("Turns sign-extended") << 0 << 3076 << 0xFFFF << 2 << "-0.01 r" << 0;
+    QTest::newRow("Time") << 0 << 3077 << 1500 << 5 << "1.500 s" << 0;
+    QTest::newRow("Torque in N·m") << 0 << 3079 << 1500 << 3 << QString::fromUtf8("1.500 N·m") << 0;
+    QTest::newRow("Torque in mN·m") << 0 << 3079 << 1500 << 3 << QString::fromUtf8("1500 mN·m") << 1;
+    QTest::newRow("Torque in kgf·cm") << 0 << 3079 << 1500 << 3 << QString::fromUtf8("15.00 kgf·cm") << 2;
+    QTest::newRow("Result Slip") << 0 << 3336 << 10 << 6 << "Slip" << 0;
+    QTest::newRow("Result not listed") << 0 << 3336 << 2 << 6 << "null" << 0;
+    QTest::newRow("no alarm") << 0 << 3337 << 0 << 7 << "None" << 0;
+    QTest::newRow("alarm") << 0 << 3337 << 7 << 7 << "7" << 0;
+    QTest::newRow("Bus Voltage") << 1 << 56153 << 3105 << 3 << "310.5 V" << 0;
+    QTest::newRow("HighVolt enabled") << 1 << 56151 << 6 << 1 << "lamps:10" << 0;
+    QTest::newRow("HighVolt ready") << 1 << 56151 << 5 << 1 << "lamps:01" << 0;
+    QTest::newRow("LowVolt off") << 2 << 56300 << 0 << 1 << "lamps:000" << 0;
+    QTest::newRow("LowVolt ready, not enabled") << 2 << 56300 << 4 << 1 << "lamps:101" << 0;
+    QTest::newRow("Location OK") << 2 << 56304 << 0x0104 << 1 << "lamps:0001" << 0;
+}
+
+// The cache fills the items at a rebuild; the poll updates them; only an alarm code turns the icon red.
+void TestStatusAreaFrame::valuesShown()
+{
+    QFETCH(int, type);
+    QFETCH(int, addr);
+    QFETCH(int, val);
+    QFETCH(int, item);
+    QFETCH(QString, text);
+    QFETCH(int, torqueUnit);
+    selectType(DeviceEnum(type));
+    for (int a : bar()->realTimeAddrList())
+        ComSettingsFrame::setRegister(Uint16(a), 0);
+    ComSettingsFrame::setRegister(Uint16(addr), Uint16(val));
+    setUnitIndex(QStringLiteral("torque"), torqueUnit);
+    bar()->onParamUnitChanged();
+    if (text.startsWith(QLatin1String("lamps:"))) {
+        for (int i = 1; i < text.size() - 5; ++i) {
+            QCOMPARE(isLit(button(i)), text.at(5 + i) == QLatin1Char('1'));
+            QVERIFY(value(i)->isHidden());
+        }
+        return;
+    }
+    QCOMPARE(value(item)->text(), text);
+    emitValue(addr, val == 1 ? 2 : 1);
+    QVERIFY(value(item)->text() != text);
+    emitValue(addr, val);
+    QCOMPARE(value(item)->text(), text);
+    bar()->updateAlarmIcon();
+    QCOMPARE(isRed(button(7)), item == 7 && val != 0);
+    if (item == 7)
+        QVERIFY(value(7)->styleSheet().contains(val ? QLatin1String("#F42230") : QLatin1String("#000000")));
+    emitValue(addr, 0);
+}
+
+void TestStatusAreaFrame::connectionLabel()
+{
+    auto *label = part<VxLabel>(QStringLiteral("connectStatus"));
+    bar()->setConnectState(NoDevice);   // already the state: the text stays translatable
+    QCOMPARE(label->text(), QStringLiteral("Disconnect"));
+    bar()->setConnectState(HighVoltServo);
+    QCOMPARE(label->text(), QStringLiteral("Connect"));
+    QVERIFY(label->styleSheet().contains(QStringLiteral("#71BB71")));
+    bar()->setConnectState(NoDevice);
+    QCOMPARE(label->text(), QStringLiteral("Disconnect"));
+    QVERIFY(label->styleSheet().contains(QStringLiteral("#B88D5D")));
+    QVERIFY(RawText::isRaw(label->rawText()));
 }
 
 // A script of readings: "addr=val", "pN" for one pass of Turns N (hundredths), Torque and Time,
@@ -77,8 +227,10 @@ void TestStatusAreaFrame::detectors_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("stored");
+    QTest::newRow("three readings each after a new result") << "3336=1 p250 p250 p250" << "OK 2.5";
     QTest::newRow("the same result again is no new cycle") << "3336=1 p250 p250 p250 3336=1 p260 p260 p260" << "OK 2.5";
     QTest::newRow("a replacing result keeps the counts") << "3336=10 p250 p250 3336=12 p250" << "Float 2.5";
+    QTest::newRow("a rebuild is no reading") << "3336=1 p250 p250 rebuild" << "";
     QTest::newRow("next cycle after a confirmed reading: its values") << "3336=1 p250 3336=1 p260 3336=0 p30 p30 p30" << "OK 2.5";
     QTest::newRow("next cycle in the third pass: the confirmed values") << "3336=1 p250 3336=1 p260 3336=1 p30" << "OK 2.6";
     QTest::newRow("next cycle before any confirmed reading: dropped") << "3336=1 p250 3336=0 p30 p30 p30" << "";
@@ -136,9 +288,15 @@ void TestStatusAreaFrame::sameValueRedrawsNothing()
     }
     emitValue(56151, 5);   // a change still shows
     QVERIFY(redraws.take().contains(QStringLiteral("status1Button paint")));
-    QVERIFY(iconCentre(button(2)).green() > iconCentre(button(2)).red() + 40);   // lit
+    QVERIFY(isLit(button(2)));
     bar()->onSignOutAccount();   // signing out leaves the connected device watched
     QCOMPARE(bar()->realTimeAddrList(), highVolt);
+    selectType(SdriverDevice);   // the end of an alarm restyles its item
+    emitValue(3337, 7);
+    QTRY_VERIFY(redraws.take().isEmpty());
+    emitValue(3337, 0);
+    QVERIFY(redraws.take().contains(QStringLiteral("status7Value style")));
+    QCOMPARE(value(7)->text(), QStringLiteral("None"));
     m_window->hide();
 }
 
@@ -151,12 +309,14 @@ void TestStatusAreaFrame::deviceWhileFullScreen()
     DevsimProcess &sim = link.sim();
     QVERIFY(sim.start({ "--type", "0", "--slave", "2", "--next-after-reads", "2", "--set", "3084=9" }));
     m_window->setFullScreen(true);
+    QVERIFY(bar()->isHidden());
     CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
     selectType(SdriverDevice);
     DatabaseManager *db = DatabaseManager::instance();
     const int alarms = db->alarmRecords().size(), records = db->workRecords().size();
     QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
     QVERIFY(link.connectTo(sim.port(), 2));
+    QCOMPARE(part<QLabel>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Connect"));
     QTRY_VERIFY_WITH_TIMEOUT(sim.stderrText().count(QLatin1String("devsim tightening")) >= 3, 30000);
     static const QRegularExpression finished(QStringLiteral("devsim tightening result=(\\d+) turns=(\\d+) torque=\\d+ time=(\\d+)"));
     QStringList screws, stored;
@@ -179,7 +339,7 @@ void TestStatusAreaFrame::deviceWhileFullScreen()
     QCOMPARE(polled.count(), 0);
     QCOMPARE(sim.logLines().filter(QLatin1String("addr=65535")), QStringList());
     m_window->setFullScreen(false), m_window->hide(), sim.kill();
-    QTRY_COMPARE_WITH_TIMEOUT(bar()->findChild<QLabel *>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Disconnect"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(part<QLabel>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Disconnect"), 5000);
 }
 
 QTEST_MAIN(TestStatusAreaFrame)
