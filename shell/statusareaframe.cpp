@@ -421,8 +421,10 @@ void StatusAreaFrame::detectAlarm(int addr, int val)
     m_lastAlarmCode = val;
 }
 
-// A record is written once per change of Result to a nonzero code, after three further readings
-// each of Turns, Torque and Time; a code that replaces a pending one keeps the counts going.
+// A record is written once per change of Result to a nonzero code. The device holds its result,
+// and the values that go with it, from the end of a cycle until the next cycle starts; then it
+// resets the result to 0. A reading taken before a Result reading that still showed the result
+// therefore belongs to the finished cycle; a later one may already be the next cycle's.
 void StatusAreaFrame::detectTightening(int addr, int val)
 {
     if (!m_recordTriggerEnabled || ComSettingsFrame::currentDevice() != SdriverDevice)
@@ -431,75 +433,74 @@ void StatusAreaFrame::detectTightening(int addr, int val)
         onResultRead(val);
         return;
     }
-    if (m_pendingResult == 0)
+    auto reading = std::find_if(m_cycle.begin(), m_cycle.end(), [addr](const CycleReading &r) { return r.addr == addr; });
+    if (reading == m_cycle.end())
         return;
-    bool complete = true;
-    for (CycleReading &r : m_cycle) {
-        if (r.addr == addr) {
-            ++r.count;
-            r.latest = val;
-            r.hasLatest = true;
-        }
-        complete = complete && r.count >= kReadingsPerRecord;
+    reading->latest = val;
+    reading->hasLatest = true;
+    if (m_pendingResult == 0 || m_readingsComplete)
+        return;
+    ++reading->count;
+    m_readingsComplete = std::all_of(m_cycle.cbegin(), m_cycle.cend(), [](const CycleReading &r) { return r.count >= kReadingsPerRecord; });
+    if (m_readingsComplete) {
+        for (CycleReading &r : m_cycle)
+            r.third = r.latest;
     }
-    if (complete)
-        storeTightening();
 }
 
-// The device holds its result from the end of a cycle until the next one starts, and then
-// resets it to 0. A reading taken while the result still stood before and after it belongs to
-// the finished cycle; a later one may already be of the next cycle.
+// Once three readings each have arrived, the result is stored at the next Result reading that
+// still shows it, with those readings, now known to be its own. A result that changes first (to 0
+// or to another code) is stored at once with the readings known to precede it: a result that was
+// seen is never lost, and never takes the next cycle's values.
 void StatusAreaFrame::onResultRead(int val)
 {
-    if (m_pendingResult != 0 && val != 0) {
-        for (CycleReading &r : m_cycle) {
-            if (r.hasLatest) {
-                r.confirmed = r.latest;
-                r.hasConfirmed = true;
-                r.hasLatest = false;
-            }
-        }
+    if (m_pendingResult != 0 && val == m_pendingResult) {
+        confirmReadings();
+        if (m_readingsComplete)
+            storeTightening(CycleValues::Third);
     } else if (m_pendingResult != 0) {
-        // The next cycle started before the readings were complete: the result is stored with the
-        // values known to be its own, or not at all, never with the new cycle's.
-        const bool known = std::all_of(m_cycle.cbegin(), m_cycle.cend(), [](const CycleReading &r) { return r.hasConfirmed; });
-        if (known) {
-            storeTightening();
-        } else {
-            qWarning() << "Tightening result" << m_pendingResult << "not stored: the next cycle started before its values were read";
-            resetTightening();
-        }
+        storeTightening(CycleValues::Confirmed);
     }
     if (val == m_lastResult)
         return;
     m_lastResult = val;
     if (val == 0)
         return;
-    if (m_pendingResult == 0)
-        resetTightening();
+    // A new cycle: what was read before its result was first seen is its own, but does not count.
     m_pendingResult = val;
+    m_readingsComplete = false;
+    for (CycleReading &r : m_cycle)
+        r.count = 0;
+    confirmReadings();
 }
 
-void StatusAreaFrame::resetTightening()
+void StatusAreaFrame::confirmReadings()
 {
-    m_pendingResult = 0;
-    for (CycleReading &r : m_cycle)
-        r = CycleReading { r.addr };
+    for (CycleReading &r : m_cycle) {
+        if (r.hasLatest) {
+            r.confirmed = r.latest;
+            r.hasConfirmed = true;
+        }
+    }
 }
 
 // The record is built from the register cache: for it, the cache holds the result and the
-// readings known to belong to the finished cycle; the live values are put back afterwards.
-void StatusAreaFrame::storeTightening()
+// readings of the finished cycle; the live values are put back afterwards.
+void StatusAreaFrame::storeTightening(CycleValues values)
 {
-    QVector<QPair<Uint16, quint64>> live;
-    for (const CycleReading &r : qAsConst(m_cycle)) {
-        if (!r.hasConfirmed)
-            continue;
-        live.append({ Uint16(r.addr), ComSettingsFrame::getRegisterEntry(Uint16(r.addr)) });
-        ComSettingsFrame::setRegister(Uint16(r.addr), Uint16(r.confirmed));
+    QVector<QPair<Uint16, quint64>> live { { Uint16(kResultAddr), ComSettingsFrame::getRegisterEntry(Uint16(kResultAddr)) } };
+    for (CycleReading &r : m_cycle) {
+        const bool known = values == CycleValues::Third || r.hasConfirmed;
+        if (known) {
+            live.append({ Uint16(r.addr), ComSettingsFrame::getRegisterEntry(Uint16(r.addr)) });
+            ComSettingsFrame::setRegister(Uint16(r.addr), Uint16(values == CycleValues::Third ? r.third : r.confirmed));
+        }
+        r.count = 0;
+        r.hasConfirmed = false;
     }
     ComSettingsFrame::setRegister(Uint16(kResultAddr), Uint16(m_pendingResult & 0xFFFF));
-    resetTightening();
+    m_pendingResult = 0;
+    m_readingsComplete = false;
     if (WorkRecordFrame *page = WorkRecordFrame::instance())
         page->appendRecord();
     else

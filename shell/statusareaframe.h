@@ -63,6 +63,8 @@ private:
         bool hasShown = false;
         int shownVal = 0;
     };
+    // Which readings a tightening record takes.
+    enum class CycleValues { Confirmed, Third };
     struct ItemDef {
         QString caption;
         QString unit;
@@ -80,8 +82,8 @@ private:
     void detectAlarm(int addr, int val);
     void detectTightening(int addr, int val);
     void onResultRead(int val);
-    void storeTightening();
-    void resetTightening();
+    void confirmReadings();
+    void storeTightening(CycleValues values);
     void setAlarmIcon(bool active);
 
     Ui::StatusAreaFrame *ui;
@@ -99,14 +101,16 @@ private:
     // Tightening detector: a new nonzero Result, then three readings each of Turns, Torque, Time.
     struct CycleReading {
         int addr;
-        int count = 0;
-        int latest = 0;             // last reading since the last Result reading
+        int count = 0;              // readings since the result was first seen
         bool hasLatest = false;
-        int confirmed = 0;          // last reading that a Result reading still holding the result followed
+        int latest = 0;             // the last reading
         bool hasConfirmed = false;
+        int confirmed = 0;          // the last reading before a Result reading that still showed the result
+        int third = 0;              // the reading when each had been read three times
     };
     int m_lastResult = 0;
     int m_pendingResult = 0;
+    bool m_readingsComplete = false;        // three readings each since the result was first seen
     QVector<CycleReading> m_cycle;          // Turns, Torque, Time
 
     QJSEngine m_engine;                     // runs the lamp predicates

@@ -12,6 +12,7 @@
 #include "support/widgetlookup.h"
 #include "widgets/vxlabel.h"
 
+#include <QElapsedTimer>
 #include <QJSEngine>
 #include <QLabel>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 
 namespace {
 const QList<int> kSdriverPoll { 3072, 3079, 3083, 3073, 3074, 3075, 3389, 3076, 3078, 3077, 3336, 3337 };
+const QMap<int, QString> kResultNames { { 1, "OK" }, { 10, "Slip" }, { 12, "Float" } };
 
 // Lamps are green when lit, grey when not; the alarm icon is red while an alarm is active.
 QColor iconCentre(const QPushButton *b) { return b->icon().pixmap(32, 32).toImage().pixelColor(16, 16); }
@@ -43,6 +45,21 @@ struct Redraws : QObject {
     }
     QStringList seen;
 };
+
+// What the simulated controller reported for each screw it finished: result, turns in hundredths, time in ms.
+struct Screw {
+    int result, turns, time;
+};
+QVector<Screw> reportedScrews(const QString &stderrText)
+{
+    static const QRegularExpression finished(QStringLiteral("devsim tightening result=(\\d+) turns=(\\d+) torque=\\d+ time=(\\d+)"));
+    QVector<Screw> screws;
+    for (auto it = finished.globalMatch(stderrText); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        screws.append({ m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt() });
+    }
+    return screws;
+}
 } // namespace
 
 class TestStatusAreaFrame : public QObject
@@ -62,6 +79,8 @@ private slots:
     void detectors();
     void sameValueRedrawsNothing();
     void deviceWhileFullScreen();
+    void slowLinkKeepsEveryTightening_data();
+    void slowLinkKeepsEveryTightening();
 
 private:
     StatusAreaFrame *bar() { return m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame")); }
@@ -223,17 +242,24 @@ void TestStatusAreaFrame::connectionLabel()
 
 // A script of readings: "addr=val", "pN" for one pass of Turns N (hundredths), Torque and Time,
 // "rebuild", "typeN"; then what was stored: "status turns" per work record, "alarm code" per alarm.
+// Every script starts after a pass with Turns 0.
 void TestStatusAreaFrame::detectors_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("three readings each after a new result") << "3336=1 p250 p250 p250" << "OK 2.5";
+    QTest::newRow("three readings each, then the result again") << "3336=1 p250 p250 p250 3336=1" << "OK 2.5";
     QTest::newRow("the same result again is no new cycle") << "3336=1 p250 p250 p250 3336=1 p260 p260 p260" << "OK 2.5";
-    QTest::newRow("a replacing result keeps the counts") << "3336=10 p250 p250 3336=12 p250" << "Float 2.5";
-    QTest::newRow("a rebuild is no reading") << "3336=1 p250 p250 rebuild" << "";
+    QTest::newRow("result held several passes: its third readings") << "3336=1 p240 3336=1 p245 3336=1 p250 3336=1 p250 3336=1" << "OK 2.5";
+    QTest::newRow("readings before the result do not count") << "p250 p250 p250 3336=1 p260 3336=1 p260 p260 3336=1" << "OK 2.6";
+    QTest::newRow("a rebuild is no reading") << "3336=1 p250 p250 rebuild 3336=1" << "";
+    QTest::newRow("result read once, then the next cycle") << "p240 p250 3336=1 p30 3336=0 p40 p40 p40" << "OK 2.5";
     QTest::newRow("next cycle after a confirmed reading: its values") << "3336=1 p250 3336=1 p260 3336=0 p30 p30 p30" << "OK 2.5";
-    QTest::newRow("next cycle in the third pass: the confirmed values") << "3336=1 p250 3336=1 p260 3336=1 p30" << "OK 2.6";
-    QTest::newRow("next cycle before any confirmed reading: dropped") << "3336=1 p250 3336=0 p30 p30 p30" << "";
+    QTest::newRow("next cycle in the third pass: the confirmed values") << "3336=1 p250 3336=1 p260 3336=1 p30 3336=0" << "OK 2.6";
+    QTest::newRow("third readings never confirmed: the readings before") << "3336=1 p250 p250 p250 3336=0" << "OK 0";
+    QTest::newRow("back to back, the same code") << "p250 3336=1 p30 3336=0 p70 3336=1 p80 3336=0" << "OK 2.5, OK 0.7";
+    QTest::newRow("back to back, another code") << "p250 3336=1 p30 3336=10 p80 3336=0" << "OK 2.5, Slip 0.3";
+    QTest::newRow("a replacing result stores the replaced one")
+        << "3336=10 p250 3336=10 p260 3336=12 p270 p270 p270 3336=12" << "Slip 2.5, Float 2.7";
     QTest::newRow("alarm, same, none, alarm is two") << "3337=7 3337=7 3337=0 3337=7" << "alarm 7, alarm 7";
     QTest::newRow("a rebuild does not repeat an active alarm") << "3337=7 rebuild 3337=7" << "alarm 7";
     QTest::newRow("a servo drive records nothing") << "type1 56152=5 3336=1 p250 p250 p250 type0 p250 p250 p250" << "";
@@ -246,6 +272,8 @@ void TestStatusAreaFrame::detectors()
     selectType(SdriverDevice);
     ComSettingsFrame::setRegister(3072, 1);
     emitValue(3336, 0), emitValue(3337, 0);   // settles whatever an earlier row left pending
+    const auto pass = [this](int turns) { emitValue(3079, 1500), emitValue(3076, turns), emitValue(3077, 1200); };
+    pass(0);
     const int records = db->workRecords().size(), alarms = db->alarmRecords().size();
     for (const QString &step : script.split(' ')) {
         if (step == QLatin1String("rebuild"))
@@ -253,7 +281,7 @@ void TestStatusAreaFrame::detectors()
         else if (step.startsWith(QLatin1String("type")))
             selectType(DeviceEnum(step.mid(4).toInt()));
         else if (step.startsWith('p'))
-            emitValue(3076, step.mid(1).toInt()), emitValue(3079, 1500), emitValue(3077, 1200);
+            pass(step.mid(1).toInt());
         else
             emitValue(step.section('=', 0, 0).toInt(), step.section('=', 1).toInt());
     }
@@ -312,19 +340,16 @@ void TestStatusAreaFrame::deviceWhileFullScreen()
     QVERIFY(bar()->isHidden());
     CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
     selectType(SdriverDevice);
+    emitValue(3336, 0);   // settles whatever an earlier test left pending
     DatabaseManager *db = DatabaseManager::instance();
     const int alarms = db->alarmRecords().size(), records = db->workRecords().size();
     QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
     QVERIFY(link.connectTo(sim.port(), 2));
     QCOMPARE(part<QLabel>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Connect"));
     QTRY_VERIFY_WITH_TIMEOUT(sim.stderrText().count(QLatin1String("devsim tightening")) >= 3, 30000);
-    static const QRegularExpression finished(QStringLiteral("devsim tightening result=(\\d+) turns=(\\d+) torque=\\d+ time=(\\d+)"));
     QStringList screws, stored;
-    for (auto it = finished.globalMatch(sim.stderrText()); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        screws << QMap<int, QString> { { 1, "OK" }, { 10, "Slip" }, { 12, "Float" } }.value(m.captured(1).toInt()) + ' '
-                      + QString::number(m.captured(2).toInt() / 100.0) + ' ' + QString::number(m.captured(3).toInt() / 1000.0);
-    }
+    for (const Screw &s : reportedScrews(sim.stderrText()))
+        screws << kResultNames.value(s.result) + ' ' + QString::number(s.turns / 100.0) + ' ' + QString::number(s.time / 1000.0);
     for (const RecordItem &r : db->workRecords().mid(records))
         stored << r.value("status").toString() + ' ' + r.value("turns").toString() + ' ' + r.value("usedTime").toString();
     QVERIFY(!stored.isEmpty() && stored.size() <= screws.size());
@@ -340,6 +365,72 @@ void TestStatusAreaFrame::deviceWhileFullScreen()
     QCOMPARE(sim.logLines().filter(QLatin1String("addr=65535")), QStringList());
     m_window->setFullScreen(false), m_window->hide(), sim.kill();
     QTRY_COMPARE_WITH_TIMEOUT(part<QLabel>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Disconnect"), 5000);
+}
+
+void TestStatusAreaFrame::slowLinkKeepsEveryTightening_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<bool>("everyScrewRead");   // the next screw waits until the result has been read
+    QTest::newRow("the next screw once the result is read") << QStringList { "--next-after-reads", "1" } << true;
+    QTest::newRow("the next screw after about a pass") << QStringList { "--event-interval", "300" } << false;
+}
+
+// About 250 ms a pass, as on a slow serial link: a result may be read only once before the next
+// screw starts. Every result that was read is stored once, in order, with the values of its own
+// screw: those read while it showed, or just before it was first read (at most a few steps before
+// the screw ended), never the next screw's.
+void TestStatusAreaFrame::slowLinkKeepsEveryTightening()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(bool, everyScrewRead);
+    ComSettingsFrame &com = m_window->comSettings();
+    DevsimLink link(&com);
+    QVERIFY(link.sim().start(QStringList { "--type", "0", "--answer-delay", "20" } + simArgs));
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
+    selectType(SdriverDevice);
+    emitValue(3336, 0);   // settles whatever an earlier test left pending
+    DatabaseManager *db = DatabaseManager::instance();
+    const int records = db->workRecords().size();
+    QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(link.connectTo(link.sim().port(), 1));
+    QTRY_VERIFY_WITH_TIMEOUT(db->workRecords().size() >= records + 4, 50000);
+    link.frame()->disconnectDevice();
+
+    QStringList seen;   // each change of the result to a code, as the poll read it
+    int last = 0, passes = 0;
+    for (const QList<QVariant> &args : qAsConst(polled)) {
+        if (args.at(0).toInt() != 3336)
+            continue;
+        ++passes;
+        const int result = args.at(1).toInt();
+        if (result != 0 && result != last)
+            seen << kResultNames.value(result);
+        last = result;
+    }
+    QVERIFY2(clock.elapsed() / passes >= 200, qPrintable(QString::number(clock.elapsed() / passes)));
+    const QList<RecordItem> stored = db->workRecords().mid(records);
+    QStringList statuses;
+    for (const RecordItem &r : stored)
+        statuses << r.value("status").toString();
+    // The last result read may still wait for the next Result reading when the link closes.
+    QVERIFY2(statuses == seen || statuses == seen.mid(0, seen.size() - 1), qPrintable(statuses.join(' ') + " / " + seen.join(' ')));
+    const QVector<Screw> screws = reportedScrews(link.sim().stderrText());
+    if (everyScrewRead)
+        QVERIFY2(seen.size() >= screws.size() - 1, qPrintable(QStringLiteral("%1 of %2 read").arg(seen.size()).arg(screws.size())));
+    int next = 0;
+    for (const RecordItem &r : stored) {
+        const int turns = qRound(r.value("turns").toDouble() * 100), time = qRound(r.value("usedTime").toDouble() * 1000);
+        auto own = [&](const Screw &s) {
+            return kResultNames.value(s.result) == r.value("status") && turns <= s.turns && turns * 4 >= s.turns * 3
+                && time <= s.time && time >= s.time - 400;
+        };
+        while (next < screws.size() && !own(screws.at(next)))
+            ++next;
+        QVERIFY2(next < screws.size(), qPrintable(QStringLiteral("%1 %2 %3 is no screw of its own").arg(r.value("status").toString()).arg(turns).arg(time)));
+        ++next;
+    }
 }
 
 QTEST_MAIN(TestStatusAreaFrame)
