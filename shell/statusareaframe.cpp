@@ -285,7 +285,7 @@ QVector<StatusAreaFrame::ItemDef> StatusAreaFrame::itemDefs(DeviceEnum devType) 
                    0 } };
     }
     default:
-        // The other types show no items, and have no alarm register the bar could read.
+        // The other types show no page items.
         return {};
     }
 }
@@ -335,25 +335,31 @@ void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
         applyItemStyle(slot, devType);
     }
 
+    // The other device types show the alarm item too, though they have no alarm register; type 3
+    // and no device show none, since the address map may still hold another type's register.
+    const bool otherDevice = devType >= OtherDevice1 && devType <= OtherDevice5;
     StatusSlot &alarm = m_slots.last();
-    alarm.item = defs.isEmpty() ? QVariantMap() : StatusItem::rawValue(addressOfEntry(kAlarmCodeEntry), QString(), 0);
+    alarm.item = defs.isEmpty() && !otherDevice ? QVariantMap() : StatusItem::rawValue(addressOfEntry(kAlarmCodeEntry), QString(), 0);
     alarm.button->setText(tr("Alarm"));
     alarm.unit->clear();
-    alarm.frame->setVisible(!defs.isEmpty());
+    alarm.frame->setVisible(!defs.isEmpty() || otherDevice);
 
     // Until the poll reports, the items show what the cache knows. This is display only: the
     // detectors see real readings alone, so a rebuild neither repeats an alarm nor counts readings.
+    // A register the type lacks is never polled, and its item shows no value.
     for (StatusSlot &slot : m_slots) {
         slot.addr = StatusItem::address(slot.item);
         slot.hasShown = false;
         const int addr = slot.addr;
-        if (addr < 0 || quint32(addr) == RegisterMap::Absent)
+        if (addr < 0)
             continue;
-        if (!m_realTimeAddrList.contains(addr))
+        const bool present = quint32(addr) != RegisterMap::Absent;
+        if (present && !m_realTimeAddrList.contains(addr))
             m_realTimeAddrList.append(addr);
-        showValue(slot, cachedValue(addr));
+        showValue(slot, present ? cachedValue(addr) : 0);
     }
-    m_lastAlarmCode = alarmAddress() < 0 ? 0 : cachedValue(alarmAddress());
+    const int alarmAddr = alarmAddress();
+    m_lastAlarmCode = alarmAddr < 0 || quint32(alarmAddr) == RegisterMap::Absent ? 0 : cachedValue(alarmAddr);
     attachToPoller();
 }
 

@@ -144,18 +144,24 @@ void TestStatusAreaFrame::itemFailures()
     QTEST(shown.lit, "lit");
 }
 
+// Each type polls its own items only. The other device types show the alarm item without a
+// register to read; type 3 and no device show none.
 void TestStatusAreaFrame::pollListFollowsType()
 {
-    const QList<QPair<DeviceEnum, QList<int>>> steps {
-        { SdriverDevice, kSdriverPoll }, { TrelvoxServo, {} },  { OtherDevice2, {} },
-        { SdriverDevice, kSdriverPoll }, { HighVoltServo, { 56151, 56153, 56152 } },
-        { LowVoltServo, { 56300, 56304, 56302 } }, { NoDevice, {} } };
-    for (const auto &step : steps) {
-        selectType(step.first);
-        QCOMPARE(bar()->realTimeAddrList(), step.second);
-        QCOMPARE(part<QFrame>(QStringLiteral("status7Frame"))->isHidden(), step.second.isEmpty());
+    const QList<std::tuple<DeviceEnum, QList<int>, bool>> steps {
+        { SdriverDevice, kSdriverPoll, true }, { TrelvoxServo, {}, false }, { OtherDevice2, {}, true },
+        { SdriverDevice, kSdriverPoll, true }, { HighVoltServo, { 56151, 56153, 56152 }, true },
+        { OtherDevice5, {}, true }, { LowVoltServo, { 56300, 56304, 56302 }, true }, { NoDevice, {}, false } };
+    for (const auto &[type, polled, alarmItem] : steps) {
+        selectType(type);
+        QCOMPARE(bar()->realTimeAddrList(), polled);
+        QCOMPARE(part<QFrame>(QStringLiteral("status7Frame"))->isHidden(), !alarmItem);
         QCOMPARE(part<QStackedWidget>(QStringLiteral("statusStackedWidget"))->currentWidget()->objectName(),
-                 QString::fromLatin1(step.second.isEmpty() ? "page1" : "page2"));
+                 QString::fromLatin1(polled.isEmpty() ? "page1" : "page2"));
+        if (type == OtherDevice2 || type == OtherDevice5) {
+            QCOMPARE(button(7)->text() + '|' + value(7)->text() + '|' + part<QLabel>("status7Unit")->text(), QStringLiteral("Alarm|None|"));
+            QVERIFY(value(7)->styleSheet().contains(QLatin1String("#000000")));
+        }
     }
     // Signing out leaves the connected device watched.
     selectType(SdriverDevice);
