@@ -52,19 +52,22 @@ void RecordSearch::step()
     case State::Start:
         m_row = 0;
         m_index = records.size() - 1;
+        m_tested = false;
         m_state = State::Running;
         break;
     case State::Running: {
         QElapsedTimer clock;
         clock.start();
         QVector<RecordTableModel::Row> found;
-        // The list may have shrunk since the last tick (cleared, device changed, trimmed).
-        m_index = qMin(m_index, records.size() - 1);
+        m_index = nextIndex(records);
+        const int idColumn = records.columns().indexOf(QStringLiteral("id"));
         for (int n = 0; m_index >= 0; ++n) {
             if ((n & 63) == 0 && n > 0 && clock.elapsed() >= kTickBudgetMs)
                 break;
             RecordTableModel::Row row;
-            row.record = records.row(m_index--);
+            row.record = records.row(m_index);
+            m_tested = idColumn >= 0;
+            m_lastId = records.field(m_index--, idColumn).toLongLong();
             for (int column : m_match(row.record, m_text))
                 row.redColumns |= column >= 0 && column < 32 ? 1u << column : 0u;
             if (row.redColumns)
@@ -79,6 +82,20 @@ void RecordSearch::step()
         break;
     }
     }
+}
+
+// Records are added at the end and the oldest trimmed from the front, so an index of the last tick
+// may point at a record tested already. Ids grow with every record: the search goes on at the
+// newest record older than the last one tested.
+int RecordSearch::nextIndex(const RecordList &records) const
+{
+    const int idColumn = records.columns().indexOf(QStringLiteral("id"));
+    if (!m_tested || idColumn < 0)
+        return qMin(m_index, records.size() - 1);
+    int i = qMin(m_index + 1, records.size() - 1);
+    while (i >= 0 && records.field(i, idColumn).toLongLong() >= m_lastId)
+        --i;
+    return i;
 }
 
 void RecordSearch::stop()

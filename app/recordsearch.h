@@ -46,6 +46,8 @@ private:
     enum class State { Start, Running, Idle };
 
     void stop();
+    // Where the search goes on: the list may have lost its oldest records since the last tick.
+    int nextIndex(const RecordList &records) const;
 
     RecordTableModel *m_model;
     QAbstractItemView *m_view;
@@ -57,6 +59,8 @@ private:
     bool m_resultShown = false;
     int m_row = 0;          // next result row
     int m_index = -1;       // next record to test, counting down from the newest
+    bool m_tested = false;  // m_lastId holds the id of the last record tested
+    qint64 m_lastId = 0;
 };
 
 #endif // RECORDSEARCH_H

@@ -1,4 +1,5 @@
 #include "app/alarminfoframe.h"
+#include "app/recordsearch.h"
 #include "app/recordtablemodel.h"
 #include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 #include <memory>
 
@@ -133,6 +135,29 @@ private slots:
         QCOMPARE(finished.count(), 2);
         QTest::qWait(50);
         QVERIFY(shownCodes().size() == 100 && text(0, 0) == "100" && !model()->isRed(0, 0));
+    }
+    // Each add trims the oldest alarm while a search that takes several ticks runs: every alarm is
+    // listed once, newest first, down to the oldest still kept.
+    void searchWhileAlarmsAreTrimmed()
+    {
+        restartPage(500);
+        RecordTableModel model(1, [](const RecordRow &alarm, int) { return alarm.value(QStringLiteral("id")); }, {});
+        QTableView view;
+        view.setModel(&model);
+        auto slowMatch = [](const RecordRow &, const QString &) { QThread::usleep(200); return QList<int> { 0 }; };
+        RecordSearch search(&model, &view, &DatabaseManager::alarmRecords, slowMatch, 5);
+        QSignalSpy finished(&search, &RecordSearch::finished);
+        search.command(0, QStringLiteral("any"), true);
+        int ticks = 0;
+        for (search.step(); (search.step(), finished.isEmpty()); ++ticks)
+            QVERIFY(DatabaseManager::instance()->addAlarmRecord(7));
+        QStringList ids, expected;
+        for (int r = 0; r < model.rowCount() && model.hasRecord(r); ++r)
+            ids << model.cellText(r, 0);
+        for (int id = 499; id >= ticks; --id)
+            expected << QString::number(id);
+        QVERIFY(ticks >= 2);
+        QCOMPARE(ids, expected);
     }
     // UTF-8 without a byte-order mark, every field quoted, quotes doubled, the solution in and the level out.
     void exportCsv()
