@@ -62,6 +62,7 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
 
 AlarmInfoFrame::~AlarmInfoFrame()
 {
+    m_model->finishExports();
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -230,7 +231,14 @@ void AlarmInfoFrame::on_exportAlarmButton_clicked()
     if (!fileName.contains(QLatin1String(".csv")))
         fileName += QLatin1String(".csv");
     qDebug() << "Export Alarm Record To:" << fileName;
+    exportAlarmRecord(fileName);
+}
+
+void AlarmInfoFrame::exportAlarmRecord(const QString &fileName)
+{
     // The level column stays out; the hidden solution goes in.
-    if (!m_model->exportCsv(fileName, { NumberColumn, NameColumn, ReasonColumn, SolutionColumn, TimeColumn }))
-        Prompt::warning(this, tr("Tips"), tr("Alarm record export failed!"));
+    m_model->exportCsv(fileName, { NumberColumn, NameColumn, ReasonColumn, SolutionColumn, TimeColumn }, [this](bool ok) {
+        if (!ok)
+            Prompt::warning(this, tr("Tips"), tr("Alarm record export failed!"));
+    });
 }

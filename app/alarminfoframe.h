@@ -52,6 +52,7 @@ private:
     QString detailText(int code, const QString &key) const;
     QList<int> matchingColumns(const RecordRow &alarm, const QString &text) const;
     void reloadAlarms();
+    void exportAlarmRecord(const QString &fileName);
     void onStorageChanged();
     void setAddrMonitoring(QList<int> addrs, bool enable);
     void writeEnableBit(Uint16 mask, bool set);

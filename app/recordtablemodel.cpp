@@ -1,11 +1,9 @@
 #include "app/recordtablemodel.h"
 
+#include "app/csvexport.h"
+
 #include <QColor>
-#include <QDebug>
-#include <QFileInfo>
 #include <QLabel>
-#include <QSaveFile>
-#include <QTextStream>
 
 RecordTableModel::RecordTableModel(int columns, TextFunction text, ToolTipFunction toolTip, QObject *parent)
     : QAbstractTableModel(parent)
@@ -179,37 +177,32 @@ void RecordTableModel::refreshTexts()
         emit dataChanged(index(0, 0), index(m_rows.size() - 1, m_columns - 1));
 }
 
-static QString csvField(QString text)
+void RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns, const std::function<void(bool ok)> &done)
 {
-    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    QStringList header;
+    for (int column : columns)
+        header << headerText(column);
+    QVector<RecordRow> records;
+    records.reserve(m_rows.size());
+    for (const Row &row : qAsConst(m_rows)) {
+        if (!row.record.isNull())
+            records.append(row.record);
+    }
+    auto *job = new CsvExport(fileName, header, records, columns, m_text, this);
+    connect(job, &CsvExport::finished, this, [job, done](bool ok) {
+        job->deleteLater();
+        if (done)
+            done(ok);
+    });
+    job->start();
 }
 
-bool RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns) const
+void RecordTableModel::finishExports()
 {
-    // Written beside the old file and swapped in at the end: a full disk leaves the old export whole.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "Cannot" << (QFileInfo::exists(fileName) ? "open" : "create") << fileName << file.errorString();
-        return false;
+    for (CsvExport *job : findChildren<CsvExport *>(QString(), Qt::FindDirectChildrenOnly)) {
+        // The page that asked is going away: nobody is left to tell, and the failure is logged.
+        disconnect(job, nullptr, this, nullptr);
+        job->finishNow();
+        delete job;
     }
-    QTextStream out(&file);
-    out.setCodec("UTF-8");
-    auto writeLine = [&](const std::function<QString(int)> &field) {
-        for (int i = 0; i < columns.size(); ++i) {
-            out << csvField(field(columns.at(i)));
-            out << (i + 1 < columns.size() ? QLatin1Char(',') : QLatin1Char('\n'));
-        }
-    };
-    writeLine([this](int column) { return headerText(column); });
-    for (int row = 0; row < m_rows.size(); ++row) {
-        if (hasRecord(row))
-            writeLine([this, row](int column) { return m_text(m_rows.at(row).record, column); });
-    }
-    out.flush();
-    if (out.status() != QTextStream::Ok || !file.commit()) {
-        qWarning() << "Cannot write" << fileName << file.errorString();
-        return false;
-    }
-    return true;
 }

@@ -65,10 +65,12 @@ public:
     // Texts depend on the unit and the language: redraw them all.
     void refreshTexts();
 
-    // Header line and one line per filled row, the given columns only. Every field is quoted with
-    // embedded quotes doubled, lines end with "\n", UTF-8 without a byte-order mark. The file is
-    // replaced only once it is completely written. A failure is logged with its cause.
-    bool exportCsv(const QString &fileName, const QList<int> &columns) const;
+    // Writes the header line and one line per filled row, the given columns only, as CsvExport
+    // does: rows as shown now, a slice at a time while the window goes on. done(ok) is called once,
+    // perhaps before this returns; a failure is logged with its cause.
+    void exportCsv(const QString &fileName, const QList<int> &columns, const std::function<void(bool ok)> &done);
+    // Writes the rest of every export still running at once, for a page that is going away.
+    void finishExports();
 
 private:
     int m_columns;

@@ -131,6 +131,7 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
 
 WorkRecordFrame::~WorkRecordFrame()
 {
+    m_model->finishExports();
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -496,12 +497,19 @@ void WorkRecordFrame::on_exportRecordButton_clicked()
     if (!fileName.contains(QLatin1String(".csv")))
         fileName += QLatin1String(".csv");
     qDebug() << "Export Work Record To:" << fileName;
+    exportWorkRecord(fileName);
+}
+
+void WorkRecordFrame::exportWorkRecord(const QString &fileName)
+{
     showPendingRecords();
     QList<int> columns;
     for (int i = 0; i < m_model->columnCount(); ++i)
         columns << i;
-    if (!m_model->exportCsv(fileName, columns))
-        Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
+    m_model->exportCsv(fileName, columns, [this](bool ok) {
+        if (!ok)
+            Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
+    });
 }
 
 // Records stored or queued by others, or read again once the file could be read.

@@ -71,6 +71,7 @@ private:
     void clearHeaderTexts();
     // newest: the record just added, for the status while the table waits for its reload.
     void updateCounters(bool clear, const RecordRow &newest = RecordRow());
+    void exportWorkRecord(const QString &fileName);
     void setAddrMonitoring(QList<int> addrs, bool enable);
     void setCounterWidgetsVisible(bool visible);
 

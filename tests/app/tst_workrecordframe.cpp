@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -295,6 +296,50 @@ private slots:
         { FileSizeLimit full(4096); child("exportRecordButton")->click(); }   // the disk fills up while writing
         QVERIFY(m_boxes->texts().last() == "Tips: Work record export failed!" && file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), expected);
+    }
+    // A long table is written a slice at a time while the window goes on: a record added meanwhile stays
+    // out, the old file stays whole until the new one is complete or the disk fills up on the way, and a
+    // page that goes away finishes its export first.
+    void exportInSlices()
+    {
+        storeRows(manyRows(30000));
+        QByteArray expected = "\"Screw Number\",\"Task Number\",\"Lock Turns\",\"Lock Torque\",\"Used Time\",\"Lock Status\",\"Lock Time\",\"Alarm\"\n";
+        for (int id = 29999; id >= 0; --id)
+            expected += QStringLiteral("\"%1\",\"Task0\",\"8.5\",\"1.500\",\"1.234\",\"OK\",\"2024/05/01 08:00:00\",\"No Alarm\"\n").arg(id).toUtf8();
+        auto contents = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("no file");
+        };
+        QTemporaryDir dir;
+        QFile old(dir.filePath("records.csv"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+        old.close();
+        m_boxes->reply.text = old.fileName();
+        int ticks = 0;
+        QTimer beat;
+        connect(&beat, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        beat.start(0);
+        child("exportRecordButton")->click();
+        QCOMPARE(contents(old.fileName()), QByteArray("old\n"));
+        append(0x0001);
+        QTRY_VERIFY_WITH_TIMEOUT(contents(old.fileName()) != "old\n", 20000);
+        QVERIFY(ticks > 0);
+        QVERIFY(contents(old.fileName()) == expected);
+        QCOMPARE(m_boxes->size(), 1);   // the file box: no message when it works
+
+        m_com->setDeviceType(SdriverDevice);   // every record on the table again
+        {
+            FileSizeLimit full(200000);
+            child("exportRecordButton")->click();
+            QTRY_COMPARE_WITH_TIMEOUT(m_boxes->size(), 3, 20000);
+        }
+        QVERIFY(m_boxes->texts().last() == "Tips: Work record export failed!" && contents(old.fileName()) == expected);
+
+        m_boxes->reply.text = dir.filePath("closing.csv");
+        child("exportRecordButton")->click();
+        m_page.reset();
+        const QByteArray written = contents(m_boxes->reply.text);
+        QVERIFY(written.count('\n') == 30002 && written.endsWith(expected.right(expected.size() - expected.lastIndexOf("\n\"1\","))));
     }
     // The simulated controller drives screws; a finished one becomes a record from the polled values.
     void recordFromDevsim()
