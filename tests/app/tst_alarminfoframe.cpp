@@ -7,6 +7,7 @@
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
+#include "widgets/prompt.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -25,6 +26,7 @@ class TestAlarmInfoFrame : public QObject
 
     RecordTableModel *model() const { return qobject_cast<RecordTableModel *>(child<QTableView>("alarmInfosTableWidget")->model()); }
     template <class T = QPushButton> T *child(const char *name) const { return m_page->findChild<T *>(QLatin1String(name)); }
+    QTableView *table() const { return child<QTableView>("alarmInfosTableWidget"); }
     QString text(int row, int column) const { return model()->index(row, column).data().toString(); }
     QStringList shownCodes() const
     {
@@ -32,6 +34,14 @@ class TestAlarmInfoFrame : public QObject
         for (int r = 0; r < model()->rowCount() && model()->hasRecord(r); ++r)
             codes << text(r, 0);
         return codes;
+    }
+    // Rows holding an alarm, wherever they are in the table.
+    int filledRows() const
+    {
+        int n = 0;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            n += model()->hasRecord(r);
+        return n;
     }
     // Stores alarms 1..count, then reads them again as at a program start.
     void restartPage(int count = 0)
@@ -59,6 +69,34 @@ private slots:
         m_boxes.reset(), m_page.reset(), m_com.reset(), m_db.reset();
         ComSettingsFrame::setCurrentSlave(0), ComSettingsFrame::setCurrentDevice(NoDevice);
     }
+    void appendAlarm_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("detail");   // level, name, reason, solution
+        QTest::newRow("Chinese detail") << 10 << QStringList{ "警告", "滑牙", "锁付圈数超过上限而扭矩未达到", "检查螺钉与螺孔，必要时更换" };
+        QTest::newRow("no detail") << 4242 << QStringList{ "undefine", "undefine", "undefine", "" };
+        QTest::newRow("quotes in the solution") << 19 << QStringList{ "Warning", "Torque sensor zero drift",
+            "Sensor reads above 2% of range with the bit at rest", "Unload the bit and run \"Zero calibration\" from the debugging page" };
+    }
+    void appendAlarm()
+    {
+        QFETCH(int, code);
+        QFETCH(QStringList, detail);
+        QCOMPARE(model()->rowCount(), 30);
+        m_page->appendAlarm(code);
+        QCOMPARE(model()->rowCount(), 31);
+        QCOMPARE(shownCodes(), QStringList{ QString::number(code) });
+        const RecordItem stored = DatabaseManager::instance()->alarmRecords().last();
+        QCOMPARE(stored["number"].toString(), QString::number(code));
+        QCOMPARE((QStringList{ text(0, 0), text(0, 1), text(0, 2), text(0, 3), text(0, 4), text(0, 5) }),
+                 QStringList{ QString::number(code) } + detail + QStringList{ stored["time"].toString() });
+        for (int c = 0; c < 6; ++c)
+            QCOMPARE(model()->index(0, c).data(Qt::ToolTipRole).toString(), "Solution:\n" + detail.at(3));
+        QCOMPARE(model()->index(0, 2).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+        QVERIFY(!(model()->flags(model()->index(0, 2)) & Qt::ItemIsEditable));
+        QVERIFY(table()->isColumnHidden(1) && table()->isColumnHidden(4));
+        QCOMPARE(QList<int>({ table()->columnWidth(0), table()->columnWidth(2), table()->columnWidth(3) }), QList<int>({ 168, 210, 280 }));
+    }
     // Another program holds the file: alarms are shown at once, the page says how many wait, and
     // they are stored, and the warning goes, once the file is free.
     void alarmsWhileFileHeld()
@@ -80,6 +118,7 @@ private slots:
     void shownAlarmCap()
     {
         restartPage(500);
+        QCOMPARE(model()->rowCount(), 500);
         m_page->appendAlarm(7);
         for (int pass = 0; pass < 2; ++pass, restartPage())   // as appended, and as read again at the next start
             QCOMPARE(QStringList({ QString::number(model()->rowCount()), QString::number(shownCodes().size()), text(0, 0), text(0, 2), text(499, 0) }),
@@ -90,8 +129,12 @@ private slots:
         QTest::addColumn<QString>("match");
         QTest::addColumn<QStringList>("codes");     // newest first
         QTest::addColumn<QList<int>>("red");        // the same cells for every row
+        QTest::newRow("name") << "Overcurrent" << QStringList{ "1" } << QList<int>{ 2 };
         QTest::newRow("reason, newest first") << "未达到" << QStringList{ "12", "10" } << QList<int>{ 3 };
         QTest::newRow("name and reason of a code without detail") << "undefine" << QStringList{ "4242" } << QList<int>{ 2, 3 };
+        QTest::newRow("number") << "424" << QStringList{ "4242" } << QList<int>{ 0 };
+        QTest::newRow("time") << "20" << QStringList{ "19", "4242", "12", "10", "1" } << QList<int>{ 5 };
+        QTest::newRow("level is not searched") << "警告" << QStringList{} << QList<int>{};
         QTest::newRow("solution is not searched") << "必要时更换" << QStringList{} << QList<int>{};
     }
     void search()
@@ -105,8 +148,10 @@ private slots:
         QSignalSpy finished(m_page.get(), &AlarmInfoFrame::searchFinishSigal);
         child<QLineEdit>("searchLineEdit")->setText(match);
         child("searchAlarmButton")->click();
+        QVERIFY(!child("searchAlarmButton")->isChecked());
         QVERIFY(finished.wait(3000));
         QCOMPARE(shownCodes(), codes);
+        QCOMPARE(filledRows(), codes.size());
         for (int r = 0; r < codes.size(); ++r)
             for (int c = 0; c < 6; ++c)
                 QVERIFY2(model()->isRed(r, c) == red.contains(c), qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
@@ -116,6 +161,12 @@ private slots:
         child("clearSearchButton")->click();
         QCOMPARE(shownCodes(), (QStringList{ "3", "19", "4242", "12", "10", "1" }));
         QVERIFY(!model()->isRed(1, 0) && !model()->isRed(1, 5));
+        // An empty text ends at once with an empty table, and appends show again.
+        finished.clear();
+        m_page->onSearchSignal(0, QString());
+        QVERIFY(finished.count() == 1 && filledRows() == 0);
+        m_page->appendAlarm(4);
+        QCOMPARE(filledRows(), 1);
     }
     void searchWithShrinkingList()
     {
@@ -167,12 +218,23 @@ private slots:
         QTemporaryDir dir;
         m_boxes->reply.text = dir.filePath("alarms");
         child("exportAlarmButton")->click();
+        QCOMPARE(m_boxes->size(), 1);
+        QCOMPARE(m_boxes->last().kind, Prompt::SaveFile);
+        QCOMPARE(QStringList({ m_boxes->last().text, m_boxes->last().value, m_boxes->last().filter }),
+                 QStringList({ "Export Alarm Record", "./", "CSV Files (*.csv)" }));
         QFile file(dir.filePath("alarms.csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), (QStringLiteral("\"报警编号\",\"报警名称\",\"报警原因\",\"解决方法\",\"报警时间\"\n")
             + "\"19\",\"Torque sensor zero drift\",\"Sensor reads above 2% of range with the bit at rest\","
               "\"Unload the bit and run \"\"Zero calibration\"\" from the debugging page\",\"" + alarms.at(1)["time"].toString() + "\"\n"
             + "\"10\",\"滑牙\",\"锁付圈数超过上限而扭矩未达到\",\"检查螺钉与螺孔，必要时更换\",\"" + alarms.at(0)["time"].toString() + "\"\n").toUtf8());
+        // A name that exists but is not a file.
+        QVERIFY(QDir().mkpath(dir.filePath("folder.csv")));
+        m_boxes->reply.text = dir.filePath("folder.csv");
+        child("exportAlarmButton")->click();
+        QCOMPARE(m_boxes->size(), 3);
+        QCOMPARE(m_boxes->last().kind, Prompt::Warning);
+        QCOMPARE(m_boxes->texts().last(), QStringLiteral("Tips: Alarm record export failed!"));
     }
     // The enable bits of register 3340 and the clear-alarm command, on the wire.
     void deviceRegisters()
@@ -180,6 +242,7 @@ private slots:
         DevsimLink link(m_com.get());
         QVERIFY(link.start({ "--type", "0", "--no-events", "--set", "3340=5" }, 1, DevsimLink::NoCheck));
         QCheckBox *floatLock = child<QCheckBox>("floatLockBox"), *slipTooth = child<QCheckBox>("slipToothBox");
+        QVERIFY(child<QWidget>("groupBox")->isHidden());
         auto writes = [&link] { return link.sim().logLines().filter(QStringLiteral("fc=6")); };
         floatLock->setChecked(true);   // nothing read yet: a toggle writes nothing
         QTest::qWait(100);
@@ -197,6 +260,27 @@ private slots:
         child("clearAlarmButton")->click();
         QTRY_COMPARE(writes(), (QStringList{ "slave=1 fc=6 addr=3084 value=1", "slave=1 fc=6 addr=3084 value=0" }));
         m_page->hide();
+    }
+    // The simulated controller raises alarms now and then; each code it raises has a detail row.
+    void alarmFromDevsim()
+    {
+        DevsimLink link(m_com.get());
+        QVERIFY(link.start({ "--type", "0", "--event-interval", "200" }, 1, DevsimLink::NoCheck));
+        const QList<int> addrs { int(ComSettingsFrame::addrMap(24)) };
+        QCOMPARE(addrs.first(), 3337);
+        m_com->addVariableAddrs(&addrs);
+        QList<int> codes;
+        connect(m_com.get(), &ComSettingsFrame::variableAddrRead, this, [&](int addr, int val) {
+            if (addr == addrs.first() && val != 0 && !codes.contains(val))
+                codes << val;
+        });
+        QVERIFY(QTest::qWaitFor([&] { return codes.size() >= 2; }, 20000));
+        m_com->removeVariableAddrs(&addrs);
+        for (int code : qAsConst(codes))
+            m_page->appendAlarm(code);
+        QCOMPARE(filledRows(), codes.size());
+        for (int r = 0; r < codes.size(); ++r)
+            QVERIFY2(text(r, 2) != QLatin1String("undefine"), qPrintable(text(r, 0)));
     }
 };
 
