@@ -8,6 +8,7 @@
 #include "support/filesizelimit.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
+#include "widgets/prompt.h"
 #include "workrecordrows.h"
 
 #include <QCheckBox>
@@ -59,6 +60,22 @@ class TestWorkRecordFrame : public QObject
             ids << model()->cellText(r, 0);
         return ids;
     }
+    // Rows holding a record, wherever they are in the table.
+    int filledRows() const
+    {
+        int n = 0;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            n += model()->hasRecord(r);
+        return n;
+    }
+    // As at a program start: the page and the database manager read the file again.
+    void restartPage()
+    {
+        m_page.reset(), DatabaseManager::resetInstance(), m_page.reset(new WorkRecordFrame), m_page->show();
+        connect(m_com.get(), &ComSettingsFrame::devChangedSignal, DatabaseManager::instance(), &DatabaseManager::onDeviceChanged);
+        connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page.get(), &WorkRecordFrame::onDeviceChanged);
+        m_com->setDeviceType(SdriverDevice);
+    }
     QStringList counterTexts(int n = 3) const
     {
         QStringList texts;
@@ -105,12 +122,24 @@ private slots:
         QTest::addColumn<QList<int>>("registers");   // task, turns, torque, used time, status, alarm
         QTest::addColumn<QStringList>("stored");     // task, turns, torque, usedTime, status, alarm
         QTest::addColumn<QStringList>("shown");      // columns 1 to 5 and 7
+        QTest::newRow("N·m, OK, no alarm") << 0 << QList<int>{ 1, 850, 1500, 1234, 0x0001, 0 }
+            << QStringList{ "Task1", "8.5", "1.500", "1.234", "OK", "0" } << QStringList{ "Task1", "8.5", "1.500", "1.234", "OK", "No Alarm" };
         QTest::newRow("mN·m torque is stored in N·m") << 1 << QList<int>{ 0, 600, 1500, 900, 0x0001, 0 }
             << QStringList{ "Task0", "6", "1.500", "0.9", "OK", "0" } << QStringList{ "Task0", "6", "1500", "0.9", "OK", "No Alarm" };
         QTest::newRow("turns are signed, slip alarm named") << 0 << QList<int>{ 4, 0xFFFF, 450, 1234, 0x000A, 10 }
             << QStringList{ "Task4", "-0.01", "0.450", "1.234", "Slip", "10" } << QStringList{ "Task4", "-0.01", "0.450", "1.234", "Slip", "滑牙" };
+        QTest::newRow("kgf·cm") << 2 << QList<int>{ 2, 700, 1530, 2000, 0x0001, 0 }
+            << QStringList{ "Task2", "7", "1.500", "2", "OK", "0" } << QStringList{ "Task2", "7", "15.30", "2", "OK", "No Alarm" };
+        QTest::newRow("ibf·in") << 3 << QList<int>{ 3, 700, 1328, 2000, 0x0001, 0 }
+            << QStringList{ "Task3", "7", "1.500", "2", "OK", "0" } << QStringList{ "Task3", "7", "13.28", "2", "OK", "No Alarm" };
+        QTest::newRow("float, alarm without a detail") << 0 << QList<int>{ 0, 300, 1600, 800, 0x000C, 999 }
+            << QStringList{ "Task0", "3", "1.600", "0.8", "Float", "999" } << QStringList{ "Task0", "3", "1.600", "0.8", "Float", "undefine" };
+        QTest::newRow("unit without an entry counts as N·m") << 7 << QList<int>{ 1, 100, 2500, 100, 0x0001, 0 }
+            << QStringList{ "Task1", "1", "2.500", "0.1", "OK", "0" } << QStringList{ "Task1", "1", "2.500", "0.1", "OK", "No Alarm" };
         // A task or lock status without a text stores nothing.
         QTest::newRow("lock status 0x000B") << 0 << QList<int>{ 1, 100, 1000, 100, 0x000B, 0 } << QStringList() << QStringList();
+        QTest::newRow("task 5") << 0 << QList<int>{ 5, 100, 1000, 100, 0x0001, 0 } << QStringList() << QStringList();
+        QTest::newRow("no cached status") << 0 << QList<int>{ 1, 100, 1000, 100, 0xABCD, 0 } << QStringList() << QStringList();
     }
     void recordFields()
     {
@@ -122,7 +151,7 @@ private slots:
         const RecordList &records = DatabaseManager::instance()->workRecords();
         QCOMPARE(records.size(), stored.isEmpty() ? 0 : 1);
         if (stored.isEmpty()) {
-            QCOMPARE(counterTexts() << QString::number(shownIds().size()), (QStringList{ "0", "0", "0", "0" }));
+            QCOMPARE(counterTexts() << QString::number(filledRows()), (QStringList{ "0", "0", "0", "0" }));
             return;
         }
         QStringList storedTexts, row;
@@ -132,6 +161,8 @@ private slots:
             row << model()->index(0, c).data().toString();
         QCOMPARE(storedTexts + row, QStringList{ "0" } + stored + QStringList{ "0" } + shown + QStringList{ records.first()["time"].toString() });
         QVERIFY(QDateTime::fromString(row.last(), kTimeFormat).secsTo(QDateTime::currentDateTime()) < 5);
+        QCOMPARE(model()->index(0, 3).data(Qt::ToolTipRole).toString(), QStringLiteral("none"));
+        QCOMPARE(model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Lock Torque"));
     }
     void counters()
     {
@@ -139,15 +170,20 @@ private slots:
         QVERIFY(db->saveKeyValue("Sdriver_LockTotalCount", "77") && db->saveKeyValue("Sdriver_LockSuccessCount", "5"));
         m_com->setDeviceType(SdriverDevice);
         QCOMPARE(counterTexts(4), (QStringList{ "5", "0", "0", "77" }));
+        QVERIFY(!child<QLabel>("dataCnt3Lable")->isHidden() && child<QLabel>("dataCnt4Lable")->isHidden());
+        QCOMPARE(child<QLabel>("dataCnt1Name")->text(), QStringLiteral("Lock Success"));
         for (int status : { 0x0001, 0x000A, 0x0001, 0x000C, 0x0000 })
             append(status);
-        auto stored = [db] {
+        auto stored = [] {
             QStringList values;
             for (const char *key : { "Success", "Failure", "Finish", "Total" })
-                values << db->takeKeyValue(QStringLiteral("Sdriver_Lock%1Count").arg(key), "x");
+                values << DatabaseManager::instance()->takeKeyValue(QStringLiteral("Sdriver_Lock%1Count").arg(key), "x");
             return values;
         };
         QCOMPARE(counterTexts(4) + stored(), (QStringList{ "7", "3", "5", "77", "7", "3", "5", "77" }));
+        restartPage();   // they survive a restart
+        db = DatabaseManager::instance();
+        QCOMPARE(counterTexts() << QString::number(filledRows()), (QStringList{ "7", "3", "5", "5" }));
         child("clearCntButton")->click();   // clearing the counters keeps the records
         QCOMPARE(counterTexts(4) + stored() << QString::number(shownIds().size()), (QStringList{ "0", "0", "0", "77", "0", "0", "0", "77", "5" }));
 
@@ -203,8 +239,15 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("ids");     // newest first
         QTest::addColumn<QList<int>>("red");      // marked columns of every row
+        QTest::newRow("end only, inclusive") << "" << "2024/05/01 09:00:00" << "" << "" << QStringList{ "1", "0" } << QList<int>{ 6 };
         QTest::newRow("start only, bad time kept") << "2024/05/01 09:00:00" << "" << "" << "" << QStringList{ "4", "3", "2", "1" } << QList<int>{ 6 };
+        QTest::newRow("window") << "2024/05/01 08:30:00" << "2024/05/02 00:00:00" << "" << "" << QStringList{ "2", "1" } << QList<int>{ 6 };
+        QTest::newRow("window, inclusive") << "2024/05/01 09:00:00" << "2024/05/01 10:00:00" << "" << "" << QStringList{ "2", "1" } << QList<int>{ 6 };
+        QTest::newRow("task") << "" << "" << "Task1" << "" << QStringList{ "3", "1" } << QList<int>{ 1 };
         QTest::newRow("status") << "" << "" << "" << "Slip" << QStringList{ "2" } << QList<int>{ 5 };
+        QTest::newRow("start after all: only the bad time passes") << "2030/01/01 00:00:00" << "" << "" << "" << QStringList{ "4" } << QList<int>{ 6 };
+        QTest::newRow("nothing matches") << "" << "" << "Task0" << "Float" << QStringList{} << QList<int>{};
+        QTest::newRow("no filter shows all") << "" << "" << "" << "" << QStringList{ "4", "3", "2", "1", "0" } << QList<int>{};
         QTest::newRow("task and time") << "" << "2024/05/01 23:00:00" << "Task1" << "" << QStringList{ "1" } << QList<int>{ 1, 6 };
     }
     void query()
@@ -225,7 +268,38 @@ private slots:
             child<QCheckBox>(box)->setChecked(!text.isEmpty()), child<QComboBox>(combo)->setCurrentText(text);
         child("seekButton")->click();
         QCOMPARE(shownIds(), ids);
+        QCOMPARE(filledRows(), ids.size());
         QCOMPARE(redCells(), QVector<QList<int>>(ids.size(), red).toList());
+    }
+    void appendWhileResultShown()
+    {
+        storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00"), workRecordRow(1, "Task1", "Slip", "2024/05/01 09:00:00") });
+        child<QCheckBox>("seekOpt2CheckBox")->setChecked(true);
+        child<QComboBox>("seekOpt2ComBox")->setCurrentText("Slip");
+        child("seekButton")->click();
+        QCOMPARE(shownIds(), QStringList{ "1" });
+        append(0x0001);
+        QCOMPARE(DatabaseManager::instance()->workRecords().size(), 3);
+        QCOMPARE(QStringList(shownIds()) << QString::number(filledRows()) << counterTexts(), (QStringList{ "1", "1", "0", "0", "0" }));
+        // A device change reloads every record but leaves the result mode on.
+        m_com->setDeviceType(SdriverDevice);
+        QCOMPARE(filledRows(), 3);
+        m_page->appendRecord();
+        QCOMPARE(filledRows(), 3);
+        child("clearButton")->click();
+        QCOMPARE((QStringList{ QString::number(filledRows()), model()->cellText(0, 0), counterTexts().last() }), (QStringList{ "4", "3", "0" }));
+        m_page->appendRecord();
+        QCOMPARE((QStringList{ model()->cellText(0, 0), counterTexts().last() }), (QStringList{ "4", "1" }));
+    }
+    void shownRowsCap()
+    {
+        storeRows(manyRows(600));
+        QCOMPARE(filledRows(), 600);
+        append(0x0001);
+        QCOMPARE(QStringList({ QString::number(model()->rowCount()), QString::number(filledRows()), model()->cellText(0, 0), model()->cellText(499, 0) }),
+                 QStringList({ "500", "500", "600", "101" }));
+        m_com->setDeviceType(SdriverDevice);
+        QCOMPARE(filledRows(), 601);
     }
     void hiddenPage_data()
     {
@@ -233,6 +307,7 @@ private slots:
         QTest::addColumn<QList<int>>("appended");   // lock statuses of the records added while hidden
         QTest::addColumn<int>("rows");
         QTest::addColumn<QStringList>("counters");
+        QTest::newRow("every stored record") << 3 << QList<int>{} << 30 << QStringList{ "0", "0", "0" };
         QTest::newRow("added records on top and counted") << 3 << QList<int>{ 0x0001, 0x000A } << 32 << QStringList{ "1", "1", "2" };
         QTest::newRow("a reload shows more than the append limit") << 600 << QList<int>{} << 600 << QStringList{ "0", "0", "0" };
         QTest::newRow("an add cuts the table to its limit") << 600 << QList<int>{ 0x000C } << 500 << QStringList{ "0", "1", "1" };
@@ -254,6 +329,9 @@ private slots:
         const int total = stored + appended.size(), shown = qMin(rows, total), after = qMin(500, total + 1);
         auto span = [&] { return QStringLiteral("%1: %2-%3").arg(shownIds().size()).arg(shownIds().first(), shownIds().last()); };
         QCOMPARE(QString::number(model()->rowCount()) + ' ' + span(), QStringLiteral("%1 %2: %3-%4").arg(rows).arg(shown).arg(total - 1).arg(total - shown));
+        const QMap<int, QString> statusText { { 0x0001, "OK" }, { 0x000A, "Slip" }, { 0x000C, "Float" } };
+        if (!appended.isEmpty())
+            QCOMPARE(model()->cellText(0, 5), statusText.value(appended.last()));
         append(0x0001);   // shown all along
         QCOMPARE(span(), QStringLiteral("%1: %2-%3").arg(after).arg(total).arg(total + 1 - after));
     }
@@ -272,13 +350,64 @@ private slots:
         m_page->onSearchSignal(0, QString());   // an empty text ends at once with an empty table
         QVERIFY(finished.count() == 3 && shownIds().isEmpty());
     }
+    void textSearch_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("ids");
+        QTest::addColumn<QList<QList<int>>>("red");
+        QTest::newRow("status") << "Slip" << QStringList{ "2" } << QList<QList<int>>{ { 5 } };
+        QTest::newRow("alarm name") << "滑牙" << QStringList{ "2" } << QList<QList<int>>{ { 7 } };
+        QTest::newRow("torque as stored, in N·m") << "1.500" << QStringList{ "1", "0" } << QList<QList<int>>{ { 3 }, { 3 } };
+        QTest::newRow("no match") << "zzz" << QStringList{} << QList<QList<int>>{};
+    }
+    void textSearch()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, ids);
+        QFETCH(QList<QList<int>>, red);
+        storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00"), workRecordRow(1, "Task1", "OK", "2024/05/01 09:00:00"),
+                    workRecordRow(2, "Task2", "Slip", "2024/05/01 10:00:00", "10", "0.400") });
+        setTorqueUnit(1);   // shown in mN·m, searched as stored
+        QSignalSpy finished(m_page.get(), &WorkRecordFrame::searchFinishSigal);
+        m_page->onSearchSignal(0, text);
+        QVERIFY(finished.wait(3000));
+        QCOMPARE(shownIds(), ids);
+        QCOMPARE(filledRows(), ids.size());
+        QCOMPARE(redCells(), red);
+    }
+    void searchWithShrinkingList()
+    {
+        storeRows(manyRows(300));
+        QSignalSpy finished(m_page.get(), &WorkRecordFrame::searchFinishSigal);
+        // The first tick only arms a search; the list then shrinks before the records are tested.
+        m_page->onSearchSignal(0, "Task"), m_page->searchProcess();
+        QVERIFY(DatabaseManager::instance()->clearTable());
+        m_page->searchProcess();
+        QVERIFY(finished.count() == 1 && filledRows() == 0);
+        // The device changes to one without work records while searching.
+        storeRows(manyRows(300));
+        m_page->onSearchSignal(0, "Task"), m_page->searchProcess();
+        m_com->setDeviceType(HighVoltServo);
+        m_page->searchProcess();
+        QCOMPARE(finished.count(), 2);
+        // Stopping by command leaves the table as it is and reports nothing.
+        m_com->setDeviceType(SdriverDevice);
+        m_page->onSearchSignal(0, "Task"), m_page->searchProcess();
+        m_page->onSearchSignal(2, QString());
+        QTest::qWait(50);
+        QVERIFY(filledRows() == 0 && finished.count() == 2);
+    }
     // A cancelled export does nothing; a failed one says so and leaves the previous file whole.
     void exportCsv()
     {
         storeRows({ workRecordRow(0, "Task \"A\"", "OK", "2024/05/01 08:00:00", "10"),
                     workRecordRow(1, "Task1", "Slip, loose", "2024/05/01 09:00:00", "0", "0.450"),
                     workRecordRow(2, "Task2", "OK", "2024/05/01 10:00:00", "999") });
+        QCOMPARE(model()->rowCount(), 30);
         child("exportRecordButton")->click();
+        QCOMPARE(m_boxes->size(), 1);   // cancelled: nothing more
+        QCOMPARE(m_boxes->last().kind, Prompt::SaveFile);
+        QCOMPARE(m_boxes->last().text + ' ' + m_boxes->last().filter, QStringLiteral("Export Work Record CSV Files (*.csv)"));
         QTemporaryDir dir;
         m_boxes->reply.text = dir.filePath("records");   // ".csv" is added
         child("exportRecordButton")->click();
@@ -296,6 +425,61 @@ private slots:
         { FileSizeLimit full(4096); child("exportRecordButton")->click(); }   // the disk fills up while writing
         QVERIFY(m_boxes->texts().last() == "Tips: Work record export failed!" && file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), expected);
+        file.close();
+
+        // A folder that does not exist.
+        m_boxes->reply.text = dir.filePath("missing/records.csv");
+        child("exportRecordButton")->click();
+        QCOMPARE(m_boxes->last().kind, Prompt::Warning);
+        QCOMPARE(m_boxes->texts().last(), QStringLiteral("Tips: Work record export failed!"));
+
+        // What the table shows: a query result, torque in the selected unit, over an existing file.
+        setTorqueUnit(1);
+        child<QCheckBox>("seekOpt2CheckBox")->setChecked(true);
+        child<QComboBox>("seekOpt2ComBox")->setCurrentText("Slip");
+        child("seekButton")->click();
+        const int boxes = m_boxes->size();
+        m_boxes->reply.text = file.fileName();
+        child("exportRecordButton")->click();
+        QVERIFY(m_boxes->size() == boxes + 1 && file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(1), QByteArray("\"1\",\"Task1\",\"8.5\",\"450\",\"1.234\",\"Slip, loose\",\"2024/05/01 09:00:00\",\"No Alarm\""));
+    }
+    void clearRecords()
+    {
+        storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00") });
+        m_boxes->reply.button = QMessageBox::No;
+        child("clearRecordButton")->click();
+        QCOMPARE(m_boxes->last().text, QStringLiteral("Are you sure to clear work record?"));
+        QCOMPARE(m_boxes->last().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(filledRows(), 1);
+        m_boxes->reply.button = QMessageBox::Yes;
+        child("clearRecordButton")->click();
+        QVERIFY(filledRows() == 0 && model()->rowCount() == 30);
+        m_com->setDeviceType(SdriverDevice);   // reads the table again
+        QCOMPARE(filledRows(), 0);
+        // Without a device nothing is deleted, and the table says so by staying as it is.
+        storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00") });
+        DatabaseManager::instance()->onDeviceChanged(NoDevice);
+        child("clearRecordButton")->click();
+        QVERIFY(m_boxes->last().text == "Work record clear failed!" && filledRows() == 1);
+    }
+    void taskComboBox()
+    {
+        QComboBox *box = child<QComboBox>("seekOpt1ComBox");
+        m_page->updateTaskComboBox(5);
+        box->setCurrentIndex(4);
+        m_page->updateTaskComboBox(3);
+        QCOMPARE(QStringList({ QString::number(box->count()), box->itemText(2), QString::number(box->currentIndex()) }), QStringList({ "3", "Task2", "0" }));
+        box->setCurrentIndex(2);
+        m_page->updateTaskComboBox(3);
+        QCOMPARE(box->currentIndex(), 2);
+        m_page->updateTaskComboBox(6);
+        QVERIFY(box->currentIndex() == 2 && box->count() == 6);
+        ComSettingsFrame::setCurrentDevice(HighVoltServo);
+        m_page->updateTaskComboBox(2);
+        QCOMPARE(box->count(), 6);
     }
     // A long table is written a slice at a time while the window goes on: a record added meanwhile stays
     // out, the old file stays whole until the new one is complete or the disk fills up on the way, and a

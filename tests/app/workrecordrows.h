@@ -4,9 +4,11 @@
 #include "data/recorditem.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVector>
+#include <QtDebug>
 
 // Writes screwdriver work records straight into the database file in one transaction; the
 // database manager reads them at its next device change.
@@ -26,8 +28,11 @@ inline bool insertWorkRecords(const QString &databasePath, const QVector<RecordI
                     query.bindValue(c, records.at(i).value(columns.at(c)).toString());
                 ok = query.exec();
             }
+            if (!ok)
+                qWarning() << "insertWorkRecords:" << query.lastError().text();
             ok = ok && db.commit();
         }
+        db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("workRecordRows"));
     return ok;
