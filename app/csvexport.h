@@ -47,6 +47,7 @@ private:
     TextFunction m_text;
     QTimer m_timer;
     int m_next = 0;
+    bool m_sliced = false;      // more than one slice: the window has run meanwhile
 };
 
 #endif // CSVEXPORT_H
