@@ -31,6 +31,7 @@ constexpr int kTimeAddr = 3077;
 constexpr int kSpeedAddr = 3078;
 constexpr int kTorqueAddr = 3079;
 constexpr int kResultAddr = 3336;
+constexpr int kTaskAddr = 3072;
 // A tightening is complete once this many further readings of each of Turns, Torque and Time
 // have arrived after its result, so that the cache holds the final values.
 constexpr int kReadingsPerRecord = 3;
@@ -88,7 +89,7 @@ void setIconIfChanged(QAbstractButton *button, const QIcon &icon)
 StatusAreaFrame::StatusAreaFrame(QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::StatusAreaFrame)
-    , m_cycle { { kTurnsAddr }, { kTorqueAddr }, { kTimeAddr } }
+    , m_cycle { { kTurnsAddr }, { kTorqueAddr }, { kTimeAddr }, { kTaskAddr, false }, { -1, false } }
     , m_ledGray(QStringLiteral(":/Resource/Icons/ledGray.png"))
     , m_ledGreen(QStringLiteral(":/Resource/Icons/ledGreen.png"))
     , m_alarmIdleIcon(QStringLiteral(":/Resource/Icons/alarmInfo_3.png"))
@@ -360,6 +361,7 @@ void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
     }
     const int alarmAddr = alarmAddress();
     m_lastAlarmCode = alarmAddr < 0 || quint32(alarmAddr) == RegisterMap::Absent ? 0 : cachedValue(alarmAddr);
+    m_cycle.last().addr = devType == SdriverDevice ? alarmAddr : -1;
     attachToPoller();
 }
 
@@ -447,7 +449,7 @@ void StatusAreaFrame::detectTightening(int addr, int val)
     if (m_pendingResult == 0 || m_readingsComplete)
         return;
     ++reading->count;
-    m_readingsComplete = std::all_of(m_cycle.cbegin(), m_cycle.cend(), [](const CycleReading &r) { return r.count >= kReadingsPerRecord; });
+    m_readingsComplete = std::all_of(m_cycle.cbegin(), m_cycle.cend(), [](const CycleReading &r) { return !r.counted || r.count >= kReadingsPerRecord; });
     if (m_readingsComplete) {
         for (CycleReading &r : m_cycle)
             r.third = r.latest;
@@ -496,10 +498,12 @@ void StatusAreaFrame::storeTightening(CycleValues values)
 {
     QVector<QPair<Uint16, quint64>> live { { Uint16(kResultAddr), ComSettingsFrame::getRegisterEntry(Uint16(kResultAddr)) } };
     for (CycleReading &r : m_cycle) {
-        const bool known = values == CycleValues::Third || r.hasConfirmed;
-        if (known) {
+        // The task and the alarm code are not counted: they take the value read last before the
+        // result was last seen, like the readings of a result that changed early.
+        const bool third = values == CycleValues::Third && r.counted;
+        if (r.addr >= 0 && (third || r.hasConfirmed)) {
             live.append({ Uint16(r.addr), ComSettingsFrame::getRegisterEntry(Uint16(r.addr)) });
-            ComSettingsFrame::setRegister(Uint16(r.addr), Uint16(values == CycleValues::Third ? r.third : r.confirmed));
+            ComSettingsFrame::setRegister(Uint16(r.addr), Uint16(third ? r.third : r.confirmed));
         }
         r.count = 0;
         r.hasConfirmed = false;

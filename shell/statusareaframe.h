@@ -101,6 +101,7 @@ private:
     // Tightening detector: a new nonzero Result, then three readings each of Turns, Torque, Time.
     struct CycleReading {
         int addr;
+        bool counted = true;        // one of the three readings a record waits for
         int count = 0;              // readings since the result was first seen
         bool hasLatest = false;
         int latest = 0;             // the last reading
@@ -111,7 +112,7 @@ private:
     int m_lastResult = 0;
     int m_pendingResult = 0;
     bool m_readingsComplete = false;        // three readings each since the result was first seen
-    QVector<CycleReading> m_cycle;          // Turns, Torque, Time
+    QVector<CycleReading> m_cycle;          // Turns, Torque, Time, then the task and the alarm code
 
     QJSEngine m_engine;                     // runs the lamp predicates
     QIcon m_ledGray;

@@ -247,7 +247,8 @@ void TestStatusAreaFrame::connectionLabel()
 }
 
 // A script of readings: "addr=val", "pN" for one pass of Turns N (hundredths), Torque and Time,
-// "rebuild", "typeN"; then what was stored: "status turns" per work record, "alarm code" per alarm.
+// "rebuild", "typeN"; then what was stored: "status turns" per work record (with its task and alarm
+// code when they are not task 1 and 0), "alarm code" per alarm.
 // Every script starts after a pass with Turns 0.
 void TestStatusAreaFrame::detectors_data()
 {
@@ -266,6 +267,8 @@ void TestStatusAreaFrame::detectors_data()
     QTest::newRow("back to back, another code") << "p250 3336=1 p30 3336=10 p80 3336=0" << "OK 2.5, Slip 0.3";
     QTest::newRow("a replacing result stores the replaced one")
         << "3336=10 p250 3336=10 p260 3336=12 p270 p270 p270 3336=12" << "Slip 2.5, Float 2.7";
+    QTest::newRow("task and alarm of the cycle the result closed")
+        << "3072=2 p250 3336=1 3072=3 3337=5 p30 3336=0 3337=0" << "OK 2.5 Task2, alarm 5";
     QTest::newRow("alarm, same, none, alarm is two") << "3337=7 3337=7 3337=0 3337=7" << "alarm 7, alarm 7";
     QTest::newRow("a rebuild does not repeat an active alarm") << "3337=7 rebuild 3337=7" << "alarm 7";
     QTest::newRow("a servo drive records nothing") << "type1 56152=5 3336=1 p250 p250 p250 type0 p250 p250 p250" << "";
@@ -276,8 +279,7 @@ void TestStatusAreaFrame::detectors()
     QFETCH(QString, script);
     DatabaseManager *db = DatabaseManager::instance();
     selectType(SdriverDevice);
-    ComSettingsFrame::setRegister(3072, 1);
-    emitValue(3336, 0), emitValue(3337, 0);   // settles whatever an earlier row left pending
+    emitValue(3072, 1), emitValue(3336, 0), emitValue(3337, 0);   // settles whatever an earlier row left pending
     const auto pass = [this](int turns) { emitValue(3079, 1500), emitValue(3076, turns), emitValue(3077, 1200); };
     pass(0);
     const int records = db->workRecords().size(), alarms = db->alarmRecords().size();
@@ -292,8 +294,14 @@ void TestStatusAreaFrame::detectors()
             emitValue(step.section('=', 0, 0).toInt(), step.section('=', 1).toInt());
     }
     QStringList stored;
-    for (const RecordItem &r : db->workRecords().mid(records))
-        stored << r.value("status").toString() + ' ' + r.value("turns").toString();
+    for (const RecordItem &r : db->workRecords().mid(records)) {
+        QString text = r.value("status").toString() + ' ' + r.value("turns").toString();
+        if (r.value("task").toString() != QLatin1String("Task1"))
+            text += ' ' + r.value("task").toString();
+        if (r.value("alarm").toString() != QLatin1String("0"))
+            text += " alarm" + r.value("alarm").toString();
+        stored << text;
+    }
     for (const RecordItem &r : db->alarmRecords().mid(alarms))
         stored << "alarm " + r.value("number").toString();
     QTEST(stored.join(", "), "stored");
