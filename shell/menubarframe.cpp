@@ -198,12 +198,12 @@ void MenuBarFrame::initOptionMenu(DeviceEnum devType)
     }
 }
 
-bool MenuBarFrame::askAdminPassword(QWidget *parent)
+bool MenuBarFrame::askAdminPassword(QWidget *parent, EmptyAnswer empty)
 {
     bool ok = false;
     const QString text = Prompt::getText(parent, tr("登录密码"), tr("请输入管理员密码！"), QLineEdit::Password,
                                          QString(), &ok, Qt::WindowStaysOnTopHint);
-    if (!ok)
+    if (!ok || (text.isEmpty() && empty == EmptyAnswer::Ignored))
         return false;
     if (text == QLatin1String(kAdminPassword))
         return true;
@@ -360,7 +360,7 @@ void MenuBarFrame::on_comSettingBtn_clicked()
 
 void MenuBarFrame::on_servoParamBtn_clicked()
 {
-    if (ComSettingsFrame::currentDevice() == SdriverDevice && !askAdminPassword(this))
+    if (ComSettingsFrame::currentDevice() == SdriverDevice && !askAdminPassword(this, EmptyAnswer::Ignored))
         return;
     emit menuClicked(20);
 }
@@ -424,7 +424,7 @@ void MenuBarFrame::onAboutTriggered()
 
 void MenuBarFrame::onBurnToolTriggered()
 {
-    if (!askAdminPassword(this))
+    if (!askAdminPassword(this, EmptyAnswer::Ignored))
         return;
     const QString folder = QDir::currentPath() + QStringLiteral("/WinApps/BurnTool/win-iap-ymodem/bin/Debug");
     const QString program = folder + QStringLiteral("/win-iap-ymodem.exe");

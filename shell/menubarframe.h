@@ -20,9 +20,12 @@ public:
 
     static MenuBarFrame *instance();
 
-    // The administrator password prompt. True only for the right password; a wrong one (an empty
-    // entry included) is told to the user, a cancel is not.
-    static bool askAdminPassword(QWidget *parent);
+    // What an accepted empty answer to the administrator password prompt means.
+    enum class EmptyAnswer { Wrong, Ignored };
+    // The administrator password prompt. True only for the right password; a wrong one is told to
+    // the user, a cancel is not. The tool bar lets an empty answer pass as silently as a cancel;
+    // the application parameter page counts it as wrong.
+    static bool askAdminPassword(QWidget *parent, EmptyAnswer empty = EmptyAnswer::Wrong);
 
     // Gives the task combo `count` items, called with the number of tasks the device has.
     void updateTaskComboBox(int count);

@@ -124,21 +124,30 @@ void TestMenuBarFrame::controlArea()
     QTEST(state.join('|') + '|' + QString::number(combo()->currentIndex()), "state");
 }
 
-// The password prompt is on top and hidden; only the exact password opens the servo page.
+// The password prompt is on top and hidden; only the exact password opens the servo page or starts
+// the burn tool. A wrong answer is told; an empty one passes as silently as a cancel.
 void TestMenuBarFrame::adminPassword()
 {
     const QList<std::tuple<bool, QString, bool>> tries { { true, "52917", true }, { true, " 52917", false },
                                                         { true, "", false }, { false, "52917", false } };
+    int started = 0;
+    Platform::setHooks({ nullptr, [&](const QString &, const QStringList &, const QString &) { return ++started, true; }, nullptr });
     for (const auto &[accepted, text, opens] : tries) {
-        m_prompts.clear(), m_prompts.reply.ok = accepted, m_prompts.reply.text = text;
-        QSignalSpy ids(m_bar, &MenuBarFrame::menuClicked);
-        button("servoParamBtn")->click();
-        QCOMPARE(ids.count(), int(opens));
-        QCOMPARE(m_prompts.requests.first().echo, QLineEdit::Password);
-        QVERIFY(m_prompts.requests.first().flags & Qt::WindowStaysOnTopHint);
-        const bool told = accepted && !opens;   // a wrong entry is said so, a cancel is not
-        QCOMPARE(m_prompts.size(), told ? 2 : 1);
-        QVERIFY(!told || m_prompts.last().text == QStringLiteral("密码错误！"));
+        for (const bool burnTool : { false, true }) {
+            m_prompts.clear(), m_prompts.reply.ok = accepted, m_prompts.reply.text = text;
+            QSignalSpy ids(m_bar, &MenuBarFrame::menuClicked);
+            const int startedBefore = started;
+            if (burnTool)
+                m_bar->onBurnToolTriggered();
+            else
+                button("servoParamBtn")->click();
+            QCOMPARE(burnTool ? started - startedBefore : ids.count(), int(opens));
+            QCOMPARE(m_prompts.requests.first().echo, QLineEdit::Password);
+            QVERIFY(m_prompts.requests.first().flags & Qt::WindowStaysOnTopHint);
+            const bool told = accepted && !opens && !text.isEmpty();
+            QCOMPARE(m_prompts.size(), told ? 2 : 1);
+            QVERIFY(!told || m_prompts.last().text == QStringLiteral("密码错误！"));
+        }
     }
 }
 
