@@ -35,6 +35,8 @@ constexpr int kRecoverEntries[] = { 45, 44, 43 };   // status, command data, com
 constexpr Uint16 kRecoverValue = 8051;              // written to Pn000 of an axis: factory settings
 constexpr Uint16 kType3WriteOffset = 128;
 constexpr Uint8 kImportSlave = 255;
+// An imported file's empty lines become empty rows up to this many.
+constexpr int kMaxImportedEmptyRows = 1000;
 // The engine reports every failed request but drops its queue silently when the link goes, so a
 // wait also ends on this bound; it is well above the engine's own time-out and retries.
 constexpr int kWaitLimitMs = 5000;
@@ -44,6 +46,28 @@ enum Column { ColCode = 0, ColAddress, ColName, ColFormat, ColSlaveAxis, ColCurr
 constexpr int kCompactFirstValue = 2;
 
 const char kContext[] = "ServoParamFrame";
+
+// Numbers for a message or a log line: the first few and how many more, however many there are.
+class LineNumbers
+{
+public:
+    void add(int number)
+    {
+        if (m_shown.size() < kShown)
+            m_shown << QString::number(number);
+        ++m_count;
+    }
+    bool isEmpty() const { return m_count == 0; }
+    QString text() const
+    {
+        return m_shown.join(QLatin1String(", ")) + (m_count > kShown ? QStringLiteral(", ...") : QString());
+    }
+
+private:
+    static constexpr int kShown = 10;
+    QStringList m_shown;
+    int m_count = 0;
+};
 
 QString raw(const char *source)
 {
@@ -366,6 +390,16 @@ void ServoParamFrame::appendEmptyRow(int row)
     m_tableModel->insertRow(row, items);
 }
 
+void ServoParamFrame::appendEntries(const QList<int> &entries)
+{
+    for (int entry : entries) {
+        if (entry > 0 && entry <= definitions().size())
+            insertParamRows(m_tableModel->rowCount(), definitions().at(entry - 1));
+        else
+            appendEmptyRow(m_tableModel->rowCount());
+    }
+}
+
 void ServoParamFrame::fillEmptyRows()
 {
     while (m_tableModel->rowCount() < MinRows)
@@ -397,12 +431,7 @@ void ServoParamFrame::rebuildTable()
     setHeaders();
     const QList<int> entries = collectTableParams();
     removeAllRows();
-    for (int entry : entries) {
-        if (entry > 0 && entry <= definitions().size())
-            insertParamRows(m_tableModel->rowCount(), definitions().at(entry - 1));
-        else
-            appendEmptyRow(m_tableModel->rowCount());
-    }
+    appendEntries(entries);
     fillEmptyRows();
     ui->paramsTableView->scrollToTop();
     restartRunningPasses();
@@ -1392,35 +1421,50 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
     }
     removeAllRows();
 
+    // Only the axes the page now shows are visited: a header may name any number of others. The
+    // last field of an axis named twice wins; an axis the file does not name is left unknown.
+    const QSet<int> shown(m_axes.cbegin(), m_axes.cend());
+    QHash<int, int> fieldOf;
+    for (int a = 0; a < fileAxes.size(); ++a) {
+        if (shown.contains(fileAxes.at(a)))
+            fieldOf.insert(fileAxes.at(a), a + 1);
+    }
     const QHash<int, int> byPn = paramIndexByPn();
     const QList<QStringList> lines = file.lines();
-    QStringList tooWide;   // line numbers of values the parameter cannot hold
+    // Table entries as the rebuild takes them: definition index + 1, or -1 for an empty row. A
+    // parameter keeps its first place and shows the values of its last line, which the cache holds.
+    QList<int> entries;
+    QSet<int> placed;
+    int emptyLines = 0;
+    LineNumbers tooWide;     // values the parameter cannot hold
+    LineNumbers unknown;     // lines naming no parameter
+    LineNumbers surplus;     // lines with more values than the header has axes
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList &fields = lines.at(i);
         const int lineNumber = i + 4;
         if (fields.isEmpty()) {
-            appendEmptyRow(m_tableModel->rowCount());
+            // Empty rows carry nothing: beyond any layout a person makes they are left out.
+            if (++emptyLines <= kMaxImportedEmptyRows)
+                entries << -1;
             continue;
         }
         const int pn = parsePnNumber(fields.first());
         const int defIndex = pn < 0 ? -1 : byPn.value(pn, -1);
         if (defIndex < 0) {
-            qDebug() << "Servo params import: line" << lineNumber << "names no parameter, skipped";
+            unknown.add(lineNumber);
             continue;
         }
         if (fields.size() - 1 > fileAxes.size())
-            qDebug() << "Servo params import: line" << lineNumber << "has more values than axes, surplus ignored";
+            surplus.add(lineNumber);
         const RecordItem &def = definitions().at(defIndex);
         const QString format = field(def, "format");
         const ValueText::Range range = ValueText::parseRange(field(def, "range"));
         const int decimals = range.valid ? range.decimals : 0;
         bool lineTooWide = false;
-        // A short line leaves its missing axes unknown rather than showing values of an earlier import.
-        for (int a = 0; a < fileAxes.size(); ++a) {
-            const int axis = fileAxes.at(a);
+        for (int axis : qAsConst(m_axes)) {
             quint32 value = ValueText::NoValue;
             int mode = ValueText::Unsigned;
-            if (!ServoParamFile::parseField(fields.value(a + 1), format, decimals, &value, &mode))
+            if (!ServoParamFile::parseField(fields.value(fieldOf.value(axis, -1)), format, decimals, &value, &mode))
                 lineTooWide = true;
             m_displayModes.insert(displayModeKey(kImportSlave, axis, pn), mode);
             for (int slave : qAsConst(m_slaves))
@@ -1439,29 +1483,40 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
             }
         }
         if (lineTooWide)
-            tooWide << QString::number(lineNumber);
-        insertParamRows(m_tableModel->rowCount(), def);
+            tooWide.add(lineNumber);
+        if (!placed.contains(defIndex)) {
+            placed.insert(defIndex);
+            entries << defIndex + 1;
+        }
     }
+    appendEntries(entries);
     fillEmptyRows();
     ui->paramsTableView->scrollToTop();
 
+    if (!unknown.isEmpty())
+        qDebug() << "Servo params import: lines naming no parameter, skipped:" << unknown.text();
+    if (!surplus.isEmpty())
+        qDebug() << "Servo params import: lines with more values than axes, surplus ignored:" << surplus.text();
+    if (emptyLines > kMaxImportedEmptyRows)
+        qDebug() << "Servo params import:" << emptyLines - kMaxImportedEmptyRows << "empty lines beyond"
+                 << kMaxImportedEmptyRows << "left out";
     if (!tooWide.isEmpty()) {
-        qDebug() << "Servo params import: values too wide on lines" << tooWide;
-        constexpr int kShownLines = 10;
-        if (tooWide.size() > kShownLines)
-            tooWide = tooWide.mid(0, kShownLines) << QStringLiteral("...");
+        qDebug() << "Servo params import: values too wide on lines" << tooWide.text();
         Prompt::warning(this, tr("Tips"), tr("Values too large for their parameter were left empty, lines: %1")
-                                              .arg(tooWide.join(QLatin1String(", "))));
+                                              .arg(tooWide.text()));
     }
-    QStringList missing;
+    LineNumbers missing;
+    QSet<int> missingSeen;
     for (int axis : fileAxes) {
-        if (!m_axes.contains(axis) && !missing.contains(QString::number(axis)))
-            missing << QString::number(axis);
+        if (!shown.contains(axis) && !missingSeen.contains(axis)) {
+            missingSeen.insert(axis);
+            missing.add(axis);
+        }
     }
     if (!missing.isEmpty()) {
         Prompt::warning(this, tr("Tips"), tr("This device has no axis %1: those values of the file are not shown.")
-                                              .arg(missing.join(QLatin1String(", "))));
-        qDebug() << "Servo params import: axes not available" << missing;
+                                              .arg(missing.text()));
+        qDebug() << "Servo params import: axes not available" << missing.text();
     }
     return true;
 }

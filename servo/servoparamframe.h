@@ -147,6 +147,8 @@ private:
     void setupTree();
     void setupTable();
     void rebuildTable();
+    // Builds, at the end of the table, the rows of a list collectTableParams gives.
+    void appendEntries(const QList<int> &entries);
     void setHeaders();
     void removeAllRows();
     void appendEmptyRow(int row);

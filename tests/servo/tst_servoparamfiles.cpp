@@ -35,6 +35,7 @@ private slots:
     void importRefusals_data();
     void importRefusals();
     void importValues();
+    void importBounds();
     void buttons();
 private:
     int row(const QString &code, const QString &slaveAxis = QString()) const { return f->row(code, slaveAxis); }
@@ -158,6 +159,38 @@ void TestServoParamFiles::importValues()
     // One box names the lines with values too wide.
     QCOMPARE(f->prompts.size(), 1);
     QCOMPARE(f->lastWarning(), QStringLiteral("Values too large for their parameter were left empty, lines: 9, 10"));
+}
+
+// However many axes, lines or repeats a file holds, the table gets each parameter once and the
+// boxes a few numbers each.
+void TestServoParamFiles::importBounds()
+{
+    const QString path = file("in.csv");
+    QString header = "PnVal,Axis1";
+    for (int axis = 40; axis > 7; --axis)
+        header += QStringLiteral(",Axis%1,Axis%1").arg(axis);
+    QString lines;
+    for (int i = 0; i < 12; ++i)
+        lines += QStringLiteral("Pn011,%1\nPn012,70000\n").arg(i);
+    writeFile(path, "DeviceType = 1\n\n" + header + "\n" + lines + QString("\n").repeated(1005) + "Pn013,5\n");
+    QVERIFY(f->page->importParams(path));
+    QCOMPARE(f->page->axisList(), QList<int>({ 1 }));
+    // Each parameter keeps its first place and shows its last line's value.
+    QCOMPARE(QList<int>({ row("Pn011"), row("Pn012"), row("Pn013") }), QList<int>({ 0, 1, 1002 }));
+    QCOMPARE(f->page->tableModel()->rowCount(), 1003);
+    QCOMPARE(text(0, 5), QStringLiteral("11"));
+    QCOMPARE(f->warnings(), QStringList({ "Values too large for their parameter were left empty, lines: "
+                                          "5, 7, 9, 11, 13, 15, 17, 19, 21, 23, ...",
+                                          "This device has no axis 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, ...: "
+                                          "those values of the file are not shown." }));
+    // The page falls back to axis 0, which the file does not name: unknown, not an earlier import's value.
+    const Uint16 pn11Axis0 = ServoParamFrame::paramAddress(11, 0);
+    ComSettingsFrame::setRegister(255, pn11Axis0, 99);
+    writeFile(path, "DeviceType = 1\n\nPnVal,Axis9\nPn011,5\n");
+    QVERIFY(f->page->importParams(path));
+    QCOMPARE(f->page->axisList(), QList<int>({ 0 }));
+    QCOMPARE(ComSettingsFrame::getRegister(255, pn11Axis0), Uint16(0xABCD));
+    QCOMPARE(text(row("Pn011", "1/0"), 5), QString());
 }
 
 void TestServoParamFiles::buttons()
