@@ -16,9 +16,11 @@
 #include "widgets/vxlineedit.h"
 #include "widgets/vxstandarditemmodel.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QDir>
 #include <QHeaderView>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
@@ -26,6 +28,8 @@
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QSet>
+#include <QStyle>
+#include <QStyleOption>
 
 ServoParamFrame *ServoParamFrame::s_instance = nullptr;
 
@@ -35,6 +39,7 @@ constexpr int kRecoverEntries[] = { 45, 44, 43 };   // status, command data, com
 constexpr Uint16 kRecoverValue = 8051;              // written to Pn000 of an axis: factory settings
 constexpr Uint16 kType3WriteOffset = 128;
 constexpr Uint8 kImportSlave = 255;
+constexpr int kIconFrameMs = 16;
 // An imported file's empty lines become empty rows up to this many.
 constexpr int kMaxImportedEmptyRows = 1000;
 // The engine reports every failed request but drops its queue silently when the link goes, so a
@@ -46,6 +51,46 @@ enum Column { ColCode = 0, ColAddress, ColName, ColFormat, ColSlaveAxis, ColCurr
 constexpr int kCompactFirstValue = 2;
 
 const char kContext[] = "ServoParamFrame";
+
+// The Monitor icon turned by the angle the page keeps. The button draws it on its own paint, so
+// the icon turns by a repaint alone: setting a new icon would lay the whole page out again.
+class TurningIconEngine : public QIconEngine
+{
+public:
+    TurningIconEngine(const QPixmap &image, const int *angle) : m_image(image), m_angle(angle) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        const QSize fit = actualSize(size, mode, state);
+        QPixmap turned(fit);
+        turned.fill(Qt::transparent);
+        QPainter painter(&turned);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.translate(fit.width() / 2.0, fit.height() / 2.0);
+        painter.rotate(*m_angle);
+        painter.translate(-fit.width() / 2.0, -fit.height() / 2.0);
+        painter.drawPixmap(QRect(QPoint(0, 0), fit), m_image);
+        painter.end();
+        if (mode == QIcon::Disabled) {
+            QStyleOption option;
+            return QApplication::style()->generatedIconPixmap(mode, turned, &option);
+        }
+        return turned;
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        return m_image.size().scaled(size, Qt::KeepAspectRatio).boundedTo(m_image.size());
+    }
+    QIconEngine *clone() const override { return new TurningIconEngine(m_image, m_angle); }
+
+private:
+    QPixmap m_image;
+    const int *m_angle;
+};
 
 // Numbers for a message or a log line: the first few and how many more, however many there are.
 class LineNumbers
@@ -164,8 +209,8 @@ void ServoParamFrame::setupForm()
     ui->showMaxButton->hide();
     // A list view, so that the style sheet's item height applies to the popup.
     ui->viewModeComBox->setView(new QListView(ui->viewModeComBox));
-    m_refreshPixmap = QPixmap(QStringLiteral(":/Resource/Icons/refresh.png"));
-    ui->realTimeReadBtn->setIcon(QIcon(m_refreshPixmap));
+    ui->realTimeReadBtn->setIcon(QIcon(new TurningIconEngine(QPixmap(QStringLiteral(":/Resource/Icons/refresh.png")),
+                                                             &m_refreshAngle)));
     ui->splitter->setStretchFactor(1, 14);
     ui->splitter->setSizes({ 220, 780 });
 }
@@ -821,16 +866,11 @@ void ServoParamFrame::process()
     const QScopedValueRollback<bool> stepping(m_stepping, true);
     if (m_realTime) {
         m_refreshAngle = m_refreshAngle + 1 > 360 ? 0 : m_refreshAngle + 1;
-        QPixmap turned(m_refreshPixmap.size());
-        turned.fill(Qt::transparent);
-        QPainter painter(&turned);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.translate(turned.width() / 2.0, turned.height() / 2.0);
-        painter.rotate(m_refreshAngle);
-        painter.translate(-turned.width() / 2.0, -turned.height() / 2.0);
-        painter.drawPixmap(0, 0, m_refreshPixmap);
-        painter.end();
-        ui->realTimeReadBtn->setIcon(QIcon(turned));
+        // The icon turns a degree a tick; a screen shows about 60 pictures a second.
+        if (!m_iconClock.isValid() || m_iconClock.hasExpired(kIconFrameMs)) {
+            m_iconClock.start();
+            ui->realTimeReadBtn->update();
+        }
         if (m_readState == PassState::Idle)
             m_readState = PassState::Start;
     } else if (m_readState == PassState::Idle && m_writeState == PassState::Idle) {
@@ -1119,9 +1159,9 @@ void ServoParamFrame::setRealTime(bool on)
 {
     m_realTime = on;
     ui->realTimeReadBtn->setChecked(on);
-    if (!on) {
+    if (!on && m_refreshAngle != 0) {
         m_refreshAngle = 0;
-        ui->realTimeReadBtn->setIcon(QIcon(m_refreshPixmap));
+        ui->realTimeReadBtn->update();
     }
     wakeTimer();
 }

@@ -11,7 +11,7 @@
 #include <QMap>
 #include <QModelIndex>
 #include <QPersistentModelIndex>
-#include <QPixmap>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace Ui { class ServoParamFrame; }
@@ -189,8 +189,8 @@ private:
     CustomItemDelegate *m_delegate = nullptr;
     QMenu *m_contextMenu = nullptr;
     QTimer m_timer;
-    QPixmap m_refreshPixmap;
-    int m_refreshAngle = 0;
+    int m_refreshAngle = 0;         // of the Monitor icon, which draws itself turned by it
+    QElapsedTimer m_iconClock;      // since the icon was last drawn
 
     bool m_building = false;
     bool m_realTime = false;

@@ -5,6 +5,7 @@
 #include "servo/servoparamframe.h"
 #include "support/servopagefixture.h"
 
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -25,6 +26,7 @@ private slots:
     void waitsEndOnlyOnTheirOwnFailures();
     void failedAndUnconvertibleWrites();
     void definitionsShrinkUnderTheTable();
+    void monitorIconTurnsWithoutLayout();
 private:
     QString text(int row, int column) const { return f->text(row, column); }
     int row(const QString &code, const QString &slaveAxis = QString()) const { return f->row(code, slaveAxis); }
@@ -202,6 +204,63 @@ void TestServoParamFrame::definitionsShrinkUnderTheTable()
     QVERIFY(f->waitIdle());
     f->page->standardItemChanged(QStringLiteral("Servo Paramter"));
     QCOMPARE(row("Pn040"), -1);
+}
+
+namespace {
+// Counts what the widgets inside one widget are sent.
+class EventCounter : public QObject
+{
+public:
+    explicit EventCounter(QWidget *root) : m_root(root) { qApp->installEventFilter(this); }
+    QMap<QEvent::Type, int> counts;
+    QList<QWidget *> painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        QWidget *widget = qobject_cast<QWidget *>(watched);
+        if (widget && (widget == m_root || m_root->isAncestorOf(widget))) {
+            ++counts[event->type()];
+            if (event->type() == QEvent::Paint)
+                painted << widget;
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_root;
+};
+} // namespace
+
+// While monitoring, the icon turns by repaints of the button alone: the page is not laid out again.
+void TestServoParamFrame::monitorIconTurnsWithoutLayout()
+{
+    QVERIFY(f->connectTo(HighVoltServo));
+    f->page->resize(1000, 600);
+    open({ 1 }, { "Pn008" });
+    QVERIFY(f->waitIdle());
+    auto *monitor = f->page->findChild<QPushButton *>(QStringLiteral("realTimeReadBtn"));
+    const auto icon = [monitor] { return monitor->icon().pixmap(monitor->iconSize()).toImage(); };
+    const QImage still = icon();
+    QTest::qWait(50);
+    EventCounter counter(f->page);
+    QElapsedTimer clock;
+    clock.start();
+    monitor->click();
+    QList<QImage> shown;
+    for (int i = 0; i < 5; ++i) {
+        QTest::qWait(60);
+        shown << icon();
+    }
+    QVERIFY2(std::any_of(shown.cbegin(), shown.cend(), [&](const QImage &image) { return image != still; }), "the icon turns");
+    QVERIFY2(shown.first() != shown.last(), "the icon keeps turning");
+    QCOMPARE(counter.counts.value(QEvent::LayoutRequest), 0);
+    // Drawn at about a screen's rate, not on every 1 ms tick.
+    const int paints = int(counter.painted.count(monitor));
+    QVERIFY2(paints > 0 && paints <= clock.elapsed() / 16 + 2, qPrintable(QString::number(paints)));
+    monitor->click();
+    QCOMPARE(icon(), still);
+    QVERIFY(!simLog().filter("fc=3 ").isEmpty());
 }
 
 QTEST_MAIN(TestServoParamFrame)
