@@ -156,7 +156,7 @@ void SystemUpdateDialog::slotWriteFileTimeout()
     case UpdateStep::Wait:
         if (m_waitEnd)
             endWait();
-        else if (m_blockClock.hasExpired(BlockTimeoutMs))
+        else if (!ComSettingsFrame::isLinkOpen() || m_blockClock.hasExpired(BlockTimeoutMs))   // a closed link answers nothing
             failUpdate(tr("更新文件发送失败!"));
         break;
     case UpdateStep::End:

@@ -39,6 +39,7 @@ private slots:
     void refusedStarts_data();
     void refusedStarts();
     void givesUpOnSilentDevice();
+    void closedLinkEndsTheWait();
 
 private:
     void writeFile(const QString &path, const QByteArray &data) const
@@ -180,6 +181,21 @@ void TestSystemUpdate::givesUpOnSilentDevice()
     expectIdle();
     // Only the first block went out (the engine's own retries included).
     QCOMPARE(sim.logLines().filter("fc=34").filter(QRegularExpression("offset=[1-9]")), QStringList());
+}
+
+// A block's answer is not awaited on a link that has closed.
+void TestSystemUpdate::closedLinkEndsTheWait()
+{
+    DevsimProcess sim;
+    QVERIFY(sim.start({ "--type", "1", "--slave", "2" }));   // takes the blocks to unit 1, never answers
+    QVERIFY(m_link->connectTo(sim.port(), 2));
+    pick(makeArchive("abc.tar.bfe", QByteArray(1000, 'z')));
+    press();
+    QTRY_VERIFY(!sim.logLines().filter("fc=34").isEmpty());
+    m_link->frame()->disconnectDevice();
+    QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件发送失败!") },
+                              SystemUpdateDialog::BlockTimeoutMs / 3);
+    expectIdle();
 }
 
 QTEST_MAIN(TestSystemUpdate)
