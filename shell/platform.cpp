@@ -19,16 +19,11 @@ void Platform::setHooks(const Hooks &h)
     hooks() = h;
 }
 
-int Platform::runCommand(const QString &commandLine, const QString &workDir)
+void Platform::startCommand(QProcess &process, const QString &commandLine, const QString &workDir)
 {
-    if (hooks().runCommand)
-        return hooks().runCommand(commandLine, workDir);
-    QProcess process;
     process.setWorkingDirectory(workDir);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(QStringLiteral("/bin/sh"), { QStringLiteral("-c"), commandLine });
-    if (!process.waitForStarted() || !process.waitForFinished(-1))
-        return -1;
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 bool Platform::startDetached(const QString &program, const QStringList &args, const QString &workDir)
@@ -62,8 +57,9 @@ QStringList Platform::updateCommands(const QString &pickedPath, const QString &a
         path.replace(QLatin1Char('\''), QLatin1String("'\\''"));
         return QLatin1Char('\'') + path + QLatin1Char('\'');
     };
-    return { QStringLiteral("cp -- %1 %2").arg(quoted(pickedPath), archiveName),
-             QStringLiteral("sh ./%1 %2").arg(decryptScript, archiveName),
-             QStringLiteral("tar -xf %1 -C %2").arg(tarName, quoted(unpackDir)) };
+    // "exec": the shell becomes the tool, so that stopping the command stops the tool itself.
+    return { QStringLiteral("exec cp -- %1 %2").arg(quoted(pickedPath), archiveName),
+             QStringLiteral("exec sh ./%1 %2").arg(decryptScript, archiveName),
+             QStringLiteral("exec tar -xf %1 -C %2").arg(tarName, quoted(unpackDir)) };
 #endif
 }

@@ -7,6 +7,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -30,10 +31,15 @@ SystemUpdateDialog::SystemUpdateDialog(QWidget *parent)
     m_sendTimer.setObjectName(QStringLiteral("sendTimer"));
     m_sendTimer.setInterval(5);
     connect(&m_sendTimer, &QTimer::timeout, this, &SystemUpdateDialog::slotWriteFileTimeout);
+    connect(&m_tool, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            &SystemUpdateDialog::onToolFinished);
+    connect(&m_tool, &QProcess::errorOccurred, this, &SystemUpdateDialog::onToolError);
 }
 
 SystemUpdateDialog::~SystemUpdateDialog()
 {
+    disconnect(&m_tool, nullptr, this, nullptr);
+    removeUnpacked();
     delete ui;
 }
 
@@ -86,20 +92,25 @@ void SystemUpdateDialog::slotProgressButtonPressed()
         Prompt::warning(this, tr("错误"), tr("更新文件必须是 *.tar.bfe 文件!"));
         return;
     }
-    qDebug().noquote() << QDir::toNativeSeparators(path);
-
-    const QString baseName = fileName.left(fileName.size() - int(qstrlen(kArchiveSuffix)));
-    m_updateFilePath = toolFolder() + baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName);
-    if (!runUpdateTools(picked.absoluteFilePath(), baseName))
+    m_baseName = fileName.left(fileName.size() - int(qstrlen(kArchiveSuffix)));
+    // "." and ".." name no folder of the archive's own but the unpack folder or the one above it.
+    if (m_baseName == QLatin1String(".") || m_baseName == QLatin1String("..")) {
+        qWarning() << "update: the archive name" << fileName << "names no folder";
+        Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
         return;
-    qDebug().noquote() << QStringLiteral("ecMotionPath_") + m_updateFilePath;
-    ui->loadingBar->setFormat(QStringLiteral("%p%"));
+    }
+    qDebug().noquote() << QDir::toNativeSeparators(path);
+    if (!startUpdateTools(picked.absoluteFilePath()))
+        return;
     ui->loadingBar->setCursor(Qt::BusyCursor);
-    m_updateStep = UpdateStep::Open;
+    m_updateStep = UpdateStep::Unpack;
+    // While the tools run, the timer keeps the unpacked size in check.
+    m_sendTimer.setInterval(50);
     m_sendTimer.start();
+    runNextTool();
 }
 
-bool SystemUpdateDialog::runUpdateTools(const QString &archivePath, const QString &baseName)
+bool SystemUpdateDialog::startUpdateTools(const QString &archivePath)
 {
     const QDir tools(toolFolder());
     if (!tools.exists(QLatin1String(kDecryptScript))) {
@@ -107,45 +118,115 @@ bool SystemUpdateDialog::runUpdateTools(const QString &archivePath, const QStrin
         Prompt::warning(this, tr("错误"), tr("未找到解密工具 decrypt.bat!"));
         return false;
     }
-    const QString relativeResult = baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName);
-    // What an earlier update left must not be sent if this archive does not unpack.
+    // What an earlier attempt left must not be taken for this archive's result.
     QFile::remove(tools.filePath(QLatin1String(kTarName)));
-    QFile::remove(tools.filePath(relativeResult));
-
-    // The archive unpacks into a folder of its own: a member must not replace the tools themselves.
-    QTemporaryDir unpacked;
-    if (!unpacked.isValid()) {
-        qWarning() << "update: no temporary folder:" << unpacked.errorString();
+    // A folder of its own: a member must not replace the tools themselves. Beside the tools, so
+    // that a large update does not fill a memory-backed temporary folder.
+    m_unpackDir.reset(new QTemporaryDir(tools.absoluteFilePath(QStringLiteral("unpack-XXXXXX"))));
+    if (!m_unpackDir->isValid()) {
+        qWarning() << "update: no unpack folder:" << m_unpackDir->errorString();
+        m_unpackDir.reset();
         Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
         return false;
     }
-    const QStringList commands = Platform::updateCommands(archivePath, QLatin1String(kArchiveName),
-                                                          QLatin1String(kDecryptScript), QLatin1String(kTarName),
-                                                          unpacked.path());
-    for (const QString &command : commands) {
-        qDebug().noquote() << command;
-        const int rc = Platform::runCommand(command, tools.absolutePath());
-        if (rc != 0) {
-            qWarning() << "update: step failed with" << rc << ":" << command;
-            Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
-            return false;
-        }
-    }
-    // Only the expected file comes out, and only as a plain file (a link could point anywhere).
-    const QFileInfo result(unpacked.filePath(relativeResult));
-    if (!result.isFile() || result.isSymLink() || !QDir().mkpath(QFileInfo(tools.filePath(relativeResult)).path())
-        || !QFile::copy(result.filePath(), tools.filePath(relativeResult))) {
-        qWarning() << "update: no usable" << relativeResult << "in the archive";
-        Prompt::warning(this, tr("错误"), tr("更新文件解包失败!"));
-        return false;
-    }
+    m_toolCommands = Platform::updateCommands(archivePath, QLatin1String(kArchiveName), QLatin1String(kDecryptScript),
+                                              QLatin1String(kTarName), m_unpackDir->path());
+    m_toolIndex = 0;
     return true;
+}
+
+void SystemUpdateDialog::runNextTool()
+{
+    if (m_toolIndex >= m_toolCommands.size()) {
+        checkUnpacked();
+        return;
+    }
+    const QString command = m_toolCommands.at(m_toolIndex);
+    ui->loadingBar->setFormat(tr("解包中(%1/%2)...").arg(m_toolIndex + 1).arg(m_toolCommands.size()));
+    qDebug().noquote() << command;
+    Platform::startCommand(m_tool, command, QDir(toolFolder()).absolutePath());
+}
+
+void SystemUpdateDialog::onToolFinished(int exitCode, QProcess::ExitStatus status)
+{
+    if (m_updateStep != UpdateStep::Unpack)
+        return;   // one stopped by a failure
+    if (status != QProcess::NormalExit || exitCode != 0) {
+        qWarning() << "update: step failed with" << exitCode << status << ":" << m_toolCommands.value(m_toolIndex);
+        failUpdate(tr("更新文件解包失败!"));
+        return;
+    }
+    ++m_toolIndex;
+    runNextTool();
+}
+
+void SystemUpdateDialog::onToolError(QProcess::ProcessError error)
+{
+    // Other errors end in finished() as well.
+    if (m_updateStep != UpdateStep::Unpack || error != QProcess::FailedToStart)
+        return;
+    qWarning() << "update: cannot run" << m_toolCommands.value(m_toolIndex) << m_tool.errorString();
+    failUpdate(tr("更新文件解包失败!"));
+}
+
+qint64 SystemUpdateDialog::unpackedBytes() const
+{
+    qint64 total = 0;
+    QDirIterator it(m_unpackDir->path(), QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        total += it.fileInfo().size();
+    }
+    return total;
+}
+
+// Only the expected file of this archive goes out: a plain file inside the fresh unpack folder (a
+// link, or a folder of the archive that is a link, could lead anywhere), of a size an update has.
+void SystemUpdateDialog::checkUnpacked()
+{
+    const QString root = QFileInfo(m_unpackDir->path()).canonicalFilePath() + QLatin1Char('/');
+    const QFileInfo result(m_unpackDir->filePath(m_baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName)));
+    const QString canonical = result.canonicalFilePath();
+    const qint64 unpacked = unpackedBytes();
+    if (canonical.isEmpty() || !canonical.startsWith(root) || result.isSymLink() || !QFileInfo(canonical).isFile()
+        || unpacked > MaxUnpackedBytes) {
+        qWarning() << "update: no usable" << result.filePath() << "in the archive; it is" << canonical << "of"
+                   << unpacked << "unpacked bytes";
+        failUpdate(tr("更新文件解包失败!"));
+        return;
+    }
+    m_updateFilePath = canonical;
+    qDebug().noquote() << QStringLiteral("ecMotionPath_") + m_updateFilePath;
+    ui->loadingBar->setFormat(QStringLiteral("%p%"));
+    m_updateStep = UpdateStep::Open;
+}
+
+void SystemUpdateDialog::removeUnpacked()
+{
+    if (m_tool.state() != QProcess::NotRunning) {
+        m_tool.kill();
+        m_tool.waitForFinished(1000);
+    }
+    m_updateFile.close();
+    if (!m_unpackDir)
+        return;
+    m_unpackDir.reset();
+    const QDir tools(toolFolder());
+    QFile::remove(tools.filePath(QLatin1String(kArchiveName)));
+    QFile::remove(tools.filePath(QLatin1String(kTarName)));
 }
 
 void SystemUpdateDialog::slotWriteFileTimeout()
 {
     switch (m_updateStep) {
     case UpdateStep::Idle:
+        break;
+    case UpdateStep::Unpack:
+        if (unpackedBytes() > MaxUnpackedBytes) {
+            qWarning() << "update: the archive unpacks to more than" << MaxUnpackedBytes << "bytes";
+            failUpdate(tr("更新文件解包失败!"));
+        }
         break;
     case UpdateStep::Open:
         openUpdateFile();
@@ -161,7 +242,7 @@ void SystemUpdateDialog::slotWriteFileTimeout()
         break;
     case UpdateStep::End:
         m_waitEnd = false;
-        m_updateFile.close();
+        removeUnpacked();
         ui->loadingBar->setFormat(tr("更新"));
         ui->loadingBar->setCursor(Qt::ArrowCursor);
         m_updateStep = UpdateStep::Idle;
@@ -169,7 +250,6 @@ void SystemUpdateDialog::slotWriteFileTimeout()
         break;
     case UpdateStep::AfterLast:
         // The device restarts with the new software; the update is over once it has dropped the link.
-        m_updateFile.close();
         m_sendTimer.setInterval(100);
         ui->loadingBar->setFormat(tr("更新中..."));
         if (!ComSettingsFrame::isLinkOpen())
@@ -228,15 +308,17 @@ void SystemUpdateDialog::endWait()
     m_waitEnd = false;
     ++m_blockIndex;
     m_updateStep = m_blockIndex < m_blockCount ? UpdateStep::Send : UpdateStep::AfterLast;
+    if (m_updateStep == UpdateStep::AfterLast)
+        removeUnpacked();   // all sent: nothing of the attempt is needed any more
     m_blockClock.start();
     ui->loadingBar->setValue(int(qint64(m_blockIndex) * 100 / m_blockCount));
 }
 
 void SystemUpdateDialog::failUpdate(const QString &text)
 {
-    m_updateFile.close();
+    m_updateStep = UpdateStep::End;   // first: a tool stopped here reports its end at once
+    removeUnpacked();
     ui->loadingBar->setValue(0);
-    m_updateStep = UpdateStep::End;
     Prompt::warning(this, tr("错误"), text);
 }
 

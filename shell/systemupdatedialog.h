@@ -4,14 +4,20 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTimer>
+
+#include <memory>
+
+class QTemporaryDir;
 
 namespace Ui { class SystemUpdateDialog; }
 
 // Sends an update to the connected device: the picked "*.tar.bfe" archive is copied, decrypted
 // and unpacked by the tools in the tool folder, and the unpacked file goes out in 200-byte blocks
-// (function 0x22, TCP only). The progress bar is also the start button. The transfer runs on a
-// timer of the dialog's own, so closing the window does not stop it.
+// (function 0x22, TCP only). The progress bar is also the start button. The tools run beside the
+// window, and the transfer runs on a timer of the dialog's own, so closing the window stops
+// neither. What the tools leave is removed when the attempt ends, however it ends.
 class SystemUpdateDialog : public QDialog
 {
     Q_OBJECT
@@ -19,6 +25,8 @@ public:
     static constexpr int BlockSize = 200;
     // A block not taken by the link, or not answered by the device, within this gives up the update.
     static constexpr int BlockTimeoutMs = 3000;
+    // More than any real update unpacks to; an archive that unpacks to more is refused.
+    static constexpr qint64 MaxUnpackedBytes = 256 * 1024 * 1024;
 
     explicit SystemUpdateDialog(QWidget *parent = nullptr);
     ~SystemUpdateDialog() override;
@@ -34,12 +42,18 @@ public slots:
 private slots:
     void on_selectFileButton_clicked(bool checked);
     void onLoadingValueChanged(int value);
+    void onToolFinished(int exitCode, QProcess::ExitStatus status);
+    void onToolError(QProcess::ProcessError error);
 
 private:
-    enum class UpdateStep { Idle, Open, Send, Wait, End, AfterLast };
+    enum class UpdateStep { Idle, Unpack, Open, Send, Wait, End, AfterLast };
 
     void initProgressButton();
-    bool runUpdateTools(const QString &archivePath, const QString &baseName);
+    bool startUpdateTools(const QString &archivePath);
+    void runNextTool();
+    void checkUnpacked();
+    qint64 unpackedBytes() const;
+    void removeUnpacked();
     void openUpdateFile();
     void sendBlock();
     void endWait();
@@ -55,6 +69,11 @@ private:
     QElapsedTimer m_blockClock;     // since the current block was first offered or sent
     QFile m_updateFile;
     QString m_updateFilePath;
+    QString m_baseName;                         // of the picked archive: names its folder inside
+    QProcess m_tool;                            // the outside tool now running
+    QStringList m_toolCommands;
+    int m_toolIndex = 0;
+    std::unique_ptr<QTemporaryDir> m_unpackDir; // fresh for every attempt
 };
 
 #endif // SYSTEMUPDATEDIALOG_H

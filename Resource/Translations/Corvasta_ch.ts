@@ -2227,6 +2227,10 @@ match the current device type!</source>
         <translation>更新中...</translation>
     </message>
     <message>
+        <source>解包中(%1/%2)...</source>
+        <translation>解包中(%1/%2)...</translation>
+    </message>
+    <message>
         <source>提示</source>
         <translation>提示</translation>
     </message>

@@ -2228,6 +2228,10 @@ match the current device type!</translation>
         <translation>Updating...</translation>
     </message>
     <message>
+        <source>解包中(%1/%2)...</source>
+        <translation>Unpacking (%1/%2)...</translation>
+    </message>
+    <message>
         <source>提示</source>
         <translation>Tips</translation>
     </message>

@@ -131,7 +131,7 @@ void TestMenuBarFrame::adminPassword()
     const QList<std::tuple<bool, QString, bool>> tries { { true, "52917", true }, { true, " 52917", false },
                                                         { true, "", false }, { false, "52917", false } };
     int started = 0;
-    Platform::setHooks({ nullptr, [&](const QString &, const QStringList &, const QString &) { return ++started, true; }, nullptr });
+    Platform::setHooks({ [&](const QString &, const QStringList &, const QString &) { return ++started, true; }, nullptr });
     for (const auto &[accepted, text, opens] : tries) {
         for (const bool burnTool : { false, true }) {
             m_prompts.clear(), m_prompts.reply.ok = accepted, m_prompts.reply.text = text;
@@ -164,7 +164,7 @@ void TestMenuBarFrame::menuIdsAndBurnTool()
         button(name)->click();
     QVERIFY(m_prompts.isEmpty());
     m_prompts.reply.ok = false;   // the burn tool's password prompt
-    Platform::setHooks({ nullptr, nullptr, [](const QString &) { return true; } });
+    Platform::setHooks({ nullptr, [](const QString &) { return true; } });
     for (QAction *action : m_bar->findChild<CMenuButton *>(QStringLiteral("optionsButton"))->menu()->actions())
         action->trigger();
     QCOMPARE(TestLookup::firstInts(ids), (QList<int> { 11, 20, 40, 30, 31, 60, 51, 50, 21, 15, 6, 14 }));
@@ -175,7 +175,7 @@ void TestMenuBarFrame::menuIdsAndBurnTool()
     m_prompts.reply.ok = true, m_prompts.reply.text = QStringLiteral("52917");
     m_bar->onBurnToolTriggered();   // not on this machine: the real call refuses and the user is told
     QCOMPARE(m_prompts.last().text, QStringLiteral("The burn tool is not installed: %1/win-iap-ymodem.exe").arg(folder));
-    Platform::setHooks({ nullptr, [&](const QString &program, const QStringList &args, const QString &dir) {
+    Platform::setHooks({ [&](const QString &program, const QStringList &args, const QString &dir) {
                             return started << program << args << dir, true; }, nullptr });
     m_bar->onBurnToolTriggered();
     QCOMPARE(started, (QStringList { folder + QStringLiteral("/win-iap-ymodem.exe"), folder }));

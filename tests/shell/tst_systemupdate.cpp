@@ -8,6 +8,7 @@
 #include "widgets/ctprogressbutton.h"
 
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 static const QByteArray kDecrypt = "cp -- \"$1\" \"${1%.bfe}\"\n";   // the test archives are not encrypted
@@ -22,6 +23,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_db.isValid() && QDir::setCurrent(m_programDir.path()) && QDir().mkpath(SystemUpdateDialog::toolFolder()));
+        // Temporary folders in a scratch place of our own: nothing there may reach the device either.
+        QVERIFY(QDir().mkpath(m_programDir.filePath("tmp")));
+        qputenv("TMPDIR", QFile::encodeName(m_programDir.filePath("tmp")));
         m_link = new DevsimLink;
         QVERIFY(m_link->sim().start({ "--type", "1" }));
     }
@@ -29,6 +33,7 @@ private slots:
     void init()
     {
         QVERIFY(m_link->connectTo(m_link->sim().port()));
+        QVERIFY(QDir(SystemUpdateDialog::toolFolder()).removeRecursively() && QDir().mkpath(SystemUpdateDialog::toolFolder()));
         writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat", kDecrypt);
         m_link->sim().clearLog(), m_prompts.clear(), m_dialog = new SystemUpdateDialog;
         connect(m_link->frame(), SIGNAL(singalWriteFileFinshed()), m_dialog, SLOT(slotWaitEnd()));   // as the window does
@@ -38,6 +43,10 @@ private slots:
     void transfer();
     void refusedStarts_data();
     void refusedStarts();
+    void refusedArchives_data();
+    void refusedArchives();
+    void toolsRunBesideTheWindow();
+    void oversizedUnpackIsStopped();
     void givesUpOnSilentDevice();
     void closedLinkEndsTheWait();
 
@@ -68,6 +77,13 @@ private:
     void press() { QTest::mousePress(bar(), Qt::LeftButton); }
     bool ticking() const { return m_dialog->findChild<QTimer *>("sendTimer")->isActive(); }
     void expectIdle() { QTRY_COMPARE(bar()->format(), QStringLiteral("更新")); QTRY_VERIFY(!ticking()); }
+    // What the tool folder holds besides what the test put there: nothing an attempt left.
+    QStringList toolFolderLeft() const
+    {
+        QStringList names = QDir(SystemUpdateDialog::toolFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        names.removeAll("decrypt.bat"), names.removeAll("RO_Devave.tar");
+        return names;
+    }
 
     TestDatabase m_db;
     QTemporaryDir m_programDir;
@@ -120,6 +136,7 @@ void TestSystemUpdate::transfer()
     QVERIFY(!QFile::exists("x") && !QFile::exists(tools + "x") && !QFile::exists(tools + "extra"));
     QFile tool(tools + "decrypt.bat");
     QVERIFY(tool.open(QIODevice::ReadOnly) && tool.readAll() == kDecrypt);
+    QCOMPARE(toolFolderLeft(), QStringList());
     QStringList expected;
     for (int at = 0; at < size; at += 200)
         expected << QString("slave=1 fc=34 offset=%1 length=%2 last=%3").arg(at).arg(qMin(200, size - at)).arg(at + 200 >= size);
@@ -168,6 +185,81 @@ void TestSystemUpdate::refusedStarts()
     QCOMPARE(m_link->sim().logLines().filter("fc=34"), QStringList());
 }
 
+// Members are "path=content", "path->target" (a link; "@" stands for a folder outside the program's)
+// or "path:over" (a sparse file one byte over the unpack bound).
+void TestSystemUpdate::refusedArchives_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("members");
+    QTest::newRow("folder of the archive a link elsewhere") << "abc.tar.bfe" << QStringList { "abc->@" };
+    QTest::newRow("file of the archive a link elsewhere") << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar->@/RO_Devave.tar" };
+    QTest::newRow("name without a folder: .") << "..tar.bfe" << QStringList { "RO_Devave.tar=inside" };
+    QTest::newRow("name without a folder: ..") << "...tar.bfe" << QStringList { "RO_Devave.tar=inside" };
+    QTest::newRow("file over the unpack bound") << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar:over" };
+    QTest::newRow("other member over the unpack bound") << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar=ok", "big:over" };
+}
+
+// Only a plain file of the archive's own folder, of a size an update has, goes out; nothing is left.
+void TestSystemUpdate::refusedArchives()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, members);
+    // A file of the right name outside the archive's folder: beside the tools, in the temporary
+    // folder and in a folder elsewhere.
+    const QString elsewhere = m_programDir.filePath("elsewhere");
+    for (const QString &folder : { SystemUpdateDialog::toolFolder(), m_programDir.filePath("tmp") + "/", elsewhere + "/" })
+        writeFile(folder + "RO_Devave.tar", "outside");
+    QTemporaryDir staging;
+    for (const QString &member : members) {
+        const QString path = staging.filePath(member.section(QRegularExpression("=|->|:"), 0, 0));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        if (member.contains("->")) {
+            QVERIFY(QFile::link(member.section("->", 1).replace("@", elsewhere), path));
+        } else if (member.endsWith(":over")) {
+            QFile sparse(path);
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(SystemUpdateDialog::MaxUnpackedBytes + 1));
+        } else {
+            writeFile(path, member.section("=", 1).toUtf8());
+        }
+    }
+    QCOMPARE(QProcess::execute("tar", { "-S", "-cf", m_programDir.filePath(name), "-C", staging.path(), "." }), 0);
+    pick(m_programDir.filePath(name));
+    press();
+    QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") });
+    expectIdle();
+    QCOMPARE(m_link->sim().logLines().filter("fc=34"), QStringList());
+    QCOMPARE(toolFolderLeft(), QStringList());
+}
+
+// The outside tools run while the window goes on, with their progress on the bar.
+void TestSystemUpdate::toolsRunBesideTheWindow()
+{
+    writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat", "sleep 1\n" + kDecrypt);
+    pick(makeArchive("abc.tar.bfe", QByteArray(300, 'u')));
+    press();
+    QTRY_COMPARE_WITH_TIMEOUT(bar()->format(), QStringLiteral("解包中(2/3)..."), 900);
+    QTRY_VERIFY(m_link->sim().stderrText().contains("devsim file 300 bytes"));
+    QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("提示: 更新完成!") });
+}
+
+// An archive that unpacks past the bound is stopped as it unpacks, not when the tool is done.
+void TestSystemUpdate::oversizedUnpackIsStopped()
+{
+    // A stand-in unpacker that leaves a file over the bound and then takes its time.
+    const QString bin = m_programDir.filePath("bin");
+    writeFile(bin + "/tar", QStringLiteral("#!/bin/sh\nmkdir -p \"$4/abc\" && truncate -s %1 \"$4/abc/RO_Devave.tar\" && exec sleep 20 >/dev/null 2>&1 </dev/null\n")
+                                .arg(SystemUpdateDialog::MaxUnpackedBytes + 1).toUtf8());
+    QVERIFY(QFile::setPermissions(bin + "/tar", QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    pick(makeArchive("abc.tar.bfe", "u"));
+    const QByteArray path = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(bin) + ":" + path);
+    press();
+    QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") }, 10000);
+    expectIdle();
+    QCOMPARE(toolFolderLeft(), QStringList());
+}
+
 void TestSystemUpdate::givesUpOnSilentDevice()
 {
     // Blocks go to unit 1; a device serving only unit 2 takes them and never answers.
@@ -196,7 +288,9 @@ void TestSystemUpdate::closedLinkEndsTheWait()
     QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件发送失败!") },
                               SystemUpdateDialog::BlockTimeoutMs / 3);
     expectIdle();
+    QCOMPARE(toolFolderLeft(), QStringList());
 }
 
 QTEST_MAIN(TestSystemUpdate)
 #include "tst_systemupdate.moc"
+
