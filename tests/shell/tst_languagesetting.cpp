@@ -41,7 +41,9 @@ void TestLanguageSetting::switchAndBack()
     const auto paramName = [] { return DatabaseManager::instance()->servoParams().value(0).value("name").toString(); };
     // The start-up switch runs before the first device broadcast: the stored type alone must pick the table.
     QCOMPARE(ComSettingsFrame::currentDevice(), TrelvoxServo);
+    QCOMPARE(DatabaseManager::instance()->tableName(TrelvoxServo, DatabaseManager::ServoParamKind), QStringLiteral("servo_params4"));
     QCOMPARE(paramName(), QStringLiteral("Control mode"));
+    QCOMPARE(window.languagePage().windowTitle(), QStringLiteral("Language Setting"));
     auto *realTime = window.servoParamPage().findChild<QAbstractButton *>(QStringLiteral("realTimeReadBtn"));
     MenuBarFrame *bar = MenuBarFrame::instance();
     auto *lock = bar->findChild<QAbstractButton *>(QStringLiteral("lockCtrlButton"));
@@ -74,6 +76,9 @@ void TestLanguageSetting::switchAndBack()
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(QCoreApplication::translate("MenuBarFrame", "Com Setting"), chinese ? QStringLiteral("通讯设置") : QStringLiteral("Com Setting"));
         QCOMPARE(page.windowTitle(), chinese ? QStringLiteral("语言设置") : QStringLiteral("Language Setting"));
+        QCOMPARE(page.findChild<QAbstractButton *>(QStringLiteral("pushButton"))->text(), chinese ? QStringLiteral("确认") : QStringLiteral("Confirm"));
+        QCOMPARE(page.findChild<QComboBox *>(QStringLiteral("comboBox"))->itemText(0),
+                 chinese ? QStringLiteral("简体中文") : QStringLiteral("Simplified Chinese"));
         QCOMPARE(lock->text(), chinese ? QStringLiteral("拧紧停止") : QStringLiteral("Lock Stop"));
         QCOMPARE(bar->findChild<QAbstractButton *>(QStringLiteral("comSettingBtn"))->text(),
                  chinese ? QStringLiteral("通讯设置") : QStringLiteral("Com Setting"));
