@@ -30,11 +30,15 @@ private slots:
     void controlArea();
     void adminPassword();
     void menuIdsAndBurnTool();
+    void deviceAdaptation_data();
+    void deviceAdaptation();
+    void burnToolAndManuals();
 
 private:
     void setDevice(DeviceEnum type) { ComSettingsFrame::setCurrentDevice(type), m_com->onDeviceChanged(type); }
     QAbstractButton *button(const QString &name) const { return m_bar->findChild<QAbstractButton *>(name); }
     QComboBox *combo() const { return m_bar->findChild<QComboBox *>(QStringLiteral("taskComboBox")); }
+    QMenu *optionsMenu() const { return m_bar->findChild<CMenuButton *>(QStringLiteral("optionsButton"))->menu(); }
     // The single-register writes since the last call, once there are at least `count` (and a stray one after).
     QStringList writes(int count)
     {
@@ -75,6 +79,7 @@ void TestMenuBarFrame::controlArea_data()
     QTest::addColumn<QString>("writes");
     QTest::addColumn<QString>("state");
     const QString idle = "Lock Start|Unlock Start|Free Start|";
+    QTest::newRow("lock shows its Stop while on") << "lock" << "3073=1 3074=0 3075=0" << "Lock Stop|Unlock Start|Free Start|0";
     QTest::newRow("lock starts clearing the others, stops with its 0") << "lock lock" << "3073=1 3074=0 3075=0 3073=0" << idle + "0";
     QTest::newRow("a running control comes back with one more 0") << "free unlock"
         << "3075=1 3073=0 3074=0 3074=1 3073=0 3075=0 3075=0" << "Lock Start|Unlock Stop|Free Start|0";
@@ -83,11 +88,15 @@ void TestMenuBarFrame::controlArea_data()
     QTest::newRow("readings press the controls") << "read:3074=1 read:3074=1 read:3073=0 read:3075=43981 read:3074=0"
         << "3074=1 3073=0 3075=0 3074=0" << idle + "0";
     QTest::newRow("task reading is not written back; without value shows the first") << "read:3072=3 read:3072=43981" << "" << idle + "0";
+    QTest::newRow("task reading beyond the list shows none") << "read:3072=9" << "" << idle + "-1";
     QTest::newRow("other device type: nothing written or followed")
         << "device:1 clear lock task:1 read:3075=1 read:3072=2" << "" << "Lock Stop|Unlock Start|Free Start|1";
     QTest::newRow("refill: shown task gone, device unknown") << "shown:4 refill:3" << "" << idle + "0";
     QTest::newRow("refill: device on a task gone is moved") << "shown:4 cache:4 refill:3" << "3072=0" << idle + "0";
     QTest::newRow("refill: device value wins") << "shown:0 cache:2 refill:3" << "" << idle + "2";
+    QTest::newRow("refill: same count does nothing") << "shown:4 cache:4 refill:5" << "" << idle + "4";
+    QTest::newRow("refill: growing keeps the task") << "shown:1 cache:1 refill:8" << "" << idle + "1";
+    QTest::newRow("refill: shrinking keeps a task still listed") << "shown:2 cache:2 refill:3" << "" << idle + "2";
 }
 
 void TestMenuBarFrame::controlArea()
@@ -115,6 +124,10 @@ void TestMenuBarFrame::controlArea()
         else
             emit m_com->realTimeAddrRead(arg.section('=', 0, 0).toInt(), arg.section('=', 1).toInt());
         QVERIFY2(kind != "refill" || picks.isEmpty(), "a rebuild is no user's pick");
+        if (kind == "refill") {
+            QCOMPARE(combo()->count(), arg.toInt());
+            QCOMPARE(combo()->itemText(arg.toInt() - 1), QStringLiteral("Exec Task%1").arg(arg.toInt() - 1));
+        }
     }
     const QStringList expected = writes.split(' ', Qt::SkipEmptyParts);
     QCOMPARE(this->writes(expected.size()), expected);
@@ -128,8 +141,9 @@ void TestMenuBarFrame::controlArea()
 // the burn tool. A wrong answer is told; an empty one passes as silently as a cancel.
 void TestMenuBarFrame::adminPassword()
 {
-    const QList<std::tuple<bool, QString, bool>> tries { { true, "52917", true }, { true, " 52917", false },
-                                                        { true, "", false }, { false, "52917", false } };
+    const QList<std::tuple<bool, QString, bool>> tries { { true, "52917", true }, { true, "52918", false },
+                                                        { true, " 52917", false }, { true, "", false },
+                                                        { false, "52917", false } };
     int started = 0;
     Platform::setHooks({ [&](const QString &, const QStringList &, const QString &) { return ++started, true; }, nullptr });
     for (const auto &[accepted, text, opens] : tries) {
@@ -142,6 +156,7 @@ void TestMenuBarFrame::adminPassword()
             else
                 button("servoParamBtn")->click();
             QCOMPARE(burnTool ? started - startedBefore : ids.count(), int(opens));
+            QCOMPARE(m_prompts.requests.first().kind, Prompt::GetText);
             QCOMPARE(m_prompts.requests.first().echo, QLineEdit::Password);
             QVERIFY(m_prompts.requests.first().flags & Qt::WindowStaysOnTopHint);
             const bool told = accepted && !opens && !text.isEmpty();
@@ -179,6 +194,101 @@ void TestMenuBarFrame::menuIdsAndBurnTool()
                             return started << program << args << dir, true; }, nullptr });
     m_bar->onBurnToolTriggered();
     QCOMPARE(started, (QStringList { folder + QStringLiteral("/win-iap-ymodem.exe"), folder }));
+}
+
+void TestMenuBarFrame::deviceAdaptation_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("entries");   // "-" is a separator
+    QTest::addColumn<QList<int>>("ids");        // sent by triggering the entries in order
+    const QStringList tail { "使用说明", "-", "关于软件" };
+    QTest::newRow("screwdriver") << 0
+        << QStringList { "servoParamBtn", "workWaveBtn", "appParamBtn", "ioMonitorBtn", "alarmInfoBtn", "workRecordBtn", "controlFrame" }
+        << QStringList { "兼容性选项", "-" } + tail << QList<int> { 6, 14 };
+    QTest::newRow("high-voltage servo") << 1 << QStringList { "servoParamBtn", "workWaveBtn" }
+        << QStringList { "主站伺服调试", "-", "主站系统更新", "兼容性选项", "-" } + tail << QList<int> { 21, 15, 6, 14 };
+    QTest::newRow("low-voltage servo") << 2 << QStringList { "servoParamBtn", "workWaveBtn" }
+        << QStringList { "Jog调试模式", "-", "烧录工具", "-" } + tail << QList<int> { 21, 14 };
+    QTest::newRow("third servo") << 3 << QStringList { "servoParamBtn" }
+        << QStringList { "Jog调试模式", "语言设置", "-" } + tail << QList<int> { 21, 16, 14 };
+    QTest::newRow("other device") << 5 << QStringList() << tail << QList<int> { 14 };
+}
+
+// What each device type shows, and the options it offers, kept over a disconnect.
+void TestMenuBarFrame::deviceAdaptation()
+{
+    QFETCH(int, device);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, entries);
+    QFETCH(QList<int>, ids);
+    const QStringList adapted { "servoParamBtn", "workWaveBtn", "appParamBtn", "appDebugBtn", "ioMonitorBtn",
+                                "alarmInfoBtn", "workRecordBtn", "controlFrame" };
+    delete m_bar;
+    setDevice(NoDevice);
+    m_bar = new MenuBarFrame;
+    for (const QString &name : adapted)
+        QVERIFY2(!m_bar->findChild<QWidget *>(name)->isHidden(), qPrintable(name));
+
+    setDevice(DeviceEnum(device));
+    m_bar->onDeviceChanged(DeviceEnum(device));
+    m_bar->onDeviceChanged(NoDevice);   // a disconnect keeps the last device's tool bar
+    for (const QString &name : adapted)
+        QCOMPARE(!m_bar->findChild<QWidget *>(name)->isHidden(), shown.contains(name));
+    QCOMPARE(button("appParamBtn")->text(), device == 0 ? QStringLiteral("Task Plan") : QStringLiteral("App Param"));
+
+    QStringList texts;
+    QSignalSpy spy(m_bar, &MenuBarFrame::menuClicked);
+    m_prompts.reply.ok = false;   // the burn tool's password prompt
+    Platform::setHooks({ nullptr, [](const QString &) { return true; } });
+    for (QAction *action : optionsMenu()->actions()) {
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        action->trigger();
+    }
+    QCOMPARE(texts, entries);
+    QCOMPARE(TestLookup::firstInts(spy), ids);
+}
+
+// The burn tool is started from its own folder or said to be missing; every manual is opened, in name order.
+void TestMenuBarFrame::burnToolAndManuals()
+{
+    m_prompts.reply.text = QStringLiteral("52917");
+    m_bar->onBurnToolTriggered();
+    const QString folder = QDir::currentPath() + QStringLiteral("/WinApps/BurnTool/win-iap-ymodem/bin/Debug");
+    QCOMPARE(m_prompts.size(), 2);
+    QCOMPARE(m_prompts.last().title, QStringLiteral("Tips"));
+    QCOMPARE(m_prompts.last().text, QStringLiteral("The burn tool is not installed: %1/win-iap-ymodem.exe").arg(folder));
+
+    QStringList started;
+    QStringList opened;
+    Platform::setHooks({ [&](const QString &program, const QStringList &args, const QString &dir) {
+                             started << program << args << dir;
+                             return true;
+                         },
+                         [&](const QString &path) {
+                             opened << QFileInfo(path).fileName();
+                             return true;
+                         } });
+    m_prompts.clear();
+    m_bar->onBurnToolTriggered();
+    QCOMPARE(started, (QStringList { folder + QStringLiteral("/win-iap-ymodem.exe"), folder }));
+    QCOMPARE(m_prompts.size(), 1);   // the password only
+
+    QTemporaryDir dir;
+    const QString saved = QDir::currentPath();
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Resource/Docs")));
+    QDir::setCurrent(dir.path());
+    m_prompts.clear();
+    m_bar->onManualTriggered();   // none there: said so
+    QCOMPARE(m_prompts.size(), 1);
+    for (const char *name : { "b.docx", "A.docx", "notes.txt" }) {
+        QFile file(dir.filePath(QStringLiteral("Resource/Docs/") + QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    m_bar->onManualTriggered();
+    QDir::setCurrent(saved);
+    QCOMPARE(opened, (QStringList { "A.docx", "b.docx" }));
+    QCOMPARE(m_prompts.size(), 1);
 }
 
 QTEST_MAIN(TestMenuBarFrame)
