@@ -7,6 +7,7 @@
 #include "support/widgetlookup.h"
 #include "widgets/ctprogressbutton.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QtTest>
@@ -47,6 +48,7 @@ private slots:
     void refusedArchives();
     void toolsRunBesideTheWindow();
     void oversizedUnpackIsStopped();
+    void givesUpOnSilentDevice_data();
     void givesUpOnSilentDevice();
     void closedLinkEndsTheWait();
 
@@ -110,6 +112,7 @@ void TestSystemUpdate::transfer_data()
     QTest::newRow("whole blocks") << "abc.tar.bfe" << 1000 << QList<int>{ 20, 40, 60, 80, 100, 0 } << QStringList();
     QTest::newRow("one byte over, shell characters in name")
         << "a b;touch x;'c.tar.bfe" << 1001 << QList<int>{ 16, 33, 50, 66, 83, 100, 0 } << QStringList();
+    QTest::newRow("single whole block") << "small.tar.bfe" << 200 << QList<int>{ 100, 0 } << QStringList();
     // An archive must not replace the tools that the next update runs.
     QTest::newRow("single short block, archive carrying tools")
         << "abc.tar.bfe" << 150 << QList<int>{ 100, 0 } << QStringList { "decrypt.bat", "VxBT.tar.bfe", "extra" };
@@ -123,10 +126,15 @@ void TestSystemUpdate::transfer()
     QByteArray payload(size, '\0');
     for (int i = 0; i < size; ++i)
         payload[i] = char(i * 7 + i / 256);
-    pick(makeArchive(fileName, payload, extras));
+    const QString archive = makeArchive(fileName, payload, extras);
+    pick(archive);
+    pick(QString());   // cancelled: the path stays
+    QCOMPARE(m_dialog->findChild<QLineEdit *>()->text(), archive);
     QSignalSpy values(bar(), &QProgressBar::valueChanged);
     QVERIFY(!ticking());   // an idle dialog costs nothing
-    press(), press();   // the second while under way: ignored
+    press();
+    QVERIFY(ticking());
+    press();   // while under way: ignored
     const QString done = QString("devsim file %1 bytes crc32=%2\n").arg(size).arg(crc32(payload), 8, 16, QLatin1Char('0'));
     QTRY_VERIFY(m_link->sim().stderrText().endsWith(done));
     QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("提示: 更新完成!") });
@@ -152,26 +160,27 @@ void TestSystemUpdate::transfer()
 void TestSystemUpdate::refusedStarts_data()
 {
     QTest::addColumn<QString>("pickName");     // empty: nothing picked
-    QTest::addColumn<bool>("archive");
+    QTest::addColumn<int>("size");             // of the archived file; -1: no archive
     QTest::addColumn<QByteArray>("decrypt");   // empty: no decrypt script
     QTest::addColumn<QString>("message");
-    QTest::newRow("nothing picked") << "" << false << kDecrypt << "未选择更新文件!";
-    QTest::newRow("picked file gone") << "upd.tar.bfe" << false << kDecrypt << "未找到更新文件!";
-    QTest::newRow("no decrypt script") << "upd.tar.bfe" << true << QByteArray() << "未找到解密工具 decrypt.bat!";
-    QTest::newRow("decrypt fails") << "upd.tar.bfe" << true << QByteArray("exit 3\n") << "更新文件解包失败!";
+    QTest::newRow("nothing picked") << "" << -1 << kDecrypt << "未选择更新文件!";
+    QTest::newRow("picked file gone") << "upd.tar.bfe" << -1 << kDecrypt << "未找到更新文件!";
+    QTest::newRow("no decrypt script") << "upd.tar.bfe" << 1 << QByteArray() << "未找到解密工具 decrypt.bat!";
+    QTest::newRow("decrypt fails") << "upd.tar.bfe" << 1 << QByteArray("exit 3\n") << "更新文件解包失败!";
+    QTest::newRow("empty update file") << "upd.tar.bfe" << 0 << kDecrypt << "更新文件解包失败!";
 }
 
 void TestSystemUpdate::refusedStarts()
 {
     QFETCH(QString, pickName);
-    QFETCH(bool, archive);
+    QFETCH(int, size);
     QFETCH(QByteArray, decrypt);
     QFETCH(QString, message);
     // What an earlier update unpacked must not go out in place of this one.
     writeFile(SystemUpdateDialog::toolFolder() + "upd/RO_Devave.tar", "stale");
     QFile::remove(m_programDir.filePath("upd.tar.bfe"));
-    if (archive)
-        QVERIFY(!makeArchive(pickName, "u").isEmpty());
+    if (size >= 0)
+        QVERIFY(!makeArchive(pickName, QByteArray(size, 'u')).isEmpty());
     QFile::remove(SystemUpdateDialog::toolFolder() + "decrypt.bat");
     if (!decrypt.isEmpty())
         writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat", decrypt);
@@ -260,14 +269,24 @@ void TestSystemUpdate::oversizedUnpackIsStopped()
     QCOMPARE(toolFolderLeft(), QStringList());
 }
 
+void TestSystemUpdate::givesUpOnSilentDevice_data()
+{
+    QTest::addColumn<bool>("linkLost");
+    QTest::newRow("blocks never answered") << false;
+    QTest::newRow("device gone") << true;
+}
+
 void TestSystemUpdate::givesUpOnSilentDevice()
 {
+    QFETCH(bool, linkLost);
     // Blocks go to unit 1; a device serving only unit 2 takes them and never answers.
     DevsimProcess sim;
     QVERIFY(sim.start({ "--type", "1", "--slave", "2" }));
     QVERIFY(m_link->connectTo(sim.port(), 2));
     pick(makeArchive("abc.tar.bfe", QByteArray(1000, 'z')));
     press();
+    if (linkLost)
+        sim.kill();
     QTRY_VERIFY_WITH_TIMEOUT(!m_prompts.isEmpty(), SystemUpdateDialog::BlockTimeoutMs + 3000);
     QCOMPARE(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件发送失败!") });
     expectIdle();
