@@ -36,6 +36,7 @@ private slots:
     void importRefusals();
     void importValues();
     void importBounds();
+    void defaultFilesFollowTheDeviceType();
     void buttons();
 private:
     int row(const QString &code, const QString &slaveAxis = QString()) const { return f->row(code, slaveAxis); }
@@ -55,20 +56,33 @@ void TestServoParamFiles::init()
 
 void TestServoParamFiles::exportLines_data()
 {
+    QTest::addColumn<int>("viewMode");
     QTest::addColumn<QList<int>>("slaves");
     QTest::addColumn<int>("deleteRow");
+    QTest::addColumn<int>("emptyRowAt");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("roundTrip");   // the table holds exactly what the file can hold
     const QStringList plain { "Pn011,+5,none", "Pn012,+100,+101" };
-    QTest::newRow("unread cell as its mode's placeholder") << QList<int> { 1 } << -1 << plain;
-    QTest::newRow("two slaves: the first one's values, once") << QList<int> { 1, 2 } << -1 << plain;
-    QTest::newRow("deleted axis row leaves its field empty") << QList<int> { 1 } << 1 << QStringList { "Pn011,+5,", "Pn012,+100,+101" };
+    QTest::newRow("unread cell as its mode's placeholder") << 0 << QList<int> { 1 } << -1 << -1 << plain << true;
+    QTest::newRow("compact") << 1 << QList<int> { 1 } << -1 << -1 << plain << true;
+    QTest::newRow("two slaves: the first one's values, once") << 0 << QList<int> { 1, 2 } << -1 << -1 << plain << false;
+    QTest::newRow("deleted axis row leaves its field empty")
+        << 0 << QList<int> { 1 } << 1 << -1 << QStringList { "Pn011,+5,", "Pn012,+100,+101" } << false;
+    QTest::newRow("deleted first axis row keeps the next parameter out of the line")
+        << 0 << QList<int> { 1 } << 0 << -1 << QStringList { "Pn011,,none", "Pn012,+100,+101" } << false;
+    QTest::newRow("empty row between parameters")
+        << 0 << QList<int> { 1 } << -1 << 2 << QStringList { "Pn011,+5,none", "", "Pn012,+100,+101" } << true;
+    QTest::newRow("empty row inside a parameter's rows") << 0 << QList<int> { 1 } << -1 << 1 << plain << false;
 }
 
 void TestServoParamFiles::exportLines()
 {
+    QFETCH(int, viewMode);
     QFETCH(QList<int>, slaves);
     QFETCH(int, deleteRow);
+    QFETCH(int, emptyRowAt);
     QFETCH(QStringList, lines);
+    QFETCH(bool, roundTrip);
     // {slave, pn, axis, value}
     for (const QList<int> &c : QList<QList<int>> { { 1, 11, 0, 5 }, { 1, 11, 1, 0xABCD }, { 2, 11, 0, 7 }, { 2, 11, 1, 8 },
                                                    { 1, 12, 0, 100 }, { 1, 12, 1, 101 } })
@@ -76,36 +90,62 @@ void TestServoParamFiles::exportLines()
     f->page->onSalveCnfgChanged(slaves, { 0, 1 });
     f->check({ "Pn012", "Pn011" });
     f->setDisplayMode(row("Pn011", "1/1"), 1);   // unsigned
+    f->page->on_viewModeComBox_currentIndexChanged(viewMode);   // rebuilds the table: before the edits
+    QStandardItemModel *table = f->page->tableModel();
     if (deleteRow >= 0)
-        f->page->tableModel()->removeRow(deleteRow);
+        table->removeRow(deleteRow);
+    if (emptyRowAt >= 0) {
+        QList<QStandardItem *> items;
+        for (int c = 0; c < table->columnCount(); ++c)
+            items << new QStandardItem;
+        table->insertRow(emptyRowAt, items);
+    }
     QVERIFY(f->page->exportParams(file("out.csv")));
     const QStringList written = readLines(file("out.csv"));
     QCOMPARE(written.mid(0, 3), QStringList({ "DeviceType = 1", "", "PnVal,Axis0,Axis1" }));
     QCOMPARE(written.mid(3, lines.size()), lines);
     QVERIFY(written.size() > 3 + lines.size() && written.mid(3 + lines.size()).join(QString()).isEmpty());   // fillers
+    // Read back, the file shows what was exported.
+    const int valueColumn = viewMode == 0 ? 5 : 2;
+    QStringList shown;
+    for (int r = 0; r < table->rowCount(); ++r)
+        shown << text(r, 0) + QLatin1Char('|') + text(r, valueColumn);
+    QVERIFY(f->page->importParams(file("out.csv")));
+    for (int r = 0; roundTrip && r < table->rowCount(); ++r)
+        QCOMPARE(text(r, 0) + QLatin1Char('|') + text(r, valueColumn), shown.at(r));
 }
 
 void TestServoParamFiles::importRefusals_data()
 {
+    QTest::addColumn<int>("deviceType");
     QTest::addColumn<QString>("content");
-    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QString>("warning");   // empty: taken
     QTest::addColumn<QString>("log");
-    QTest::newRow("other device type") << "DeviceType = 2\n\nPnVal,Axis0\nPn011,+9\n"
+    const QString wrong = QStringLiteral("The parameter file format is wrong!");
+    QTest::newRow("DeviceType=2 without blanks, under type 2")
+        << 2 << "DeviceType=2\n\nPnVal,Axis0\nPn011,+5\n" << QString() << QString();
+    QTest::newRow("no device type") << 1 << "Device = 1\n\nPnVal,Axis0\nPn011,+9\n" << wrong
+                                    << "\\[1\\] servo params import failure!";
+    QTest::newRow("header in lower case") << 1 << "DeviceType = 1\n\npnval,Axis0\nPn011,+9\n" << wrong
+                                          << "\\[3\\] servo params import failure!";
+    QTest::newRow("other device type") << 1 << "DeviceType = 2\n\nPnVal,Axis0\nPn011,+9\n"
                                        << "The imported parameters do not \nmatch the current device type!"
                                        << "\\[2\\] servo params import failure!";
     QTest::newRow("over the size bound")
-        << "DeviceType = 1\n\nPnVal,Axis0\n" + QString("Pn011,+9\n").repeated(int(ParamFileReader::MaxBytes / 9) + 1)
+        << 1 << "DeviceType = 1\n\nPnVal,Axis0\n" + QString("Pn011,+9\n").repeated(int(ParamFileReader::MaxBytes / 9) + 1)
         << ParamFileReader::tooLargeText() << "servo params import failure: larger than";
 }
 
 // A refused file changes nothing: not the table, not the imported values, not the view.
 void TestServoParamFiles::importRefusals()
 {
+    QFETCH(int, deviceType);
     QFETCH(QString, content);
     QFETCH(QString, warning);
     QFETCH(QString, log);
+    f->setDevice(DeviceEnum(deviceType));
     const QString path = file("in.csv");
-    writeFile(path, QStringLiteral("DeviceType = 1\n\nPnVal,Axis0\nPn012,+42\n"));
+    writeFile(path, QStringLiteral("DeviceType = %1\n\nPnVal,Axis0\nPn012,+42\n").arg(deviceType));
     QVERIFY(f->page->importParams(path));
     const Uint16 pn11 = ServoParamFrame::paramAddress(11, 0);
     ComSettingsFrame::setRegister(255, pn11, 0xABCD);
@@ -113,9 +153,15 @@ void TestServoParamFiles::importRefusals()
     QVERIFY(!f->page->isImportedView());
     f->prompts.clear();
     writeFile(path, content);
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(log));
-    QVERIFY(!f->page->importParams(path));
+    if (!log.isEmpty())
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(log));
+    QCOMPARE(f->page->importParams(path), warning.isEmpty());
     QCOMPARE(f->lastWarning(), warning);
+    if (warning.isEmpty()) {
+        QCOMPARE(text(0, 0), QStringLiteral("Pn011"));
+        QCOMPARE(ComSettingsFrame::getRegister(255, pn11), Uint16(50));
+        return;
+    }
     QVERIFY(!f->page->isImportedView());
     QCOMPARE(text(0, 0), QStringLiteral("Pn012"));
     QCOMPARE(ComSettingsFrame::getRegister(255, pn11), Uint16(0xABCD));
@@ -159,6 +205,17 @@ void TestServoParamFiles::importValues()
     // One box names the lines with values too wide.
     QCOMPARE(f->prompts.size(), 1);
     QCOMPARE(f->lastWarning(), QStringLiteral("Values too large for their parameter were left empty, lines: 9, 10"));
+    // Reading the drive asks first; No keeps the imported view.
+    f->prompts.reply.button = QMessageBox::No;
+    f->page->on_upLoadButton_clicked();
+    QVERIFY(f->page->isImportedView());
+
+    // An axis the device does not have is told, not dropped silently.
+    f->setDevice(LowVoltServo);
+    writeFile(path, QStringLiteral("DeviceType = 2\n\nPnVal,Axis0,Axis5\nPn011,+1.0,+2.0\n"));
+    QVERIFY(f->page->importParams(path));
+    QCOMPARE(f->page->axisList(), QList<int>({ 0 }));
+    QCOMPARE(f->lastWarning(), QStringLiteral("This device has no axis 5: those values of the file are not shown."));
 }
 
 // However many axes, lines or repeats a file holds, the table gets each parameter once and the
@@ -193,11 +250,52 @@ void TestServoParamFiles::importBounds()
     QCOMPARE(text(row("Pn011", "1/0"), 5), QString());
 }
 
+// The default file is written under the old device type and read under the new one.
+void TestServoParamFiles::defaultFilesFollowTheDeviceType()
+{
+    const QString oldCurrent = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    ComSettingsFrame::setRegister(1, ServoParamFrame::paramAddress(11, 0), 5);
+    f->check({ "Pn011" });
+    QCOMPARE(ServoParamFrame::defaultParamsPath(), file("ServoParams_Default_1.csv"));
+
+    // Written under the old type; the new type has no file yet, which is no error.
+    f->frame->setDeviceType(LowVoltServo);
+    QCOMPARE(readLines(file("ServoParams_Default_1.csv")).mid(0, 4), QStringList({ "DeviceType = 1", "", "PnVal,Axis0", "Pn011,+5" }));
+    QVERIFY(f->prompts.isEmpty());
+    QCOMPARE(row(QStringLiteral("Pn011")), -1);
+    ComSettingsFrame::setRegister(1, ServoParamFrame::paramAddress(12, 0), 3);
+    f->check({ "Pn012" });
+
+    f->frame->setDeviceType(HighVoltServo);
+    QCOMPARE(readLines(file("ServoParams_Default_2.csv")).value(3), QStringLiteral("Pn012,+3"));
+    QCOMPARE(text(row("Pn011", "1/0"), 5), QStringLiteral("+5"));
+    QVERIFY(!f->page->isImportedView());   // the next read pass fetches live values
+    QVERIFY(f->prompts.isEmpty());
+    QVERIFY(QDir::setCurrent(oldCurrent));
+}
+
 void TestServoParamFiles::buttons()
 {
+    QPushButton *exportButton = f->page->findChild<QPushButton *>(QStringLiteral("exportBnt"));
+    f->page->onSalveCnfgChanged({ 1, 2 }, { 0 });
+    exportButton->click();
+    QCOMPARE(f->prompts.size(), 1);
+    QCOMPARE(f->lastWarning(), QStringLiteral("Servo parameter export only supports single device!"));
+    f->page->onSalveCnfgChanged({ 1 }, { 0 });
+    f->prompts.reply.text = file("chosen");
+    exportButton->click();
+    QVERIFY(QFile::exists(file("chosen.csv")));
+
     // A file that cannot be written or read is told, and nothing claims success.
     QVERIFY(!f->page->exportParams(file("missing/out.csv")));
     QCOMPARE(f->lastWarning(), QStringLiteral("Servo parameters export failed!"));
+    QVERIFY(!f->page->exportParams(m_dir->path()));
+    QCOMPARE(f->lastWarning(), QStringLiteral("Servo parameters export failed!"));
+    // The default import stays quiet about a missing file; a file the user picked does not.
+    f->prompts.clear();
+    f->page->importDefaultParams();
+    QVERIFY(f->prompts.isEmpty());
     f->prompts.reply.text = file("absent.csv");
     f->page->findChild<QPushButton *>(QStringLiteral("importBnt"))->click();
     QCOMPARE(f->lastWarning(), QStringLiteral("The parameter file cannot be opened!"));
