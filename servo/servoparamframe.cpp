@@ -1475,6 +1475,7 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
     // parameter keeps its first place and shows the values of its last line, which the cache holds.
     QList<int> entries;
     QSet<int> placed;
+    QHash<QPair<int, int>, int> modes;   // display mode by (Pn, axis)
     int emptyLines = 0;
     LineNumbers tooWide;     // values the parameter cannot hold
     LineNumbers unknown;     // lines naming no parameter
@@ -1506,9 +1507,7 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
             int mode = ValueText::Unsigned;
             if (!ServoParamFile::parseField(fields.value(fieldOf.value(axis, -1)), format, decimals, &value, &mode))
                 lineTooWide = true;
-            m_displayModes.insert(displayModeKey(kImportSlave, axis, pn), mode);
-            for (int slave : qAsConst(m_slaves))
-                m_displayModes.insert(displayModeKey(slave, axis, pn), mode);
+            modes.insert(qMakePair(pn, axis), mode);
             const Uint16 addr = paramAddress(pn, axis);
             if (ValueText::isInt32Format(format)) {
                 // Unknown stays unknown in both words: split, 0xABCD would leave a known 0 word.
@@ -1528,6 +1527,12 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
             placed.insert(defIndex);
             entries << defIndex + 1;
         }
+    }
+    // Recorded once per parameter and axis, from its last line, before the rows show them.
+    for (auto it = modes.cbegin(); it != modes.cend(); ++it) {
+        m_displayModes.insert(displayModeKey(kImportSlave, it.key().second, it.key().first), it.value());
+        for (int slave : qAsConst(m_slaves))
+            m_displayModes.insert(displayModeKey(slave, it.key().second, it.key().first), it.value());
     }
     appendEntries(entries);
     fillEmptyRows();

@@ -63,6 +63,13 @@ const QList<Case> &cases()
           [](const QString &p) { return fillFile(p, kTwoAxes, "Pn011,+5,16#1a\nPn012,+100,+101\n", kBound); } },
         { "one short line repeated (Pn000,1)",
           [](const QString &p) { return fillFile(p, "PnVal,Axis0\n", "Pn000,1\n", kBound); } },
+        { "40 parameters x 8 axes, repeated",
+          [](const QString &p) {
+              QByteArray body;
+              for (int pn = 0; pn < 40; ++pn)
+                  body += "Pn" + QByteArray::number(pn).rightJustified(3, '0') + ",1,+2,16#3,2#1,5,6,7,8\n";
+              return fillFile(p, "PnVal,Axis0,Axis1,Axis2,Axis3,Axis4,Axis5,Axis6,Axis7\n", body, kBound);
+          } },
         { "empty lines, just under the bound", [](const QString &p) { return fillFile(p, kTwoAxes, "\n", kBound); } },
         { "header of distinct axes (Axis1,Axis2,...)",
           [](const QString &p) {
