@@ -6,11 +6,7 @@
 #include "shell/mainwindow.h"
 #include "widgets/rawtext.h"
 
-#include <QCoreApplication>
-#include <QDebug>
 #include <QListView>
-#include <QPointer>
-#include <QTranslator>
 
 LanguageSettingFrame::LanguageSettingFrame(QWidget *parent)
     : QFrame(parent)
@@ -43,30 +39,10 @@ void LanguageSettingFrame::setLanguage(int index)
     switchLanguage(index);
 }
 
-bool LanguageSettingFrame::loadTranslator(int index)
-{
-    // Owned by the application so that it goes with it.
-    static QPointer<QTranslator> installed;
-    if (index != 0 && index != 1)
-        return false;
-    const QString file = QCoreApplication::applicationDirPath()
-                         + (index == 0 ? QStringLiteral("/./Resource/Translations/Corvasta_ch.qm")
-                                       : QStringLiteral("/./Resource/Translations/Corvasta_en.qm"));
-    // A failing load empties the translator it loads into, so the installed one is never reused.
-    auto *fresh = new QTranslator(qApp);
-    if (!fresh->load(file) || !QCoreApplication::installTranslator(fresh)) {
-        qWarning() << "Language: cannot load" << file;
-        delete fresh;
-        return false;
-    }
-    delete installed;   // uninstalls itself
-    installed = fresh;
-    return true;
-}
-
 bool LanguageSettingFrame::switchLanguage(int index)
 {
-    if (!MainWindow::instance() || !loadTranslator(index))
+    MainWindow *window = MainWindow::instance();
+    if (!window || !window->loadTranslator(index))
         return false;
     applyLanguage(index);
     return true;

@@ -14,9 +14,6 @@ public:
     ~LanguageSettingFrame() override;
 
     void setLanguage(int index);
-    // Installs the translation of the language; false (and the installed one kept) when its file
-    // does not load.
-    static bool loadTranslator(int index);
     // The switch does not depend on which window runs it; start-up runs it without one.
     static bool switchLanguage(int index);
     static void applyLanguage(int index);

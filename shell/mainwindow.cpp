@@ -230,22 +230,24 @@ void MainWindow::showAboutInfo()
 
 bool MainWindow::loadTranslator(int index)
 {
-    // Owned by the application so that they go with it.
-    static QPointer<QTranslator> translators[2];
+    // Owned by the application so that it goes with it.
+    static QPointer<QTranslator> installed;
     if (index != 0 && index != 1)
         return false;
-    for (QPointer<QTranslator> &t : translators) {
-        if (!t)
-            t = new QTranslator(qApp);
-    }
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     const QString file = QDir::currentPath()
                          + (index == 0 ? QStringLiteral("/./Resource/Translations/Corvasta_ch.qm")
                                        : QStringLiteral("/./Resource/Translations/Corvasta_en.qm"));
-    if (!translators[index]->load(file))
+    // A failing load empties the translator it loads into, so the installed one is never reused.
+    auto *fresh = new QTranslator(qApp);
+    if (!fresh->load(file) || !QCoreApplication::installTranslator(fresh)) {
+        qWarning() << "Language: cannot load" << file;
+        delete fresh;
         return false;
-    QCoreApplication::removeTranslator(translators[1 - index]);
-    return QCoreApplication::installTranslator(translators[index]);
+    }
+    delete installed;   // uninstalls itself
+    installed = fresh;
+    return true;
 }
 
 void MainWindow::retranslateTexts()
