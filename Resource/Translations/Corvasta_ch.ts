@@ -987,6 +987,14 @@ What cannot be read shows as empty or default and no setting is saved over it; n
         <translation>主窗口</translation>
     </message>
     <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1 records are not stored yet. Quit anyway?</source>
+        <translation>%1 条记录尚未保存。仍要退出吗？</translation>
+    </message>
+    <message>
         <source>Jog Debug Mod</source>
         <translation>Jog 调试模式</translation>
     </message>

@@ -987,6 +987,14 @@ What cannot be read shows as empty or default and no setting is saved over it; n
         <translation>MainWindow</translation>
     </message>
     <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>%1 records are not stored yet. Quit anyway?</source>
+        <translation>%1 records are not stored yet. Quit anyway?</translation>
+    </message>
+    <message>
         <source>Jog Debug Mod</source>
         <translation>Jog Debug Mod</translation>
     </message>
