@@ -175,7 +175,13 @@ void ModbusMaster::process()
         switch (m_state) {
         case State::Idle:
         case State::LineBusy:
-            break;      // nobody asked for these bytes
+            // Nobody asked for these bytes, but on RTU they may hold answers still owed.
+            if (m_framing == Framing::Rtu && !(m_rx += in).isEmpty()) {
+                Uint8 slave = 0;
+                QByteArray pdu;
+                takeRtuFrame(&slave, &pdu);
+            }
+            break;
         case State::AwaitingReply:
             m_rx += in;
             checkReply();
@@ -186,13 +192,13 @@ void ModbusMaster::process()
             break;
         }
     }
-    if (m_state == State::LineBusy && lineQuiet())
-        sendAttempt();
+    if (m_state == State::LineBusy)
+        waitToSend();
     // Straight on to the next request, so that a transaction costs no extra tick.
     if (m_state == State::Idle && m_linkOpen && !m_ring.isEmpty()) {
         m_current = m_ring.dequeue();
         m_attempt = 0;
-        m_timedOut = false;
+        m_triesSent = 0;
         startAttempt();
     }
     m_processing = false;
@@ -272,37 +278,62 @@ void ModbusMaster::drop()
     m_ring.clear();
     m_state = State::Idle;
     m_rx.clear();
+    m_owed.clear();
+    m_slowestNs.clear();
     ++m_epoch;
 }
 
 void ModbusMaster::startAttempt()
 {
+    ++m_attempt;
     m_state = State::LineBusy;
-    if (lineQuiet())
+    m_clock.start();
+    waitToSend();
+}
+
+// The wait is bounded by the response time: a line that never falls quiet, or a slave that never
+// pays what it owes, fails the attempt as a device that never answers does.
+void ModbusMaster::waitToSend()
+{
+    if (mayAsk())
         sendAttempt();
+    else if (m_clock.hasExpired(m_timeout))
+        attemptFailed(Timeout);
 }
 
 // RTU frames are told apart by silence: nothing goes out until the line has been quiet for the
-// inter-frame gap, and whatever arrives meanwhile is dropped.
+// inter-frame gap, and whatever arrives meanwhile is no answer to what is asked next.
 bool ModbusMaster::lineQuiet() const
 {
-    if (m_framing != Framing::Rtu || m_lineActiveNs < 0)
+    return m_framing != Framing::Rtu || m_lineActiveNs < 0 || m_line.nsecsElapsed() - m_lineActiveNs >= m_gapNs;
+}
+
+bool ModbusMaster::mayAsk()
+{
+    if (m_framing != Framing::Rtu)
         return true;
-    const qint64 now = m_line.nsecsElapsed();
-    if (now - m_lineActiveNs < m_gapNs)
+    if (!lineQuiet())
         return false;
-    // A request that timed out may still be answered, and that answer would pass for the answer to
-    // the next request of the same shape: that one waits until a late answer is no longer likely.
-    // A retry may take it; it answers the same question.
-    const Request &a = m_late, &b = m_current;
-    const bool sameShape = a.slave == b.slave && a.function == b.function && a.count == b.count
-                           && a.pdu.left(a.echoLength) == b.pdu.left(b.echoLength);
-    return m_attempt > 0 || now >= m_lateUntilNs || !sameShape;
+    // This request went out only when nothing of its shape was owed, so an answer to an earlier try
+    // answers the same question.
+    if (m_triesSent > 0)
+        return true;
+    const auto owed = m_owed.find(shapeOf(m_current.slave, m_current.function, m_current.count));
+    if (owed == m_owed.end())
+        return true;
+    // Written off once the line has been silent for longer than this slave has ever taken to answer,
+    // and the response time more: a slave that works through a queue answers about that far apart.
+    const qint64 silentNs = m_line.nsecsElapsed() - m_lineActiveNs;
+    if (silentNs <= m_slowestNs.value(m_current.slave) + qint64(m_timeout) * 1000000)
+        return false;
+    qDebug() << "Modbus: slave" << int(m_current.slave) << "function" << int(m_current.function)
+             << "never sent" << owed->size() << "answer(s) owed, written off";
+    m_owed.erase(owed);
+    return true;
 }
 
 void ModbusMaster::sendAttempt()
 {
-    ++m_attempt;
     m_attemptError = NoError;
     QByteArray frame;
     if (m_framing == Framing::Rtu) {
@@ -324,7 +355,7 @@ void ModbusMaster::sendAttempt()
     }
     m_state = State::AwaitingReply;
     m_clock.start();
-    m_sentNs = m_lineActiveNs = m_line.nsecsElapsed();
+    m_lineActiveNs = m_line.nsecsElapsed();
 
     const quint64 epoch = m_epoch;
     const auto send = m_cb.sendBytes;
@@ -335,7 +366,11 @@ void ModbusMaster::sendAttempt()
         // Retried after the response time, like a lost reply, to give the transport a moment.
         qWarning() << "Modbus frame could not be sent to slave" << int(m_current.slave) << "attempt" << m_attempt;
         m_state = State::SendFailed;
+        return;
     }
+    ++m_triesSent;
+    if (m_framing == Framing::Rtu)
+        m_owed[shapeOf(m_current.slave, m_current.function, m_current.count)].append(m_lineActiveNs);
 }
 
 void ModbusMaster::attemptFailed(int error)
@@ -354,20 +389,21 @@ void ModbusMaster::checkReply()
     Uint8 slave = 0;
     QByteArray pdu;
     int error = NoError;
-    const bool complete = m_framing == Framing::Rtu ? takeRtuFrame(&slave, &pdu, &error)
+    const bool complete = m_framing == Framing::Rtu ? takeRtuFrame(&slave, &pdu)
                                                     : takeTcpFrame(&slave, &pdu, &error);
     if (!complete) {
         // A damaged answer with nothing after it once the line is quiet is all the device sent:
         // asked again at once, as before the noise scan, rather than after the whole time-out.
         const bool damaged = m_attemptError != NoError && m_rx.isEmpty()
                              && m_line.nsecsElapsed() - m_lineActiveNs >= m_gapNs;
-        if (damaged || m_clock.hasExpired(m_timeout)) {
-            m_timedOut = m_timedOut || !damaged;
+        if (damaged || m_clock.hasExpired(m_timeout))
             attemptFailed(m_attemptError != NoError ? m_attemptError : Timeout);
-        }
         return;
     }
-    m_rx.clear();   // only one request is outstanding, so whatever follows its reply is stale
+    // Only one request is outstanding, so whatever follows its reply is stale; on RTU it may still
+    // pay an answer owed, and is looked through before the next request.
+    if (m_framing == Framing::Tcp)
+        m_rx.clear();
     if (error == NoError)
         error = checkPdu(slave, pdu);
     if (error == NoError)
@@ -378,60 +414,111 @@ void ModbusMaster::checkReply()
         attemptFailed(error);
 }
 
-// Takes the first frame that answers the outstanding request. Bytes before it (line noise, a
-// stray or late frame) are skipped one at a time, so a good answer is found behind any of them.
-bool ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu, int *)
+// Takes the answer to the outstanding request, if there is one, and counts off every answer owed
+// that comes before it. Bytes that begin no answer in play (line noise, a stray or damaged frame) are
+// skipped one at a time, so a good answer is found behind any of them.
+bool ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu)
 {
+    if (m_state != State::AwaitingReply && m_owed.isEmpty()) {
+        m_rx.clear();
+        return false;
+    }
+    const quint32 current = shapeOf(m_current.slave, m_current.function, m_current.count);
     int keepFrom = m_rx.size();
-    for (int at = 0; at < m_rx.size(); ++at) {
+    for (int at = 0; at < m_rx.size();) {
         int size = 0;
-        switch (rtuCandidate(at, &size)) {
+        quint32 shape = 0;
+        switch (rtuCandidate(at, &size, &shape)) {
         case Candidate::Bad:
+            ++at;
             break;
         case Candidate::Incomplete:
             keepFrom = qMin(keepFrom, at);
+            ++at;
             break;
-        case Candidate::Complete:
-            *slave = Uint8(m_rx.at(at));
-            *pdu = m_rx.mid(at + 1, size - 3);
+        case Candidate::Complete: {
+            settleOwed(shape);
+            const QByteArray frame = m_rx.mid(at, size);
+            m_rx.remove(0, at + size);
+            at = 0;
+            keepFrom = m_rx.size();
+            if (m_state != State::AwaitingReply || shape != current)
+                break;      // paid an answer owed to an earlier request
+            const Uint8 function = Uint8(frame.at(1));
+            if (function == m_current.function && m_current.echoLength > 0
+                && frame.mid(1, m_current.echoLength) != m_current.pdu.left(m_current.echoLength)) {
+                m_attemptError = BadFrame;
+                break;
+            }
+            *slave = Uint8(frame.at(0));
+            *pdu = frame.mid(1, size - 3);
             return true;
         }
+        }
     }
-    m_rx.remove(0, keepFrom);   // what cannot begin the answer is never needed again
+    m_rx.remove(0, keepFrom);   // what cannot begin an answer is never needed again
     return false;
 }
 
-ModbusMaster::Candidate ModbusMaster::rtuCandidate(int at, int *size)
+// An answer in play is one to the outstanding request or one still owed. Its shape tells its size;
+// an exception answer, which carries no count, is taken as one of the first shape it can be.
+ModbusMaster::Candidate ModbusMaster::rtuCandidate(int at, int *size, quint32 *shape)
 {
-    const Request &r = m_current;
     const int available = m_rx.size() - at;
-    if (Uint8(m_rx.at(at)) != r.slave)
-        return Candidate::Bad;
+    const Uint8 slave = Uint8(m_rx.at(at));
+    const bool awaiting = m_state == State::AwaitingReply;
+    const quint32 current = shapeOf(m_current.slave, m_current.function, m_current.count);
+    auto fits = [&](quint32 mask, quint32 want) {
+        if (awaiting && (current & mask) == want)
+            return current;
+        for (auto it = m_owed.cbegin(); it != m_owed.cend(); ++it)
+            if ((it.key() & mask) == want)
+                return it.key();
+        return quint32(0);
+    };
     if (available < 3)
-        return Candidate::Incomplete;
+        return fits(0xFF000000u, shapeOf(slave, 0, 0)) ? Candidate::Incomplete : Candidate::Bad;
     const Uint8 function = Uint8(m_rx.at(at + 1));
-    if (function == (r.function | ExceptionFlag))
+    const Uint8 byteCount = Uint8(m_rx.at(at + 2));
+    if (function & ExceptionFlag) {
+        *shape = fits(0xFFFF0000u, shapeOf(slave, function & ~ExceptionFlag, 0));
         *size = 5;
-    else if (function != r.function)
-        return Candidate::Bad;
-    else if (r.echoLength > 0)
-        *size = 1 + r.echoLength + 2;
-    else if (Uint8(m_rx.at(at + 2)) == 2 * r.count)
-        *size = 5 + 2 * r.count;
-    else
+    } else if (function == FnReadHolding && byteCount % 2 == 0) {
+        *shape = fits(0xFFFFFFFFu, shapeOf(slave, function, byteCount / 2));
+        *size = 5 + byteCount;
+    } else if (function == FnWriteSingle) {
+        *shape = fits(0xFFFFFFFFu, shapeOf(slave, function, 0));
+        *size = 8;
+    }
+    if (!*shape)
         return Candidate::Bad;
     if (available < *size)
         return Candidate::Incomplete;
     const QByteArray frame = m_rx.mid(at, *size);
     if (crc16(frame.left(*size - 2)) != Uint16(Uint8(frame.at(*size - 2)) | Uint8(frame.at(*size - 1)) << 8)) {
-        m_attemptError = BadCrc;
-        return Candidate::Bad;
-    }
-    if (function == r.function && r.echoLength > 0 && frame.mid(1, r.echoLength) != r.pdu.left(r.echoLength)) {
-        m_attemptError = BadFrame;
+        if (awaiting && *shape == current)
+            m_attemptError = BadCrc;
         return Candidate::Bad;
     }
     return Candidate::Complete;
+}
+
+// One answer of the shape came, used or not: it pays the oldest try still owed one.
+void ModbusMaster::settleOwed(quint32 shape)
+{
+    const auto owed = m_owed.find(shape);
+    if (owed == m_owed.end())
+        return;
+    const qint64 tookNs = m_line.nsecsElapsed() - owed->takeFirst();
+    qint64 &slowest = m_slowestNs[Uint8(shape >> 24)];
+    slowest = qMax(slowest, tookNs);
+    if (owed->isEmpty())
+        m_owed.erase(owed);
+}
+
+quint32 ModbusMaster::shapeOf(Uint8 slave, Uint8 function, Uint16 count)
+{
+    return quint32(slave) << 24 | quint32(function) << 16 | count;
 }
 
 bool ModbusMaster::takeTcpFrame(Uint8 *slave, QByteArray *pdu, int *error)
@@ -480,7 +567,7 @@ void ModbusMaster::finish(const QByteArray &pdu)
 {
     // State first: the callback may queue, close the link or replace the callbacks.
     const Request r = m_current;
-    endRequest();
+    m_state = State::Idle;
     switch (r.function) {
     case FnReadHolding: {
         QVector<Uint16> values(r.count);
@@ -498,20 +585,10 @@ void ModbusMaster::finish(const QByteArray &pdu)
     }
 }
 
-void ModbusMaster::endRequest()
-{
-    m_state = State::Idle;
-    // The answer to the last try may still come, perhaps as late as the first one's did.
-    if (m_timedOut) {
-        m_late = m_current;
-        m_lateUntilNs = m_sentNs + 2 * qint64(m_timeout) * 1000000;
-    }
-}
-
 void ModbusMaster::giveUp(int error)
 {
     const Request r = m_current;
-    endRequest();
+    m_state = State::Idle;
     m_rx.clear();
     m_error = error;
     qWarning() << "Modbus request to slave" << int(r.slave) << "function" << int(r.function) << "address" << r.addr

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QQueue>
 #include <QString>
@@ -79,18 +80,22 @@ private:
     int refuse(int error);
     void drop();
     void startAttempt();
+    void waitToSend();
     bool lineQuiet() const;
+    bool mayAsk();
     void sendAttempt();
     void attemptFailed(int error);
-    void endRequest();
     void checkReply();
-    bool takeRtuFrame(Uint8 *slave, QByteArray *pdu, int *error);
+    bool takeRtuFrame(Uint8 *slave, QByteArray *pdu);
     enum class Candidate { Bad, Incomplete, Complete };   // how far a frame starting at a byte got
-    Candidate rtuCandidate(int at, int *size);
+    Candidate rtuCandidate(int at, int *size, quint32 *shape);
+    void settleOwed(quint32 shape);
     bool takeTcpFrame(Uint8 *slave, QByteArray *pdu, int *error);
     int checkPdu(Uint8 slave, const QByteArray &pdu) const;
     void finish(const QByteArray &pdu);
     void giveUp(int error);
+
+    static quint32 shapeOf(Uint8 slave, Uint8 function, Uint16 count);
 
     Callbacks m_cb;
     Framing m_framing = Framing::Rtu;
@@ -105,17 +110,18 @@ private:
     int m_attempt = 0;
     Uint16 m_transactionId = 0;
     QByteArray m_rx;
-    QElapsedTimer m_clock;          // since the current attempt was sent
+    QElapsedTimer m_clock;          // since the current attempt began waiting for the line, then since it was sent
     int m_attemptError = NoError;   // the worst reply seen while waiting, told when the time runs out
-    bool m_timedOut = false;        // an attempt of the current request went unanswered
+    int m_triesSent = 0;            // of the current request
 
-    // RTU has no transaction id: a late answer looks like the answer to the next request.
+    // RTU has no transaction id: a late answer looks like the answer to the next request of the same
+    // shape (slave, function, count). So the answers still owed are counted per shape, and no request
+    // of a shape goes out while one is owed.
     QElapsedTimer m_line;           // runs from construction; times below are its nanoseconds
     qint64 m_gapNs = 1750000;
     qint64 m_lineActiveNs = -1;     // the last byte received or frame sent
-    qint64 m_sentNs = 0;
-    Request m_late;                 // a request that may still be answered late ...
-    qint64 m_lateUntilNs = -1;      // ... until then
+    QHash<quint32, QVector<qint64>> m_owed;     // per shape, when each unanswered try went out, oldest first
+    QHash<Uint8, qint64> m_slowestNs;           // per slave, the longest an answer took
     quint64 m_epoch = 0;        // bumped whenever pending work is dropped
     bool m_processing = false;
 };

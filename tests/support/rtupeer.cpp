@@ -2,8 +2,6 @@
 
 #include "comm/modbusmaster.h"
 
-#include <QTimer>
-
 namespace {
 QByteArray withCrc(QByteArray frame)
 {
@@ -16,12 +14,19 @@ RtuPeer::RtuPeer(Uint8 slave)
     : m_slave(slave)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &RtuPeer::onReadyRead);
+    m_chatter.setInterval(1);
+    connect(&m_chatter, &QTimer::timeout, this, [this] { m_port.write(QByteArray(1, '\0')); });
 }
 
 bool RtuPeer::open(const QString &port)
 {
     m_port.setPortName(port);
     return m_port.open(QIODevice::ReadWrite);
+}
+
+void RtuPeer::setChatter(bool on)
+{
+    on ? m_chatter.start() : m_chatter.stop();
 }
 
 // Requests of function 3 and 6 are eight bytes; anything that does not check out is skipped bytewise.
@@ -36,11 +41,20 @@ void RtuPeer::onReadyRead()
         }
         m_in.remove(0, 8);
         ++m_requests;
-        QTimer::singleShot(delayMs, this, [this, frame] { answer(frame); });
+        m_waiting.enqueue(frame);
     }
+    startNext();
 }
 
-void RtuPeer::answer(const QByteArray &request)
+void RtuPeer::startNext()
+{
+    if (m_busy || m_waiting.isEmpty())
+        return;
+    m_busy = true;
+    QTimer::singleShot(delayMs, this, [this, request = m_waiting.dequeue()] { answer(request); });
+}
+
+QByteArray RtuPeer::reply(const QByteArray &request) const
 {
     QByteArray reply = request.left(6);
     if (request.at(1) == 3) {
@@ -52,10 +66,29 @@ void RtuPeer::answer(const QByteArray &request)
             reply.append(char(v >> 8)).append(char(v & 0xFF));
         }
     }
-    reply = withCrc(reply);
-    m_port.write(noise + reply);
+    return withCrc(reply);
+}
+
+void RtuPeer::answer(const QByteArray &request)
+{
+    const QByteArray good = reply(request);
+    if (damagedFirstMs > 0) {
+        QByteArray damaged = good;
+        damaged[damaged.size() - 1] = char(damaged.back() ^ 0x5A);
+        m_port.write(damaged);
+        QTimer::singleShot(damagedFirstMs, this, [this, good] { m_port.write(good), done(); });
+        return;
+    }
+    m_port.write(noise + good);
     for (int i = 1; i < copies; ++i) {
         m_port.flush();     // a copy of its own on the line
-        m_port.write(reply);
+        m_port.write(good);
     }
+    done();
+}
+
+void RtuPeer::done()
+{
+    m_busy = false;
+    startNext();
 }
