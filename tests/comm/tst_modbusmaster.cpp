@@ -268,6 +268,26 @@ private slots:
         }
     }
 
+    // Noise or another master keeps the line from ever falling quiet: each try fails as a time-out
+    // and the read is reported, rather than left waiting for ever.
+    void rtuNeverQuietLine()
+    {
+        if (!PtyPair::available())
+            QSKIP("socat is not installed");
+        SerialRig rig;
+        QVERIFY(rig.open());
+        rig.bench.mb.setBaudRate(1200);     // a long gap, which the peer's millisecond chatter always breaks
+        rig.peer.setChatter(true);
+        QTest::qWait(20);
+        QVERIFY(rig.bench.mb.readHoldingRegisters(1, 100, 1));
+        QVERIFY(QTest::qWaitFor([&rig] { return rig.bench.mb.isIdle(); }, 3000));
+        QCOMPARE(rig.bench.events, QStringList("error 1 3 0064 4"));
+        QCOMPARE(rig.peer.requests(), 0);   // nothing was sent into the noise
+        rig.peer.setChatter(false);
+        QVERIFY(rig.bench.mb.readHoldingRegisters(1, 101, 1));
+        QTRY_COMPARE(rig.bench.events, QStringList({ "error 1 3 0064 4", "read 1 0065 304" }));
+    }
+
     void reentrantCallbacks()
     {
         Bench c(Tcp);
