@@ -521,29 +521,34 @@ quint32 ModbusMaster::shapeOf(Uint8 slave, Uint8 function, Uint16 count)
     return quint32(slave) << 24 | quint32(function) << 16 | count;
 }
 
+// Frames before the answer (answers to attempts already given up on) are stepped over and the
+// buffer compacted once, so a flood of them costs time in proportion to its size.
 bool ModbusMaster::takeTcpFrame(Uint8 *slave, QByteArray *pdu, int *error)
 {
-    while (m_rx.size() >= 7) {
-        const int length = getU16(m_rx, 4);
+    int at = 0;
+    bool taken = false;
+    while (!taken && m_rx.size() - at >= 7) {
+        const int length = getU16(m_rx, at + 4);
         if (length < 2 || length > MaxMbapLength) {
             *error = BadFrame;  // not on a frame boundary: the stream is lost
             return true;
         }
-        if (m_rx.size() < 6 + length)
-            return false;
-        const QByteArray frame = m_rx.left(6 + length);
-        m_rx.remove(0, 6 + length);
-        if (getU16(frame, 0) != m_transactionId)
-            continue;           // the answer to an attempt already given up on
-        if (getU16(frame, 2) != 0) {
+        if (m_rx.size() - at < 6 + length)
+            break;
+        const int frame = at;
+        at += 6 + length;
+        if (getU16(m_rx, frame) != m_transactionId)
+            continue;
+        taken = true;
+        if (getU16(m_rx, frame + 2) != 0) {
             *error = BadFrame;
-            return true;
+        } else {
+            *slave = Uint8(m_rx.at(frame + 6));
+            *pdu = m_rx.mid(frame + 7, length - 1);
         }
-        *slave = Uint8(frame.at(6));
-        *pdu = frame.mid(7);
-        return true;
     }
-    return false;
+    m_rx.remove(0, at);
+    return taken;
 }
 
 int ModbusMaster::checkPdu(Uint8 slave, const QByteArray &pdu) const

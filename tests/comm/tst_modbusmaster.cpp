@@ -288,6 +288,31 @@ private slots:
         QTRY_COMPARE(rig.bench.events, QStringList({ "error 1 3 0064 4", "read 1 0065 304" }));
     }
 
+    // 2 MB of answers to tries already given up on, at once or in pieces that cut frames apart:
+    // the answer behind them is still taken.
+    void tcpStaleFlood_data()
+    {
+        QTest::addColumn<int>("piece");
+        QTest::newRow("at once") << 0;
+        QTest::newRow("in pieces of 4093 bytes") << 4093;
+    }
+    void tcpStaleFlood()
+    {
+        QFETCH(int, piece);
+        Bench b(Tcp);
+        b.mb.setResponseTimeout(60000);
+        b.mb.readHoldingRegisters(1, 0x0C00, 1);
+        b.mb.process();
+        QByteArray flood;
+        for (const QByteArray stale = mbap(0x7777, "0103020005"); flood.size() < 2 * 1024 * 1024;)
+            flood += stale;
+        flood += mbap(1, "0103020009");
+        for (int at = 0; at < flood.size(); at += piece ? piece : flood.size())
+            b.reply(flood.mid(at, piece ? piece : -1));
+        QCOMPARE(b.events, QStringList("read 1 0c00 9"));
+        QVERIFY(b.mb.isIdle());
+    }
+
     void reentrantCallbacks()
     {
         Bench c(Tcp);
