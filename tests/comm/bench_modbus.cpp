@@ -5,7 +5,7 @@
 // engine, and, when built with it, once through libmodbus, whose rate with the gap added is the
 // bound for a master that keeps the gap. Last, how long the engine holds
 // the window to skip 2 MB of stale TCP answers. Run by hand in a Release build on a quiet machine:
-// bench_modbus [seconds per run].
+// bench_modbus [seconds per run] [tcp|rtu|flood: only that part].
 #include "comm/comsettingsframe.h"
 #include "comm/modbusmaster.h"
 #include "data/commonutils.h"
@@ -216,28 +216,18 @@ double staleFloodMs(int bytes)
     return answered ? ms : -1;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+bool benchTcp(int seconds)
 {
-    // The simulated device's serial server logs every part of a request it reads; unread, that
-    // fills its pipe and stops it.
-    qputenv("QT_LOGGING_RULES", "qt.modbus*=false");
-    QApplication app(argc, argv);
-    qRegisterMetaType<DeviceEnum>("DeviceEnum");
-    const int seconds = argc > 1 ? QByteArray(argv[1]).toInt() : 5;
-    TestDatabase db;
-
     std::printf("TCP, loopback\n");
-    DevsimProcess tcpSim;
-    if (!tcpSim.start({ QStringLiteral("--no-events") })) {
+    DevsimProcess sim;
+    if (!sim.start({ QStringLiteral("--no-events") })) {
         std::fprintf(stderr, "devsim did not start\n");
-        return 1;
+        return false;
     }
     Rate bare;
     {
         QTcpSocket socket;
-        socket.connectToHost(QStringLiteral("127.0.0.1"), tcpSim.port());
+        socket.connectToHost(QStringLiteral("127.0.0.1"), sim.port());
         if (socket.waitForConnected(3000)) {
             socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
             quint16 tid = 0;
@@ -245,26 +235,28 @@ int main(int argc, char *argv[])
         }
     }
     print("bare socket", bare);
-    {
-        ComSettingsFrame frame;
-        if (!connectTcp(frame, tcpSim.port())) {
-            std::fprintf(stderr, "the engine did not connect over TCP\n");
-            return 1;
-        }
-        print("engine", measure(seconds, engineRead), bare.perSecond);
-        frame.disconnectDevice();
+    ComSettingsFrame frame;
+    if (!connectTcp(frame, sim.port())) {
+        std::fprintf(stderr, "the engine did not connect over TCP\n");
+        return false;
     }
-    tcpSim.stop();
+    print("engine", measure(seconds, engineRead), bare.perSecond);
+    frame.disconnectDevice();
+    return true;
+}
 
+bool benchRtu(int seconds)
+{
     std::printf("RTU, pseudo-terminal paced at %d baud, 8N1\n", kBaud);
     PtyPair line;
-    DevsimProcess rtuSim;
+    DevsimProcess sim;
     // The simulated device's serial server drops a request whose bytes it reads more than 3.5
     // characters apart, which a busy machine's scheduling does at 115200: told a slow rate, it
     // bears with that. The line's pace is the relay's alone.
-    if (!line.openPaced(kBaud) || !rtuSim.startSerial(line.end(1), { QStringLiteral("--no-events"), QStringLiteral("--baud"), QStringLiteral("1200") })) {
+    if (!line.openPaced(kBaud)
+        || !sim.startSerial(line.end(1), { QStringLiteral("--no-events"), QStringLiteral("--baud"), QStringLiteral("1200") })) {
         std::fprintf(stderr, "no paced line or devsim did not start on it\n");
-        return 1;
+        return false;
     }
     Rate bound;
     {
@@ -277,7 +269,7 @@ int main(int argc, char *argv[])
         ComSettingsFrame frame;
         if (!connectSerial(frame, line.end(0))) {
             std::fprintf(stderr, "the engine did not connect over the serial line\n");
-            return 1;
+            return false;
         }
         engine = measure(seconds, engineRead);
         print("engine", engine, bound.perSecond);
@@ -296,8 +288,27 @@ int main(int argc, char *argv[])
 #else
     std::printf("libmodbus: not built (pkg-config found no libmodbus)\n");
 #endif
+    return true;
+}
 
-    std::printf("TCP, 2 MB of stale answers before the right one: %.1f ms in one engine step\n",
-                staleFloodMs(2 * 1024 * 1024));
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The simulated device's serial server logs every part of a request it reads; unread, that
+    // fills its pipe and stops it.
+    qputenv("QT_LOGGING_RULES", "qt.modbus*=false");
+    QApplication app(argc, argv);
+    qRegisterMetaType<DeviceEnum>("DeviceEnum");
+    const int seconds = argc > 1 ? QByteArray(argv[1]).toInt() : 5;
+    const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
+    TestDatabase db;
+    if ((only.isEmpty() || only == "tcp") && !benchTcp(seconds))
+        return 1;
+    if ((only.isEmpty() || only == "rtu") && !benchRtu(seconds))
+        return 1;
+    if (only.isEmpty() || only == "flood")
+        std::printf("TCP, 2 MB of stale answers before the right one: %.1f ms in one engine step\n",
+                    staleFloodMs(2 * 1024 * 1024));
     return 0;
 }
