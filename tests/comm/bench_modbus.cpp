@@ -36,12 +36,17 @@ constexpr Uint16 kRegister = 3072;
 constexpr qint32 kBaud = 115200;
 constexpr qint64 kGapNs = 1750000;
 
-double threadCpuUs()
-{
-    rusage u {};
-    getrusage(RUSAGE_THREAD, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e6 + u.ru_utime.tv_usec + u.ru_stime.tv_usec;
-}
+// Processor time and the times it went to sleep, of this thread.
+struct ThreadUse {
+    double cpuUs;
+    long sleeps;
+    static ThreadUse now()
+    {
+        rusage u {};
+        getrusage(RUSAGE_THREAD, &u);
+        return { (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e6 + u.ru_utime.tv_usec + u.ru_stime.tv_usec, u.ru_nvcsw };
+    }
+};
 
 qint64 nowNs()
 {
@@ -54,26 +59,29 @@ qint64 nowNs()
 struct Rate {
     double perSecond = 0;
     double cpuUs = 0;       // of this thread, per read
+    double wakeUps = 0;     // of this thread, per read: most of the processor time goes on them
     int failed = 0;
 };
 
 Rate measure(int seconds, const std::function<bool()> &readOne)
 {
     Rate r;
-    const double cpu = threadCpuUs();
+    const ThreadUse before = ThreadUse::now();
     QElapsedTimer clock;
     clock.start();
     int done = 0;
     while (clock.elapsed() < seconds * 1000 && r.failed < 10)
         readOne() ? ++done : ++r.failed;
     r.perSecond = done * 1000.0 / clock.elapsed();
-    r.cpuUs = done ? (threadCpuUs() - cpu) / done : 0;
+    const ThreadUse after = ThreadUse::now();
+    r.cpuUs = done ? (after.cpuUs - before.cpuUs) / done : 0;
+    r.wakeUps = done ? double(after.sleeps - before.sleeps) / done : 0;
     return r;
 }
 
 void print(const char *what, const Rate &r, double base = 0)
 {
-    std::printf("%-22s %7.0f reads/s  %6.1f us CPU/read", what, r.perSecond, r.cpuUs);
+    std::printf("%-22s %7.0f reads/s  %6.1f us CPU/read  %5.1f wake-ups/read", what, r.perSecond, r.cpuUs, r.wakeUps);
     if (base > 0)
         std::printf("  (%.3f of the first)", r.perSecond / base);
     if (r.failed)
