@@ -1,6 +1,13 @@
 #include "comm/modbusmaster.h"
 
 #include <QDebug>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#ifdef Q_OS_LINUX
+#include <sys/timerfd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -34,11 +41,65 @@ void call(const F &f, Args... args)
 
 } // namespace
 
+// A single-shot wake-up in nanoseconds: the gap is 1.75 ms at most rates, which a millisecond timer
+// turns into 2 ms or more. Where the system has no such timer, a precise millisecond one stands in.
+class ModbusMaster::GapWake
+{
+public:
+    explicit GapWake(ModbusMaster *engine)
+    {
+        m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, engine, &ModbusMaster::process);
+#ifdef Q_OS_LINUX
+        m_fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+        if (m_fd < 0)
+            return;
+        m_notifier.reset(new QSocketNotifier(m_fd, QSocketNotifier::Read));
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, engine, [this, engine] {
+            quint64 expirations = 0;
+            if (::read(m_fd, &expirations, sizeof expirations) > 0)
+                engine->process();
+        });
+#endif
+    }
+    ~GapWake()
+    {
+#ifdef Q_OS_LINUX
+        m_notifier.reset();
+        if (m_fd >= 0)
+            ::close(m_fd);
+#endif
+    }
+
+    void arm(qint64 ns)
+    {
+#ifdef Q_OS_LINUX
+        if (m_fd >= 0) {
+            const itimerspec at = { {}, { time_t(ns / 1000000000), long(ns % 1000000000) } };
+            ::timerfd_settime(m_fd, 0, &at, nullptr);
+            return;
+        }
+#endif
+        m_timer.start(int((ns + 999999) / 1000000));
+    }
+
+private:
+    QTimer m_timer;
+#ifdef Q_OS_LINUX
+    int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+#endif
+};
+
 ModbusMaster::ModbusMaster(QObject *parent)
     : QObject(parent)
+    , m_gapWake(new GapWake(this))
 {
     m_line.start();
 }
+
+ModbusMaster::~ModbusMaster() = default;
 
 void ModbusMaster::setCallbacks(const Callbacks &cb)
 {
@@ -299,6 +360,16 @@ void ModbusMaster::waitToSend()
         sendAttempt();
     else if (m_clock.hasExpired(m_timeout))
         attemptFailed(Timeout);
+    else if (!lineQuiet())
+        wakeAtGapEnd();
+}
+
+void ModbusMaster::wakeAtGapEnd()
+{
+    const qint64 end = m_lineActiveNs + m_gapNs;
+    if (end != m_gapWakeNs)     // a tick on the way leaves the wake-up as it was
+        m_gapWake->arm(end - m_line.nsecsElapsed());
+    m_gapWakeNs = end;
 }
 
 // RTU frames are told apart by silence: nothing goes out until the line has been quiet for the
@@ -394,10 +465,11 @@ void ModbusMaster::checkReply()
     if (!complete) {
         // A damaged answer with nothing after it once the line is quiet is all the device sent:
         // asked again at once, as before the noise scan, rather than after the whole time-out.
-        const bool damaged = m_attemptError != NoError && m_rx.isEmpty()
-                             && m_line.nsecsElapsed() - m_lineActiveNs >= m_gapNs;
-        if (damaged || m_clock.hasExpired(m_timeout))
+        const bool damaged = m_attemptError != NoError && m_rx.isEmpty();
+        if ((damaged && lineQuiet()) || m_clock.hasExpired(m_timeout))
             attemptFailed(m_attemptError != NoError ? m_attemptError : Timeout);
+        else if (damaged)
+            wakeAtGapEnd();
         return;
     }
     // Only one request is outstanding, so whatever follows its reply is stale; on RTU it may still

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QVector>
 #include <functional>
+#include <memory>
 
 // Modbus master without I/O of its own: the transport hands it received bytes and sends the frames
 // it builds, both through callbacks. One request is outstanding at a time; the owner steps it.
@@ -33,6 +34,7 @@ public:
     };
 
     explicit ModbusMaster(QObject *parent = nullptr);
+    ~ModbusMaster() override;
 
     void setCallbacks(const Callbacks &cb);
     void setFraming(Framing f);
@@ -81,6 +83,7 @@ private:
     void drop();
     void startAttempt();
     void waitToSend();
+    void wakeAtGapEnd();
     bool lineQuiet() const;
     bool mayAsk();
     void sendAttempt();
@@ -122,6 +125,10 @@ private:
     qint64 m_lineActiveNs = -1;     // the last byte received or frame sent
     QHash<quint32, QVector<qint64>> m_owed;     // per shape, when each unanswered try went out, oldest first
     QHash<Uint8, qint64> m_slowestNs;           // per slave, the longest an answer took
+    // Steps the engine the moment the inter-frame gap ends, rather than on the next tick after it.
+    class GapWake;
+    std::unique_ptr<GapWake> m_gapWake;
+    qint64 m_gapWakeNs = -1;        // when it is armed for
     quint64 m_epoch = 0;        // bumped whenever pending work is dropped
     bool m_processing = false;
 };

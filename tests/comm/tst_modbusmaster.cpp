@@ -29,7 +29,7 @@ QByteArray mbap(int tid, const QByteArray &unitAndPduHex)
 struct Bench {
     ModbusMaster mb;
     QList<QByteArray> sent;
-    QList<qint64> sentAt;
+    QList<qint64> sentAt, sentNs;
     QByteArray incoming;
     bool sendOk = true;
     QStringList events;
@@ -45,6 +45,7 @@ struct Bench {
         cb.sendBytes = [this](const QByteArray &f) {
             sent << f;
             sentAt << clock.elapsed();
+            sentNs << clock.nsecsElapsed();
             duringSend();
             return sendOk;
         };
@@ -173,6 +174,22 @@ private slots:
         QVERIFY(b.waitSent(2));
         b.reply(rtu("01030400070008"));
         QCOMPARE(b.events, QStringList({ "read 1 0c00 4660,43981", "read 1 0c02 7,8" }));
+    }
+
+    // With nothing stepping it, the engine sends the next request by itself the moment the line has
+    // been quiet for the inter-frame gap, and not before.
+    void rtuSendsWhenGapEnds()
+    {
+        Bench b;
+        b.mb.setBaudRate(9600);     // 3.5 characters of 11 bits: 4.01 ms
+        b.mb.readHoldingRegisters(1, 0x0C00, 1);
+        b.mb.readHoldingRegisters(1, 0x0C01, 1);
+        b.mb.process();
+        const qint64 answeredNs = b.clock.nsecsElapsed();
+        b.reply(rtu("0103020005"));
+        QCOMPARE(b.sent.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(b.sent.size(), 2, 1000);
+        QVERIFY2(b.sentNs[1] - answeredNs >= 4010000, qPrintable(QString::number(b.sentNs[1] - answeredNs)));
     }
 
     // A device slower than the time-out: its answer to the retry must not pass for the next read.

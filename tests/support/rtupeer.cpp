@@ -80,9 +80,10 @@ void RtuPeer::answer(const QByteArray &request)
         return;
     }
     m_port.write(noise + good);
+    m_port.flush();
     for (int i = 1; i < copies; ++i) {
-        m_port.flush();     // a copy of its own on the line
-        m_port.write(good);
+        m_port.write(good);     // a copy of its own on the line, right behind the first as a repeater sends it
+        m_port.flush();
     }
     done();
 }
