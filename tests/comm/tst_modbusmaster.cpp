@@ -57,6 +57,7 @@ struct Bench {
                 once();
         };
         cb.writeFinished = [this](Uint8 s, Uint16 a, Uint16 v) { events << QString::asprintf("write %d %04x %d", s, a, v); };
+        cb.fileWriteFinished = [this](Uint8 u, quint32 o) { events << QString::asprintf("file %d %x", u, o); };
         cb.comError = [this](Uint8 s, Uint8 f, Uint16 a, int e) { events << QString::asprintf("error %d %d %04x %d", s, f, a, e); };
         mb.setCallbacks(cb), mb.setFraming(framing), mb.setResponseTimeout(20), mb.setLinkOpen(true);
     }
@@ -72,13 +73,14 @@ struct Bench {
         tick->start(1);
     }
     void reply(const QByteArray &bytes) { incoming += bytes, mb.process(); }
-    bool waitSent(int n, int ms = 3000)
+    bool stepUntil(const std::function<bool()> &done, int ms = 3000)
     {
         QElapsedTimer t;
-        for (t.start(); sent.size() < n && t.elapsed() < ms; QTest::qWait(1))
+        for (t.start(); !done() && t.elapsed() < ms; QTest::qWait(1))
             mb.process();
-        return sent.size() >= n;
+        return done();
     }
+    bool waitSent(int n, int ms = 3000) { return stepUntil([&] { return sent.size() >= n; }, ms); }
 };
 
 // The engine on a serial port at one end of a pseudo-terminal pair, a scripted device at the other.
@@ -123,6 +125,41 @@ class TestModbusMaster : public QObject
 {
     Q_OBJECT
 private slots:
+    void staticHelpers()
+    {
+        QCOMPARE(MB::crc16("123456789"), Uint16(0x4B37));
+        QCOMPARE(MB::crc16(QByteArray()), Uint16(0xFFFF));
+        QSet<QString> texts;
+        for (int e = MB::NoError; e <= MB::NotSupported; ++e)
+            texts << MB::errorText(e);
+        QCOMPARE(texts.size(), 9);
+        QVERIFY(!texts.contains(QStringLiteral("Unknown error")));
+        QCOMPARE(MB::errorText(9), QStringLiteral("Unknown error"));
+    }
+
+    void requestFrames_data()
+    {
+        QTest::addColumn<MB::Framing>("framing"), QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("slave"), QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("rtu read") << Rtu << false << 1 << QByteArray("01030c000001875a");
+        QTest::newRow("rtu write") << Rtu << true << 1 << QByteArray("01060c0100011a9a");
+        QTest::newRow("tcp read") << Tcp << false << 1 << QByteArray("00010000000601030c000001");
+        QTest::newRow("tcp write unit 0") << Tcp << true << 0 << QByteArray("00010000000600060c010001");
+    }
+    void requestFrames()
+    {
+        QFETCH(MB::Framing, framing);
+        QFETCH(bool, write);
+        QFETCH(int, slave);
+        QFETCH(QByteArray, expected);
+        Bench b(framing);
+        QCOMPARE(write ? b.mb.writeSingleRegister(slave, 0x0C01, 1) : b.mb.readHoldingRegisters(slave, 0x0C00, 1), 1);
+        QVERIFY(b.sent.isEmpty());      // nothing leaves before the engine is stepped
+        b.mb.process();
+        QCOMPARE(b.sent.size(), 1);
+        QCOMPARE(b.sent.first().toHex(), expected);
+    }
+
     void framesAndTransactionIds()
     {
         Bench r;
@@ -143,19 +180,52 @@ private slots:
         b.reply(mbap(1, "07030400010002"));
         b.reply(mbap(2, "00060101beef"));
         QCOMPARE(b.sent[1].toHex(), QByteArray("00020000000600060101beef"));
+        QVERIFY(b.mb.isIdle());
         b.reply(mbap(3, "0703020003").left(5));    // stray bytes while idle are dropped, not kept for the next reply
         b.mb.readHoldingRegisters(7, 0x0102, 1);
         b.mb.process();
+        QCOMPARE(b.sent[2].left(2).toHex(), QByteArray("0003"));
         b.reply(mbap(3, "0703020004"));
         QCOMPARE(b.events, QStringList({ "read 7 0100 1,2", "write 0 0101 48879", "read 7 0102 4" }));
+    }
+
+    // An answer that comes a byte at a time is taken whole; what trails it never leaks into the next one.
+    void splitReply_data()
+    {
+        QTest::addColumn<MB::Framing>("framing");
+        QTest::newRow("rtu") << Rtu;
+        QTest::newRow("tcp") << Tcp;
+    }
+    void splitReply()
+    {
+        QFETCH(MB::Framing, framing);
+        const bool tcp = framing == Tcp;
+        const QByteArray reply = tcp ? mbap(1, "0103041234abcd") : rtu("0103041234abcd");
+        Bench b(framing);
+        b.mb.readHoldingRegisters(1, 0x0C00, 2);
+        b.mb.readHoldingRegisters(1, 0x0C02, 1);
+        b.mb.process();
+        for (int i = 0; i < reply.size() - 1; ++i)
+            b.reply(reply.mid(i, 1));
+        QVERIFY(b.events.isEmpty());
+        b.reply(reply.right(1) + QByteArray::fromHex("0103"));
+        QCOMPARE(b.events, QStringList("read 1 0c00 4660,43981"));
+        QVERIFY(b.waitSent(2));
+        b.reply(tcp ? mbap(2, "0103020007") : rtu("0103020007"));
+        QCOMPARE(b.events.last(), QStringLiteral("read 1 0c02 7"));
     }
 
     // RTU: an answer to the read of 0c00 may never be taken for the next read, of 0c02.
     void rtuAnswerFound_data()
     {
         QTest::addColumn<QByteArray>("before"), QTest::addColumn<QByteArray>("after");
+        QTest::newRow("one noise byte") << QByteArray::fromHex("00") << QByteArray();
+        QTest::newRow("noise shaped as a header") << QByteArray::fromHex("010304") << QByteArray();
         QTest::newRow("twelve noise bytes") << QByteArray::fromHex("ff0103040102fe01030401") << QByteArray();
+        QTest::newRow("an answer of another slave") << rtu("0203041111aaaa") << QByteArray();
+        QTest::newRow("a cut-off answer before it") << rtu("0103041234abcd").left(5) << QByteArray();
         QTest::newRow("answered twice") << QByteArray() << rtu("0103041234abcd");
+        QTest::newRow("answer then noise") << QByteArray() << QByteArray::fromHex("0103");
     }
     void rtuAnswerFound()
     {
@@ -218,9 +288,20 @@ private slots:
     {
         QTest::addColumn<MB::Framing>("framing"), QTest::addColumn<QStringList>("attempts"), QTest::addColumn<int>("error");
         QTest::newRow("bad crc, then good") << Rtu << QStringList{ "crc", "good" } << 0;
+        QTest::newRow("wrong slave, then good") << Rtu << QStringList{ "slave", "good" } << 0;
+        QTest::newRow("wrong byte count, then good") << Rtu << QStringList{ "count", "good" } << 0;
+        QTest::newRow("cut short, then good") << Rtu << QStringList{ "short", "good" } << 0;
+        QTest::newRow("two time-outs, then good") << Rtu << QStringList{ "silence", "silence", "good" } << 0;
+        QTest::newRow("three time-outs") << Rtu << QStringList{ "silence", "silence", "silence" } << 4;
+        QTest::newRow("time-outs, then bad crc") << Rtu << QStringList{ "silence", "silence", "crc" } << 5;
+        QTest::newRow("bad crc, then time-outs") << Rtu << QStringList{ "crc", "silence", "silence" } << 4;
         QTest::newRow("exception is final") << Rtu << QStringList{ "exception" } << 7;
+        QTest::newRow("tcp exception is final") << Tcp << QStringList{ "exception" } << 7;
         QTest::newRow("tcp late answer ignored") << Tcp << QStringList{ "silence", "late" } << 0;
         QTest::newRow("tcp wrong unit, then good") << Tcp << QStringList{ "slave", "good" } << 0;
+        QTest::newRow("tcp data short of its count") << Tcp << QStringList{ "data", "good" } << 0;
+        QTest::newRow("tcp header out of step") << Tcp << QStringList{ "junk", "good" } << 0;
+        QTest::newRow("tcp three answers cut short") << Tcp << QStringList{ "short", "short", "short" } << 4;
         QTest::newRow("tcp three wrong functions") << Tcp << QStringList{ "function", "function", "function" } << 6;
     }
     void failedAttempts()
@@ -229,7 +310,8 @@ private slots:
         QFETCH(QStringList, attempts);
         QFETCH(int, error);
         const QString outcome = error ? QStringLiteral("error 1 3 0c00 %1").arg(error) : "read 1 0c00 4660,43981";
-        const QHash<QString, QByteArray> bodies{ { "slave", "0203041234abcd" }, { "function", "01060c000002" }, { "exception", "018302" } };
+        const QHash<QString, QByteArray> bodies{ { "slave", "0203041234abcd" }, { "count", "0103021234" }, { "data", "0103041234" },
+                                                 { "function", "01060c000002" }, { "exception", "018302" } };
         Bench b(framing);
         auto frame = [&](int tid, const QByteArray &body) { return framing == Tcp ? mbap(tid, body) : rtu(body); };
         b.mb.readHoldingRegisters(1, 0x0C00, 2);
@@ -239,15 +321,21 @@ private slots:
             QCOMPARE(b.sent[i].mid(2), b.sent[0].mid(2));     // the same request; only a TCP id may change
             const QString kind = attempts[i];
             const QByteArray body = bodies.value(kind, "0103041234abcd");
-            QByteArray reply = frame(i + 1, body);
+            QByteArray reply = kind == "junk" ? QByteArray(7, char(0xFF)) : frame(i + 1, body);
+            b.mb.setResponseTimeout(20);
             if (kind == "crc")   // asked again once the line is quiet, long before the time-out
                 reply[reply.size() - 1] = char(reply.back() ^ 0x01), b.mb.setResponseTimeout(10000);
-            if (kind == "late")
+            if (kind == "late") {
                 b.reply(mbap(i, body));
-            if (kind == "silence")     // the retry waits out the response time
-                QVERIFY(b.waitSent(i + 2) && b.sentAt[i + 1] - b.sentAt[i] >= 20);
-            else
+                QVERIFY(b.events.isEmpty());
+            }
+            if (kind == "short" || kind == "silence") {
+                b.reply(kind == "short" ? reply.left(4) : QByteArray());
+                QVERIFY(b.waitSent(i + 2));
+                QVERIFY2(b.sentAt[i + 1] - b.sentAt[i] >= 20, "gave up waiting before the response time");
+            } else {
                 b.reply(reply);
+            }
         }
         QVERIFY(b.waitSent(attempts.size() + 1));
         QCOMPARE(b.sent.size(), attempts.size() + 1);
@@ -330,37 +418,105 @@ private slots:
         QVERIFY(b.mb.isIdle());
     }
 
+    void ringFull()
+    {
+        Bench b;
+        for (int i = 0; i < MB::RingCapacity; ++i)
+            QCOMPARE(b.mb.readHoldingRegisters(1, Uint16(i), 1), 1);
+        QCOMPARE(b.mb.writeSingleRegister(1, 0, 0), 0);
+        QCOMPARE(b.mb.errorNumber(), 2);
+        b.mb.process();
+        QCOMPARE(b.mb.readHoldingRegisters(1, 0, 1), 0);      // the outstanding one still takes its place
+        b.reply(rtu("0103020000"));
+        QCOMPARE(b.mb.errorNumber(), 2);                        // sticky until a request is queued
+        QCOMPARE(b.mb.readHoldingRegisters(1, 0, 1), 1);
+        QCOMPARE(b.mb.errorNumber(), 0);
+    }
+
+    void reentrantCallbacks_data()
+    {
+        QTest::addColumn<MB::Framing>("framing");
+        QTest::newRow("rtu") << Rtu;
+        QTest::newRow("tcp") << Tcp;
+    }
     void reentrantCallbacks()
     {
-        Bench c(Tcp);
+        QFETCH(MB::Framing, framing);
+        Bench c(framing);
         c.mb.readHoldingRegisters(1, 0x0010, 2);
         c.mb.writeSingleRegister(2, 0x0020, 5);
+        c.mb.readHoldingRegisters(3, 0x0030, 1);
         c.afterRead = [&c] {
             c.mb.process();                             // re-entrant step: must do nothing
             QCOMPARE(c.mb.writeSingleRegister(4, 0x0040, 6), 1);
         };
         c.mb.process();
-        // Each answer fits only its own request; the next request leaves in the same step.
+        // Each answer fits only its own request, and calls are served in their order. The next
+        // request leaves in the same step on TCP, and once the line is quiet on RTU.
         QList<int> sent;
         int tid = 1;
-        for (const char *answer : { "01030400100011", "020600200005", "040600400006" })
-            c.reply(mbap(tid++, answer)), sent << c.sent.size();
-        QCOMPARE(sent, QList<int>({ 2, 3, 3 }));
+        for (const char *answer : { "01030400100011", "020600200005", "0303020030", "040600400006" }) {
+            c.reply(framing == Tcp ? mbap(tid, answer) : rtu(answer));
+            sent << c.sent.size();
+            if (framing == Rtu && tid < 4)
+                QVERIFY(c.waitSent(tid + 1));
+            ++tid;
+        }
+        QCOMPARE(sent, framing == Tcp ? QList<int>({ 2, 3, 4, 4 }) : QList<int>({ 1, 2, 3, 4 }));
         QVERIFY(c.mb.isIdle());
-        QCOMPARE(c.events, QStringList({ "read 1 0010 16,17", "write 2 0020 5", "write 4 0040 6" }));
+        QCOMPARE(c.events, QStringList({ "read 1 0010 16,17", "write 2 0020 5", "read 3 0030 48", "write 4 0040 6" }));
     }
 
+    void refusals_data()
+    {
+        QTest::addColumn<MB::Framing>("framing"), QTest::addColumn<bool>("open"), QTest::addColumn<QString>("op");
+        QTest::addColumn<int>("slave"), QTest::addColumn<int>("addr"), QTest::addColumn<int>("size"), QTest::addColumn<int>("error");
+        QTest::newRow("read, link closed") << Rtu << false << "read" << 1 << 0 << 1 << 1;
+        QTest::newRow("file block, link closed") << Tcp << false << "file" << 1 << 0 << 1 << 1;
+        QTest::newRow("read 0 registers") << Rtu << true << "read" << 1 << 0 << 0 << 3;
+        QTest::newRow("read 126 registers") << Rtu << true << "read" << 1 << 0 << 126 << 3;
+        QTest::newRow("read 125 registers") << Rtu << true << "read" << 1 << 0 << 125 << 0;
+        QTest::newRow("read past the last register") << Tcp << true << "read" << 1 << 0xFFFF << 2 << 3;
+        QTest::newRow("read the last register") << Tcp << true << "read" << 1 << 0xFFFF << 1 << 0;
+        QTest::newRow("rtu broadcast write") << Rtu << true << "write" << 0 << 0 << 1 << 3;
+        QTest::newRow("file block on rtu") << Rtu << true << "file" << 1 << 0 << 16 << 8;
+        QTest::newRow("empty file block") << Tcp << true << "file" << 1 << 0 << 0 << 3;
+        QTest::newRow("file block of 241") << Tcp << true << "file" << 1 << 0 << 241 << 3;
+        QTest::newRow("file block of 240") << Tcp << true << "file" << 1 << 0 << 240 << 0;
+    }
     void refusals()
     {
-        struct Row { bool open; int slave, size, error; };
-        for (const Row &row : { Row{ false, 1, 1, 1 }, Row{ true, 1, 126, 3 }, Row{ true, 1, 125, 0 }, Row{ true, 0, 0, 3 } }) {
-            Bench b;     // closed link, 126 registers, broadcast on RTU
-            b.mb.setLinkOpen(row.open);
-            const int queued = row.size ? b.mb.readHoldingRegisters(row.slave, 0, row.size) : b.mb.writeSingleRegister(row.slave, 0, 1);
-            b.mb.process();
-            QCOMPARE(QList<int>({ row.size, queued, b.mb.errorNumber(), int(b.sent.size()) }),
-                     QList<int>({ row.size, !row.error, row.error, !row.error }));
-        }
+        QFETCH(MB::Framing, framing);
+        QFETCH(bool, open);
+        QFETCH(QString, op);
+        QFETCH(int, slave);
+        QFETCH(int, addr);
+        QFETCH(int, size);
+        QFETCH(int, error);
+        Bench b(framing);
+        b.mb.setLinkOpen(open);
+        const quint8 block[256] = {};
+        const int queued = op == "read"    ? b.mb.readHoldingRegisters(slave, addr, size)
+                           : op == "write" ? b.mb.writeSingleRegister(slave, addr, size)
+                                           : b.mb.writeFileBlock(slave, addr, block, size, 1);
+        QCOMPARE(queued, error == 0 ? 1 : 0);
+        QCOMPARE(b.mb.errorNumber(), error);
+        b.mb.process();
+        QCOMPARE(b.sent.size(), error == 0 ? 1 : 0);
+    }
+
+    // A block is done only when the device echoes exactly its unit, offset and length.
+    void fileBlock()
+    {
+        Bench b(Tcp);
+        const quint8 data[] = { 0xDE, 0xAD, 0xBE, 0xEF };
+        QCOMPARE(b.mb.writeFileBlock(3, 0x00012345, data, 4, 1), 1);
+        b.mb.process();
+        QCOMPARE(b.sent.first().toHex(), QByteArray("00010000000f03" "2203000123450004" "0001" "deadbeef"));
+        b.reply(mbap(1, "032203" "00012346" "0004"));     // wrong offset echoed: asked again
+        QCOMPARE(b.sent.size(), 2);
+        b.reply(mbap(2, "032203" "00012345" "0004"));
+        QCOMPARE(b.events, QStringList("file 3 12345"));
     }
 
     void closingAndSendFailure()
@@ -386,8 +542,9 @@ private slots:
         c.sendOk = false;
         c.mb.readHoldingRegisters(1, 0x0C00, 1);
         c.mb.writeSingleRegister(1, 0x0C01, 1);
-        QVERIFY(c.waitSent(4));     // three tries of the read, then the write
+        QVERIFY(c.stepUntil([&c] { return !c.events.isEmpty(); }));
         QCOMPARE(c.events, QStringList("error 1 3 0c00 1"));
+        QCOMPARE(c.sent.size(), 4);     // three tries of the read, then the write at once
         QVERIFY(c.sentAt[2] - c.sentAt[0] >= 40);
     }
 };
