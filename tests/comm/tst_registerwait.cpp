@@ -32,6 +32,7 @@ private slots:
     void readAndWrite()
     {
         RegisterWait wait;
+        QCOMPARE(wait.check(), R::Idle);        // nothing asked yet
         QVERIFY(wait.startRead(1, 3200, 2));
         QCOMPARE(wait.check(), R::Pending);
         QCOMPARE(waitFor(wait), R::Received);
