@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -22,6 +23,21 @@ static QByteArray rtuExchange(int master, const char *hex, int timeoutMs = 2000)
     for (ssize_t n = 0; ::poll(&pfd, 1, timeoutMs) > 0 && (n = ::read(master, buffer, sizeof buffer)) > 0; timeoutMs = 100)
         reply.append(buffer, int(n));
     return reply.toHex();
+}
+
+// One register of a device of its own, over a connection of its own; -1 when no reply.
+static int readRegister(quint16 port, int address)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(2000))
+        return -1;
+    socket.write(QByteArray::fromHex("000100000006" "0103") + QByteArray(1, char(address >> 8))
+                 + QByteArray(1, char(address)) + QByteArray::fromHex("0001"));
+    if (!QTest::qWaitFor([&socket] { return socket.bytesAvailable() >= 11; }, 2000))
+        return -1;
+    const QByteArray reply = socket.readAll();
+    return quint8(reply[9]) << 8 | quint8(reply[10]);
 }
 
 // The simulated device spoken to with hand-built frames, independently of the program's Modbus engine.
@@ -41,10 +57,17 @@ private slots:
         m_dev.clearLog();
         QCOMPARE(transact(2, "060d1100ff"), QByteArray("060d1100ff"));
         QCOMPARE(transact(1, "030d110001"), QByteArray("030200ff"));   // both unit ids share the registers
-        // The task number is 0..7: a larger value is refused.
+        QCOMPARE(transact(2, "030d110001"), QByteArray("030200ff"));
+        // Lock, Unlock and Free are idle until the master asks for one.
+        QCOMPARE(transact(1, "030c010003"), QByteArray("0306000000000000"));
+        QCOMPARE(transact(1, "0300640002"), QByteArray("030412340000"));
+        // The task number is 0..7: a larger value is refused and leaves the register alone.
         QCOMPARE(transact(1, "060c000008"), QByteArray("8603"));
         QCOMPARE(transact(1, "060c000007"), QByteArray("060c000007"));
-        QCOMPARE(transact(1, "03ffff0002"), QByteArray("8302"));   // nothing beyond the last register
+        QCOMPARE(transact(1, "030c000001"), QByteArray("03020007"));
+        // All 65536 registers exist, nothing beyond.
+        QCOMPARE(transact(1, "03ffff0001").left(4), QByteArray("0302"));
+        QCOMPARE(transact(1, "03ffff0002"), QByteArray("8302"));
         // An unserved unit is logged but gets no reply; of frames in one segment only the served one is answered.
         QCOMPARE(transact(3, "0300640001", 300), QByteArray());
         send(7, "0300640001");
@@ -57,6 +80,84 @@ private slots:
         transact(1, "060c0c0009");
         QTRY_COMPARE(transact(1, "030d090001"), QByteArray("03020009"));
     }
+    void liveValues()
+    {
+        const QByteArray counter = transact(1, "030c1c0001");
+        QTRY_VERIFY(transact(1, "030c1c0001") != counter);
+    }
+    void blockWrite()
+    {
+        QCOMPARE(transact(1, "2205000000000004" "0000" + QByteArray("1234").toHex()), QByteArray("22050000000000" "04"));
+        QCOMPARE(transact(1, "2205000000040005" "0001" + QByteArray("56789").toHex()), QByteArray("22050000000400" "05"));
+        QTRY_VERIFY(m_dev.stderrText().contains("devsim file 9 bytes crc32=cbf43926\n"));
+        // The next transfer starts from an empty image.
+        QCOMPARE(transact(1, "2201000000000003" "0001" + QByteArray("abc").toHex()), QByteArray("22010000000000" "03"));
+        QTRY_VERIFY(m_dev.stderrText().contains("devsim file 3 bytes crc32=352441c2\n"));
+    }
+    void badBlockRefused_data()
+    {
+        QTest::addColumn<QByteArray>("request"), QTest::addColumn<QByteArray>("reply");
+        const QByteArray four = QByteArray("1234").toHex();
+        QTest::newRow("length above the data") << "2201000000000005" "0000" + four << QByteArray("a203");
+        QTest::newRow("length below the data") << "2201000000000003" "0000" + four << QByteArray("a203");
+        QTest::newRow("zero length") << QByteArray("2201000000000000" "0000") << QByteArray("a203");
+        QTest::newRow("241 bytes") << "22010000000000f1" "0000" + QByteArray(241, 'x').toHex() << QByteArray("a203");
+        QTest::newRow("240 bytes") << "22010000000000f0" "0000" + QByteArray(240, 'x').toHex() << QByteArray("22010000000000f0");
+        QTest::newRow("ends past 16 MiB") << "220100ffffff0002" "0000" + QByteArray("ab").toHex() << QByteArray("a203");
+        QTest::newRow("ends at 16 MiB") << "220100ffffff0001" "0000" + QByteArray("a").toHex() << QByteArray("220100ffffff0001");
+        QTest::newRow("offset wraps 32 bits") << "2201ffffffff0002" "0000" + QByteArray("ab").toHex() << QByteArray("a203");
+        QTest::newRow("header cut short") << QByteArray("22010000") << QByteArray("a203");
+    }
+    void badBlockRefused()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, reply);
+        QCOMPARE(transact(1, request), reply);
+    }
+    void logLines()
+    {
+        m_dev.clearLog();
+        transact(1, "030c000003");
+        transact(2, "060d110005");
+        transact(1, "2201000000100002" "0001" "abcd");
+        transact(9, "0300000001", 300);
+        QCOMPARE(m_dev.logLines(), QStringList({ "slave=1 fc=3 addr=3072 count=3", "slave=2 fc=6 addr=3345 value=5",
+                                                 "slave=1 fc=34 offset=16 length=2 last=1", "slave=9 fc=3 addr=0 count=1" }));
+    }
+    // Each device type's register map, one register a row.
+    void profiles_data()
+    {
+        QTest::addColumn<QString>("type"), QTest::addColumn<int>("address"), QTest::addColumn<int>("min"), QTest::addColumn<int>("max");
+        QTest::newRow("screwdriver application parameter") << "0" << 3080 << 57 << 57;
+        QTest::newRow("servo axis 7 parameter 5, low word") << "1" << 56806 << 1 << 1;
+        QTest::newRow("type 2 axis 1 parameter 5, stride 400") << "2" << 56505 << 300 << 300;
+        QTest::newRow("type 3 axis 2 parameter 3, base 0, low word") << "3" << 1540 << 1 << 1;
+        QTest::newRow("type 3 status word") << "3" << 51 << 1 << 1;
+        QTest::newRow("servo bus voltage") << "6" << 56304 << 300 << 320;
+        QTest::newRow("type 2 bus voltage") << "2" << 56304 << 40 << 56;
+        QTest::newRow("servo speed") << "8" << 56153 << 1000 << 2000;
+        QTest::newRow("type 2 alarm code at rest") << "2" << 56302 << 0 << 0;
+    }
+    void profiles()
+    {
+        QFETCH(QString, type);
+        QFETCH(int, address);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        DevsimProcess dev;
+        QVERIFY(dev.start({"--type", type}));
+        const int value = readRegister(dev.port(), address);
+        QVERIFY2(value >= min && value <= max, qPrintable(QString::number(value)));
+    }
+    // The low-voltage drive's alarm register holds a drive alarm code now and then.
+    void lowVoltAlarm()
+    {
+        DevsimProcess dev;
+        QVERIFY(dev.start({"--type", "2", "--event-interval", "100"}));
+        int code = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((code = readRegister(dev.port(), 56302)) != 0, 10000);
+        QVERIFY2(code >= 1 && code <= 8, qPrintable(QString::number(code)));
+    }
     void rtu()
     {
         const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -68,15 +169,35 @@ private slots:
         QCOMPARE(rtuExchange(master, "06030c000002c6ec", 300), QByteArray());   // another unit
         QCOMPARE(rtuExchange(master, "05060d1100039ae6"), QByteArray("05060d1100039ae6"));
         QCOMPARE(rtuExchange(master, "05030d110001d727"), QByteArray("05030200030985"));
+        QCOMPARE(dev.logLines().value(0), QStringLiteral("slave=5 fc=3 addr=3072 count=2"));
     }
     void badOptionsRefused()
     {
-        for (const QStringList &args : { QStringList{"--type", "9"}, QStringList{"--slave", "1,256"}, QStringList{"--next-after-reads", "0"},
-                                         QStringList{"--serial", "/dev/null", "--slave", "1,2"} }) {
+        for (const QStringList &args : { QStringList{"--type", "9"}, QStringList{"--slave", "1,256"}, QStringList{"--set", "100"},
+                                         QStringList{"--next-after-reads", "0"}, QStringList{"--serial", "/dev/null", "--slave", "1,2"} }) {
             DevsimProcess dev;
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^devsim did not start"));
             QVERIFY2(!dev.start(args) && dev.stderrText().startsWith("devsim: "), qPrintable(args.join(' ')));
         }
+    }
+    // SIGTERM and SIGINT close the port and the log properly: a normal exit with code 0.
+    void endsCleanlyOnSignal_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void endsCleanlyOnSignal()
+    {
+        QFETCH(int, signal);
+        QProcess process;
+        process.start(DEVSIM_PATH, {"--tcp", "127.0.0.1:0"});
+        QVERIFY(process.waitForReadyRead(5000));
+        QVERIFY(process.readAllStandardOutput().startsWith("devsim ready "));
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(3000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
     }
 
 private:
