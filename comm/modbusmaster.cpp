@@ -74,6 +74,7 @@ public:
 
     void arm(qint64 ns)
     {
+        ns = qMax<qint64>(ns, 1);   // a zero time would disarm it
 #ifdef Q_OS_LINUX
         if (m_fd >= 0) {
             const itimerspec at = { {}, { time_t(ns / 1000000000), long(ns % 1000000000) } };
