@@ -54,6 +54,8 @@ public:
     // Records kept in memory that wait to be stored.
     int pendingAlarmRecords() const { return pendingCount(kAlarmTable()); }
     int pendingWorkRecords() const;
+    // Every record that waits, of any table: those of a device type left meanwhile too.
+    int pendingRecords() const { return m_pending.size(); }
     DeviceEnum currentDevice() const { return m_currentDevice; }
     // Old rows past a list's limit are still being deleted, in steps.
     bool isTrimming() const { return !m_trimBelow.isEmpty(); }

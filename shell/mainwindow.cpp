@@ -301,7 +301,7 @@ bool MainWindow::confirmUnstoredRecords()
 {
     DatabaseManager *db = DatabaseManager::instance();
     db->retryStorage();
-    const int waiting = db->pendingAlarmRecords() + db->pendingWorkRecords();
+    const int waiting = db->pendingRecords();
     if (waiting == 0)
         return true;
     qWarning() << "Closing with" << waiting << "records not stored";

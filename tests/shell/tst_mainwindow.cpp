@@ -267,9 +267,11 @@ struct BoxAnswers
 void TestMainWindow::closeWithRecordsWaiting_data()
 {
     QTest::addColumn<bool>("held"), QTest::addColumn<int>("answer"), QTest::addColumn<bool>("closed");
-    QTest::newRow("stored at the close") << false << int(QMessageBox::No) << true;
-    QTest::newRow("still waiting, stay") << true << int(QMessageBox::No) << false;
-    QTest::newRow("still waiting, quit anyway") << true << int(QMessageBox::Yes) << true;
+    QTest::addColumn<bool>("otherType");
+    QTest::newRow("stored at the close") << false << int(QMessageBox::No) << true << false;
+    QTest::newRow("still waiting, stay") << true << int(QMessageBox::No) << false << false;
+    QTest::newRow("still waiting, quit anyway") << true << int(QMessageBox::Yes) << true << false;
+    QTest::newRow("a tightening of the type left, stay") << true << int(QMessageBox::No) << false << true;
 }
 
 // A record the file could not take yet gets one last try; if it still waits, the user is asked over
@@ -280,15 +282,24 @@ void TestMainWindow::closeWithRecordsWaiting()
     QFETCH(bool, held);
     QFETCH(int, answer);
     QFETCH(bool, closed);
+    QFETCH(bool, otherType);
     TestDatabase db;
     QVERIFY(db.isValid());
     MainWindow window;
     window.show(), window.onMenuClicked(11);
     const QString parameterFile = QDir::current().filePath("ServoParams_Default_0.csv");
     QFile::remove(parameterFile);
+    DatabaseManager *manager = DatabaseManager::instance();
     std::unique_ptr<DbLocker> locker(new DbLocker(db.path(), "BEGIN IMMEDIATE"));
-    QVERIFY(locker->isOk() && DatabaseManager::instance()->addAlarmRecord(5));
-    QCOMPARE(DatabaseManager::instance()->pendingAlarmRecords(), 1);
+    QVERIFY(locker->isOk());
+    if (otherType) {
+        // Made by the screwdriver, which the user then left for a drive: the record still waits.
+        manager->onDeviceChanged(SdriverDevice);
+        QVERIFY(manager->addWorkRecord({ { "task", "Task1" } }) && manager->pendingWorkRecords() == 1);
+        manager->onDeviceChanged(HighVoltServo);
+    } else {
+        QVERIFY(manager->addAlarmRecord(5) && manager->pendingAlarmRecords() == 1);
+    }
     if (!held)
         locker.reset();
     BoxAnswers boxes { QMessageBox::StandardButton(answer) };
@@ -297,7 +308,7 @@ void TestMainWindow::closeWithRecordsWaiting()
     QCOMPARE(boxes.parents, held ? QList<QWidget *>{ &window.comSettings() } : QList<QWidget *>());
     QCOMPARE(QFile::exists(parameterFile), closed);
     QCOMPARE(window.comSettings().isVisible(), !closed);
-    QCOMPARE(DatabaseManager::instance()->pendingAlarmRecords(), held ? 1 : 0);
+    QCOMPARE(manager->pendingAlarmRecords(), held && !otherType ? 1 : 0);
     QFile::remove(parameterFile);
 }
 
