@@ -62,7 +62,7 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
 
 AlarmInfoFrame::~AlarmInfoFrame()
 {
-    m_model->finishExports();
+    m_model->finishExports(true);
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;

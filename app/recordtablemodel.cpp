@@ -197,12 +197,13 @@ void RecordTableModel::exportCsv(const QString &fileName, const QList<int> &colu
     job->start();
 }
 
-void RecordTableModel::finishExports()
+void RecordTableModel::finishExports(bool quiet)
 {
     for (CsvExport *job : findChildren<CsvExport *>(QString(), Qt::FindDirectChildrenOnly)) {
-        // The page that asked is going away: nobody is left to tell, and the failure is logged.
-        disconnect(job, nullptr, this, nullptr);
+        if (quiet)
+            disconnect(job, nullptr, this, nullptr);
         job->finishNow();
-        delete job;
+        if (quiet)
+            delete job;
     }
 }

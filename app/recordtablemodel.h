@@ -69,8 +69,9 @@ public:
     // does: rows as shown now, a slice at a time while the window goes on. done(ok) is called once,
     // perhaps before this returns; a failure is logged with its cause.
     void exportCsv(const QString &fileName, const QList<int> &columns, const std::function<void(bool ok)> &done);
-    // Writes the rest of every export still running at once, for a page that is going away.
-    void finishExports();
+    // Writes the rest of every export still running at once, before the texts change, or quietly for
+    // a page that is going away: nobody is left to tell, and a failure is logged.
+    void finishExports(bool quiet = false);
 
 private:
     int m_columns;

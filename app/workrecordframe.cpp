@@ -131,7 +131,7 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
 
 WorkRecordFrame::~WorkRecordFrame()
 {
-    m_model->finishExports();
+    m_model->finishExports(true);
     delete ui;
     if (s_instance == this)
         s_instance = nullptr;
@@ -243,7 +243,7 @@ QString WorkRecordFrame::columnText(const RecordRow &record, int column) const
     if (column == m_alarmColumn)
         return text.toInt() != 0 ? alarmName(text.toString()) : tr("No Alarm");
     if (column == m_torqueColumn)
-        return QString::number(unitScale(QStringLiteral("torque")) * text.toDouble(), 'f', unitDecimals(QStringLiteral("torque")));
+        return QString::number(m_torqueScale * text.toDouble(), 'f', m_torqueDecimals);
     return text.toString();
 }
 
@@ -293,6 +293,8 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
 {
     if (devType == NoDevice)
         return;
+    // An export under way writes its remaining rows as the table shows them before the rebuild.
+    m_model->finishExports();
     m_alarmNames.clear();
     m_fieldDescriptors.clear();
     m_labelByAddr.clear();
@@ -324,6 +326,10 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
     QStringList headers;
     m_recordColumn.clear();
     m_alarmColumn = m_torqueColumn = -1;
+    // Taken here, as a unit change has reached the unit table before it rebuilds the page: an export
+    // under way writes its last rows in the unit of its first.
+    m_torqueScale = unitScale(QStringLiteral("torque"));
+    m_torqueDecimals = unitDecimals(QStringLiteral("torque"));
     const QStringList &columns = DatabaseManager::workRecordColumns();
     for (const RecordFieldDescriptor &d : qAsConst(m_fieldDescriptors)) {
         const QString key = d.value(QStringLiteral("dbGetKey")).toString();

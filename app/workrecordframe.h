@@ -83,6 +83,9 @@ private:
     int m_alarmColumn = -1;
     mutable QHash<int, QString> m_alarmNames;   // alarm code -> name in the details, empty for none
     int m_torqueColumn = -1;
+    // The torque unit of the last rebuild, in which the table shows the torque.
+    double m_torqueScale = 1.0;
+    int m_torqueDecimals = 3;
     QMap<int, QLabel *> m_labelByAddr;
     QMap<QCheckBox *, int> m_filterColumnByBox;
     QList<int> m_monitorAddrs;

@@ -525,6 +525,35 @@ private slots:
         const QByteArray written = contents(m_boxes->reply.text);
         QVERIFY(written.count('\n') == 30002 && written.endsWith(expected.right(expected.size() - expected.lastIndexOf("\n\"1\","))));
     }
+    void exportOverAChange_data()
+    {
+        QTest::addColumn<bool>("unit");
+        QTest::newRow("another device type") << false;
+        QTest::newRow("another torque unit") << true;
+    }
+    // The file holds the table as it was when the export was asked for, also when the page is rebuilt
+    // for another device type or torque unit before the last slice is written.
+    void exportOverAChange()
+    {
+        QFETCH(bool, unit);
+        storeRows(manyRows(30000));
+        QByteArray expected = "\"Screw Number\",\"Task Number\",\"Lock Turns\",\"Lock Torque\",\"Used Time\",\"Lock Status\",\"Lock Time\",\"Alarm\"\n";
+        for (int id = 29999; id >= 0; --id)
+            expected += QStringLiteral("\"%1\",\"Task0\",\"8.5\",\"1.500\",\"1.234\",\"OK\",\"2024/05/01 08:00:00\",\"No Alarm\"\n").arg(id).toUtf8();
+        QTemporaryDir dir;
+        m_boxes->reply.text = dir.filePath("records.csv");
+        child("exportRecordButton")->click();
+        QVERIFY(!QFile::exists(m_boxes->reply.text));   // still being written
+        if (unit)
+            setTorqueUnit(1);
+        else
+            m_com->setDeviceType(HighVoltServo);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_boxes->reply.text), 20000);
+        QFile file(m_boxes->reply.text);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == expected);
+        QCOMPARE(m_boxes->size(), 1);   // the file box: no message when it works
+    }
     // The simulated controller drives screws; a finished one becomes a record from the polled values.
     void recordFromDevsim()
     {
