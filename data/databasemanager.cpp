@@ -850,9 +850,15 @@ bool DatabaseManager::deleteAccountAt(int index)
 {
     if (index < 0 || index >= m_accounts.size())
         return false;
+    const QString stored = m_accounts.at(index).value(QStringLiteral("account")).toString();
+    int rows = 0;
     if (!execute(QStringLiteral("DELETE FROM account_infos WHERE rowid = ? AND account = ?"),
-                 { m_accountRows.at(index), m_accounts.at(index).value(QStringLiteral("account")).toString() }))
+                 { m_accountRows.at(index), stored }, &rows))
         return false;
+    if (rows == 0) {
+        qWarning() << "Account" << stored << "is no longer in" << database().databaseName() << "; not deleted";
+        return false;
+    }
     m_accounts.removeAt(index);
     m_accountRows.removeAt(index);
     return true;

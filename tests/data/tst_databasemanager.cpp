@@ -146,6 +146,9 @@ private slots:
         RecordItem again = account("dup", "again");
         QVERIFY(!db->saveAccountAt(0, again) && !db->saveAccountAt(1, again));
         QCOMPARE(stored() + ' ' + db->accountList().first().value("password").toString(), QStringLiteral("other:new new"));
+        // Nor is it reported deleted: the entry stays, as the file is left as it was.
+        QVERIFY(!db->deleteAccountAt(0) && !db->deleteAccountInfo("dup"));
+        QCOMPARE(stored() + ' ' + QString::number(db->accountList().size()), QStringLiteral("other:new 1"));
     }
     void trimming_data()
     {
