@@ -576,17 +576,22 @@ ModbusMaster::Candidate ModbusMaster::rtuCandidate(int at, int *size, quint32 *s
     return Candidate::Complete;
 }
 
-// One answer of the shape came, used or not: it pays the oldest try still owed one.
+// One answer of the shape came, used or not: it pays the oldest try still owed one. A slave answers
+// in the order it is asked, so what it owed for tries sent before that one will never come.
 void ModbusMaster::settleOwed(quint32 shape)
 {
     const auto owed = m_owed.find(shape);
     if (owed == m_owed.end())
         return;
-    const qint64 tookNs = m_line.nsecsElapsed() - owed->takeFirst();
-    qint64 &slowest = m_slowestNs[Uint8(shape >> 24)];
-    slowest = qMax(slowest, tookNs);
-    if (owed->isEmpty())
-        m_owed.erase(owed);
+    const qint64 sentNs = owed->first();
+    const Uint8 slave = Uint8(shape >> 24);
+    qint64 &slowest = m_slowestNs[slave];
+    slowest = qMax(slowest, m_line.nsecsElapsed() - sentNs);
+    for (auto it = m_owed.begin(); it != m_owed.end();) {
+        while (Uint8(it.key() >> 24) == slave && !it->isEmpty() && it->first() <= sentNs)
+            it->removeFirst();
+        it = it->isEmpty() ? m_owed.erase(it) : std::next(it);
+    }
 }
 
 quint32 ModbusMaster::shapeOf(Uint8 slave, Uint8 function, Uint16 count)

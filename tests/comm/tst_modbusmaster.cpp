@@ -283,6 +283,33 @@ private slots:
         QCOMPARE(b.events, QStringList({ "read 1 0c00 5", "read 1 0c01 6", "read 2 0c01 8" }));
     }
 
+    // A slave once slower than every try of a write still seems to owe the answers to the later
+    // tries. Once it has answered a request sent after them it will never send those: writes go out
+    // again between the reads a page keeps asking, rather than failing unsent for good.
+    void rtuOwedAnswerGoneOnceALaterOneCame()
+    {
+        Bench b;
+        b.mb.setResponseTimeout(100);
+        b.mb.writeSingleRegister(1, 0x0C00, 1);
+        QVERIFY(b.waitSent(3));
+        QTest::qWait(80);
+        b.reply(rtu("01060c000001"));                // late, to the first try
+        QStringList expected("write 1 0c00 1");
+        QCOMPARE(b.events, expected);
+        for (int i = 0; i < 3; ++i) {
+            b.mb.readHoldingRegisters(1, 0x0C10, 1);
+            b.mb.writeSingleRegister(1, 0x0C01, Uint16(i));
+            const int sent = b.sent.size();
+            QVERIFY(b.waitSent(sent + 1));
+            b.reply(rtu("0103020005"));
+            QVERIFY(b.stepUntil([&] { return b.sent.size() > sent + 1 || b.events.size() > expected.size() + 1; }));
+            QCOMPARE(b.sent.size(), sent + 2);
+            b.reply(rtu(QByteArray("01060c01000") + QByteArray::number(i)));
+            expected << "read 1 0c10 5" << QString::asprintf("write 1 0c01 %d", i);
+            QCOMPARE(b.events, expected);
+        }
+    }
+
     // One read meets a sequence of answers, one per attempt; a write queued behind it must go next.
     void failedAttempts_data()
     {
