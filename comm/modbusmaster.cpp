@@ -4,6 +4,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <limits>
+
 #ifdef Q_OS_LINUX
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -534,7 +536,8 @@ bool ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu)
 }
 
 // An answer in play is one to the outstanding request or one still owed. Its shape tells its size;
-// an exception answer, which carries no count, is taken as one of the first shape it can be.
+// an exception answer, which carries no count, is taken as one of the shape owed the oldest try, as
+// a slave answers in the order it is asked.
 ModbusMaster::Candidate ModbusMaster::rtuCandidate(int at, int *size, quint32 *shape)
 {
     const int available = m_rx.size() - at;
@@ -542,12 +545,15 @@ ModbusMaster::Candidate ModbusMaster::rtuCandidate(int at, int *size, quint32 *s
     const bool awaiting = m_state == State::AwaitingReply;
     const quint32 current = shapeOf(m_current.slave, m_current.function, m_current.count);
     auto fits = [&](quint32 mask, quint32 want) {
-        if (awaiting && (current & mask) == want)
-            return current;
-        for (auto it = m_owed.cbegin(); it != m_owed.cend(); ++it)
-            if ((it.key() & mask) == want)
-                return it.key();
-        return quint32(0);
+        quint32 found = awaiting && (current & mask) == want ? current : 0;
+        qint64 oldestNs = std::numeric_limits<qint64>::max();
+        for (auto it = m_owed.cbegin(); it != m_owed.cend(); ++it) {
+            if ((it.key() & mask) == want && it->first() < oldestNs) {
+                found = it.key();
+                oldestNs = it->first();
+            }
+        }
+        return found;
     };
     if (available < 3)
         return fits(0xFF000000u, shapeOf(slave, 0, 0)) ? Candidate::Incomplete : Candidate::Bad;

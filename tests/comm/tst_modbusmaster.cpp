@@ -310,6 +310,31 @@ private slots:
         }
     }
 
+    // An exception answer carries no register count. A slave that answers in the order it is asked
+    // sends the ones it owed a read of two registers, given up on, before it answers the reads of one
+    // register asked after: they end none of those reads, and no value lands under another register.
+    void rtuLateExceptionAnswersTheOldestTry()
+    {
+        Bench b;
+        b.mb.setResponseTimeout(50);
+        b.mb.readHoldingRegisters(1, 0x0C00, 2);
+        QVERIFY(b.stepUntil([&] { return !b.events.isEmpty(); }));
+        b.mb.setResponseTimeout(1000);
+        QStringList expected("error 1 3 0c00 4");
+        QList<QByteArray> answers{ rtu("018302"), rtu("018302"), rtu("018302") };
+        for (int i = 0; i < 4; ++i) {
+            b.mb.readHoldingRegisters(1, Uint16(0x0C10 + i), 1);
+            answers << rtu(QByteArray("01030200") + QByteArray::number(0xAA + i, 16));
+            expected << QString::asprintf("read 1 %04x %d", 0x0C10 + i, 0xAA + i);
+        }
+        for (const QByteArray &answer : answers) {
+            b.waitSent(b.sent.size() + 1, 100);     // whatever the engine asks meanwhile
+            b.reply(answer);
+        }
+        QVERIFY(b.stepUntil([&] { return b.events.size() >= expected.size(); }, 500));
+        QCOMPARE(b.events, expected);
+    }
+
     // One read meets a sequence of answers, one per attempt; a write queued behind it must go next.
     void failedAttempts_data()
     {
