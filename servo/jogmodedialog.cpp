@@ -290,17 +290,15 @@ void JogModeDialog::showEvent(QShowEvent *event)
 
 void JogModeDialog::hideEvent(QHideEvent *event)
 {
-    if (drivesOwnJog(ComSettingsFrame::currentDevice())) {
-        // Nobody is left to stop a jog that keeps running on its own.
-        haltRunningJog();
-    } else {
+    // Nobody is left to stop a jog or a move that keeps going on its own, and a to-and-fro run must
+    // not pick up again when the dialog comes back.
+    stopMotion();
+    if (!drivesOwnJog(ComSettingsFrame::currentDevice())) {
         for (int axis : selectedAxes()) {
             writeStop(servoReg(kMode, axis), 0);
             writeStop(servoReg(kModeSpeed, axis), 0);
             writeStop(servoReg(kDirection, axis), 0);
         }
-        // The run ends here: a to-and-fro run must not pick up again when the dialog comes back.
-        releaseMotion();
     }
     m_timer.stop();
     QDialog::hideEvent(event);

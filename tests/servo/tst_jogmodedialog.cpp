@@ -32,6 +32,7 @@ private slots:
     void trelvoxJog();
     void debugAxesOnWire();
     void reciprocatingRun();
+    void hideStopsTheRun();
     void pollOutlivesDroppedReads();
     void linkLossReleases_data();
     void linkLossReleases();
@@ -255,6 +256,20 @@ void TestJogModeDialog::reciprocatingRun()
     m_link->sim().clearLog();
     QTest::qWait(600);
     QVERIFY2(!writes().contains("30001=1"), qPrintable(writes().join(' ')));
+}
+
+// Hidden mid-move, the dialog leaves nothing to stop the axis with: the run's stop goes out before
+// the writes every hide makes, and the run does not pick up again when the dialog comes back.
+void TestJogModeDialog::hideStopsTheRun()
+{
+    connectTo(SdriverDevice, { "--no-events" });
+    m_dialog->show();
+    button("commonRunButton")->click();
+    QTRY_VERIFY(writes().contains("30001=1"));
+    m_link->sim().clearLog();
+    m_dialog->hide();
+    QTRY_COMPARE(writes(), QStringList({ "30001=0", "56110=0", "56161=0", "56170=0" }));
+    QVERIFY(!button("commonRunButton")->isChecked());
 }
 
 // Reads dropped with the link are never answered: the poll gives up on them and carries on.
