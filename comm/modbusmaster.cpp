@@ -344,6 +344,7 @@ void ModbusMaster::drop()
     m_rx.clear();
     m_owed.clear();
     m_slowestNs.clear();
+    m_slaveActiveNs.clear();
     ++m_epoch;
 }
 
@@ -395,9 +396,10 @@ bool ModbusMaster::mayAsk()
     const auto owed = m_owed.find(shapeOf(m_current.slave, m_current.function, m_current.count));
     if (owed == m_owed.end())
         return true;
-    // Written off once the line has been silent for longer than this slave has ever taken to answer,
-    // and the response time more: a slave that works through a queue answers about that far apart.
-    const qint64 silentNs = m_line.nsecsElapsed() - m_lineActiveNs;
+    // Written off once the slave has been silent for longer than it has ever taken to answer, and the
+    // response time more: a slave that works through a queue answers about that far apart. Traffic
+    // with other slaves on the line says nothing of what this one still owes.
+    const qint64 silentNs = m_line.nsecsElapsed() - m_slaveActiveNs.value(m_current.slave);
     if (silentNs <= m_slowestNs.value(m_current.slave) + qint64(m_timeout) * 1000000)
         return false;
     qDebug() << "Modbus: slave" << int(m_current.slave) << "function" << int(m_current.function)
@@ -443,8 +445,10 @@ void ModbusMaster::sendAttempt()
         return;
     }
     ++m_triesSent;
-    if (m_framing == Framing::Rtu)
+    if (m_framing == Framing::Rtu) {
         m_owed[shapeOf(m_current.slave, m_current.function, m_current.count)].append(m_lineActiveNs);
+        m_slaveActiveNs[m_current.slave] = m_lineActiveNs;
+    }
 }
 
 void ModbusMaster::attemptFailed(int error)
@@ -591,8 +595,10 @@ void ModbusMaster::settleOwed(quint32 shape)
         return;
     const qint64 sentNs = owed->first();
     const Uint8 slave = Uint8(shape >> 24);
+    const qint64 now = m_line.nsecsElapsed();
     qint64 &slowest = m_slowestNs[slave];
-    slowest = qMax(slowest, m_line.nsecsElapsed() - sentNs);
+    slowest = qMax(slowest, now - sentNs);
+    m_slaveActiveNs[slave] = now;
     for (auto it = m_owed.begin(); it != m_owed.end();) {
         while (Uint8(it.key() >> 24) == slave && !it->isEmpty() && it->first() <= sentNs)
             it->removeFirst();

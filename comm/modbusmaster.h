@@ -125,6 +125,7 @@ private:
     qint64 m_lineActiveNs = -1;     // the last byte received or frame sent
     QHash<quint32, QVector<qint64>> m_owed;     // per shape, when each unanswered try went out, oldest first
     QHash<Uint8, qint64> m_slowestNs;           // per slave, the longest an answer took
+    QHash<Uint8, qint64> m_slaveActiveNs;       // per slave, when a try last went to it or an answer came
     // Steps the engine the moment the inter-frame gap ends, rather than on the next tick after it.
     class GapWake;
     std::unique_ptr<GapWake> m_gapWake;

@@ -310,6 +310,33 @@ private slots:
         }
     }
 
+    // The same, with the reads of that slave between those of another: the other slave's traffic says
+    // nothing of what the first still owes, so its reads go out again once it has been silent long
+    // enough, rather than failing unsent for as long as the other is asked.
+    void rtuOwedAnswerWrittenOffBesideAnotherSlave()
+    {
+        Bench b;
+        b.mb.setResponseTimeout(100);
+        b.mb.readHoldingRegisters(1, 0x0C00, 1);
+        QVERIFY(b.waitSent(3));
+        QTest::qWait(80);
+        b.reply(rtu("0103020005"));                  // late, to the first try
+        for (int i = 0; i < 4; ++i) {
+            b.mb.readHoldingRegisters(1, Uint16(0x0C10 + i), 1);
+            b.mb.readHoldingRegisters(2, Uint16(0x0C20 + i), 1);
+        }
+        // Each request sent is answered at once with the low byte of its address.
+        for (int answered = 0; !b.mb.isIdle();) {
+            QVERIFY(b.stepUntil([&] { return b.sent.size() > answered + 3 || b.mb.isIdle(); }));
+            if (b.sent.size() > answered + 3) {
+                const QByteArray request = b.sent.at(answered++ + 3);
+                b.reply(rtu(request.left(2).toHex() + "0200" + request.mid(3, 1).toHex()));
+            }
+        }
+        QCOMPARE(QStringList(b.events.mid(b.events.size() - 4)),
+                 QStringList({ "read 1 0c12 18", "read 2 0c22 34", "read 1 0c13 19", "read 2 0c23 35" }));
+    }
+
     // An exception answer carries no register count. A slave that answers in the order it is asked
     // sends the ones it owed a read of two registers, given up on, before it answers the reads of one
     // register asked after: they end none of those reads, and no value lands under another register.
