@@ -649,6 +649,7 @@ void ComSettingsFrame::onWriteFinished(Uint8 slave, Uint16 addr, Uint16 value)
 {
     m_consecutiveFailures = 0;
     m_cache.setValue(slave, addr, value);
+    emit registerWritten(slave, addr, value);
 }
 
 void ComSettingsFrame::onComError(Uint8 slave, Uint8 funCode, Uint16 addr, int error)

@@ -108,6 +108,8 @@ signals:
     void variableAddrRead(int addr, int val);
     void deviceListChanged(QStringList list);
     void modbusComError(int slave, int addr);
+    // The device answered a write of value to addr.
+    void registerWritten(int slave, int addr, int value);
     void singalWriteFileFinshed();
     void connectionChanged(bool connected);
     // Whether requests are refused, or the link is open, may have changed: the link opened or

@@ -12,14 +12,18 @@ bool RegisterWait::begin(Uint8 slave, Uint16 addr, Uint16 count, int timeoutMs)
 {
     // Failures are heard from the communication page itself, so no page has to forward them.
     if (!m_connected) {
-        if (ComSettingsFrame *com = ComSettingsFrame::instance())
+        if (ComSettingsFrame *com = ComSettingsFrame::instance()) {
             m_connected = bool(connect(com, &ComSettingsFrame::modbusComError, this, &RegisterWait::onComError));
+            connect(com, &ComSettingsFrame::registerWritten, this, &RegisterWait::onRegisterWritten);
+        }
     }
     m_slave = slave;
     m_addr = addr;
     m_count = qMax<Uint16>(1, count);
     m_timeoutMs = timeoutMs;
     m_timedOut = false;
+    m_write = false;
+    m_written = false;
     for (int i = 0; i < m_count; ++i)
         ComSettingsFrame::setRegisterStatus(slave, Uint16(addr + i), RegisterCache::Requested);
     return true;
@@ -40,6 +44,8 @@ bool RegisterWait::startWrite(Uint8 slave, Uint16 addr, Uint16 value, int timeou
 {
     reset();
     begin(slave, addr, 1, timeoutMs);
+    m_write = true;
+    m_value = value;
     if (!ComSettingsFrame::writeSlaveRegister(slave, addr, value))
         return false;
     m_clock.start();
@@ -59,7 +65,7 @@ RegisterWait::Result RegisterWait::check()
     case State::Pending:
         break;
     }
-    bool all = true;
+    bool all = !m_write || m_written;
     for (int i = 0; i < m_count && all; ++i)
         all = (ComSettingsFrame::getRegisterEntry(m_slave, Uint16(m_addr + i)) >> 32) == RegisterCache::Received;
     if (all) {
@@ -83,6 +89,12 @@ void RegisterWait::reset()
 Uint16 RegisterWait::value(int offset) const
 {
     return ComSettingsFrame::getRegister(m_slave, Uint16(m_addr + offset));
+}
+
+void RegisterWait::onRegisterWritten(int slave, int addr, int value)
+{
+    if (m_state == State::Pending && m_write && slave == m_slave && addr == m_addr && value == m_value)
+        m_written = true;
 }
 
 void RegisterWait::onComError(int slave, int addr)

@@ -34,6 +34,7 @@ public:
 
 private slots:
     void onComError(int slave, int addr);
+    void onRegisterWritten(int slave, int addr, int value);
 
 private:
     enum class State { Idle, Pending, Received, Failed };
@@ -47,6 +48,9 @@ private:
     int m_timeoutMs = DefaultTimeoutMs;
     bool m_timedOut = false;
     bool m_connected = false;
+    bool m_write = false;
+    Uint16 m_value = 0;
+    bool m_written = false;   // the device answered this write; a read of the register says nothing of it
     QElapsedTimer m_clock;
 };
 

@@ -45,6 +45,34 @@ private slots:
         QCOMPARE(wait.check(), R::Idle);
     }
 
+    // A read of the same register answered first says nothing of the write: the wait ends only once
+    // the device has the write, so a caller that closes the link then has not lost it.
+    void writeNotEndedByARead()
+    {
+        RegisterWait read, write;
+        m_link->sim().clearLog();
+        QVERIFY(read.startRead(1, 3210));
+        QVERIFY(write.startWrite(1, 3210, 42));
+        const QString written = QStringLiteral("slave=1 fc=6 addr=3210 value=42");
+        bool early = false;
+        QVERIFY(QTest::qWaitFor([&] {
+            if (write.check() == R::Pending)
+                return false;
+            early = !m_link->sim().logLines().contains(written);
+            return true;
+        }, 5000));
+        QVERIFY(!early);
+        QCOMPARE(write.check(), R::Received);
+        QCOMPARE(read.check(), R::Received);
+        // A write of another value to the register does not end it either.
+        RegisterWait second;
+        QVERIFY(write.startWrite(1, 3210, 43) && second.startWrite(1, 3210, 44));
+        QCOMPARE(waitFor(write), R::Received);
+        QVERIFY(second.check() == R::Pending || m_link->sim().logLines().contains(QStringLiteral("slave=1 fc=6 addr=3210 value=44")));
+        QCOMPARE(waitFor(second), R::Received);
+        QCOMPARE(second.value(), Uint16(44));
+    }
+
     void failures()
     {
         // An error reported for the block ends the wait before its bound.
