@@ -95,10 +95,10 @@ void ComSettingsFrame::initCommunication()
 
     ModbusMaster::Callbacks cb;
     cb.receiveBytes = [this] {
-        return connectWay() == Serial ? m_serial->takeReceived() : m_network->takeReceived();
+        return activeLinkPage()->takeReceived();
     };
     cb.sendBytes = [this](const QByteArray &frame) {
-        return connectWay() == Serial ? m_serial->sendBytes(frame) : m_network->sendBytes(frame);
+        return activeLinkPage()->sendBytes(frame);
     };
     cb.readFinished = [this](Uint8 slave, Uint16 addr, const QVector<Uint16> &values) {
         onReadFinished(slave, addr, values);
@@ -656,8 +656,7 @@ void ComSettingsFrame::onComError(Uint8 slave, Uint8 funCode, Uint16 addr, int e
 {
     const QString line = QStringLiteral("Modbus Error: \nslave = %1 funCode = %2 addr = %3").arg(slave).arg(funCode).arg(addr);
     qDebug().noquote() << line << ModbusMaster::errorText(error);
-    (connectWay() == Serial ? static_cast<void>(m_serial->appendDiagnostic(line))
-                            : static_cast<void>(m_network->appendDiagnostic(line)));
+    activeLinkPage()->appendDiagnostic(line);
 
     // An exception reply comes from a device that is there, even when it lacks the register asked.
     const bool answered = error == ModbusMaster::ExceptionReply;
