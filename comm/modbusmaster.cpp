@@ -259,8 +259,8 @@ void ModbusMaster::process()
     if (m_state == State::LineBusy)
         waitToSend();
     // Straight on to the next request, so that a transaction costs no extra tick.
-    if (m_state == State::Idle && m_linkOpen && !m_ring.isEmpty()) {
-        m_current = m_ring.dequeue();
+    if (m_state == State::Idle && m_linkOpen && (!m_writes.isEmpty() || !m_reads.isEmpty())) {
+        m_current = m_writes.isEmpty() ? m_reads.dequeue() : m_writes.dequeue();
         m_attempt = 0;
         m_triesSent = 0;
         startAttempt();
@@ -275,7 +275,14 @@ bool ModbusMaster::isIdle() const
 
 int ModbusMaster::pendingCount() const
 {
-    return m_ring.size() + (m_state == State::Idle ? 0 : 1);
+    return m_writes.size() + m_reads.size() + (m_state == State::Idle ? 0 : 1);
+}
+
+int ModbusMaster::dropQueuedReads()
+{
+    const int dropped = m_reads.size();
+    m_reads.clear();
+    return dropped;
 }
 
 int ModbusMaster::errorNumber() const
@@ -323,9 +330,12 @@ bool ModbusMaster::addressable(Uint8 slave) const
 
 int ModbusMaster::enqueue(const Request &r)
 {
-    if (pendingCount() >= RingCapacity)
+    const bool read = r.function == FnReadHolding;
+    QQueue<Request> &queue = read ? m_reads : m_writes;
+    const bool currentIsOfKind = m_state != State::Idle && (m_current.function == FnReadHolding) == read;
+    if (queue.size() + (currentIsOfKind ? 1 : 0) >= RingCapacity)
         return refuse(RingFull);
-    m_ring.enqueue(r);
+    queue.enqueue(r);
     m_error = NoError;
     return 1;
 }
@@ -339,7 +349,8 @@ int ModbusMaster::refuse(int error)
 
 void ModbusMaster::drop()
 {
-    m_ring.clear();
+    m_writes.clear();
+    m_reads.clear();
     m_state = State::Idle;
     m_rx.clear();
     m_owed.clear();

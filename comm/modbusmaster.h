@@ -15,6 +15,8 @@
 
 // Modbus master without I/O of its own: the transport hands it received bytes and sends the frames
 // it builds, both through callbacks. One request is outstanding at a time; the owner steps it.
+// Writes go out before queued reads and have a queue of their own: a stop the user asks for never
+// waits behind polls, nor is it refused because polls filled their queue.
 // The vendor three-argument read 0x23 (oscilloscope sampling) is not built, so samplingData is never called.
 class ModbusMaster : public QObject
 {
@@ -56,12 +58,14 @@ public:
     void process();
     bool isIdle() const;
     int pendingCount() const;
+    // Reads queued and not yet sent are forgotten, unanswered; returns how many.
+    int dropQueuedReads();
     int errorNumber() const;
     void clearError();
 
     static QString errorText(int error);
     static Uint16 crc16(const QByteArray &data);
-    static const int RingCapacity = 256;
+    static const int RingCapacity = 256;    // per queue: reads, and writes
 
 private:
     enum class State { Idle, LineBusy, AwaitingReply, SendFailed };
@@ -108,7 +112,8 @@ private:
     int m_error = NoError;
 
     State m_state = State::Idle;
-    QQueue<Request> m_ring;
+    QQueue<Request> m_writes;       // 0x06 and 0x22, sent before any read
+    QQueue<Request> m_reads;
     Request m_current;
     int m_attempt = 0;
     Uint16 m_transactionId = 0;

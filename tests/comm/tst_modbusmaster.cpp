@@ -175,8 +175,8 @@ private slots:
         QCOMPARE(r.events, QStringList({ "read 1 0c00 5", "write 1 0c01 1" }));
         Bench b(Tcp);
         b.mb.readHoldingRegisters(7, 0x0100, 2);
-        b.mb.writeSingleRegister(0, 0x0101, 0xBEEF);    // unit 0 is a device of its own on TCP
         b.mb.process();
+        b.mb.writeSingleRegister(0, 0x0101, 0xBEEF);    // unit 0 is a device of its own on TCP
         b.reply(mbap(1, "07030400010002"));
         b.reply(mbap(2, "00060101beef"));
         QCOMPARE(b.sent[1].toHex(), QByteArray("00020000000600060101beef"));
@@ -298,6 +298,7 @@ private slots:
         QCOMPARE(b.events, expected);
         for (int i = 0; i < 3; ++i) {
             b.mb.readHoldingRegisters(1, 0x0C10, 1);
+            b.mb.process();
             b.mb.writeSingleRegister(1, 0x0C01, Uint16(i));
             const int sent = b.sent.size();
             QVERIFY(b.waitSent(sent + 1));
@@ -394,6 +395,7 @@ private slots:
         Bench b(framing);
         auto frame = [&](int tid, const QByteArray &body) { return framing == Tcp ? mbap(tid, body) : rtu(body); };
         b.mb.readHoldingRegisters(1, 0x0C00, 2);
+        b.mb.process();
         b.mb.writeSingleRegister(1, 0x0C01, 1);
         for (int i = 0; i < attempts.size(); ++i) {
             QVERIFY(b.waitSent(i + 1));
@@ -497,19 +499,50 @@ private slots:
         QVERIFY(b.mb.isIdle());
     }
 
+    // Polls fill only their own queue: a write still goes in, and out before them.
     void ringFull()
     {
         Bench b;
         for (int i = 0; i < MB::RingCapacity; ++i)
             QCOMPARE(b.mb.readHoldingRegisters(1, Uint16(i), 1), 1);
+        QCOMPARE(b.mb.readHoldingRegisters(1, 0, 1), 0);
+        QCOMPARE(b.mb.errorNumber(), 2);
+        QCOMPARE(b.mb.writeSingleRegister(1, 0x0205, 517), 1);
+        QCOMPARE(b.mb.errorNumber(), 0);
+        for (int i = 1; i < MB::RingCapacity; ++i)
+            QCOMPARE(b.mb.writeSingleRegister(1, Uint16(i), 0), 1);
         QCOMPARE(b.mb.writeSingleRegister(1, 0, 0), 0);
         QCOMPARE(b.mb.errorNumber(), 2);
         b.mb.process();
-        QCOMPARE(b.mb.readHoldingRegisters(1, 0, 1), 0);      // the outstanding one still takes its place
-        b.reply(rtu("0103020000"));
-        QCOMPARE(b.mb.errorNumber(), 2);                        // sticky until a request is queued
-        QCOMPARE(b.mb.readHoldingRegisters(1, 0, 1), 1);
-        QCOMPARE(b.mb.errorNumber(), 0);
+        QCOMPARE(b.sent.last(), rtu("010602050205"));
+        QCOMPARE(b.mb.writeSingleRegister(1, 0, 0), 0);         // the outstanding one still takes its place
+        b.reply(rtu("010602050205"));
+        QCOMPARE(b.events.value(0), QString("write 1 0205 517"));
+        QCOMPARE(b.mb.writeSingleRegister(1, 0, 0), 1);
+    }
+
+    // A write queued behind polls goes out next, before every read still queued; writes keep
+    // their own order. Reads dropped at a close are never sent.
+    void writesGoFirst()
+    {
+        Bench b;
+        b.mb.readHoldingRegisters(1, 0x0010, 1);
+        b.mb.process();                                         // the first read is outstanding
+        b.mb.readHoldingRegisters(1, 0x0011, 1);
+        b.mb.readHoldingRegisters(1, 0x0012, 1);
+        b.mb.writeSingleRegister(1, 0x0205, 515);
+        b.mb.writeSingleRegister(1, 0x0205, 517);
+        b.reply(rtu("0103020001"));
+        QVERIFY(b.waitSent(2));
+        QCOMPARE(b.sent.last(), rtu("010602050203"));
+        b.reply(rtu("010602050203"));
+        QVERIFY(b.waitSent(3));
+        QCOMPARE(b.sent.last(), rtu("010602050205"));
+        QCOMPARE(b.mb.dropQueuedReads(), 2);
+        b.reply(rtu("010602050205"));
+        QCOMPARE(b.events, QStringList({ "read 1 0010 1", "write 1 0205 515", "write 1 0205 517" }));
+        QCOMPARE(b.sent.size(), 3);
+        QVERIFY(b.mb.isIdle());
     }
 
     void reentrantCallbacks_data()
@@ -523,6 +556,7 @@ private slots:
         QFETCH(MB::Framing, framing);
         Bench c(framing);
         c.mb.readHoldingRegisters(1, 0x0010, 2);
+        c.mb.process();
         c.mb.writeSingleRegister(2, 0x0020, 5);
         c.mb.readHoldingRegisters(3, 0x0030, 1);
         c.afterRead = [&c] {
@@ -530,11 +564,11 @@ private slots:
             QCOMPARE(c.mb.writeSingleRegister(4, 0x0040, 6), 1);
         };
         c.mb.process();
-        // Each answer fits only its own request, and calls are served in their order. The next
-        // request leaves in the same step on TCP, and once the line is quiet on RTU.
+        // Each answer fits only its own request, and calls are served in their order, writes before
+        // reads. The next request leaves in the same step on TCP, and once the line is quiet on RTU.
         QList<int> sent;
         int tid = 1;
-        for (const char *answer : { "01030400100011", "020600200005", "0303020030", "040600400006" }) {
+        for (const char *answer : { "01030400100011", "020600200005", "040600400006", "0303020030" }) {
             c.reply(framing == Tcp ? mbap(tid, answer) : rtu(answer));
             sent << c.sent.size();
             if (framing == Rtu && tid < 4)
@@ -543,7 +577,7 @@ private slots:
         }
         QCOMPARE(sent, framing == Tcp ? QList<int>({ 2, 3, 4, 4 }) : QList<int>({ 1, 2, 3, 4 }));
         QVERIFY(c.mb.isIdle());
-        QCOMPARE(c.events, QStringList({ "read 1 0010 16,17", "write 2 0020 5", "read 3 0030 48", "write 4 0040 6" }));
+        QCOMPARE(c.events, QStringList({ "read 1 0010 16,17", "write 2 0020 5", "write 4 0040 6", "read 3 0030 48" }));
     }
 
     void refusals_data()
@@ -620,6 +654,7 @@ private slots:
         Bench c;
         c.sendOk = false;
         c.mb.readHoldingRegisters(1, 0x0C00, 1);
+        c.mb.process();
         c.mb.writeSingleRegister(1, 0x0C01, 1);
         QVERIFY(c.stepUntil([&c] { return !c.events.isEmpty(); }));
         QCOMPARE(c.events, QStringList("error 1 3 0c00 1"));
