@@ -3,6 +3,7 @@
 
 #include "app/iomonitorframe.h"
 #include "comm/comsettingsframe.h"
+#include "comm/motionguard.h"
 #include "widgets/prompt.h"
 
 #include <QListView>
@@ -15,6 +16,8 @@ constexpr Uint16 kStartStopAddr = 3346;
 constexpr Uint16 kDirectionAddr = 3654;
 constexpr int kEndOfPassAddr = 65535;
 constexpr int kIoControl = 1;
+// The screwdriver runs from a start until a stop reaches it, wherever the user has gone meanwhile.
+const QString kSdriverKey = QStringLiteral("sdriver");
 } // namespace
 
 AppDebugFrame::AppDebugFrame(QWidget *parent)
@@ -33,6 +36,7 @@ AppDebugFrame::AppDebugFrame(QWidget *parent)
         outputs << tr("DO%1").arg(i);
     m_diGroup.reset(IOMonitorFrame::createLedLabels(ui->inputMonitorGroup, inputs, 16, 16));
     m_doGroup.reset(IOMonitorFrame::createLedLabels(ui->outputMonitorGroup, outputs, 16, 16));
+    followMotionStops();
 }
 
 AppDebugFrame::~AppDebugFrame()
@@ -99,14 +103,29 @@ void AppDebugFrame::on_sdriverStartButton_clicked(bool checked)
         }
         return;
     }
-    ComSettingsFrame::writeRegister(kStartStopAddr, 1);
+    MotionGuard *guard = MotionGuard::instance();
+    const int slave = ComSettingsFrame::currentSlave();
+    if (ComSettingsFrame::writeRegister(kStartStopAddr, 1) && guard)
+        guard->started(kSdriverKey, Uint8(slave), { { kStartStopAddr, 0 } });
 }
 
 void AppDebugFrame::on_sdriverStopButton_clicked()
 {
     if (ui->sdriverStartButton->isChecked())
         ui->sdriverStartButton->click();
-    ComSettingsFrame::writeRegister(kStartStopAddr, 0);
+    MotionGuard *guard = MotionGuard::instance();
+    if (guard && guard->isRunning(kSdriverKey))
+        guard->stop(kSdriverKey);
+    else
+        ComSettingsFrame::writeRegister(kStartStopAddr, 0);
+}
+
+// The guard stopped the screwdriver (a close, a switch of device or slave) or the link changed:
+// the start button shows it stopped, without a click that would start it again.
+void AppDebugFrame::releaseStartButton()
+{
+    const QSignalBlocker block(ui->sdriverStartButton);
+    ui->sdriverStartButton->setChecked(false);
 }
 
 void AppDebugFrame::on_forwardChkBox_toggled(bool checked)
@@ -132,6 +151,7 @@ void AppDebugFrame::showEvent(QShowEvent *event)
 {
     if (ComSettingsFrame *com = ComSettingsFrame::instance())
         connect(com, &ComSettingsFrame::realTimeAddrRead, this, &AppDebugFrame::refreshDisplay, Qt::UniqueConnection);
+    followMotionStops();
     setVariableMonitorEnabled(&m_variableAddrs, true);
     if (IOMonitorFrame *io = IOMonitorFrame::instance)
         io->setMonitorEnabled(true, &m_diGroup->leds, &m_doGroup->leds);
@@ -146,4 +166,28 @@ void AppDebugFrame::hideEvent(QHideEvent *event)
     if (IOMonitorFrame *io = IOMonitorFrame::instance)
         io->setMonitorEnabled(false);
     QFrame::hideEvent(event);
+}
+
+// Kept while hidden: the screwdriver may run on when the user goes to another page. The
+// communication page may come after this page, so showing it tries again.
+void AppDebugFrame::followMotionStops()
+{
+    ComSettingsFrame *com = ComSettingsFrame::instance();
+    if (!com)
+        return;
+    connect(com, &ComSettingsFrame::linkStateChanged, this, &AppDebugFrame::releaseStartButton, Qt::UniqueConnection);
+    connect(com->motionGuard(), &MotionGuard::released, this, &AppDebugFrame::onMotionReleased, Qt::UniqueConnection);
+    connect(com->motionGuard(), &MotionGuard::stopFailed, this, &AppDebugFrame::onStopFailed, Qt::UniqueConnection);
+}
+
+void AppDebugFrame::onMotionReleased(const QString &key)
+{
+    if (key == kSdriverKey)
+        releaseStartButton();
+}
+
+void AppDebugFrame::onStopFailed(const QString &key)
+{
+    if (key == kSdriverKey && isVisible())
+        Prompt::warning(this, tr("Tips"), tr("The screwdriver did not answer the stop: it may still be running!"));
 }

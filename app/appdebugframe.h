@@ -31,11 +31,18 @@ public slots:
     void on_forwardChkBox_toggled(bool checked);
     void on_reverseChkBox_toggled(bool checked);
 
+private slots:
+    void releaseStartButton();
+    void onMotionReleased(const QString &key);
+    void onStopFailed(const QString &key);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void followMotionStops();
+
     Ui::AppDebugFrame *ui;
     std::unique_ptr<LedGroup> m_diGroup;
     std::unique_ptr<LedGroup> m_doGroup;

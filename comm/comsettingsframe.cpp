@@ -2,6 +2,7 @@
 #include "ui_comsettingsframe.h"
 
 #include "comm/modbusmaster.h"
+#include "comm/motionguard.h"
 #include "comm/networkhelper.h"
 #include "comm/registermap.h"
 #include "comm/serialporthelper.h"
@@ -14,6 +15,7 @@
 #include <QDebug>
 #include <QScopedValueRollback>
 #include <QSerialPort>
+#include <algorithm>
 #include <cmath>
 
 ComSettingsFrame *ComSettingsFrame::s_instance = nullptr;
@@ -21,8 +23,11 @@ DeviceEnum ComSettingsFrame::s_devType = NoDevice;
 int ComSettingsFrame::s_slave = 0;
 
 namespace {
-// Polls give a register this many ticks to arrive before asking again.
+// A poll asks its register again once the engine answered or failed it; a request the engine no
+// longer holds (dropped with a close) is asked again after this many idle ticks.
 constexpr int kPollRetryTicks = 101;
+// With nothing polled, the status word is read this often, so that a silent device is noticed.
+constexpr int kKeepAliveMs = 250;
 // This many failed requests in a row, with no answer in between, mean the link is gone.
 constexpr int kLostAfterFailures = 10;
 // Probing addresses during a search: short waits, no retries, so 247 addresses take seconds.
@@ -41,6 +46,7 @@ ComSettingsFrame::ComSettingsFrame(QWidget *parent)
     rememberSettings();
     connect(&m_timer, &QTimer::timeout, this, &ComSettingsFrame::communicateProcess);
     m_timer.start(1);
+    connect(&m_keepAliveTimer, &QTimer::timeout, this, &ComSettingsFrame::keepAlive);
     updateConnectButton();
 }
 
@@ -86,6 +92,7 @@ void ComSettingsFrame::initCommunication()
     m_engine = new ModbusMaster(this);
     m_engine->setResponseTimeout(CommonUtils::takeConfigVal(1, QStringLiteral("ResponseTimeout"), QStringLiteral("300")).toInt());
     m_engine->setRetries(CommonUtils::takeConfigVal(1, QStringLiteral("Retries"), QStringLiteral("2")).toInt());
+    m_guard = new MotionGuard(this);
 
     // The debugging pages are windows of their own that live as long as this frame.
     m_serial = new SerialPortHelper(this);
@@ -484,6 +491,8 @@ void ComSettingsFrame::connectDevice()
     m_engine->setLinkOpen(false);
     m_engine->clearError();
     m_consecutiveFailures = 0;
+    m_linkTarget = connectWay() == Serial ? QStringLiteral("rtu:") + ui->portComboBox->currentText().trimmed()
+                                          : QStringLiteral("tcp:%1:%2").arg(ui->ipLineEdit->text().trimmed()).arg(remotePort());
     if (connectWay() == Serial) {
         m_engine->setFraming(ModbusMaster::Framing::Rtu);
         static const QHash<QString, QSerialPort::Parity> parities {
@@ -583,6 +592,8 @@ void ComSettingsFrame::linkUp()
     m_consecutiveFailures = 0;
     m_realTime = Poller();
     m_variable = Poller();
+    m_keepAlive = Poller();
+    m_keepAliveTimer.start(kKeepAliveMs);
     const QString entry = QStringLiteral("[%1]:").arg(s_slave) + deviceTypeNames().value(int(s_devType));
     if (ui->deviceListComboBox->findText(entry) < 0)
         ui->deviceListComboBox->addItem(entry);
@@ -600,6 +611,7 @@ void ComSettingsFrame::disconnectDevice(const QString &reason)
     stopSearch();
     const bool wasConnected = m_connectState == ConnectState::Connected;
     m_connectState = ConnectState::Idle;
+    m_keepAliveTimer.stop();
     m_engine->setLinkOpen(false);
     m_serial->closePort();
     m_network->disconnectFromDevice();
@@ -664,6 +676,10 @@ void ComSettingsFrame::onComError(Uint8 slave, Uint8 funCode, Uint16 addr, int e
         (answered ? m_searchAnswered : m_searchFailed) = true;
     if (m_connectState == ConnectState::WaitProbe && slave == s_slave)
         (answered ? m_probeAnswered : m_probeFailed) = true;
+    for (Poller *p : { &m_realTime, &m_variable, &m_keepAlive }) {
+        if (p->state == PollState::Wait && slave == s_slave && addr == p->addr)
+            p->failed = true;
+    }
     emit modbusComError(slave, addr);
 
     // A search expects silence from most addresses; only ordinary traffic counts towards a lost link.
@@ -748,6 +764,7 @@ bool ComSettingsFrame::pollRequest(Poller &p, int addr)
         return false;
     p.addr = addr;
     p.ticks = 0;
+    p.failed = false;
     p.state = PollState::Wait;
     return true;
 }
@@ -760,7 +777,9 @@ bool ComSettingsFrame::pollWait(Poller &p, int *value)
         p.state = PollState::Request;
         return true;
     }
-    if (++p.ticks >= kPollRetryTicks)
+    // Asked again only when the request has ended: asking on a clock would pile requests up behind a
+    // link slower than the clock, and the user's writes behind them.
+    if (p.failed || (m_engine->isIdle() && ++p.ticks >= kPollRetryTicks))
         p.state = PollState::Request;   // same register again
     return false;
 }
@@ -818,6 +837,23 @@ void ComSettingsFrame::stepVariable()
         p.index = 0;
         emit variableAddrRead(kEndOfPassAddr, RegisterCache::NoValue);
     }
+}
+
+// A device type whose pages poll nothing would never be found silent: its status word is read now
+// and then instead, and a failure counts towards a lost link like any other. It runs on a timer of
+// its own, so that the 1 ms tick still rests between reads.
+void ComSettingsFrame::keepAlive()
+{
+    const auto polled = [](const QList<int> &addrs) { return std::any_of(addrs.begin(), addrs.end(), pollable); };
+    if (m_connectState != ConnectState::Connected || isSearching() || (m_realTimeAddrs && polled(*m_realTimeAddrs))
+        || polled(m_varAddrs))
+        return;
+    Poller &p = m_keepAlive;
+    int value = 0;
+    if (p.state == PollState::Wait && !pollWait(p, &value) && p.state == PollState::Wait && !m_engine->isIdle())
+        return;     // still on its way
+    if (pollable(probeAddress()))
+        pollRequest(p, probeAddress());
 }
 
 void ComSettingsFrame::communicateProcess()

@@ -16,6 +16,7 @@ class ModbusMaster;
 class SerialPortHelper;
 class NetworkHelper;
 class LinkPage;
+class MotionGuard;
 
 // The communication settings window. It owns the Modbus engine and both transports for the life of
 // the program, runs the 1 ms communication process (connect, device search, real-time and variable
@@ -88,6 +89,10 @@ public:
     void loadSettings();
 
     ModbusMaster *engine() const { return m_engine; }
+    // Every motion started on a device, with what stops it.
+    MotionGuard *motionGuard() const { return m_guard; }
+    // The device end of the link in use or last used: its port, or its address and TCP port.
+    QString linkTarget() const { return m_linkTarget; }
     SerialPortHelper *serialHelper() const { return m_serial; }
     NetworkHelper *networkHelper() const { return m_network; }
     ConnectWay connectWay() const;
@@ -151,6 +156,7 @@ private:
         int index = 0;
         int ticks = 0;
         int addr = -1;
+        bool failed = false;    // the engine gave up on the request
     };
 
     void initCommunication();
@@ -158,6 +164,7 @@ private:
     void stepSearch();
     void stepRealTime();
     void stepVariable();
+    void keepAlive();
     bool pollRequest(Poller &p, int addr);
     bool pollWait(Poller &p, int *value);
     void linkUp();
@@ -190,6 +197,8 @@ private:
 
     Ui::ComSettingsFrame *ui;
     ModbusMaster *m_engine = nullptr;
+    MotionGuard *m_guard = nullptr;
+    QString m_linkTarget;
     SerialPortHelper *m_serial = nullptr;
     NetworkHelper *m_network = nullptr;
     QTimer m_timer;
@@ -216,6 +225,8 @@ private:
     Poller m_realTime;
     QList<int> m_varAddrs;
     Poller m_variable;
+    Poller m_keepAlive;
+    QTimer m_keepAliveTimer;
     bool m_loadingSettings = false;
     bool m_inTick = false;      // inside communicateProcess, which steps the engine at its end
     QHash<QString, QString> m_shownAtLoad;     // key -> the box's text

@@ -4,13 +4,13 @@
 #include "comm/comsettingsframe.h"
 #include "comm/registercache.h"
 #include "data/databasemanager.h"
+#include "widgets/prompt.h"
 #include "widgets/rawtext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDebug>
-#include <QDeadlineTimer>
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QListView>
@@ -128,6 +128,29 @@ void setItemEnabled(QTableWidgetItem *item, bool enabled)
 {
     if (item)
         item->setFlags(enabled ? item->flags() | Qt::ItemIsEnabled : item->flags() & ~Qt::ItemIsEnabled);
+}
+
+// The dialog's motions as the guard knows them: the jog, each axis of the common run, and the writes
+// that leave the selected axes at rest when the dialog is hidden.
+const QString kJogKey = QStringLiteral("jog");
+const QString kRestKey = QStringLiteral("rest");
+const QString kRunKeyPrefix = QStringLiteral("run");
+
+QString runKey(int axis)
+{
+    return kRunKeyPrefix + QString::number(axis);
+}
+
+MotionGuard *guard()
+{
+    return MotionGuard::instance();
+}
+
+// Motions go to the current slave; none starts where requests are refused.
+bool canStart(int *slave)
+{
+    *slave = ComSettingsFrame::currentSlave();
+    return guard() && ComSettingsFrame::acceptsRequests();
 }
 } // namespace
 
@@ -278,9 +301,9 @@ void JogModeDialog::showEvent(QShowEvent *event)
     // Nothing can run while the dialog is hidden, so listening from the first show is enough; the
     // communication page is built after this dialog.
     if (ComSettingsFrame *com = ComSettingsFrame::instance()) {
-        connect(com, &ComSettingsFrame::deviceAboutToSwitch, this, &JogModeDialog::stopMotion, Qt::UniqueConnection);
         connect(com, &ComSettingsFrame::linkStateChanged, this, &JogModeDialog::releaseMotion, Qt::UniqueConnection);
-        connect(com, &ComSettingsFrame::linkAboutToClose, this, &JogModeDialog::stopBeforeLinkCloses, Qt::UniqueConnection);
+        connect(com->motionGuard(), &MotionGuard::released, this, &JogModeDialog::onMotionReleased, Qt::UniqueConnection);
+        connect(com->motionGuard(), &MotionGuard::stopFailed, this, &JogModeDialog::onStopFailed, Qt::UniqueConnection);
     }
     on_stackedWidget_currentChanged(ui->stackedWidget->currentIndex());
     m_pollState = PollState::Request;
@@ -293,12 +316,13 @@ void JogModeDialog::hideEvent(QHideEvent *event)
     // Nobody is left to stop a jog or a move that keeps going on its own, and a to-and-fro run must
     // not pick up again when the dialog comes back.
     stopMotion();
-    if (!drivesOwnJog(ComSettingsFrame::currentDevice())) {
-        for (int axis : selectedAxes()) {
-            writeStop(servoReg(kMode, axis), 0);
-            writeStop(servoReg(kModeSpeed, axis), 0);
-            writeStop(servoReg(kDirection, axis), 0);
-        }
+    int slave = 0;
+    if (!drivesOwnJog(ComSettingsFrame::currentDevice()) && canStart(&slave)) {
+        MotionGuard::Stops rest;
+        for (int axis : selectedAxes())
+            rest << MotionGuard::StopWrite { servoReg(kMode, axis), 0 } << MotionGuard::StopWrite { servoReg(kModeSpeed, axis), 0 }
+                 << MotionGuard::StopWrite { servoReg(kDirection, axis), 0 };
+        guard()->sendStops(kRestKey, Uint8(slave), rest);
     }
     m_timer.stop();
     QDialog::hideEvent(event);
@@ -372,10 +396,8 @@ void JogModeDialog::clickJog(QAbstractButton *button, QAbstractButton *other, bo
     const bool on = button->isChecked();
     if (on)
         startJog(forward);
-    else if (drivesOwnJog(ComSettingsFrame::currentDevice()))
-        stopJog();
     else
-        driveSelectedAxes(0, forward);
+        stopJog();
     if (on)
         other->setChecked(false);
 }
@@ -383,49 +405,84 @@ void JogModeDialog::clickJog(QAbstractButton *button, QAbstractButton *other, bo
 // Type 2 starts here; its direction and speed follow on every tick while a button is active.
 void JogModeDialog::startJog(bool forward)
 {
+    int slave = 0;
+    if (!canStart(&slave))
+        return;
     const int speed = ui->speedSpinBox->value();
+    const ComSettingsFrame *com = ComSettingsFrame::instance();
+    m_jogAxis = com ? com->currentAxis() : 0;
+    m_jogForward = forward;
     switch (ComSettingsFrame::currentDevice()) {
     case LowVoltServo:
+        m_repeat.reset();
         ComSettingsFrame::writeRegister(driveJogAddr(kJogCommandEntry), kJogStart);
         break;
     case TrelvoxServo:
         if (speed < 1)
-            break;
+            return;
         ComSettingsFrame::writeRegister(mapAddr(kJogEnableEntry), 1);
         write16(mapAddr(kJogSpeedEntry), speed);
         ComSettingsFrame::writeRegister(mapAddr(kJogModeEntry), kJogModeWord);
         ComSettingsFrame::writeRegister(mapAddr(kJogDirectionEntry), forward ? kJogForwardWord : kJogReverseWord);
         break;
     default:
-        if (speed >= 0)
-            driveSelectedAxes(speed, forward);
+        if (speed < 0)
+            return;
+        driveSelectedAxes(speed, forward);
         break;
     }
+    guard()->started(kJogKey, Uint8(slave), jogStops());
 }
 
-void JogModeDialog::stopJog()
+// The stop of the jog as it was started: its axis, its selected axes and its way of running.
+MotionGuard::Stops JogModeDialog::jogStops() const
 {
+    MotionGuard::Stops stops;
     switch (ComSettingsFrame::currentDevice()) {
     case LowVoltServo:
-        writeStop(driveJogAddr(kJogCommandEntry), kJogStop);
+        stops << MotionGuard::StopWrite { driveJogAddr(kJogCommandEntry), kJogStop };
         break;
     case TrelvoxServo:
-        writeStop(mapAddr(kJogSpeedEntry), kJogIdleSpeed);
-        writeStop(mapAddr(kJogDirectionEntry), 0);
-        writeStop(mapAddr(kJogEnableEntry), 0);
+        stops << MotionGuard::StopWrite { mapAddr(kJogSpeedEntry), kJogIdleSpeed }
+              << MotionGuard::StopWrite { mapAddr(kJogDirectionEntry), 0 } << MotionGuard::StopWrite { mapAddr(kJogEnableEntry), 0 };
         break;
     default:
-        for (int axis : selectedAxes())
-            writeStop(servoReg(kModeSpeed, axis), 0);
+        for (int axis : selectedAxes()) {
+            if (m_pointOperation == 0)
+                stops << MotionGuard::StopWrite { servoReg(kMode, axis), 1 };
+            stops << MotionGuard::StopWrite { servoReg(kModeSpeed, axis), 0 };
+            if (m_pointOperation == 0)
+                stops << MotionGuard::StopWrite { servoReg(kDirection, axis), Uint16(m_jogForward ? 0 : 1) };
+        }
         break;
     }
+    return stops;
+}
+
+// A jog the guard does not know as running (its start was refused, or it was stopped already) is
+// stopped all the same when the user asks, on the current axis.
+void JogModeDialog::stopJog()
+{
+    if (!guard())
+        return;
+    if (guard()->isRunning(kJogKey)) {
+        guard()->stop(kJogKey);
+        return;
+    }
+    int slave = 0;
+    if (!canStart(&slave))
+        return;
+    const ComSettingsFrame *com = ComSettingsFrame::instance();
+    m_jogAxis = com ? com->currentAxis() : 0;
+    guard()->sendStops(kJogKey, Uint8(slave), jogStops());
 }
 
 void JogModeDialog::haltRunningJog()
 {
     QAbstractButton *forward = ui->forwardButton;
     QAbstractButton *reverse = ui->reverseButton;
-    if (!forward->isChecked() && !reverse->isChecked() && !forward->isDown() && !reverse->isDown())
+    const bool pressed = forward->isChecked() || reverse->isChecked() || forward->isDown() || reverse->isDown();
+    if (!pressed && !(guard() && guard()->isRunning(kJogKey)))
         return;
     stopJog();
     releaseJogButtons();
@@ -433,10 +490,7 @@ void JogModeDialog::haltRunningJog()
 
 void JogModeDialog::stopMotion()
 {
-    if (ui->commonRunButton->isChecked()) {
-        for (int axis : selectedAxes())
-            stopAxis(axis);
-    }
+    stopRun();
     haltRunningJog();
     releaseMotion();
 }
@@ -450,8 +504,24 @@ void JogModeDialog::stopBeforeLinkCloses()
 void JogModeDialog::releaseMotion()
 {
     releaseJogButtons();
+    m_runAxes.clear();
     ui->commonRunButton->setChecked(false);
     ui->commonRunButton->setText(tr("运行"));
+}
+
+// The guard stopped the motion itself (a close, a switch of device or slave) or lost its link.
+void JogModeDialog::onMotionReleased(const QString &key)
+{
+    if (key == kJogKey)
+        releaseJogButtons();
+    else if (key.startsWith(kRunKeyPrefix))
+        releaseMotion();
+}
+
+void JogModeDialog::onStopFailed(const QString &key)
+{
+    if (isVisible() && (key == kJogKey || key.startsWith(kRunKeyPrefix)))
+        Prompt::warning(this, tr("Warning"), tr("The drive did not answer the stop: it may still be moving!"));
 }
 
 void JogModeDialog::releaseJogButtons()
@@ -468,42 +538,15 @@ void JogModeDialog::releaseJogButtons()
     }
 }
 
-// Stop writes are followed until answered or failed, so that the program can let them go out
-// before it ends.
-void JogModeDialog::writeStop(Uint16 addr, Uint16 value)
-{
-    const int slave = ComSettingsFrame::currentSlave();
-    if (!ComSettingsFrame::isValidSlave(slave))
-        return;
-    isStopping();   // drops the finished ones
-    auto wait = std::make_unique<RegisterWait>();
-    if (wait->startWrite(Uint8(slave), addr, value, kStopWaitMs))
-        m_stopWrites.push_back(std::move(wait));
-}
-
 bool JogModeDialog::isStopping()
 {
-    m_stopWrites.erase(std::remove_if(m_stopWrites.begin(), m_stopWrites.end(),
-                                      [](const std::unique_ptr<RegisterWait> &w) {
-                                          return w->check() != RegisterWait::Result::Pending;
-                                      }),
-                       m_stopWrites.end());
-    return !m_stopWrites.empty();
+    return guard() && guard()->isStopping();
 }
 
 void JogModeDialog::waitForStops(int ms)
 {
-    if (!isStopping())
-        return;
-    // Events are processed by hand: an event loop started while the program is quitting returns
-    // at once.
-    QTimer wake;
-    wake.start(5);
-    const QDeadlineTimer deadline(ms);
-    while (isStopping() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    if (isStopping())
-        qWarning() << "JogModeDialog:" << m_stopWrites.size() << "stop writes still unanswered after" << ms << "ms";
+    if (guard())
+        guard()->waitForStops(ms);
 }
 
 void JogModeDialog::driveSelectedAxes(int speed, bool forward)
@@ -531,9 +574,7 @@ void JogModeDialog::on_speedSpinBox_editingFinished()
 
 Uint16 JogModeDialog::driveJogAddr(int entry) const
 {
-    const ComSettingsFrame *com = ComSettingsFrame::instance();
-    const int axis = com ? com->currentAxis() : 0;
-    return Uint16(ComSettingsFrame::addrMap(entry) + quint32(ComSettingsFrame::axisAddrStride() * axis));
+    return Uint16(ComSettingsFrame::addrMap(entry) + quint32(ComSettingsFrame::axisAddrStride() * m_jogAxis));
 }
 
 // The type-2 drive wants its direction and speed again and again while it jogs.
@@ -545,8 +586,12 @@ void JogModeDialog::refreshDriveJog()
     const bool reverse = ui->reverseButton->isChecked() || ui->reverseButton->isDown();
     if (!forward && !reverse)
         return;
+    // On a link slower than the tick, repeats would pile up in front of the stop.
+    const int slave = ComSettingsFrame::currentSlave();
+    if (m_repeat.check() == RegisterWait::Result::Pending || !ComSettingsFrame::isValidSlave(slave))
+        return;
     write16(driveJogAddr(kAxisJogSpeedEntry), ui->speedSpinBox->value());
-    ComSettingsFrame::writeRegister(driveJogAddr(kJogCommandEntry), forward ? kJogForward : kJogReverse);
+    m_repeat.startWrite(Uint8(slave), driveJogAddr(kJogCommandEntry), forward ? kJogForward : kJogReverse, kReadLimitMs);
 }
 
 // --- periodic work ----------------------------------------------------------------------------
@@ -627,8 +672,7 @@ void JogModeDialog::applyReadings()
         if (auto *button = qobject_cast<QAbstractButton *>(ui->tableWidget->cellWidget(row, ColEnable)))
             button->setChecked(entry.enabled);
 
-        if (m_runPattern == Reciprocate && ui->commonRunButton->isChecked() && entry.mode == 0
-            && entry.motionState == 0)
+        if (m_runPattern == Reciprocate && m_runAxes.contains(axis) && m_runMode[axis] == 0 && entry.motionState == 0)
             startMove(axis, m_lastTarget[axis] == 1 ? 2 : 1, false);
     }
 }
@@ -649,12 +693,32 @@ void JogModeDialog::startMove(int axis, int targetIndex, bool withProfile)
     m_freshRound[axis] = m_round + 1;
 }
 
+MotionGuard::Stops JogModeDialog::runStops(int axis) const
+{
+    if (m_runMode[axis] == 1)
+        return { { servoReg(kModeSpeed, axis), 0 } };
+    return { { motionReg(kMotion, axis), 0 } };
+}
+
+void JogModeDialog::stopRun()
+{
+    for (int axis : qAsConst(m_runAxes)) {
+        if (guard())
+            guard()->stop(runKey(axis));
+    }
+    m_runAxes.clear();
+}
+
 void JogModeDialog::stopAxis(int axis)
 {
-    if (m_rows.at(axis).mode == 1)
-        writeStop(servoReg(kModeSpeed, axis), 0);
-    else
-        writeStop(motionReg(kMotion, axis), 0);
+    if (!m_runAxes.removeAll(axis))
+        return;
+    if (guard())
+        guard()->stop(runKey(axis));
+    if (m_runAxes.isEmpty()) {
+        ui->commonRunButton->setChecked(false);
+        ui->commonRunButton->setText(tr("运行"));
+    }
 }
 
 // --- buttons of page 1 ------------------------------------------------------------------------
@@ -663,6 +727,8 @@ void JogModeDialog::on_commonRunButton_clicked(bool checked)
 {
     const QList<int> axes = selectedAxes();
     if (checked) {
+        int slave = 0;
+        const bool starts = canStart(&slave);
         for (int axis : axes) {
             writeTorque(axis, m_rows.at(axis).torqueOut);
             write16(servoReg(kMode, axis), m_rows.at(axis).mode);
@@ -678,11 +744,15 @@ void JogModeDialog::on_commonRunButton_clicked(bool checked)
             } else {
                 startMove(axis, m_runPattern == SingleToTarget2 ? 2 : 1, true);
             }
+            if (starts) {
+                m_runAxes << axis;
+                m_runMode[axis] = row.mode;
+                guard()->started(runKey(axis), Uint8(slave), runStops(axis));
+            }
         }
     } else {
         ui->commonRunButton->setText(tr("运行"));
-        for (int axis : axes)
-            stopAxis(axis);
+        stopRun();
     }
     saveDebugRows();
 }
@@ -719,6 +789,8 @@ void JogModeDialog::on_clearAlarmButton_clicked(bool checked)
 
 void JogModeDialog::on_modeComboBox_currentIndexChanged(int index)
 {
+    // A run is stopped in the mode it runs in before the mode changes under it.
+    stopRun();
     for (int axis : selectedAxes())
         write16(servoReg(kMode, axis), index == 0 ? 1 : 0);
     ui->commonRunButton->setText(tr("运行"));
@@ -844,7 +916,11 @@ void JogModeDialog::setAlarmCell(int row, int alarmCode)
 void JogModeDialog::onModeCellChanged(int row, int axis, int mode)
 {
     m_rows[axis].mode = mode;
-    write16(servoReg(kMode, axis), mode);
+    // An axis of the run keeps the mode it runs in; another mode first stops it in that one.
+    if (m_runAxes.contains(axis) && mode != m_runMode[axis])
+        stopAxis(axis);
+    if (!m_runAxes.contains(axis))
+        write16(servoReg(kMode, axis), mode);
     QTableWidget *table = ui->tableWidget;
     const QSignalBlocker block(table);
     for (int column = ColTarget1; column <= ColSpeed; ++column)

@@ -2,6 +2,7 @@
 #define JOGMODEDIALOG_H
 
 #include "comm/deviceenum.h"
+#include "comm/motionguard.h"
 #include "comm/registerwait.h"
 
 #include <QDialog>
@@ -30,7 +31,7 @@ public:
     static constexpr int kReadLimitMs = 3000;
 
     // How long a stop write may take to be answered before the program ends without its answer.
-    static constexpr int kStopWaitMs = 1000;
+    static constexpr int kStopWaitMs = MotionGuard::kCloseWaitMs;
 
     // How a position-mode common run moves: once to target 1, to and fro between the targets, or
     // once to target 2.
@@ -73,13 +74,13 @@ public slots:
     void onDeviceChanged(DeviceEnum device);
     void jogModeProcess();
     void onAxisSelectChanged(int id, bool checked);
-    // Every jog and run gets the stop of the current device type and page, to the current slave,
-    // and its button is released: nothing moves again until the user presses again.
+    // Every jog and run gets its stop, to the slave and addresses it was started on, and its button
+    // is released: nothing moves again until the user presses again.
     void stopMotion();
     // The user closes or lends the link: the stops go out, and are let through, before it closes.
     void stopBeforeLinkCloses();
-    // The link went down, came up or changed hands: nothing can be stopped or started through a
-    // link that is gone, so the buttons are only released.
+    // The link went down, came up or changed hands: the buttons are only released, and the guard
+    // keeps what the motions need to be stopped once the link is back.
     void releaseMotion();
 
 private slots:
@@ -125,7 +126,9 @@ private:
     void stopJog();
     void haltRunningJog();
     void releaseJogButtons();
-    void writeStop(Uint16 addr, Uint16 value);
+    MotionGuard::Stops jogStops() const;
+    void onMotionReleased(const QString &key);
+    void onStopFailed(const QString &key);
     void driveSelectedAxes(int speed, bool forward);
     void writeSpeedToSelectedAxes(int speed);
     void refreshDriveJog();
@@ -136,6 +139,9 @@ private:
     void requestReadings();
     void applyReadings();
     void startMove(int axis, int targetIndex, bool withProfile);
+    MotionGuard::Stops runStops(int axis) const;
+    void stopRun();
+    // Takes the axis out of the common run with the stop of the mode it runs in.
     void stopAxis(int axis);
     static void write32(Uint16 addr, qint32 value);
     void writeTorque(int axis, qint32 torque);
@@ -156,7 +162,14 @@ private:
     std::array<int, kAxisCount> m_freshRound {};
     // 1 or 2: the target an axis was last sent to, so a to-and-fro run sends the other one.
     std::array<int, kAxisCount> m_lastTarget {};
-    std::vector<std::unique_ptr<RegisterWait>> m_stopWrites;
+    // The axes a common run started, each with the mode it started in; the others take no part.
+    QList<int> m_runAxes;
+    std::array<int, kAxisCount> m_runMode {};
+    // A jog keeps the axis and direction it started with.
+    int m_jogAxis = 0;
+    bool m_jogForward = true;
+    // The type-2 jog's latest repeat: the next is not queued before it is answered.
+    RegisterWait m_repeat;
 };
 
 #endif // JOGMODEDIALOG_H

@@ -1,6 +1,8 @@
 #include "shell/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "comm/modbusmaster.h"
+#include "comm/motionguard.h"
 #include "data/databasemanager.h"
 #include "widgets/prompt.h"
 #include "widgets/rawtext.h"
@@ -267,8 +269,8 @@ void MainWindow::showEvent(QShowEvent *event)
 }
 
 // A drive is stopped before anything else: no one can stop it once the window is gone, nor while
-// the question below is open. What cannot be undone (the parameter file, closing the windows)
-// waits for the answer.
+// the question below is open. The polls queued are dropped so that the stops go out next. What
+// cannot be undone (the parameter file, closing the windows) waits for the answer.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closing) {
@@ -276,7 +278,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     const QScopedValueRollback<bool> closing(m_closing, true);
+    if (ModbusMaster *engine = m_comSettings.engine())
+        engine->dropQueuedReads();
     m_jogDialog.stopMotion();
+    m_comSettings.motionGuard()->stopAll();
     if (!confirmUnstoredRecords()) {
         event->ignore();
         return;
@@ -288,7 +293,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_jogDialog.close();
     m_updateDialog.close();
     m_compatibilityDialog.close();
-    m_jogDialog.waitForStops();
+    if (!m_comSettings.motionGuard()->waitForStops(JogModeDialog::kStopWaitMs))
+        Prompt::warning(boxParent(), tr("Warning"), tr("The device did not answer every stop: a drive may still be moving!"));
     QMainWindow::closeEvent(event);
     // Debugging pages, the language window or the about box may still be open: the program ends
     // with its main window all the same.

@@ -1,6 +1,7 @@
 #include "app/appdebugframe.h"
 #include "app/iomonitorframe.h"
 #include "comm/comsettingsframe.h"
+#include "comm/modbusmaster.h"
 #include "comm/networkhelper.h"
 #include "support/devsimlink.h"
 #include "support/promptrecorder.h"
@@ -10,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -219,6 +221,48 @@ private slots:
         QTRY_COMPARE(writes(), written);
         QCOMPARE(m_prompts.texts().count("Tips: Please select PC control first!"), controlWay == 1 && clicks == "S" ? 1 : 0);
         QCOMPARE(button("sdriverStartButton")->isChecked(), clicks == "S" && controlWay == 0);
+    }
+    void screwdriverStoppedOnEveryPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const char *path : { "Disconnect pressed", "debugging page takes the link", "device type changed", "slave changed",
+                                  "link lost and back" })
+            QTest::newRow(path) << QString::fromLatin1(path);
+    }
+    // The screwdriver started from the PC runs until a stop reaches it: every way the user leaves it
+    // running sends that stop, to the slave it runs on, and the start button shows it stopped.
+    void screwdriverStoppedOnEveryPath()
+    {
+        QFETCH(QString, path);
+        QVERIFY(m_link->start({ "--type", "0", "--no-events", "--slave", "1,2" }));
+        button("sdriverStartButton")->click();
+        QTRY_VERIFY(writes().contains("3346=1"));
+        m_link->sim().clearLog();
+        const QString stop = QStringLiteral("slave=1 fc=6 addr=3346 value=0");
+        ComSettingsFrame *frame = m_link->frame();
+        if (path == "Disconnect pressed") {
+            frame->findChild<QAbstractButton *>("connectButton")->click();
+        } else if (path == "debugging page takes the link") {
+            frame->networkHelper()->setDebugMode(true);
+            QCOMPARE(m_link->sim().logLines().filter(" fc=6 "), QStringList(stop));   // answered before it was lent
+            frame->networkHelper()->setDebugMode(false);
+        } else if (path == "device type changed") {
+            setDevice(HighVoltServo);
+        } else if (path == "slave changed") {
+            frame->findChild<QSpinBox *>("deviceAddrSpinBox")->setValue(2);
+        } else {
+            frame->engine()->setResponseTimeout(100);
+            m_link->sim().pause();
+            QTRY_VERIFY_WITH_TIMEOUT(!frame->isConnected(), 15000);
+            m_link->sim().resume();
+            QTest::qWait(300);
+            m_link->sim().clearLog();
+            QVERIFY(m_link->connectTo(m_link->sim().port()));
+        }
+        QTRY_COMPARE(m_link->sim().logLines().filter(" fc=6 "), QStringList(stop));
+        QVERIFY(!button("sdriverStartButton")->isChecked());
+        QTest::qWait(300);
+        QCOMPARE(m_link->sim().logLines().filter(" fc=6 "), QStringList(stop));
     }
     void directionAndLiveValuesFromDevice()
     {

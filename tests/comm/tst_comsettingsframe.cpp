@@ -373,6 +373,47 @@ private slots:
     }
 
     // Settings that could not be read show defaults; connecting may store only what the user changed.
+    // A device slower than the poll's own pace, however fast the ticks come: each register is asked
+    // again only once its request ended, so the queue never fills and a write goes out next.
+    void slowDevicePollsLeaveRoom()
+    {
+        QVERIFY(m_link->start({ "--no-events", "--answer-delay", "200" }));
+        QList<int> polled { 3072, 3073, 3074, 3075 };
+        m_frame->setRealTimeAddrList(&polled);
+        int most = 0;
+        QElapsedTimer clock;
+        for (clock.start(); clock.elapsed() < 3000;) {
+            m_frame->communicateProcess();      // ticks as fast as they can come
+            QCoreApplication::processEvents();
+            most = qMax(most, m_frame->engine()->pendingCount());
+        }
+        QVERIFY2(most <= 2, qPrintable(QString::number(most)));
+        CSF::setRegisterStatus(3100, 1);
+        QElapsedTimer answered;
+        answered.start();
+        QVERIFY(CSF::writeRegister(3100, 7));
+        QVERIFY(DevsimLink::waitReceived(1, 3100, 5000));
+        QVERIFY2(answered.elapsed() < 2000, qPrintable(QString::number(answered.elapsed())));
+        m_frame->setRealTimeAddrList(nullptr);
+    }
+
+    // A device type whose pages poll nothing is still found silent: the link is given up as it is
+    // for the others, and nothing is asked while it answers but its status word now and then.
+    void silentDeviceNoticedWithNothingPolled()
+    {
+        QVERIFY(m_link->start({ "--type", "3", "--no-events" }));
+        m_frame->engine()->setResponseTimeout(100);
+        m_link->sim().clearLog();
+        QTest::qWait(600);
+        const QStringList asked = log();
+        QVERIFY2(!asked.isEmpty() && asked.filter(QStringLiteral("slave=1 fc=3 addr=%1 count=1").arg(CSF::addrMap(34))).size() == asked.size(),
+                 qPrintable(asked.join('\n')));
+        m_link->sim().pause();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_frame->isConnected(), 15000);
+        QCOMPARE(child<QLabel>("linkStateLabel")->text(), CSF::tr("Link lost: the device does not answer."));
+        m_link->sim().resume();
+    }
+
     void unreadSettingsNotSaved()
     {
         CommonUtils::saveConfigVal(3, "RemoteIp", "10.1.2.3");

@@ -1,6 +1,7 @@
 #include "servo/jogmodedialog.h"
 
 #include "comm/comsettingsframe.h"
+#include "comm/modbusmaster.h"
 #include "comm/networkhelper.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
@@ -42,7 +43,16 @@ private slots:
     void userClosesLinkStopsFirst();
     void cellTexts_data();
     void cellTexts();
+    void slowDeviceStopsAtOnce_data();
+    void slowDeviceStopsAtOnce();
+    void linkLossStopsOnReturn_data();
+    void linkLossStopsOnReturn();
+    void runStopsInItsOwnMode();
+    void onlyStartedAxesRun();
+    void trelvoxSilenceNoticed();
+    void lowVoltJogKeepsItsAxis();
 private:
+    void startMotion(int type, int motion);
     void connectTo(DeviceEnum type, const QStringList &simArgs = {});
     QStringList writes() const { return m_link->sim().writes(); }
     bool waitFor(const QString &line, int ms = 3000) const { return QTest::qWaitFor([&] { return m_link->sim().logLines().contains(line); }, ms); }
@@ -58,6 +68,7 @@ private:
 
 void TestJogModeDialog::init()
 {
+    m_prompts.reset();     // the old recorder, gone after the new one came, would take the boxes back
     m_prompts.reset(new PromptRecorder);
     m_db.reset(new TestDatabase);
     QVERIFY(m_db->isValid());
@@ -439,6 +450,160 @@ void TestJogModeDialog::cellTexts()
     QCOMPARE(fields.value(column), value);
     QTest::qWait(100);
     QTRY_COMPARE(writes(), written);
+}
+
+enum SlowMotion { DriveJog, SpeedJog, PositionRun, SpeedRun };
+
+void TestJogModeDialog::startMotion(int type, int motion)
+{
+    if (motion == SpeedRun)
+        qobject_cast<QComboBox *>(table()->cellWidget(0, 2))->setCurrentIndex(1);
+    button(motion == PositionRun || motion == SpeedRun ? "commonRunButton" : "forwardButton")->click();
+    // The last write of each start.
+    const QStringList moving { "30001=1", "56170=0", "56380=515", "401=32" };
+    const QString started = motion == PositionRun ? moving.at(0) : motion == SpeedRun || motion == SpeedJog ? moving.at(1) : moving.value(type);
+    QVERIFY2(QTest::qWaitFor([&] { return writes().contains(started); }, 5000), qPrintable(writes().join(' ')));
+}
+
+void TestJogModeDialog::slowDeviceStopsAtOnce_data()
+{
+    QTest::addColumn<int>("type"), QTest::addColumn<int>("motion"), QTest::addColumn<QString>("stop");
+    QTest::newRow("low-volt jog") << int(LowVoltServo) << int(DriveJog) << "56380=517";
+    QTest::newRow("trelvox jog") << int(TrelvoxServo) << int(DriveJog) << "181=0";
+    QTest::newRow("master axis jog") << int(SdriverDevice) << int(SpeedJog) << "56161=0";
+    QTest::newRow("common run") << int(SdriverDevice) << int(PositionRun) << "30001=0";
+}
+
+// A device that answers every request 400 ms late (a remote gateway), four registers polled meanwhile
+// as the status bar does: the stop the user clicks reaches the device at once, ahead of polls and of
+// jog repeats, however long the motion ran.
+void TestJogModeDialog::slowDeviceStopsAtOnce()
+{
+    QFETCH(int, type);
+    QFETCH(int, motion);
+    QFETCH(QString, stop);
+    m_link->frame()->engine()->setResponseTimeout(1000);
+    connectTo(DeviceEnum(type), { "--no-events", "--answer-delay", "400" });
+    QList<int> polled { 3072, 3073, 3074, 3075 };
+    m_link->frame()->setRealTimeAddrList(&polled);
+    m_dialog->show();
+    startMotion(type, motion);
+    QTest::qWait(4000);
+    m_link->sim().clearLog();
+    QElapsedTimer clock;
+    clock.start();
+    button(motion == PositionRun ? "commonRunButton" : "forwardButton")->click();
+    QVERIFY2(QTest::qWaitFor([&] { return writes().contains(stop); }, 10000), qPrintable(writes().join(' ')));
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    m_link->frame()->setRealTimeAddrList(nullptr);
+}
+
+void TestJogModeDialog::linkLossStopsOnReturn_data()
+{
+    QTest::addColumn<int>("type"), QTest::addColumn<int>("motion"), QTest::addColumn<QStringList>("stop");
+    QTest::newRow("low-volt jog") << int(LowVoltServo) << int(DriveJog) << QStringList("56380=517");
+    QTest::newRow("high-volt speed-mode run") << int(HighVoltServo) << int(SpeedRun) << QStringList("56161=0");
+    QTest::newRow("trelvox jog") << int(TrelvoxServo) << int(DriveJog) << QStringList({ "149=100", "401=0", "181=0" });
+}
+
+// The device stops answering mid-motion until the link is given up, then answers again, never
+// restarted: the drive kept moving all along, so its stop is the first thing the new link sends, once.
+void TestJogModeDialog::linkLossStopsOnReturn()
+{
+    QFETCH(int, type);
+    QFETCH(int, motion);
+    QFETCH(QStringList, stop);
+    connectTo(DeviceEnum(type), { "--no-events" });
+    m_link->frame()->engine()->setResponseTimeout(100);
+    m_dialog->show();
+    startMotion(type, motion);
+    m_link->sim().pause();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_link->frame()->isConnected(), 15000);
+    QVERIFY(!button("forwardButton")->isChecked() && !button("commonRunButton")->isChecked());
+    m_link->sim().resume();
+    QTest::qWait(300);          // what the stalled device still had in hand
+    m_link->sim().clearLog();
+    QVERIFY(m_link->connectTo(m_link->sim().port()));
+    QTRY_COMPARE(writes(), stop);
+    QTest::qWait(500);
+    QCOMPARE(writes(), stop);   // nothing else moves
+    m_link->frame()->disconnectDevice();
+    QVERIFY(m_link->connectTo(m_link->sim().port()));
+    QTest::qWait(500);
+    QCOMPARE(writes(), stop);   // and it is forgotten once answered
+}
+
+// A speed-mode run whose row is switched to position mode is first stopped in speed mode; switched
+// back, it stays stopped.
+void TestJogModeDialog::runStopsInItsOwnMode()
+{
+    connectTo(HighVoltServo, { "--no-events" });
+    m_dialog->show();
+    startMotion(HighVoltServo, SpeedRun);
+    QAbstractButton *run = button("commonRunButton");
+    auto *mode = qobject_cast<QComboBox *>(table()->cellWidget(0, 2));
+    m_link->sim().clearLog();
+    mode->setCurrentIndex(0);
+    QTRY_VERIFY2(writes().size() >= 2, qPrintable(writes().join(' ')));
+    QVERIFY2(writes() == QStringList({ "56161=0", "56110=0" }), qPrintable(writes().join(' ')));
+    QVERIFY(!run->isChecked());
+    QCOMPARE(run->text(), JogModeDialog::tr("运行"));
+    mode->setCurrentIndex(1);
+    QTest::qWait(400);
+    QCOMPARE(writes(), QStringList({ "56161=0", "56110=0", "56110=1" }));
+}
+
+// Only the axes a to-and-fro run started take part in it: an axis ticked meanwhile is not started,
+// and an axis whose mode is switched away and back is stopped, not restarted.
+void TestJogModeDialog::onlyStartedAxesRun()
+{
+    connectTo(SdriverDevice, { "--no-events" });
+    child<QComboBox>("runModeComboBox")->setCurrentIndex(0);   // reciprocate
+    m_dialog->show();
+    startMotion(SdriverDevice, PositionRun);
+    button("axis1CheckBox")->click();
+    QTest::qWait(1200);
+    QVERIFY2(!writes().contains("30401=1"), qPrintable(writes().join(' ')));
+    QVERIFY(writes().count("30001=1") >= 2);    // axis 0 goes to and fro
+    auto *mode = qobject_cast<QComboBox *>(table()->cellWidget(0, 2));
+    mode->setCurrentIndex(1);
+    mode->setCurrentIndex(0);
+    m_link->sim().clearLog();
+    QTest::qWait(1200);
+    QVERIFY2(!writes().contains("30001=1") && !writes().contains("30401=1"), qPrintable(writes().join(' ')));
+}
+
+// A type-3 drive that stops answering is noticed as the other types are; a stop it never answers is
+// said, not shown as done.
+void TestJogModeDialog::trelvoxSilenceNoticed()
+{
+    connectTo(TrelvoxServo, { "--no-events" });
+    m_link->frame()->engine()->setResponseTimeout(100);
+    m_dialog->show();
+    startMotion(TrelvoxServo, DriveJog);
+    m_link->sim().pause();
+    button("forwardButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_prompts->isEmpty(), 5000);
+    QCOMPARE(m_prompts->texts(), QStringList("Warning: " + JogModeDialog::tr("The drive did not answer the stop: it may still be moving!")));
+    m_prompts->clear();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_link->frame()->isConnected(), 15000);
+    m_link->sim().resume();
+}
+
+// A change of the communication page's axis mid-jog leaves the jog, its repeats and its stop on the
+// axis it started on.
+void TestJogModeDialog::lowVoltJogKeepsItsAxis()
+{
+    connectTo(LowVoltServo, { "--no-events" });
+    m_link->frame()->setCurrentAxis(1);
+    m_dialog->show();
+    button("forwardButton")->click();
+    QVERIFY(waitFor("slave=1 fc=6 addr=56780 value=515"));
+    m_link->frame()->setCurrentAxis(2);
+    QTest::qWait(400);
+    button("forwardButton")->click();
+    QTRY_COMPARE(writes().last(), QStringLiteral("56780=517"));
+    QVERIFY2(writes().filter(QRegularExpression("^57180=")).isEmpty(), qPrintable(writes().join(' ')));
 }
 
 QTEST_MAIN(TestJogModeDialog)

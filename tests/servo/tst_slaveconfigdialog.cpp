@@ -279,11 +279,13 @@ void TestSlaveConfigDialog::walkPastSilentSlave()
     QCOMPARE(rowTexts(2).mid(0, 4), expected);
     QVERIFY(frame.isConnected());
 
-    m_dialog->hide();   // hidden, the walk stops asking
+    m_dialog->hide();   // hidden, the walk stops asking; the link reads only its status word now and then
     QTest::qWait(300);
     link.sim().clearLog();
     QTest::qWait(300);
-    QVERIFY2(link.sim().logLines().isEmpty(), qPrintable(link.sim().logLines().join('\n')));
+    const QStringList asked = link.sim().logLines().filter(QRegularExpression(
+        QStringLiteral("^(?!slave=1 fc=3 addr=%1 count=1$)").arg(ComSettingsFrame::addrMap(34))));
+    QVERIFY2(asked.isEmpty(), qPrintable(asked.join('\n')));
 }
 
 QTEST_MAIN(TestSlaveConfigDialog)

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <signal.h>
+
 DevsimProcess::DevsimProcess() = default;
 
 DevsimProcess::~DevsimProcess()
@@ -87,8 +89,21 @@ void DevsimProcess::kill()
     m_process.waitForFinished(3000);
 }
 
+void DevsimProcess::pause()
+{
+    if (m_process.state() != QProcess::NotRunning)
+        ::kill(pid_t(m_process.processId()), SIGSTOP);
+}
+
+void DevsimProcess::resume()
+{
+    if (m_process.state() != QProcess::NotRunning)
+        ::kill(pid_t(m_process.processId()), SIGCONT);
+}
+
 void DevsimProcess::stop()
 {
+    resume();   // a stopped process would never see the terminate
     if (m_process.state() == QProcess::NotRunning)
         return;
     m_process.terminate();

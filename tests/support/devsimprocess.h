@@ -26,6 +26,9 @@ public:
 
     // Hard kill, as when a link is lost: no goodbye on the wire.
     void kill();
+    // The device stops answering, and later carries on where it was, as a stalled gateway does.
+    void pause();
+    void resume();
     void stop();
     QString stderrText();
 
