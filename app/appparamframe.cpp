@@ -273,6 +273,7 @@ void AppParamFrame::initMenu()
 
 void AppParamFrame::buildPageTables(QList<int> keys)
 {
+    endPasses();
     m_stepModel->removeRows(0, m_stepModel->rowCount());
     ui->taskParamTableView->scrollToTop();
     m_listModel->removeRows(0, m_listModel->rowCount());
@@ -498,7 +499,7 @@ void AppParamFrame::onSearchSignal(int cmd, QString match)
     if (cmd != 0 || isHidden())
         return;
     setRealTime(false);
-    setPasses(false, false);
+    endPasses();
     m_listModel->removeRows(0, m_listModel->rowCount());
     appendEmptyRows(ParamList, 0, kListMinRows);
     ui->appParamTableView->scrollToTop();
@@ -791,6 +792,34 @@ void AppParamFrame::setPasses(bool read, bool write)
         c.wait.reset();
     }
     wakeTimer();
+}
+
+// Ends the passes under way. What the write passes had still to write is listed for the user: the
+// cells that hold it are about to go, and a pass carried over would write the next page's values.
+void AppParamFrame::endPasses()
+{
+    for (Pass pass : { WriteList, WriteSteps }) {
+        Cursor &c = m_passes[pass];
+        const QStandardItemModel *model = pass == WriteList ? m_listModel : m_stepModel;
+        if (c.state == PassState::Idle)
+            continue;
+        if (c.state == PassState::Start) {
+            c.row = 0;
+            c.col = 1;
+        } else if (c.state == PassState::Wait) {
+            if (c.wait.check() != RegisterWait::Result::Received)
+                m_notWritten << tr("%1: the page changed before the device confirmed the write").arg(c.label);
+            advance(pass, c);
+        }
+        for (; c.row < model->rowCount(); advance(pass, c)) {
+            if (prepareCell(pass, c))
+                m_notWritten << tr("%1: the page changed before it was written").arg(c.label);
+        }
+    }
+    setPasses(false, false);
+    // Told once the page stands; a box here would open in the middle of the page build.
+    if (!m_notWritten.isEmpty())
+        QMetaObject::invokeMethod(this, [this] { reportNotWritten(); }, Qt::QueuedConnection);
 }
 
 void AppParamFrame::setRealTime(bool on)

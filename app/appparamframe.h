@@ -143,6 +143,7 @@ private:
     void finishCell(Pass pass, Cursor &c, bool received);
     void advance(Pass pass, Cursor &c) const;
     void setPasses(bool read, bool write);
+    void endPasses();
     void setRealTime(bool on);
     void wakeTimer();
     bool tickCanChangeAnything() const;

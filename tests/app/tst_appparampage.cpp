@@ -23,6 +23,10 @@ const QList<RecordItem> kFixture {
     paramDef("3131", "Hold time", "1/Task0/Tighten", "table2", "0~2000"),
     paramDef("3140", "Speed limit", "2/Task0/Limits", "table2", "0~3000"),
 };
+// A second row on the second page.
+const QList<RecordItem> kPagesFixture = kFixture + QList<RecordItem> {
+    paramDef("3141", "Angle limit", "2/Task0/Limits", "table2", "0~360"),
+};
 } // namespace
 
 class TestAppParamPage : public QObject
@@ -47,7 +51,7 @@ private slots:
     {
         m_page.reset(); m_link.frame()->disconnectDevice(); m_link.sim().stop();
         for (Uint8 slave : { 1, 2 }) {
-            for (const RecordItem &d : kFixture)
+            for (const RecordItem &d : kPagesFixture)
                 ComSettingsFrame::setRegister(slave, Uint16(d.value("address").toUInt()), 0xABCD);
         }
     }
@@ -163,6 +167,30 @@ private slots:
         m_page->onSearchSignal(0, QString());
         QCOMPARE(finished.size(), 2);
     }
+    // Another page picked during a write: the write ends there, the new page's values stay unwritten
+    // (nobody asked for them), and what the old page had still to write is told.
+    void pageBuildDuringWrite()
+    {
+        load(kPagesFixture);
+        QVERIFY(run("readFromDevBtn"));
+        ComSettingsFrame::setRegister(Uint8(1), 3140, 1500);
+        ComSettingsFrame::setRegister(Uint8(1), 3141, 90);
+        m_page->hide();   // the test steps the write itself
+        m_link.sim().clearLog();
+        click("writeToDevBtn");
+        m_page->writeAppParams();
+        QVERIFY(DevsimLink::waitReceived(1, 3130));
+        m_page->writeAppParams();   // 3130 confirmed, on to the next row
+        click("appParamMenuBtn22");
+        QCOMPARE(QStringList({ text(0, 1), text(1, 1) }), QStringList({ "Speed limit", "Angle limit" }));
+        m_page->show();
+        QVERIFY(QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000));
+        QTest::qWait(50);   // a tick or two more: nothing may follow
+        QCOMPARE(writes(), QStringList("3130=250"));
+        QCOMPARE(m_prompts.texts(), QStringList("Tips: These values were not written:\nHold time: the page changed before it was written\n"
+                                                "Step1/圈数(r): the page changed before it was written\n"
+                                                "Step1/速度(rpm): the page changed before it was written"));
+    }
     void importFile_data()
     {
         QTest::addColumn<QString>("content");
@@ -235,6 +263,12 @@ private slots:
 
 private:
     QString text(int row, int col) const { return cellText(m_page->listModel(), row, col); }
+    void load(const QList<RecordItem> &defs)
+    {
+        m_page->setDefinitionsForTest(defs);
+        m_page->onDeviceChanged(ComSettingsFrame::currentDevice());
+        m_prompts.clear();
+    }
     void edit(int row, const char *value) { m_page->listModel()->item(row, 4)->setText(QString(value)); }
     void click(const QString &name) { m_page->findChild<QPushButton *>(name)->click(); }
     bool run(const char *button) { click(button); return QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000); }
