@@ -266,6 +266,10 @@ void AppParamFrame::initMenu()
     showNames(m_level1Buttons, level1);
     showNames(m_level2Buttons, level2);
 
+    // A device type without definitions has nothing here to read or write.
+    for (QPushButton *button : { ui->readFromDevBtn, ui->writeToDevBtn, ui->writeModifyBtn })
+        button->setEnabled(!m_pageMap.isEmpty());
+
     m_taskCount = level1.size();
     announceTaskCount(m_taskCount);
     ui->scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -434,7 +438,12 @@ void AppParamFrame::onDeviceChanged(DeviceEnum devType)
 {
     Q_UNUSED(devType)
     initMenu();
-    onMenuClicked(true);
+    // Nothing of the last type's page may stay, to be read or written into this one.
+    buildPageTables({});
+    if (m_pageMap.isEmpty())
+        setRealTime(false);
+    else
+        onMenuClicked(true);
 }
 
 void AppParamFrame::onRealTimeAddrRead(int addr, int val)

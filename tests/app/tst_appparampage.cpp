@@ -49,6 +49,7 @@ private slots:
     }
     void cleanup()
     {
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);
         m_page.reset(); m_link.frame()->disconnectDevice(); m_link.sim().stop();
         for (Uint8 slave : { 1, 2 }) {
             for (const RecordItem &d : kPagesFixture)
@@ -167,6 +168,41 @@ private slots:
         m_page->onSearchSignal(0, QString());
         QCOMPARE(finished.size(), 2);
     }
+    // A device type without definitions: nothing of the last page stays, the write under way ends,
+    // and nothing reads or writes until a type with definitions comes back.
+    void deviceWithoutDefinitions()
+    {
+        QVERIFY(run("readFromDevBtn"));
+        m_page->hide();   // the test steps the write itself
+        m_link.sim().clearLog();
+        click("writeToDevBtn");
+        m_page->writeAppParams();
+        QVERIFY(DevsimLink::waitReceived(1, 3130));
+        ComSettingsFrame::setCurrentDevice(HighVoltServo);
+        m_page->setDefinitionsForTest(QList<RecordItem>());
+        m_page->onDeviceChanged(HighVoltServo);
+        m_page->show();
+        QVERIFY(QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000));
+        QCoreApplication::processEvents();   // what is told once the page stands
+        for (const char *button : { "writeToDevBtn", "writeModifyBtn", "readFromDevBtn" })
+            QVERIFY(run(button));
+        QVERIFY(QMetaObject::invokeMethod(m_page.get(), "on_writeToDevBtn_clicked"));
+        QVERIFY(QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000));
+        QCOMPARE(writes(), QStringList("3130=250"));
+        QCOMPARE(m_prompts.texts(), QStringList("Tips: These values were not written:\nHold time: the page changed before it was written\n"
+                                                "Step1/圈数(r): the page changed before it was written\n"
+                                                "Step1/速度(rpm): the page changed before it was written"));
+        QCOMPARE(m_page->stepModel()->rowCount(), 0);
+        QCOMPARE(m_page->listModel()->rowCount(), AppParamFrame::kListMinRows);
+        for (int row = 0; row < AppParamFrame::kListMinRows; ++row)
+            QVERIFY2(text(row, 0).isEmpty() && text(row, 3).isEmpty(), qPrintable(text(row, 1)));
+        QCOMPARE(enabled(), QStringList({ "0", "0", "0" }));
+        // Back to the screwdriver: its page and its buttons.
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);
+        load(kFixture);
+        QCOMPARE(enabled(), QStringList({ "1", "1", "1" }));
+        QCOMPARE(text(0, 1) + "|" + m_page->stepModel()->item(0, 0)->text(), QStringLiteral("Target torque|Step1"));
+    }
     // Another page picked during a write: the write ends there, the new page's values stay unwritten
     // (nobody asked for them), and what the old page had still to write is told.
     void pageBuildDuringWrite()
@@ -268,6 +304,14 @@ private:
         m_page->setDefinitionsForTest(defs);
         m_page->onDeviceChanged(ComSettingsFrame::currentDevice());
         m_prompts.clear();
+    }
+    // Whether 上传, 下载 and 写入 can be clicked.
+    QStringList enabled() const
+    {
+        QStringList states;
+        for (const char *name : { "readFromDevBtn", "writeToDevBtn", "writeModifyBtn" })
+            states << QString::number(m_page->findChild<QPushButton *>(name)->isEnabled());
+        return states;
     }
     void edit(int row, const char *value) { m_page->listModel()->item(row, 4)->setText(QString(value)); }
     void click(const QString &name) { m_page->findChild<QPushButton *>(name)->click(); }
