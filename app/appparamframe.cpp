@@ -36,9 +36,15 @@ const int kTorqueUnitAddr = 3083;
 const int kTickMs = 5;
 const int kCurrentColumn = 3;
 const int kNewColumn = 4;
+const int kUnitColumn = 5;
+const int kRangeColumn = 6;
+// On a list row's unit and range cells: the definition's own text, before any unit conversion.
+const int kSourceRole = Qt::UserRole + 9;
 const int kCommandEntry = 23;          // address-map entry of the command register
 const Uint16 kRestoreFactoryCommand = 17;
 const QString kTorque = QStringLiteral("torque");
+const QString kTorqueBaseUnit = QStringLiteral("N·m");
+const QColor kHeldColour(230, 120, 0);
 // The tool bar asks for the same administrator password.
 const QString kSharedTask = QStringLiteral("*");
 
@@ -53,9 +59,28 @@ void warnOdd(const RecordItem &definition, const QStringList &issues)
                                 .arg(textOf(definition, "name"), issues.join(QStringLiteral("; ")));
 }
 
+QString cellTextOf(const QStandardItemModel *model, int row, int col)
+{
+    const QStandardItem *item = model->item(row, col);
+    return item ? item->text() : QString();
+}
+
 int decimalsOf(const QStandardItem *item)
 {
     return qMax(0, item->data(CustomItemDelegate::LineEditConfigRole).toMap().value(QStringLiteral("decimals")).toInt());
+}
+
+struct UnitRange {
+    QString unit;
+    QString range;
+};
+
+// Torque shows in the unit the device has selected, its limits (given in N·m) converted to it.
+UnitRange shownUnitRange(const QString &unit, const QString &range)
+{
+    if (!unit.contains(kTorqueBaseUnit))
+        return { unit, range };
+    return { unitName(kTorque), unitRangeText(kTorque, range) };
 }
 
 void setupTable(QTableView *view, QAbstractItemModel *model, QAbstractItemDelegate *delegate,
@@ -97,8 +122,11 @@ AppParamFrame::AppParamFrame(QWidget *parent)
     setupTable(ui->appParamTableView, m_listModel, m_delegate, QHeaderView::ResizeToContents);
     setupTable(ui->taskParamTableView, m_stepModel, m_delegate, QHeaderView::Stretch);
     connect(m_stepModel, &QStandardItemModel::itemChanged, this, &AppParamFrame::onTaskParamTableItemChanged);
+    connect(m_delegate, &CustomItemDelegate::valueCommitted, this, &AppParamFrame::onValueCommitted);
+    connect(this, &AppParamFrame::paramUnitChanged, this, &AppParamFrame::applyTorqueUnit);
 
     initUnitTable();
+    m_torqueIndex = unitIndex(kTorque);
 
     m_menuButtons = menuButtons(QStringLiteral("appParamMenuBtn"), 8);
     m_level1Buttons = menuButtons(QStringLiteral("appParamMenuBtn1"), 12);
@@ -266,6 +294,10 @@ void AppParamFrame::initMenu()
     showNames(m_level1Buttons, level1);
     showNames(m_level2Buttons, level2);
 
+    // A device type without definitions has nothing here to read or write.
+    for (QPushButton *button : { ui->readFromDevBtn, ui->writeToDevBtn, ui->writeModifyBtn })
+        button->setEnabled(!m_pageMap.isEmpty());
+
     m_taskCount = level1.size();
     announceTaskCount(m_taskCount);
     ui->scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -273,6 +305,7 @@ void AppParamFrame::initMenu()
 
 void AppParamFrame::buildPageTables(QList<int> keys)
 {
+    endPasses();
     m_stepModel->removeRows(0, m_stepModel->rowCount());
     ui->taskParamTableView->scrollToTop();
     m_listModel->removeRows(0, m_listModel->rowCount());
@@ -311,21 +344,18 @@ bool AppParamFrame::placeParamRow(int row, const RecordItem &definition)
         return false;
     const QString name = textOf(definition, "name");
     const QString description = textOf(definition, "description");
-    QString unit = textOf(definition, "unit");
-    QString range = textOf(definition, "range");
+    const QString unit = textOf(definition, "unit");
+    const QString range = textOf(definition, "range");
     // Torque limits are written in N·m; the device reports torque in the unit it has selected.
-    if (unit.contains(QStringLiteral("N·m"))) {
-        unit = unitName(kTorque);
-        range = unitRangeText(kTorque, range);
-    }
-    const QVariant config = rangeEditorConfig(range);
+    const UnitRange shown = shownUnitRange(unit, range);
+    const QVariant config = rangeEditorConfig(shown.range);
     const QString texts[kListColumns] = { textOf(definition, "address"),
                                           name,
                                           tr("有符号"),
                                           cachedValueText(definition, config),
                                           QString(),
-                                          unit.isEmpty() ? tr("无") : unit,
-                                          range.isEmpty() ? tr("无") : range };
+                                          shown.unit.isEmpty() ? tr("无") : shown.unit,
+                                          shown.range.isEmpty() ? tr("无") : shown.range };
 
     QList<QStandardItem *> items;
     for (int col = 0; col < kListColumns; ++col) {
@@ -338,6 +368,9 @@ bool AppParamFrame::placeParamRow(int row, const RecordItem &definition)
         items << item;
     }
     items.at(1)->setForeground(QColor(0, 128, 0));
+    // Kept so that the row can follow a later change of the device's torque unit.
+    items.at(kUnitColumn)->setData(unit, kSourceRole);
+    items.at(kRangeColumn)->setData(range, kSourceRole);
     if (row < m_listModel->rowCount())
         m_listModel->removeRow(row);
     m_listModel->insertRow(row, items);
@@ -433,7 +466,12 @@ void AppParamFrame::onDeviceChanged(DeviceEnum devType)
 {
     Q_UNUSED(devType)
     initMenu();
-    onMenuClicked(true);
+    // Nothing of the last type's page may stay, to be read or written into this one.
+    buildPageTables({});
+    if (m_pageMap.isEmpty())
+        setRealTime(false);
+    else
+        onMenuClicked(true);
 }
 
 void AppParamFrame::onRealTimeAddrRead(int addr, int val)
@@ -498,7 +536,7 @@ void AppParamFrame::onSearchSignal(int cmd, QString match)
     if (cmd != 0 || isHidden())
         return;
     setRealTime(false);
-    setPasses(false, false);
+    endPasses();
     m_listModel->removeRows(0, m_listModel->rowCount());
     appendEmptyRows(ParamList, 0, kListMinRows);
     ui->appParamTableView->scrollToTop();
@@ -719,6 +757,11 @@ bool AppParamFrame::prepareCell(Pass pass, Cursor &c)
     }
     if (!cell || addrText.isEmpty() || (write && cell->text().isEmpty()))
         return false;
+    if (write && cell->data(TypedUnitRole).isValid()) {
+        m_notWritten << tr("%1: %2 was typed in %3, the device now uses %4; type or confirm it again")
+                            .arg(c.label, cell->text(), unitName(kTorque, cell->data(TypedUnitRole).toInt()), unitName(kTorque));
+        return false;
+    }
     if (!AppParamFile::toRegisterAddress(addrText, &c.addr))
         return false;   // garbage would name some other register
     // Text that does not convert would reach the device as some other number.
@@ -756,6 +799,12 @@ void AppParamFrame::finishCell(Pass pass, Cursor &c, bool received)
         cell->setForeground(QColor(Qt::black));
         break;
     case WriteList:
+        // Sent just before the unit change was heard of: the device took it in its new unit.
+        if (cell->data(TypedUnitRole).isValid()) {
+            m_notWritten << tr("%1: %2 went out in %3 as the device changed its unit; the device may hold another value")
+                                .arg(c.label, c.text, unitName(kTorque, cell->data(TypedUnitRole).toInt()));
+            return;
+        }
         // A value typed while the write was under way has not been written: it stays to be written.
         if (!m_writeAll && cell->text() == c.text)
             cell->setText(QString());
@@ -793,6 +842,34 @@ void AppParamFrame::setPasses(bool read, bool write)
     wakeTimer();
 }
 
+// Ends the passes under way. What the write passes had still to write is listed for the user: the
+// cells that hold it are about to go, and a pass carried over would write the next page's values.
+void AppParamFrame::endPasses()
+{
+    for (Pass pass : { WriteList, WriteSteps }) {
+        Cursor &c = m_passes[pass];
+        const QStandardItemModel *model = pass == WriteList ? m_listModel : m_stepModel;
+        if (c.state == PassState::Idle)
+            continue;
+        if (c.state == PassState::Start) {
+            c.row = 0;
+            c.col = 1;
+        } else if (c.state == PassState::Wait) {
+            if (c.wait.check() != RegisterWait::Result::Received)
+                m_notWritten << tr("%1: the page changed before the device confirmed the write").arg(c.label);
+            advance(pass, c);
+        }
+        for (; c.row < model->rowCount(); advance(pass, c)) {
+            if (prepareCell(pass, c))
+                m_notWritten << tr("%1: the page changed before it was written").arg(c.label);
+        }
+    }
+    setPasses(false, false);
+    // Told once the page stands; a box here would open in the middle of the page build.
+    if (!m_notWritten.isEmpty())
+        QMetaObject::invokeMethod(this, [this] { reportNotWritten(); }, Qt::QueuedConnection);
+}
+
 void AppParamFrame::setRealTime(bool on)
 {
     m_realTime = on;
@@ -808,6 +885,95 @@ void AppParamFrame::reportNotWritten()
     m_notWritten.clear();
     qWarning().noquote() << "App params not written:" << lines.join(QStringLiteral("; "));
     Prompt::warning(this, tr("Tips"), tr("These values were not written:\n%1").arg(lines.join(QLatin1Char('\n'))));
+}
+
+// Torque rows follow the device's unit at once: unit, limits and decimals. A current value is the
+// register as read, so it is shown again with the new decimals. A value typed in the old unit stays
+// in its cell, but no write sends it until the user types or confirms it again (or the unit it was
+// typed in comes back): scaled by the old unit's decimals it would be another torque.
+void AppParamFrame::applyTorqueUnit()
+{
+    const int before = m_torqueIndex;
+    m_torqueIndex = unitIndex(kTorque);
+    bool held = false;
+    for (int row = 0; row < m_listModel->rowCount(); ++row) {
+        QStandardItem *unitItem = m_listModel->item(row, kUnitColumn);
+        QStandardItem *rangeItem = m_listModel->item(row, kRangeColumn);
+        QStandardItem *current = m_listModel->item(row, kCurrentColumn);
+        QStandardItem *typed = m_listModel->item(row, kNewColumn);
+        if (!unitItem || !rangeItem || !current || !typed
+            || !unitItem->data(kSourceRole).toString().contains(kTorqueBaseUnit))
+            continue;
+        const UnitRange shown = shownUnitRange(unitItem->data(kSourceRole).toString(), rangeItem->data(kSourceRole).toString());
+        const QVariant config = rangeEditorConfig(shown.range);
+        Uint16 raw = 0;
+        if (AppParamFile::toRegisterValue(current->text(), decimalsOf(current), &raw))
+            current->setText(registerValueText(raw, config));
+        current->setData(config, CustomItemDelegate::LineEditConfigRole);
+        typed->setData(config, CustomItemDelegate::LineEditConfigRole);
+        unitItem->setText(shown.unit.isEmpty() ? tr("无") : shown.unit);
+        rangeItem->setText(shown.range.isEmpty() ? tr("无") : shown.range);
+        if (typed->text().isEmpty())
+            continue;
+        const QVariant typedIn = typed->data(TypedUnitRole);
+        const int typedIndex = typedIn.isValid() ? typedIn.toInt() : before;
+        if (typedIndex == m_torqueIndex) {
+            releaseTypedValue(typed);
+        } else {
+            holdTypedValue(typed, typedIndex);
+            held = true;
+        }
+    }
+    // A box from here would open inside the poll that brought the unit register.
+    if (held && !m_heldNoticeQueued) {
+        m_heldNoticeQueued = true;
+        QMetaObject::invokeMethod(this, [this] { tellHeldValues(); }, Qt::QueuedConnection);
+    }
+}
+
+void AppParamFrame::holdTypedValue(QStandardItem *typed, int typedIn)
+{
+    typed->setData(typedIn, TypedUnitRole);
+    typed->setForeground(kHeldColour);
+    typed->setToolTip(tr("Typed in %1, but the device now uses %2: type or confirm it again to write it.")
+                          .arg(unitName(kTorque, typedIn), unitName(kTorque)));
+}
+
+void AppParamFrame::releaseTypedValue(QStandardItem *typed)
+{
+    if (!typed || !typed->data(TypedUnitRole).isValid())
+        return;
+    typed->setData(QVariant(), TypedUnitRole);
+    typed->setData(QVariant(), Qt::ForegroundRole);
+    if (const QStandardItem *name = m_listModel->item(typed->row(), 1))
+        typed->setToolTip(name->toolTip());
+}
+
+// A value the user commits in the editor, even unchanged, is meant in the unit the row shows now.
+void AppParamFrame::onValueCommitted(const QModelIndex &index)
+{
+    if (index.model() == m_listModel && index.column() == kNewColumn)
+        releaseTypedValue(m_listModel->itemFromIndex(index));
+}
+
+void AppParamFrame::tellHeldValues()
+{
+    m_heldNoticeQueued = false;
+    QStringList lines;
+    for (int row = 0; row < m_listModel->rowCount(); ++row) {
+        const QStandardItem *typed = m_listModel->item(row, kNewColumn);
+        if (!typed || typed->text().isEmpty() || !typed->data(TypedUnitRole).isValid())
+            continue;
+        lines << tr("%1: %2 %3").arg(cellTextOf(m_listModel, row, 1), typed->text(), unitName(kTorque, typed->data(TypedUnitRole).toInt()));
+    }
+    if (lines.isEmpty())
+        return;
+    const QString unit = unitName(kTorque);
+    qWarning().noquote() << "App params: the torque unit is now" << unit << "; held back:" << lines.join(QStringLiteral("; "));
+    Prompt::warning(this, tr("Tips"),
+                    tr("The device's torque unit is now %1.\nThese values were typed in another unit and are not "
+                       "written until you type or confirm them again in %1:\n%2")
+                        .arg(unit, lines.join(QLatin1Char('\n'))));
 }
 
 void AppParamFrame::deselect(const QModelIndex &index)

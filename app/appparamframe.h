@@ -30,8 +30,9 @@ class AppParamFrame : public QFrame
 {
     Q_OBJECT
 public:
-    // Item roles of the step table's parameter cells.
-    enum ItemRole { AddressRole = Qt::UserRole + 5, ModifiedRole = Qt::UserRole + 6 };
+    // Item roles of the step table's parameter cells, and (TypedUnitRole) of the list's new values:
+    // the torque unit index a value was typed in, set while the device has since gone over to another.
+    enum ItemRole { AddressRole = Qt::UserRole + 5, ModifiedRole = Qt::UserRole + 6, TypedUnitRole = Qt::UserRole + 7 };
     // The kinds appendEmptyRows() knows.
     enum TableKind { StepTable = 0, ParamList = 1 };
 
@@ -143,11 +144,17 @@ private:
     void finishCell(Pass pass, Cursor &c, bool received);
     void advance(Pass pass, Cursor &c) const;
     void setPasses(bool read, bool write);
+    void endPasses();
     void setRealTime(bool on);
     void wakeTimer();
     bool tickCanChangeAnything() const;
     bool confirmReadAfterImport();
     void reportNotWritten();
+    void applyTorqueUnit();
+    void holdTypedValue(QStandardItem *typed, int typedIn);
+    void releaseTypedValue(QStandardItem *typed);
+    void onValueCommitted(const QModelIndex &index);
+    void tellHeldValues();
     void deselect(const QModelIndex &index);
     bool placeParamRow(int row, const RecordItem &definition);
     static QPixmap rotatedPixmap(const QPixmap &image, int angle);
@@ -189,6 +196,8 @@ private:
     bool m_writeAll = false;    // write the current values of all cells, not only new and modified ones
     Cursor m_passes[PassCount];
     QStringList m_notWritten;   // cells the write passes could not write, told when both are done
+    int m_torqueIndex = 0;      // the torque unit the list's torque rows show
+    bool m_heldNoticeQueued = false;
     QString m_searchText;
     SearchState m_searchState = SearchState::Idle;
     int m_searchIndex = 0;

@@ -63,7 +63,12 @@ void clearUnitTable()
 
 QString unitName(const QString &quantity)
 {
-    const Entry e = selectedEntry(quantity);
+    return unitName(quantity, maps().index.value(quantity, 0));
+}
+
+QString unitName(const QString &quantity, int index)
+{
+    const Entry e = entryFor(quantity, index);
     return e.valid ? e.name : defaultUnitName(quantity);
 }
 

@@ -12,6 +12,8 @@ void initUnitTable();
 void clearUnitTable();
 
 QString unitName(const QString &quantity);
+// The display name of a given unit index; defaultUnitName() when the table has no entry for it.
+QString unitName(const QString &quantity, int index);
 int unitDecimals(const QString &quantity);
 double unitScale(const QString &quantity);
 QString defaultUnitName(const QString &quantity);

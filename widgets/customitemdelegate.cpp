@@ -163,6 +163,8 @@ void CustomItemDelegate::commitLineEdit(QWidget *editor, QAbstractItemModel *mod
     if (parseNumber(text, !onlyNumber, &value, &places) && places <= decimals
         && withinBounds(value, minVal, maxVal)) {
         model->setData(index, text, Qt::EditRole);
+        // setModelData is const but the delegate's signals are not.
+        emit const_cast<CustomItemDelegate *>(this)->valueCommitted(index);
         return;
     }
 

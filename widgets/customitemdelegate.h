@@ -35,6 +35,11 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 
+signals:
+    // The user committed a line edit value the configuration accepts, also one equal to the text
+    // already there (the model tells of changes only): a way to confirm a value as it stands.
+    void valueCommitted(const QModelIndex &index);
+
 private:
     void commitLineEdit(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const;
 

@@ -8,9 +8,12 @@
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "support/warninglog.h"
+#include "widgets/customitemdelegate.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QtTest>
 #include <memory>
 
@@ -23,6 +26,15 @@ const QList<RecordItem> kFixture {
     paramDef("3131", "Hold time", "1/Task0/Tighten", "table2", "0~2000"),
     paramDef("3140", "Speed limit", "2/Task0/Limits", "table2", "0~3000"),
 };
+const QList<RecordItem> kTorqueFixture {
+    paramDef("3130", "Target torque", "1/Task0/Tighten", "table2", "0~10", "N·m"),
+    paramDef("3131", "Hold time", "1/Task0/Tighten", "table2", "0~2000", "ms"),
+};
+// A second row on the second page.
+const QList<RecordItem> kPagesFixture = kFixture + QList<RecordItem> {
+    paramDef("3141", "Angle limit", "2/Task0/Limits", "table2", "0~360"),
+};
+const QStringList kSimArgs { "--no-events", "--set", "3120=1234", "--set", "3121=65526", "--set", "3130=250", "--set", "3131=500" };
 } // namespace
 
 class TestAppParamPage : public QObject
@@ -34,8 +46,7 @@ private slots:
     void cleanupTestCase() { delete m_warnings; }
     void init()
     {
-        QVERIFY(m_link.start({ "--no-events", "--set", "3120=1234", "--set", "3121=65526", "--set", "3130=250", "--set", "3131=500" },
-                             1, DevsimLink::NoCheck));
+        QVERIFY(m_link.start(kSimArgs, 1, DevsimLink::NoCheck));
         m_page.reset(new AppParamFrame);
         m_page->setDefinitionsForTest(kFixture);
         m_page->onDeviceChanged(SdriverDevice);
@@ -45,9 +56,11 @@ private slots:
     }
     void cleanup()
     {
+        m_link.frame()->setRealTimeAddrList(nullptr);
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);
         m_page.reset(); m_link.frame()->disconnectDevice(); m_link.sim().stop();
         for (Uint8 slave : { 1, 2 }) {
-            for (const RecordItem &d : kFixture)
+            for (const RecordItem &d : kPagesFixture)
                 ComSettingsFrame::setRegister(slave, Uint16(d.value("address").toUInt()), 0xABCD);
         }
     }
@@ -163,6 +176,114 @@ private slots:
         m_page->onSearchSignal(0, QString());
         QCOMPARE(finished.size(), 2);
     }
+    void torqueUnitChanged_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("shown");     // unit, range and the current value read as 0.25 N·m
+        QTest::addColumn<QString>("retyped");   // null: the value typed before, confirmed in the editor
+        QTest::addColumn<QString>("written");
+        QTest::newRow("kgf·cm, confirmed") << 2 << "kgf·cm 0.00~101.97 2.5" << QString() << "3130=950";
+        QTest::newRow("ibf·in, retyped") << 3 << "ibf·in 0.00~88.51 2.5" << "84.08" << "3130=8408";
+        QTest::newRow("mN·m, retyped") << 1 << "mN·m 0~10000 250" << "9500" << "3130=9500";
+        // No entry for the index: still called N·m, but with the limits' 0 decimals 9.5 would go out as 10.
+        QTest::newRow("index 7, retyped") << 7 << "N·m 0~10 250" << "9" << "3130=9";
+    }
+    // The device changes its torque unit: the rows follow at once, and a value typed in the old unit
+    // stays in its cell but is never written until the user types or confirms it again.
+    void torqueUnitChanged()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, shown);
+        QFETCH(QString, retyped);
+        QFETCH(QString, written);
+        QVERIFY(m_link.start(kSimArgs + QStringList({ "--set", QStringLiteral("3083=%1").arg(index) }), 1, DevsimLink::NoCheck));
+        load(kTorqueFixture);
+        QVERIFY(run("readFromDevBtn"));
+        QCOMPARE(QStringList({ text(0, 5), text(0, 6), text(0, 3) }).join(' '), QStringLiteral("N·m 0.000~10.000 0.25"));
+        edit(0, "9.5");
+        // The status bar's poll brings the unit register.
+        QSignalSpy changed(m_page.get(), &AppParamFrame::paramUnitChanged);
+        m_realTimeAddrs = { 3083 };
+        m_link.frame()->setRealTimeAddrList(&m_realTimeAddrs);
+        QVERIFY(changed.wait(5000));
+        m_link.sim().clearLog();
+        QVERIFY(run("writeModifyBtn"));
+        QCOMPARE(writes(), QStringList());
+        const QString unit = shown.section(' ', 0, 0);
+        QCOMPARE(QStringList({ text(0, 5), text(0, 6), text(0, 3) }).join(' '), shown);
+        QCOMPARE(m_page->listModel()->item(0, 4)->data(CustomItemDelegate::LineEditConfigRole),
+                 AppParamFrame::rangeEditorConfig(shown.section(' ', 1, 1)));
+        QCOMPARE(text(0, 4), QStringLiteral("9.5"));
+        QCOMPARE(m_prompts.texts(),
+                 QStringList({ QStringLiteral("Tips: The device's torque unit is now %1.\nThese values were typed in another unit "
+                                              "and are not written until you type or confirm them again in %1:\nTarget torque: 9.5 N·m").arg(unit),
+                               QStringLiteral("Tips: These values were not written:\nTarget torque: 9.5 was typed in N·m, the device "
+                                              "now uses %1; type or confirm it again").arg(unit) }));
+        // Typed or confirmed in the editor, the value is meant in the new unit.
+        commitInEditor(0, retyped);
+        QVERIFY(run("writeModifyBtn"));
+        QCOMPARE(writes(), QStringList(written));
+        QCOMPARE(text(0, 4), QString());
+    }
+    // A device type without definitions: nothing of the last page stays, the write under way ends,
+    // and nothing reads or writes until a type with definitions comes back.
+    void deviceWithoutDefinitions()
+    {
+        QVERIFY(run("readFromDevBtn"));
+        m_page->hide();   // the test steps the write itself
+        m_link.sim().clearLog();
+        click("writeToDevBtn");
+        m_page->writeAppParams();
+        QVERIFY(DevsimLink::waitReceived(1, 3130));
+        ComSettingsFrame::setCurrentDevice(HighVoltServo);
+        m_page->setDefinitionsForTest(QList<RecordItem>());
+        m_page->onDeviceChanged(HighVoltServo);
+        m_page->show();
+        QVERIFY(QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000));
+        QCoreApplication::processEvents();   // what is told once the page stands
+        for (const char *button : { "writeToDevBtn", "writeModifyBtn", "readFromDevBtn" })
+            QVERIFY(run(button));
+        QVERIFY(QMetaObject::invokeMethod(m_page.get(), "on_writeToDevBtn_clicked"));
+        QVERIFY(QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000));
+        QCOMPARE(writes(), QStringList("3130=250"));
+        QCOMPARE(m_prompts.texts(), QStringList("Tips: These values were not written:\nHold time: the page changed before it was written\n"
+                                                "Step1/圈数(r): the page changed before it was written\n"
+                                                "Step1/速度(rpm): the page changed before it was written"));
+        QCOMPARE(m_page->stepModel()->rowCount(), 0);
+        QCOMPARE(m_page->listModel()->rowCount(), AppParamFrame::kListMinRows);
+        for (int row = 0; row < AppParamFrame::kListMinRows; ++row)
+            QVERIFY2(text(row, 0).isEmpty() && text(row, 3).isEmpty(), qPrintable(text(row, 1)));
+        QCOMPARE(enabled(), QStringList({ "0", "0", "0" }));
+        // Back to the screwdriver: its page and its buttons.
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);
+        load(kFixture);
+        QCOMPARE(enabled(), QStringList({ "1", "1", "1" }));
+        QCOMPARE(text(0, 1) + "|" + m_page->stepModel()->item(0, 0)->text(), QStringLiteral("Target torque|Step1"));
+    }
+    // Another page picked during a write: the write ends there, the new page's values stay unwritten
+    // (nobody asked for them), and what the old page had still to write is told.
+    void pageBuildDuringWrite()
+    {
+        load(kPagesFixture);
+        QVERIFY(run("readFromDevBtn"));
+        ComSettingsFrame::setRegister(Uint8(1), 3140, 1500);
+        ComSettingsFrame::setRegister(Uint8(1), 3141, 90);
+        m_page->hide();   // the test steps the write itself
+        m_link.sim().clearLog();
+        click("writeToDevBtn");
+        m_page->writeAppParams();
+        QVERIFY(DevsimLink::waitReceived(1, 3130));
+        m_page->writeAppParams();   // 3130 confirmed, on to the next row
+        click("appParamMenuBtn22");
+        QCOMPARE(QStringList({ text(0, 1), text(1, 1) }), QStringList({ "Speed limit", "Angle limit" }));
+        m_page->show();
+        QVERIFY(QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000));
+        QTest::qWait(50);   // a tick or two more: nothing may follow
+        QCOMPARE(writes(), QStringList("3130=250"));
+        QCOMPARE(m_prompts.texts(), QStringList("Tips: These values were not written:\nHold time: the page changed before it was written\n"
+                                                "Step1/圈数(r): the page changed before it was written\n"
+                                                "Step1/速度(rpm): the page changed before it was written"));
+    }
     void importFile_data()
     {
         QTest::addColumn<QString>("content");
@@ -235,6 +356,33 @@ private slots:
 
 private:
     QString text(int row, int col) const { return cellText(m_page->listModel(), row, col); }
+    void load(const QList<RecordItem> &defs)
+    {
+        m_page->setDefinitionsForTest(defs);
+        m_page->onDeviceChanged(ComSettingsFrame::currentDevice());
+        m_prompts.clear();
+    }
+    // Opens the new-value editor of a row as a double click would, types `value` (null: leaves the
+    // text standing) and commits it.
+    void commitInEditor(int row, const QString &value)
+    {
+        auto *view = m_page->findChild<QTableView *>(QStringLiteral("appParamTableView"));
+        const QModelIndex index = m_page->listModel()->index(row, 4);
+        QAbstractItemDelegate *delegate = view->itemDelegate(index);
+        std::unique_ptr<QWidget> editor(delegate->createEditor(view->viewport(), QStyleOptionViewItem(), index));
+        delegate->setEditorData(editor.get(), index);
+        if (!value.isNull())
+            qobject_cast<QLineEdit *>(editor.get())->setText(value);
+        delegate->setModelData(editor.get(), m_page->listModel(), index);
+    }
+    // Whether 上传, 下载 and 写入 can be clicked.
+    QStringList enabled() const
+    {
+        QStringList states;
+        for (const char *name : { "readFromDevBtn", "writeToDevBtn", "writeModifyBtn" })
+            states << QString::number(m_page->findChild<QPushButton *>(name)->isEnabled());
+        return states;
+    }
     void edit(int row, const char *value) { m_page->listModel()->item(row, 4)->setText(QString(value)); }
     void click(const QString &name) { m_page->findChild<QPushButton *>(name)->click(); }
     bool run(const char *button) { click(button); return QTest::qWaitFor([this] { return !m_page->isBusy(); }, 5000); }
@@ -248,6 +396,7 @@ private:
     std::unique_ptr<AppParamFrame> m_page;
     PromptRecorder m_prompts;
     WarningLog *m_warnings = nullptr;   // after the test library's own handler
+    QList<int> m_realTimeAddrs;         // lent to the communication page as the status bar would
 };
 
 QTEST_MAIN(TestAppParamPage)

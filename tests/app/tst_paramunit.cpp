@@ -55,6 +55,9 @@ private slots:
         // No entry for the index: name and decimals of index 0, factor 1, and 0 decimals for ranges.
         page.onRealTimeAddrRead(3083, 7);
         QCOMPARE(shown(), QStringList({ "N·m", "3", "0~6", "1.500", "2" }));
+        // The name of a given index, whichever is selected.
+        QCOMPARE(QStringList({ unitName("torque", 2), unitName("torque", 3), unitName("torque", 9), unitName("speed", 0) }),
+                 QStringList({ "kgf·cm", "ibf·in", "N·m", "" }));
         // Hexadecimal and unconvertible limits; ranges the conversion cannot read stay as written.
         QCOMPARE(QStringList({ unitRangeText("torque", "0x0~0x2"), unitRangeText("torque", "a~b"),
                                unitRangeText("torque", "5.5"), unitRangeText("torque", "1~2~3") }),

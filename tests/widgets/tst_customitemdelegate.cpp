@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QSignalSpy>
 #include <QtTest>
 
 class TestCustomItemDelegate : public QObject
@@ -62,8 +63,16 @@ private slots:
         edit->setText(text);
         if (!accepted)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rejected"));
+        QSignalSpy committed(&m_delegate, &CustomItemDelegate::valueCommitted);
         m_delegate.setModelData(edit.data(), &m_model, index);
         QCOMPARE(index.data().toString() + QString::number(m_prompts.size()), accepted ? text.trimmed() + "0" : QStringLiteral("71"));
+        QCOMPARE(committed.size(), accepted ? 1 : 0);
+        // The same text once more: the model hears of no change, the delegate still tells of the commit.
+        if (accepted) {
+            m_delegate.setModelData(edit.data(), &m_model, index);
+            QCOMPARE(committed.size(), 2);
+            QCOMPARE(committed.last().first().toModelIndex(), index);
+        }
     }
     void warningShownOnce()
     {
