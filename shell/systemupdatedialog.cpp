@@ -144,7 +144,8 @@ void SystemUpdateDialog::runNextTool()
     const QString command = m_toolCommands.at(m_toolIndex);
     ui->loadingBar->setFormat(tr("解包中(%1/%2)...").arg(m_toolIndex + 1).arg(m_toolCommands.size()));
     qDebug().noquote() << command;
-    Platform::startCommand(m_tool, command, QDir(toolFolder()).absolutePath());
+    m_toolClock.start();
+    m_tool.startCommand(command, QDir(toolFolder()).absolutePath());
 }
 
 void SystemUpdateDialog::onToolFinished(int exitCode, QProcess::ExitStatus status)
@@ -205,7 +206,7 @@ void SystemUpdateDialog::checkUnpacked()
 void SystemUpdateDialog::removeUnpacked()
 {
     if (m_tool.state() != QProcess::NotRunning) {
-        m_tool.kill();
+        m_tool.stop();
         m_tool.waitForFinished(1000);
     }
     m_updateFile.close();
@@ -223,7 +224,10 @@ void SystemUpdateDialog::slotWriteFileTimeout()
     case UpdateStep::Idle:
         break;
     case UpdateStep::Unpack:
-        if (unpackedBytes() > MaxUnpackedBytes) {
+        if (m_toolClock.hasExpired(m_toolTimeLimitMs)) {
+            qWarning() << "update: no end after" << m_toolTimeLimitMs << "ms of" << m_toolCommands.value(m_toolIndex);
+            failUpdate(tr("更新文件解包失败!"));
+        } else if (unpackedBytes() > MaxUnpackedBytes) {
             qWarning() << "update: the archive unpacks to more than" << MaxUnpackedBytes << "bytes";
             failUpdate(tr("更新文件解包失败!"));
         }

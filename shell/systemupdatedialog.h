@@ -1,10 +1,11 @@
 #ifndef SYSTEMUPDATEDIALOG_H
 #define SYSTEMUPDATEDIALOG_H
 
+#include "shell/commandprocess.h"
+
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTimer>
 
 #include <memory>
@@ -27,12 +28,16 @@ public:
     static constexpr int BlockTimeoutMs = 3000;
     // More than any real update unpacks to; an archive that unpacks to more is refused.
     static constexpr qint64 MaxUnpackedBytes = 256 * 1024 * 1024;
+    // Longer than any of the tools takes on a real update; one that takes longer has hung.
+    static constexpr int ToolTimeLimitMs = 120000;
 
     explicit SystemUpdateDialog(QWidget *parent = nullptr);
     ~SystemUpdateDialog() override;
 
     // Where the update tools are and unpack to, relative to the program folder.
     static QString toolFolder();
+    // Tests shorten it.
+    void setToolTimeLimit(int ms) { m_toolTimeLimitMs = ms; }
 
 public slots:
     void slotProgressButtonPressed();
@@ -70,9 +75,11 @@ private:
     QFile m_updateFile;
     QString m_updateFilePath;
     QString m_baseName;                         // of the picked archive: names its folder inside
-    QProcess m_tool;                            // the outside tool now running
+    CommandProcess m_tool;                      // the outside tool now running
     QStringList m_toolCommands;
     int m_toolIndex = 0;
+    QElapsedTimer m_toolClock;                  // since the current tool started
+    int m_toolTimeLimitMs = ToolTimeLimitMs;
     std::unique_ptr<QTemporaryDir> m_unpackDir; // fresh for every attempt
 };
 

@@ -48,6 +48,8 @@ private slots:
     void refusedArchives();
     void toolsRunBesideTheWindow();
     void oversizedUnpackIsStopped();
+    void toolsEndWithTheirChildren_data();
+    void toolsEndWithTheirChildren();
     void givesUpOnSilentDevice_data();
     void givesUpOnSilentDevice();
     void closedLinkEndsTheWait();
@@ -93,6 +95,17 @@ private:
     SystemUpdateDialog *m_dialog = nullptr;
     PromptRecorder m_prompts;
 };
+
+// Gone, or a zombie that nothing reaps in this container: either way it does nothing more.
+static bool processGone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const int nameEnd = text.lastIndexOf(')');
+    return nameEnd < 0 || text.mid(nameEnd + 2, 1) == "Z";
+}
 
 static quint32 crc32(const QByteArray &data)
 {
@@ -266,6 +279,41 @@ void TestSystemUpdate::oversizedUnpackIsStopped()
     press();
     QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") }, 10000);
     expectIdle();
+    QCOMPARE(toolFolderLeft(), QStringList());
+}
+
+void TestSystemUpdate::toolsEndWithTheirChildren_data()
+{
+    QTest::addColumn<bool>("closeDialog");   // else the tool runs past its time limit
+    QTest::newRow("tool that never ends") << false;
+    QTest::newRow("dialog closed while the tool runs") << true;
+}
+
+// A tool is ended with everything it started: nothing goes on writing after the attempt.
+void TestSystemUpdate::toolsEndWithTheirChildren()
+{
+    QFETCH(bool, closeDialog);
+    QFile::remove("child.pid");
+    writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat",
+              "(sleep 20; touch late) &\necho $! > ../../child.pid.new && mv ../../child.pid.new ../../child.pid\nwait\n");
+    m_dialog->setToolTimeLimit(closeDialog ? SystemUpdateDialog::ToolTimeLimitMs : 1000);
+    pick(makeArchive("abc.tar.bfe", "u"));
+    press();
+    QTRY_VERIFY(QFile::exists("child.pid"));
+    QFile pidFile("child.pid");
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const qint64 child = pidFile.readAll().trimmed().toLongLong();
+    QVERIFY(child > 0 && !processGone(child));
+    QCOMPARE(bar()->format(), QStringLiteral("解包中(2/3)..."));
+    if (closeDialog) {
+        delete m_dialog;
+        m_dialog = nullptr;
+        QVERIFY(m_prompts.isEmpty());
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") }, 10000);
+        expectIdle();
+    }
+    QTRY_VERIFY(processGone(child));
     QCOMPARE(toolFolderLeft(), QStringList());
 }
 
