@@ -207,8 +207,8 @@ void TestSystemUpdate::refusedStarts()
     QCOMPARE(m_link->sim().logLines().filter("fc=34"), QStringList());
 }
 
-// Members are "path=content", "path->target" (a link; "@" stands for a folder outside the program's)
-// or "path:over" (a sparse file one byte over the unpack bound).
+// Members are "path=content", "path->target" (a link; "@" stands for a folder outside the program's),
+// "path:over" (a sparse file one byte over the unpack bound) or "folder/*n" (n empty files).
 void TestSystemUpdate::refusedArchives_data()
 {
     QTest::addColumn<QString>("name");
@@ -219,6 +219,8 @@ void TestSystemUpdate::refusedArchives_data()
     QTest::newRow("name without a folder: ..") << "...tar.bfe" << QStringList { "RO_Devave.tar=inside" };
     QTest::newRow("file over the unpack bound") << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar:over" };
     QTest::newRow("other member over the unpack bound") << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar=ok", "big:over" };
+    QTest::newRow("more entries than the bound")
+        << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar=ok", "many/*" + QString::number(SystemUpdateDialog::MaxUnpackedEntries) };
 }
 
 // Only a plain file of the archive's own folder, of a size an update has, goes out; nothing is left.
@@ -235,7 +237,10 @@ void TestSystemUpdate::refusedArchives()
     for (const QString &member : members) {
         const QString path = staging.filePath(member.section(QRegularExpression("=|->|:"), 0, 0));
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        if (member.contains("->")) {
+        if (member.contains("/*")) {
+            for (int i = member.section("/*", 1).toInt(); i > 0; --i)
+                writeFile(QStringLiteral("%1/%2").arg(QFileInfo(path).path()).arg(i), QByteArray());
+        } else if (member.contains("->")) {
             QVERIFY(QFile::link(member.section("->", 1).replace("@", elsewhere), path));
         } else if (member.endsWith(":over")) {
             QFile sparse(path);
