@@ -102,7 +102,9 @@ void SystemUpdateDialog::slotProgressButtonPressed()
         return;
     }
     qDebug().noquote() << QDir::toNativeSeparators(path);
-    if (!startUpdateTools(picked.absoluteFilePath()))
+    // Picked where the tools take it from: there is nothing to copy, and it is the user's to keep.
+    const QString inPlace = QFileInfo(QDir(toolFolder()).filePath(QLatin1String(kArchiveName))).canonicalFilePath();
+    if (!startUpdateTools(picked.absoluteFilePath(), !inPlace.isEmpty() && inPlace == picked.canonicalFilePath()))
         return;
     ui->loadingBar->setCursor(Qt::BusyCursor);
     m_updateStep = UpdateStep::Unpack;
@@ -112,7 +114,7 @@ void SystemUpdateDialog::slotProgressButtonPressed()
     runNextTool();
 }
 
-bool SystemUpdateDialog::startUpdateTools(const QString &archivePath)
+bool SystemUpdateDialog::startUpdateTools(const QString &archivePath, bool pickedInPlace)
 {
     const QDir tools(toolFolder());
     if (!tools.exists(QLatin1String(kDecryptScript))) {
@@ -133,6 +135,9 @@ bool SystemUpdateDialog::startUpdateTools(const QString &archivePath)
     }
     m_toolCommands = Platform::updateCommands(archivePath, QLatin1String(kArchiveName), QLatin1String(kDecryptScript),
                                               QLatin1String(kTarName), m_unpackDir->path());
+    m_archiveCopied = !pickedInPlace;
+    if (pickedInPlace)
+        m_toolCommands.removeFirst();
     m_toolIndex = 0;
     m_finalCount = false;
     return true;
@@ -231,7 +236,10 @@ bool SystemUpdateDialog::cleanedUp()
 QStringList SystemUpdateDialog::leftBesides() const
 {
     const QDir tools(toolFolder());
-    return { tools.absoluteFilePath(QLatin1String(kArchiveName)), tools.absoluteFilePath(QLatin1String(kTarName)) };
+    QStringList files { tools.absoluteFilePath(QLatin1String(kTarName)) };
+    if (m_archiveCopied)
+        files << tools.absoluteFilePath(QLatin1String(kArchiveName));
+    return files;
 }
 
 void SystemUpdateDialog::slotWriteFileTimeout()

@@ -57,7 +57,7 @@ private:
     enum class UpdateStep { Idle, Unpack, Check, Open, Send, Wait, End, AfterLast };
 
     void initProgressButton();
-    bool startUpdateTools(const QString &archivePath);
+    bool startUpdateTools(const QString &archivePath, bool pickedInPlace);
     void runNextTool();
     bool countWithinBounds();
     void checkUnpacked();
@@ -86,6 +86,7 @@ private:
     QElapsedTimer m_toolClock;                  // since the current tool started
     int m_toolTimeLimitMs = ToolTimeLimitMs;
     bool m_finalCount = false;                  // the count begun after the tools ended is under way
+    bool m_archiveCopied = false;               // false: the picked archive is the tools' own; it stays
     std::unique_ptr<UnpackFolder> m_unpackDir;  // fresh for every attempt
 };
 

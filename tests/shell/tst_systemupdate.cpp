@@ -50,6 +50,8 @@ private slots:
     void oversizedUnpackIsStopped();
     void toolsEndWithTheirChildren_data();
     void toolsEndWithTheirChildren();
+    void archiveInTheToolFolderIsKept_data();
+    void archiveInTheToolFolderIsKept();
     void givesUpOnSilentDevice_data();
     void givesUpOnSilentDevice();
     void closedLinkEndsTheWait();
@@ -320,6 +322,35 @@ void TestSystemUpdate::toolsEndWithTheirChildren()
     }
     QTRY_VERIFY(processGone(child));
     QCOMPARE(toolFolderLeft(), QStringList());
+}
+
+void TestSystemUpdate::archiveInTheToolFolderIsKept_data()
+{
+    QTest::addColumn<QString>("picked");   // the path given, the tool folder's archive under another spelling
+    QTest::newRow("picked by its path") << "Resource/Tool/VxBT.tar.bfe";
+    QTest::newRow("picked by a path through the folder above") << "Resource/Tool/../Tool/VxBT.tar.bfe";
+}
+
+// The archive may be picked where the tools take it from: it goes out and is the user's to keep.
+void TestSystemUpdate::archiveInTheToolFolderIsKept()
+{
+    QFETCH(QString, picked);
+    const QString archive = makeArchive("VxBT.tar.bfe", QByteArray(450, 'k'));
+    const QString inPlace = SystemUpdateDialog::toolFolder() + "VxBT.tar.bfe";
+    QVERIFY(QFile::rename(archive, inPlace));
+    QFile file(inPlace);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    file.close();
+    pick(m_programDir.filePath(picked));
+    press();
+    QTRY_VERIFY(m_link->sim().stderrText().contains("devsim file 450 bytes"));
+    QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("提示: 更新完成!") });
+    m_link->frame()->disconnectDevice();
+    expectIdle();
+    QCOMPARE(toolFolderLeft(), QStringList { "VxBT.tar.bfe" });
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);
 }
 
 void TestSystemUpdate::givesUpOnSilentDevice_data()
