@@ -3,13 +3,12 @@
 
 #include "comm/comsettingsframe.h"
 #include "shell/platform.h"
+#include "shell/unpackfolder.h"
 #include "widgets/prompt.h"
 
 #include <QDebug>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace {
 // Fixed names the update tools agree on.
@@ -39,7 +38,10 @@ SystemUpdateDialog::SystemUpdateDialog(QWidget *parent)
 SystemUpdateDialog::~SystemUpdateDialog()
 {
     disconnect(&m_tool, nullptr, this, nullptr);
-    removeUnpacked();
+    m_tool.stop();
+    m_tool.waitForFinished(1000);
+    if (m_unpackDir)
+        m_unpackDir->remove(leftBesides());
     delete ui;
 }
 
@@ -100,17 +102,19 @@ void SystemUpdateDialog::slotProgressButtonPressed()
         return;
     }
     qDebug().noquote() << QDir::toNativeSeparators(path);
-    if (!startUpdateTools(picked.absoluteFilePath()))
+    // Picked where the tools take it from: there is nothing to copy, and it is the user's to keep.
+    const QString inPlace = QFileInfo(QDir(toolFolder()).filePath(QLatin1String(kArchiveName))).canonicalFilePath();
+    if (!startUpdateTools(picked.absoluteFilePath(), !inPlace.isEmpty() && inPlace == picked.canonicalFilePath()))
         return;
     ui->loadingBar->setCursor(Qt::BusyCursor);
     m_updateStep = UpdateStep::Unpack;
-    // While the tools run, the timer keeps the unpacked size in check.
+    // While the tools run, the timer keeps what they unpack in check.
     m_sendTimer.setInterval(50);
     m_sendTimer.start();
     runNextTool();
 }
 
-bool SystemUpdateDialog::startUpdateTools(const QString &archivePath)
+bool SystemUpdateDialog::startUpdateTools(const QString &archivePath, bool pickedInPlace)
 {
     const QDir tools(toolFolder());
     if (!tools.exists(QLatin1String(kDecryptScript))) {
@@ -122,7 +126,7 @@ bool SystemUpdateDialog::startUpdateTools(const QString &archivePath)
     QFile::remove(tools.filePath(QLatin1String(kTarName)));
     // A folder of its own: a member must not replace the tools themselves. Beside the tools, so
     // that a large update does not fill a memory-backed temporary folder.
-    m_unpackDir.reset(new QTemporaryDir(tools.absoluteFilePath(QStringLiteral("unpack-XXXXXX"))));
+    m_unpackDir.reset(new UnpackFolder(tools.absolutePath()));
     if (!m_unpackDir->isValid()) {
         qWarning() << "update: no unpack folder:" << m_unpackDir->errorString();
         m_unpackDir.reset();
@@ -131,20 +135,25 @@ bool SystemUpdateDialog::startUpdateTools(const QString &archivePath)
     }
     m_toolCommands = Platform::updateCommands(archivePath, QLatin1String(kArchiveName), QLatin1String(kDecryptScript),
                                               QLatin1String(kTarName), m_unpackDir->path());
+    m_archiveCopied = !pickedInPlace;
+    if (pickedInPlace)
+        m_toolCommands.removeFirst();
     m_toolIndex = 0;
+    m_finalCount = false;
     return true;
 }
 
 void SystemUpdateDialog::runNextTool()
 {
     if (m_toolIndex >= m_toolCommands.size()) {
-        checkUnpacked();
+        m_updateStep = UpdateStep::Check;
         return;
     }
     const QString command = m_toolCommands.at(m_toolIndex);
     ui->loadingBar->setFormat(tr("解包中(%1/%2)...").arg(m_toolIndex + 1).arg(m_toolCommands.size()));
     qDebug().noquote() << command;
-    Platform::startCommand(m_tool, command, QDir(toolFolder()).absolutePath());
+    m_toolClock.start();
+    m_tool.startCommand(command, QDir(toolFolder()).absolutePath());
 }
 
 void SystemUpdateDialog::onToolFinished(int exitCode, QProcess::ExitStatus status)
@@ -169,16 +178,18 @@ void SystemUpdateDialog::onToolError(QProcess::ProcessError error)
     failUpdate(tr("更新文件解包失败!"));
 }
 
-qint64 SystemUpdateDialog::unpackedBytes() const
+// Takes in a count that has ended, if any; false once the archive has unpacked to more than any
+// update does (and the attempt has failed).
+bool SystemUpdateDialog::countWithinBounds()
 {
-    qint64 total = 0;
-    QDirIterator it(m_unpackDir->path(), QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        total += it.fileInfo().size();
+    const std::optional<UnpackFolder::Count> count = m_unpackDir->takeCount();
+    if (count && (count->bytes > MaxUnpackedBytes || count->entries > MaxUnpackedEntries)) {
+        qWarning() << "update: the archive unpacks to more than" << MaxUnpackedBytes << "bytes or"
+                   << MaxUnpackedEntries << "entries; counted" << count->bytes << "and" << count->entries;
+        failUpdate(tr("更新文件解包失败!"));
+        return false;
     }
-    return total;
+    return true;
 }
 
 // Only the expected file of this archive goes out: a plain file inside the fresh unpack folder (a
@@ -186,13 +197,11 @@ qint64 SystemUpdateDialog::unpackedBytes() const
 void SystemUpdateDialog::checkUnpacked()
 {
     const QString root = QFileInfo(m_unpackDir->path()).canonicalFilePath() + QLatin1Char('/');
-    const QFileInfo result(m_unpackDir->filePath(m_baseName + QLatin1Char('/') + QLatin1String(kUpdateFileName)));
+    const QFileInfo result(m_unpackDir->path() + QLatin1Char('/') + m_baseName + QLatin1Char('/')
+                           + QLatin1String(kUpdateFileName));
     const QString canonical = result.canonicalFilePath();
-    const qint64 unpacked = unpackedBytes();
-    if (canonical.isEmpty() || !canonical.startsWith(root) || result.isSymLink() || !QFileInfo(canonical).isFile()
-        || unpacked > MaxUnpackedBytes) {
-        qWarning() << "update: no usable" << result.filePath() << "in the archive; it is" << canonical << "of"
-                   << unpacked << "unpacked bytes";
+    if (canonical.isEmpty() || !canonical.startsWith(root) || result.isSymLink() || !QFileInfo(canonical).isFile()) {
+        qWarning() << "update: no usable" << result.filePath() << "in the archive; it is" << canonical;
         failUpdate(tr("更新文件解包失败!"));
         return;
     }
@@ -202,19 +211,35 @@ void SystemUpdateDialog::checkUnpacked()
     m_updateStep = UpdateStep::Open;
 }
 
-void SystemUpdateDialog::removeUnpacked()
+// Stops the tools and lets go of the update file; what the attempt left goes once the tools are gone.
+void SystemUpdateDialog::endAttempt()
 {
-    if (m_tool.state() != QProcess::NotRunning) {
-        m_tool.kill();
-        m_tool.waitForFinished(1000);
-    }
+    m_tool.stop();
     m_updateFile.close();
+}
+
+// One step of the clean-up, true once nothing of the attempt is left.
+bool SystemUpdateDialog::cleanedUp()
+{
     if (!m_unpackDir)
-        return;
+        return true;
+    if (m_tool.state() != QProcess::NotRunning)
+        return false;   // stopped; a tool still writing would leave something behind
+    m_unpackDir->startRemoval(leftBesides());
+    if (!m_unpackDir->isRemoved())
+        return false;
     m_unpackDir.reset();
+    return true;
+}
+
+// The files an attempt leaves beside its unpack folder.
+QStringList SystemUpdateDialog::leftBesides() const
+{
     const QDir tools(toolFolder());
-    QFile::remove(tools.filePath(QLatin1String(kArchiveName)));
-    QFile::remove(tools.filePath(QLatin1String(kTarName)));
+    QStringList files { tools.absoluteFilePath(QLatin1String(kTarName)) };
+    if (m_archiveCopied)
+        files << tools.absoluteFilePath(QLatin1String(kArchiveName));
+    return files;
 }
 
 void SystemUpdateDialog::slotWriteFileTimeout()
@@ -223,9 +248,23 @@ void SystemUpdateDialog::slotWriteFileTimeout()
     case UpdateStep::Idle:
         break;
     case UpdateStep::Unpack:
-        if (unpackedBytes() > MaxUnpackedBytes) {
-            qWarning() << "update: the archive unpacks to more than" << MaxUnpackedBytes << "bytes";
+        if (m_toolClock.hasExpired(m_toolTimeLimitMs)) {
+            qWarning() << "update: no end after" << m_toolTimeLimitMs << "ms of" << m_toolCommands.value(m_toolIndex);
             failUpdate(tr("更新文件解包失败!"));
+            break;
+        }
+        if (countWithinBounds())
+            m_unpackDir->startCount(MaxUnpackedBytes, MaxUnpackedEntries);
+        break;
+    case UpdateStep::Check:
+        // A count begun while the tools ran may have missed their last entries.
+        if (m_unpackDir->isCounting() || !countWithinBounds())
+            break;
+        if (m_finalCount) {
+            checkUnpacked();
+        } else {
+            m_finalCount = true;
+            m_unpackDir->startCount(MaxUnpackedBytes, MaxUnpackedEntries);
         }
         break;
     case UpdateStep::Open:
@@ -242,7 +281,8 @@ void SystemUpdateDialog::slotWriteFileTimeout()
         break;
     case UpdateStep::End:
         m_waitEnd = false;
-        removeUnpacked();
+        if (!cleanedUp())
+            break;
         ui->loadingBar->setFormat(tr("更新"));
         ui->loadingBar->setCursor(Qt::ArrowCursor);
         m_updateStep = UpdateStep::Idle;
@@ -308,8 +348,10 @@ void SystemUpdateDialog::endWait()
     m_waitEnd = false;
     ++m_blockIndex;
     m_updateStep = m_blockIndex < m_blockCount ? UpdateStep::Send : UpdateStep::AfterLast;
-    if (m_updateStep == UpdateStep::AfterLast)
-        removeUnpacked();   // all sent: nothing of the attempt is needed any more
+    if (m_updateStep == UpdateStep::AfterLast) {
+        endAttempt();   // all sent: nothing of the attempt is needed any more
+        cleanedUp();
+    }
     m_blockClock.start();
     ui->loadingBar->setValue(int(qint64(m_blockIndex) * 100 / m_blockCount));
 }
@@ -317,7 +359,7 @@ void SystemUpdateDialog::endWait()
 void SystemUpdateDialog::failUpdate(const QString &text)
 {
     m_updateStep = UpdateStep::End;   // first: a tool stopped here reports its end at once
-    removeUnpacked();
+    endAttempt();
     ui->loadingBar->setValue(0);
     Prompt::warning(this, tr("错误"), text);
 }

@@ -1,15 +1,16 @@
 #ifndef SYSTEMUPDATEDIALOG_H
 #define SYSTEMUPDATEDIALOG_H
 
+#include "shell/commandprocess.h"
+
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTimer>
 
 #include <memory>
 
-class QTemporaryDir;
+class UnpackFolder;
 
 namespace Ui { class SystemUpdateDialog; }
 
@@ -17,7 +18,8 @@ namespace Ui { class SystemUpdateDialog; }
 // and unpacked by the tools in the tool folder, and the unpacked file goes out in 200-byte blocks
 // (function 0x22, TCP only). The progress bar is also the start button. The tools run beside the
 // window, and the transfer runs on a timer of the dialog's own, so closing the window stops
-// neither. What the tools leave is removed when the attempt ends, however it ends.
+// neither. What the tools leave is removed when the attempt ends, however it ends; counting and
+// removing it run beside the window as well.
 class SystemUpdateDialog : public QDialog
 {
     Q_OBJECT
@@ -27,12 +29,17 @@ public:
     static constexpr int BlockTimeoutMs = 3000;
     // More than any real update unpacks to; an archive that unpacks to more is refused.
     static constexpr qint64 MaxUnpackedBytes = 256 * 1024 * 1024;
+    static constexpr qint64 MaxUnpackedEntries = 10000;
+    // Longer than any of the tools takes on a real update; one that takes longer has hung.
+    static constexpr int ToolTimeLimitMs = 120000;
 
     explicit SystemUpdateDialog(QWidget *parent = nullptr);
     ~SystemUpdateDialog() override;
 
     // Where the update tools are and unpack to, relative to the program folder.
     static QString toolFolder();
+    // Tests shorten it.
+    void setToolTimeLimit(int ms) { m_toolTimeLimitMs = ms; }
 
 public slots:
     void slotProgressButtonPressed();
@@ -46,14 +53,17 @@ private slots:
     void onToolError(QProcess::ProcessError error);
 
 private:
-    enum class UpdateStep { Idle, Unpack, Open, Send, Wait, End, AfterLast };
+    // Check: the tools are done and a count of what they left decides.
+    enum class UpdateStep { Idle, Unpack, Check, Open, Send, Wait, End, AfterLast };
 
     void initProgressButton();
-    bool startUpdateTools(const QString &archivePath);
+    bool startUpdateTools(const QString &archivePath, bool pickedInPlace);
     void runNextTool();
+    bool countWithinBounds();
     void checkUnpacked();
-    qint64 unpackedBytes() const;
-    void removeUnpacked();
+    void endAttempt();
+    bool cleanedUp();
+    QStringList leftBesides() const;
     void openUpdateFile();
     void sendBlock();
     void endWait();
@@ -70,10 +80,14 @@ private:
     QFile m_updateFile;
     QString m_updateFilePath;
     QString m_baseName;                         // of the picked archive: names its folder inside
-    QProcess m_tool;                            // the outside tool now running
+    CommandProcess m_tool;                      // the outside tool now running
     QStringList m_toolCommands;
     int m_toolIndex = 0;
-    std::unique_ptr<QTemporaryDir> m_unpackDir; // fresh for every attempt
+    QElapsedTimer m_toolClock;                  // since the current tool started
+    int m_toolTimeLimitMs = ToolTimeLimitMs;
+    bool m_finalCount = false;                  // the count begun after the tools ended is under way
+    bool m_archiveCopied = false;               // false: the picked archive is the tools' own; it stays
+    std::unique_ptr<UnpackFolder> m_unpackDir;  // fresh for every attempt
 };
 
 #endif // SYSTEMUPDATEDIALOG_H

@@ -3,6 +3,7 @@
 #include "data/sqlscript.h"
 #include "support/dblocker.h"
 #include "support/testdatabase.h"
+#include "support/unprivileged.h"
 #include "support/warninglog.h"
 
 #include <QDir>
@@ -14,8 +15,6 @@
 #include <QtTest>
 #include <cstdio>
 #include <memory>
-#include <sys/fsuid.h>
-#include <unistd.h>
 
 namespace {
 const QRegularExpression kSqlFailure(QStringLiteral("SQL statement failed"));
@@ -25,19 +24,6 @@ RecordItem account(const QString &name, const QString &password, const QString &
 { return { { "account", name }, { "password", password }, { "device", device }, { "permission", permission } }; }
 RecordItem workRecord(const QString &task)
 { return { { "task", task }, { "turns", "3.25" }, { "torque", "1.50" }, { "usedTime", "0.8" }, { "status", "OK" }, { "alarm", "0" } }; }
-
-// Files are opened as an unprivileged user would while it lives. Root writes any file whatever its
-// mode; with another file-system user a file without write permission opens read-only, as on a
-// read-only mount.
-class Unprivileged
-{
-public:
-    Unprivileged() : m_root(geteuid() == 0) { if (m_root) setfsuid(65534); }
-    ~Unprivileged() { if (m_root) setfsuid(0); }
-
-private:
-    bool m_root;
-};
 
 QString ids(const RecordList &list)
 {

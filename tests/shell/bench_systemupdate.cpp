@@ -1,6 +1,7 @@
-// An update archive of about 1 MB whose file unpacks to 1 GiB: how long the window is held at
-// most while the update tools run, how long the attempt takes to be refused, and what it leaves
-// in the tool folder. Run by hand in a Release build: bench_systemupdate.
+// Update archives that should be refused, and one that unpacks soundly with no device to take it:
+// how long the window is held at most from the press until the dialog is idle again (the unpacking,
+// the refusal and the clean-up), how long that takes, and what is left in the tool folder.
+// Run by hand in a Release build: bench_systemupdate.
 #include "shell/systemupdatedialog.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
@@ -8,24 +9,67 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
-qint64 bytesUnder(const QString &folder)
+struct Left {
+    qint64 bytes = 0;
+    qint64 entries = 0;
+};
+
+Left leftUnder(const QString &folder)
 {
-    qint64 total = 0;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    Left left;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System | QDir::NoSymLinks,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        total += it.fileInfo().size();
+        if (it.fileName() == QLatin1String("decrypt.bat"))
+            continue;
+        ++left.entries;
+        left.bytes += it.fileInfo().isFile() ? it.fileInfo().size() : 0;
     }
-    return total;
+    return left;
 }
+
+bool shell(const QString &commandLine)
+{
+    return QProcess::execute(QStringLiteral("/bin/sh"), { QStringLiteral("-c"), commandLine }) == 0;
+}
+
+// Runs the event loop bare until done() holds; the longest gap between two runs of a zero timer
+// is how long the window was held.
+qint64 watch(const std::function<void()> &begin, const std::function<bool()> &done, qint64 *longestHold)
+{
+    QElapsedTimer clock;
+    QElapsedTimer gap;
+    QTimer heartbeat;
+    QEventLoop loop;
+    *longestHold = 0;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        *longestHold = qMax(*longestHold, gap.restart());
+        if (done() || clock.elapsed() > 10 * 60 * 1000)
+            loop.quit();
+    });
+    clock.start();
+    gap.start();
+    heartbeat.start(0);
+    begin();
+    loop.exec();
+    return clock.elapsed();
+}
+
+struct Case {
+    const char *name;
+    const char *staging;   // makes the archive's members under ./staging
+};
 } // namespace
 
 int main(int argc, char *argv[])
@@ -39,40 +83,47 @@ int main(int argc, char *argv[])
     if (!decrypt.open(QIODevice::WriteOnly) || decrypt.write("cp -- \"$1\" \"${1%.bfe}\"\n") < 0)
         return 1;
     decrypt.close();
-    // abc/RO_Devave.tar of 1 GiB of zeros, gzip-compressed.
-    std::printf("making the archive...\n");
-    std::fflush(stdout);
-    if (!QDir().mkpath(QStringLiteral("staging/abc"))
-        || QProcess::execute(QStringLiteral("truncate"), { QStringLiteral("-s"), QStringLiteral("1G"), QStringLiteral("staging/abc/RO_Devave.tar") }) != 0
-        || QProcess::execute(QStringLiteral("tar"), { QStringLiteral("-czf"), QStringLiteral("abc.tar.bfe"), QStringLiteral("-C"), QStringLiteral("staging"), QStringLiteral("abc") }) != 0)
-        return 1;
-    QDir(QStringLiteral("staging")).removeRecursively();
-    std::printf("archive: %lld bytes\n", static_cast<long long>(QFileInfo(QStringLiteral("abc.tar.bfe")).size()));
 
-    PromptRecorder prompts;
-    SystemUpdateDialog dialog;
-    dialog.findChild<QLineEdit *>(QStringLiteral("filePathLineEdit"))->setText(QFileInfo(QStringLiteral("abc.tar.bfe")).absoluteFilePath());
-
-    // The longest time between two turns of the event loop, seen by a 1 ms timer.
-    QElapsedTimer gap;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = qMax(longest, gap.restart());
-    });
-    QElapsedTimer clock;
-    clock.start();
-    gap.start();
-    tick.start();
-    QMetaObject::invokeMethod(&dialog, "slotProgressButtonPressed");
-    while (prompts.isEmpty() && clock.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    const qint64 total = clock.elapsed();
-    tick.stop();
-    QCoreApplication::processEvents();
-    std::printf("answer: \"%s\" after %lld ms; window held at most %lld ms; tool folder holds %lld bytes after\n",
-                qPrintable(prompts.texts().value(0)), static_cast<long long>(total), static_cast<long long>(longest),
-                static_cast<long long>(bytesUnder(SystemUpdateDialog::toolFolder())));
-    return 0;
+    const Case cases[] = {
+        { "1 GiB file", "mkdir -p staging/abc && truncate -s 1G staging/abc/RO_Devave.tar" },
+        // Beside a sound update file.
+        { "200,000 empty files", "mkdir -p staging/abc/many && echo u > staging/abc/RO_Devave.tar && cd staging/abc/many && seq -w 1 200000 | xargs touch" },
+        { "20,000 empty files", "mkdir -p staging/abc/many && echo u > staging/abc/RO_Devave.tar && cd staging/abc/many && seq -w 1 20000 | xargs touch" },
+        { "20,000 empty files in a read-only folder",
+          "mkdir -p staging/abc/many && echo u > staging/abc/RO_Devave.tar && cd staging/abc/many && seq -w 1 20000 | xargs touch && chmod 555 ." },
+        { "sound 1 MB update, no device", "mkdir -p staging/abc && head -c 1000000 /dev/urandom > staging/abc/RO_Devave.tar" },
+    };
+    bool allDone = true;
+    for (const Case &c : cases) {
+        shell(QStringLiteral("chmod -R u+rwx staging 2>/dev/null; rm -rf staging abc.tar.bfe"));
+        if (!shell(QString::fromLatin1(c.staging))
+            || !shell(QStringLiteral("tar -czf abc.tar.bfe -C staging abc && chmod -R u+rwx staging && rm -rf staging")))
+            return 1;
+        PromptRecorder prompts;
+        SystemUpdateDialog dialog;
+        dialog.findChild<QLineEdit *>(QStringLiteral("filePathLineEdit"))->setText(QFileInfo(QStringLiteral("abc.tar.bfe")).absoluteFilePath());
+        QTimer *sendTimer = dialog.findChild<QTimer *>(QStringLiteral("sendTimer"));
+        qint64 answeredAt = -1;
+        QElapsedTimer clock;
+        qint64 hold = 0;
+        const qint64 total = watch([&] {
+            clock.start();
+            QMetaObject::invokeMethod(&dialog, "slotProgressButtonPressed");
+        }, [&] {
+            if (answeredAt < 0 && !prompts.isEmpty())
+                answeredAt = clock.elapsed();
+            return answeredAt >= 0 && !sendTimer->isActive();
+        }, &hold);
+        const Left left = leftUnder(SystemUpdateDialog::toolFolder());
+        allDone = allDone && answeredAt >= 0 && !sendTimer->isActive();
+        std::printf("%-42s archive %8lld bytes; \"%s\" after %lld ms, idle after %lld ms; window held at most %lld ms; "
+                    "tool folder holds %lld entries, %lld bytes after\n",
+                    c.name, static_cast<long long>(QFileInfo(QStringLiteral("abc.tar.bfe")).size()),
+                    qPrintable(prompts.texts().value(0)), static_cast<long long>(answeredAt),
+                    static_cast<long long>(total), static_cast<long long>(hold),
+                    static_cast<long long>(left.entries), static_cast<long long>(left.bytes));
+        std::fflush(stdout);
+        shell(QStringLiteral("chmod -R u+rwx Resource/Tool && find Resource/Tool -mindepth 1 ! -name decrypt.bat -delete"));
+    }
+    return allDone ? 0 : 1;
 }

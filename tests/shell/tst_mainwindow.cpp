@@ -1,5 +1,6 @@
 #include "shell/mainwindow.h"
 
+#include "comm/comsettingsframe.h"
 #include "data/commonutils.h"
 #include "data/databasemanager.h"
 #include "shell/permmanageframe.h"
@@ -26,6 +27,8 @@ private slots:
     void iconFitting_data();
     void iconFitting();
     void statusBarHeight();
+    void toolBarControlsKeepTheirColours_data();
+    void toolBarControlsKeepTheirColours();
     void passwordGate();
     void aboutBox();
     void translatorsAndFullScreen();
@@ -127,6 +130,50 @@ void TestMainWindow::statusBarHeight()
     DatabaseManager::instance()->onDeviceChanged(SdriverDevice);
     DatabaseManager::instance()->onDeviceChanged(NoDevice);
     QCOMPARE(bar->minimumHeight(), 50);
+}
+
+void TestMainWindow::toolBarControlsKeepTheirColours_data()
+{
+    QTest::addColumn<int>("startType");
+    QTest::newRow("started on the screwdriver") << int(SdriverDevice);
+    QTest::newRow("started on a high-voltage servo") << int(HighVoltServo);
+    QTest::newRow("started on the third servo") << int(TrelvoxServo);
+}
+
+// The control buttons show the tool bar's colours on a screwdriver controller, whatever type the
+// program started on: blue (Lock, Unlock, Free) and green (Clear Alarm), orange while running or pressed.
+void TestMainWindow::toolBarControlsKeepTheirColours()
+{
+    QFETCH(int, startType);
+    TestDatabase db;
+    PromptRecorder prompts;
+    QVERIFY(db.isValid());
+    CommonUtils::saveConfigVal(1, "DeviceType", QString::number(startType));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ComSettingsFrame::setCurrentDevice(SdriverDevice);
+    DatabaseManager::instance()->onDeviceChanged(SdriverDevice);
+    // The top of the button's middle, above its text: the first stop of its gradient.
+    auto colourOf = [&](const QString &name) {
+        auto *button = window.findChild<QAbstractButton *>(name);
+        const QImage image = button->grab().toImage();
+        return button->isVisible() ? image.pixelColor(image.width() / 2, 2) : QColor();
+    };
+    auto near = [](const QColor &seen, const QColor &expected) {
+        return qAbs(seen.red() - expected.red()) + qAbs(seen.green() - expected.green())
+                   + qAbs(seen.blue() - expected.blue()) < 40;
+    };
+    const QColor idle(0x44, 0x88, 0xA5), clear(0x00, 0xCB, 0x87), running(0xFF, 0x54, 0x36);
+    for (const QString &name : QStringList { "lockCtrlButton", "unlockCtrlButton", "freeCtrlButton" })
+        QVERIFY2(near(colourOf(name), idle), qPrintable(name + ' ' + colourOf(name).name()));
+    QVERIFY2(near(colourOf("clearAlarmButton"), clear), qPrintable(colourOf("clearAlarmButton").name()));
+    auto *lock = window.findChild<QAbstractButton *>("lockCtrlButton");
+    const QSignalBlocker noWrites(lock);   // no device here to take them
+    lock->setChecked(true);
+    QVERIFY2(near(colourOf("lockCtrlButton"), running), qPrintable(colourOf("lockCtrlButton").name()));
+    window.findChild<QAbstractButton *>("clearAlarmButton")->setDown(true);
+    QVERIFY2(near(colourOf("clearAlarmButton"), running), qPrintable(colourOf("clearAlarmButton").name()));
 }
 
 void TestMainWindow::passwordGate()

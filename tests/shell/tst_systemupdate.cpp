@@ -48,6 +48,10 @@ private slots:
     void refusedArchives();
     void toolsRunBesideTheWindow();
     void oversizedUnpackIsStopped();
+    void toolsEndWithTheirChildren_data();
+    void toolsEndWithTheirChildren();
+    void archiveInTheToolFolderIsKept_data();
+    void archiveInTheToolFolderIsKept();
     void givesUpOnSilentDevice_data();
     void givesUpOnSilentDevice();
     void closedLinkEndsTheWait();
@@ -93,6 +97,17 @@ private:
     SystemUpdateDialog *m_dialog = nullptr;
     PromptRecorder m_prompts;
 };
+
+// Gone, or a zombie that nothing reaps in this container: either way it does nothing more.
+static bool processGone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const int nameEnd = text.lastIndexOf(')');
+    return nameEnd < 0 || text.mid(nameEnd + 2, 1) == "Z";
+}
 
 static quint32 crc32(const QByteArray &data)
 {
@@ -194,8 +209,8 @@ void TestSystemUpdate::refusedStarts()
     QCOMPARE(m_link->sim().logLines().filter("fc=34"), QStringList());
 }
 
-// Members are "path=content", "path->target" (a link; "@" stands for a folder outside the program's)
-// or "path:over" (a sparse file one byte over the unpack bound).
+// Members are "path=content", "path->target" (a link; "@" stands for a folder outside the program's),
+// "path:over" (a sparse file one byte over the unpack bound) or "folder/*n" (n empty files).
 void TestSystemUpdate::refusedArchives_data()
 {
     QTest::addColumn<QString>("name");
@@ -206,6 +221,8 @@ void TestSystemUpdate::refusedArchives_data()
     QTest::newRow("name without a folder: ..") << "...tar.bfe" << QStringList { "RO_Devave.tar=inside" };
     QTest::newRow("file over the unpack bound") << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar:over" };
     QTest::newRow("other member over the unpack bound") << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar=ok", "big:over" };
+    QTest::newRow("more entries than the bound")
+        << "abc.tar.bfe" << QStringList { "abc/RO_Devave.tar=ok", "many/*" + QString::number(SystemUpdateDialog::MaxUnpackedEntries) };
 }
 
 // Only a plain file of the archive's own folder, of a size an update has, goes out; nothing is left.
@@ -222,7 +239,10 @@ void TestSystemUpdate::refusedArchives()
     for (const QString &member : members) {
         const QString path = staging.filePath(member.section(QRegularExpression("=|->|:"), 0, 0));
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        if (member.contains("->")) {
+        if (member.contains("/*")) {
+            for (int i = member.section("/*", 1).toInt(); i > 0; --i)
+                writeFile(QStringLiteral("%1/%2").arg(QFileInfo(path).path()).arg(i), QByteArray());
+        } else if (member.contains("->")) {
             QVERIFY(QFile::link(member.section("->", 1).replace("@", elsewhere), path));
         } else if (member.endsWith(":over")) {
             QFile sparse(path);
@@ -267,6 +287,70 @@ void TestSystemUpdate::oversizedUnpackIsStopped()
     QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") }, 10000);
     expectIdle();
     QCOMPARE(toolFolderLeft(), QStringList());
+}
+
+void TestSystemUpdate::toolsEndWithTheirChildren_data()
+{
+    QTest::addColumn<bool>("closeDialog");   // else the tool runs past its time limit
+    QTest::newRow("tool that never ends") << false;
+    QTest::newRow("dialog closed while the tool runs") << true;
+}
+
+// A tool is ended with everything it started: nothing goes on writing after the attempt.
+void TestSystemUpdate::toolsEndWithTheirChildren()
+{
+    QFETCH(bool, closeDialog);
+    QFile::remove("child.pid");
+    writeFile(SystemUpdateDialog::toolFolder() + "decrypt.bat",
+              "(sleep 20; touch late) &\necho $! > ../../child.pid.new && mv ../../child.pid.new ../../child.pid\nwait\n");
+    m_dialog->setToolTimeLimit(closeDialog ? SystemUpdateDialog::ToolTimeLimitMs : 1000);
+    pick(makeArchive("abc.tar.bfe", "u"));
+    press();
+    QTRY_VERIFY(QFile::exists("child.pid"));
+    QFile pidFile("child.pid");
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const qint64 child = pidFile.readAll().trimmed().toLongLong();
+    QVERIFY(child > 0 && !processGone(child));
+    QCOMPARE(bar()->format(), QStringLiteral("解包中(2/3)..."));
+    if (closeDialog) {
+        delete m_dialog;
+        m_dialog = nullptr;
+        QVERIFY(m_prompts.isEmpty());
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") }, 10000);
+        expectIdle();
+    }
+    QTRY_VERIFY(processGone(child));
+    QCOMPARE(toolFolderLeft(), QStringList());
+}
+
+void TestSystemUpdate::archiveInTheToolFolderIsKept_data()
+{
+    QTest::addColumn<QString>("picked");   // the path given, the tool folder's archive under another spelling
+    QTest::newRow("picked by its path") << "Resource/Tool/VxBT.tar.bfe";
+    QTest::newRow("picked by a path through the folder above") << "Resource/Tool/../Tool/VxBT.tar.bfe";
+}
+
+// The archive may be picked where the tools take it from: it goes out and is the user's to keep.
+void TestSystemUpdate::archiveInTheToolFolderIsKept()
+{
+    QFETCH(QString, picked);
+    const QString archive = makeArchive("VxBT.tar.bfe", QByteArray(450, 'k'));
+    const QString inPlace = SystemUpdateDialog::toolFolder() + "VxBT.tar.bfe";
+    QVERIFY(QFile::rename(archive, inPlace));
+    QFile file(inPlace);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    file.close();
+    pick(m_programDir.filePath(picked));
+    press();
+    QTRY_VERIFY(m_link->sim().stderrText().contains("devsim file 450 bytes"));
+    QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("提示: 更新完成!") });
+    m_link->frame()->disconnectDevice();
+    expectIdle();
+    QCOMPARE(toolFolderLeft(), QStringList { "VxBT.tar.bfe" });
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);
 }
 
 void TestSystemUpdate::givesUpOnSilentDevice_data()
