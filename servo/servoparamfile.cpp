@@ -89,6 +89,8 @@ ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDev
         return Status::OpenFailed;
     case ParamFileReader::Status::TooLarge:
         return Status::TooLarge;
+    case ParamFileReader::Status::NotRegularFile:
+        return Status::NotRegularFile;
     }
     if (!ParamFileReader::deviceType(text.value(0), &m_deviceType))
         return Status::NoDeviceType;

@@ -1431,6 +1431,10 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
         Prompt::warning(this, tr("Tips"), ParamFileReader::tooLargeText());
         qDebug() << path << "servo params import failure: larger than" << ParamFileReader::MaxBytes << "bytes";
         return false;
+    case ServoParamFile::Status::NotRegularFile:
+        Prompt::warning(this, tr("Tips"), ParamFileReader::notRegularFileText(path));
+        qDebug() << path << "servo params import failure: not a regular file";
+        return false;
     case ServoParamFile::Status::NoDeviceType:
         Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
         qDebug() << "[1] servo params import failure!";
