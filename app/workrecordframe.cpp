@@ -125,6 +125,10 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
         kSearchIntervalMs, this);
     connect(m_search, &RecordSearch::finished, this, &WorkRecordFrame::searchFinishSigal);
     connect(DatabaseManager::instance(), &DatabaseManager::storageChanged, this, &WorkRecordFrame::onStorageChanged);
+    connect(DatabaseManager::instance(), &DatabaseManager::workRecordsRead, this, [this] {
+        if (isVisible())
+            showPendingRecords(false);
+    });
     reloadRecords();
     RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingWorkRecords());
 }
@@ -217,6 +221,9 @@ void WorkRecordFrame::appendRecord()
     const RecordRow added = db->workRecords().row(db->workRecords().size() - 1);
     if (m_reloadPending) {
         ++m_appendsPending;
+        // The store has waited for a read still running: its records are in.
+        if (isVisible())
+            showPendingRecords(false);
     } else {
         m_model->prependRecord(added, kShownRecordLimit);
         ui->workRecordTableWidget->scrollToTop();
@@ -254,14 +261,15 @@ void WorkRecordFrame::reloadRecords()
     m_reloadPending = true;
     m_appendsPending = 0;
     if (isVisible())
-        showPendingRecords();
+        showPendingRecords(false);
 }
 
 // The table as the reload and the appends since would have left it: every record then, the new
-// ones on top, the appends' row limit applied.
-void WorkRecordFrame::showPendingRecords()
+// ones on top, the appends' row limit applied. Records a device change is still reading are shown
+// when the read ends, unless the caller needs them now: a hundred thousand take a while.
+void WorkRecordFrame::showPendingRecords(bool waitForRead)
 {
-    if (!m_reloadPending)
+    if (!m_reloadPending || (!waitForRead && DatabaseManager::instance()->isReadingWorkRecords()))
         return;
     m_reloadPending = false;
     const RecordList &records = DatabaseManager::instance()->workRecords();
@@ -543,7 +551,7 @@ void WorkRecordFrame::setAddrMonitoring(QList<int> addrs, bool enable)
 
 void WorkRecordFrame::showEvent(QShowEvent *event)
 {
-    showPendingRecords();
+    showPendingRecords(false);
     setAddrMonitoring(m_monitorAddrs, true);
     QFrame::showEvent(event);
 }

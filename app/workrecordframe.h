@@ -66,7 +66,8 @@ private:
     QString alarmName(const QString &code) const;
     QList<int> matchingColumns(const RecordRow &record, const QString &text) const;
     void reloadRecords();
-    void showPendingRecords();
+    // waitForRead false: records still being read are shown once their read ends, not now.
+    void showPendingRecords(bool waitForRead = true);
     void onStorageChanged();
     void clearHeaderTexts();
     // newest: the record just added, for the status while the table waits for its reload.
