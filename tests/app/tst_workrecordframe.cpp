@@ -569,14 +569,21 @@ private slots:
         QTest::newRow("another torque unit") << true;
     }
     // The file holds the table as it was when the export was asked for, also when the page is rebuilt
-    // for another device type or torque unit before the last slice is written.
+    // for another device type or torque unit before the last slice is written; the rebuild does not
+    // wait for the export, which goes on a slice at a time.
     void exportOverAChange()
     {
         QFETCH(bool, unit);
-        storeRows(manyRows(30000));
+        QVector<RecordItem> rows = manyRows(30000);
+        const QStringList alarms { "0", "10", "999" }, alarmTexts { "No Alarm", QStringLiteral("滑牙"), "undefine" };
+        const QStringList torques { "1.500", "0.450", "12.345" };
+        for (int i = 0; i < rows.size(); ++i)
+            rows[i]["alarm"] = alarms.at(i % 3), rows[i]["torque"] = torques.at(i % 3);
+        storeRows(rows);
         QByteArray expected = "\"Screw Number\",\"Task Number\",\"Lock Turns\",\"Lock Torque\",\"Used Time\",\"Lock Status\",\"Lock Time\",\"Alarm\"\n";
         for (int id = 29999; id >= 0; --id)
-            expected += QStringLiteral("\"%1\",\"Task0\",\"8.5\",\"1.500\",\"1.234\",\"OK\",\"2024/05/01 08:00:00\",\"No Alarm\"\n").arg(id).toUtf8();
+            expected += QStringLiteral("\"%1\",\"Task0\",\"8.5\",\"%2\",\"1.234\",\"OK\",\"2024/05/01 08:00:00\",\"%3\"\n")
+                            .arg(id).arg(torques.at(id % 3), alarmTexts.at(id % 3)).toUtf8();
         QTemporaryDir dir;
         m_boxes->reply.text = dir.filePath("records.csv");
         child("exportRecordButton")->click();
@@ -585,6 +592,7 @@ private slots:
             setTorqueUnit(1);
         else
             setDevice(HighVoltServo);
+        QVERIFY(!QFile::exists(m_boxes->reply.text));   // and still after the rebuild
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_boxes->reply.text), 20000);
         QFile file(m_boxes->reply.text);
         QVERIFY(file.open(QIODevice::ReadOnly));
