@@ -75,6 +75,8 @@ AppParamFile::Error AppParamFile::read(const QString &path, int deviceType, QLis
         break;
     case ParamFileReader::Status::TooLarge:
         return Error::TooLarge;
+    case ParamFileReader::Status::NotRegularFile:
+        return Error::NotRegularFile;
     case ParamFileReader::Status::OpenFailed:
         return Error::CannotOpen;
     }

@@ -14,7 +14,8 @@ class AppParamFile
 {
 public:
     enum class Error {
-        None, CannotCreate, CannotOpen, CannotWrite, TooLarge, NoDeviceType, WrongDeviceType, BadHeader, BadLine
+        None, CannotCreate, CannotOpen, CannotWrite, TooLarge, NoDeviceType, WrongDeviceType, BadHeader, BadLine,
+        NotRegularFile
     };
 
     struct Value {

@@ -1097,6 +1097,10 @@ bool AppParamFrame::importAppParams(const QString &fileName)
         qWarning().noquote() << fileName << "not imported:" << QFileInfo(fileName).size() << "bytes is no application parameter file";
         return false;
     }
+    case AppParamFile::Error::NotRegularFile:
+        Prompt::warning(this, tr("Tips"), ParamFileReader::notRegularFileText(fileName));
+        qWarning().noquote() << fileName << "not imported: not a regular file";
+        return false;
     case AppParamFile::Error::WrongDeviceType:
         Prompt::warning(this, tr("Tips"), tr("The imported parameters do not \nmatch the current device type!"));
         qWarning().noquote() << "[2] App params import failure!";

@@ -177,7 +177,8 @@ void RecordTableModel::refreshTexts()
         emit dataChanged(index(0, 0), index(m_rows.size() - 1, m_columns - 1));
 }
 
-void RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns, const std::function<void(bool ok)> &done)
+void RecordTableModel::exportCsv(const QString &fileName, const QList<int> &columns, const std::function<void(bool ok)> &done,
+                                 const TextFunction &text)
 {
     QStringList header;
     for (int column : columns)
@@ -188,7 +189,7 @@ void RecordTableModel::exportCsv(const QString &fileName, const QList<int> &colu
         if (!row.record.isNull())
             records.append(row.record);
     }
-    auto *job = new CsvExport(fileName, header, records, columns, m_text, this);
+    auto *job = new CsvExport(fileName, header, records, columns, text ? text : m_text, this);
     connect(job, &CsvExport::finished, this, [job, done](bool ok) {
         job->deleteLater();
         if (done)

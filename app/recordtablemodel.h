@@ -67,8 +67,11 @@ public:
 
     // Writes the header line and one line per filled row, the given columns only, as CsvExport
     // does: rows as shown now, a slice at a time while the window goes on. done(ok) is called once,
-    // perhaps before this returns; a failure is logged with its cause.
-    void exportCsv(const QString &fileName, const QList<int> &columns, const std::function<void(bool ok)> &done);
+    // perhaps before this returns; a failure is logged with its cause. text, when given, makes the
+    // cells' texts in place of the table's own: the page's texts as they are now, which a page
+    // rebuilt meanwhile does not change.
+    void exportCsv(const QString &fileName, const QList<int> &columns, const std::function<void(bool ok)> &done,
+                   const TextFunction &text = TextFunction());
     // Writes the rest of every export still running at once, before the texts change, or quietly for
     // a page that is going away: nobody is left to tell, and a failure is logged.
     void finishExports(bool quiet = false);

@@ -109,6 +109,7 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
     ui->startTimeEdit->setDateTime(QDateTime(today, QTime(0, 0, 0)));
     ui->endTimeEdit->setDateTime(QDateTime(today, QTime(23, 59, 59)));
 
+    m_texts.alarmText = [this](int code) { return code != 0 ? alarmName(code) : tr("No Alarm"); };
     m_model = new RecordTableModel(
         kColumnCount, [this](const RecordRow &record, int column) { return columnText(record, column); },
         [](const RecordRow &record) { return record.value(QStringLiteral("description")); }, this);
@@ -125,6 +126,10 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
         kSearchIntervalMs, this);
     connect(m_search, &RecordSearch::finished, this, &WorkRecordFrame::searchFinishSigal);
     connect(DatabaseManager::instance(), &DatabaseManager::storageChanged, this, &WorkRecordFrame::onStorageChanged);
+    connect(DatabaseManager::instance(), &DatabaseManager::workRecordsRead, this, [this] {
+        if (isVisible())
+            showPendingRecords(false);
+    });
     reloadRecords();
     RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingWorkRecords());
 }
@@ -217,6 +222,9 @@ void WorkRecordFrame::appendRecord()
     const RecordRow added = db->workRecords().row(db->workRecords().size() - 1);
     if (m_reloadPending) {
         ++m_appendsPending;
+        // The store has waited for a read still running: its records are in.
+        if (isVisible())
+            showPendingRecords(false);
     } else {
         m_model->prependRecord(added, kShownRecordLimit);
         ui->workRecordTableWidget->scrollToTop();
@@ -224,27 +232,48 @@ void WorkRecordFrame::appendRecord()
     updateCounters(false, added);
 }
 
-QString WorkRecordFrame::alarmName(const QString &code) const
+QString WorkRecordFrame::alarmName(int code) const
 {
     // A search asks for every record's alarm name; the detail list is searched once per code.
-    const int number = code.toInt();
-    auto it = m_alarmNames.constFind(number);
+    auto it = m_alarmNames.constFind(code);
     if (it == m_alarmNames.constEnd())
-        it = m_alarmNames.insert(number, DatabaseManager::instance()->findAlarmDetail(number).value(QStringLiteral("name")).toString());
+        it = m_alarmNames.insert(code, DatabaseManager::instance()->findAlarmDetail(code).value(QStringLiteral("name")).toString());
     return it->isEmpty() ? tr("undefine") : *it;
 }
 
 // What a cell shows: the stored text, the alarm's name, the torque in the selected unit.
+QString WorkRecordFrame::cellText(const CellTexts &texts, const RecordRow &record, int column)
+{
+    if (column < 0 || column >= texts.recordColumn.size())
+        return QString();
+    const QStringRef text = record.field(texts.recordColumn.at(column));
+    if (column == texts.alarmColumn)
+        return texts.alarmText(text.toInt());
+    if (column == texts.torqueColumn)
+        return QString::number(texts.torqueScale * text.toDouble(), 'f', texts.torqueDecimals);
+    return text.toString();
+}
+
 QString WorkRecordFrame::columnText(const RecordRow &record, int column) const
 {
-    if (column < 0 || column >= m_recordColumn.size())
-        return QString();
-    const QStringRef text = record.field(m_recordColumn.at(column));
-    if (column == m_alarmColumn)
-        return text.toInt() != 0 ? alarmName(text.toString()) : tr("No Alarm");
-    if (column == m_torqueColumn)
-        return QString::number(m_torqueScale * text.toDouble(), 'f', m_torqueDecimals);
-    return text.toString();
+    return cellText(m_texts, record, column);
+}
+
+WorkRecordFrame::CellTexts WorkRecordFrame::fixedTexts() const
+{
+    CellTexts texts = m_texts;
+    // The alarm codes on the table are few: their texts are taken now, from the details as they are.
+    QHash<int, QString> alarms { { 0, m_texts.alarmText(0) } };
+    if (m_texts.alarmColumn >= 0) {
+        const int column = m_texts.recordColumn.at(m_texts.alarmColumn);
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            const int code = m_model->record(row).field(column).toInt();   // 0 for an empty row
+            if (!alarms.contains(code))
+                alarms.insert(code, m_texts.alarmText(code));
+        }
+    }
+    texts.alarmText = [alarms](int code) { return alarms.value(code); };
+    return texts;
 }
 
 // --- table ----------------------------------------------------------------------------------
@@ -254,14 +283,15 @@ void WorkRecordFrame::reloadRecords()
     m_reloadPending = true;
     m_appendsPending = 0;
     if (isVisible())
-        showPendingRecords();
+        showPendingRecords(false);
 }
 
 // The table as the reload and the appends since would have left it: every record then, the new
-// ones on top, the appends' row limit applied.
-void WorkRecordFrame::showPendingRecords()
+// ones on top, the appends' row limit applied. Records a device change is still reading are shown
+// when the read ends, unless the caller needs them now: a hundred thousand take a while.
+void WorkRecordFrame::showPendingRecords(bool waitForRead)
 {
-    if (!m_reloadPending)
+    if (!m_reloadPending || (!waitForRead && DatabaseManager::instance()->isReadingWorkRecords()))
         return;
     m_reloadPending = false;
     const RecordList &records = DatabaseManager::instance()->workRecords();
@@ -293,8 +323,6 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
 {
     if (devType == NoDevice)
         return;
-    // An export under way writes its remaining rows as the table shows them before the rebuild.
-    m_model->finishExports();
     m_alarmNames.clear();
     m_fieldDescriptors.clear();
     m_labelByAddr.clear();
@@ -324,20 +352,19 @@ void WorkRecordFrame::onDeviceChanged(DeviceEnum devType)
     }
 
     QStringList headers;
-    m_recordColumn.clear();
-    m_alarmColumn = m_torqueColumn = -1;
-    // Taken here, as a unit change has reached the unit table before it rebuilds the page: an export
-    // under way writes its last rows in the unit of its first.
-    m_torqueScale = unitScale(QStringLiteral("torque"));
-    m_torqueDecimals = unitDecimals(QStringLiteral("torque"));
+    m_texts.recordColumn.clear();
+    m_texts.alarmColumn = m_texts.torqueColumn = -1;
+    // Taken here, as a unit change has reached the unit table before it rebuilds the page.
+    m_texts.torqueScale = unitScale(QStringLiteral("torque"));
+    m_texts.torqueDecimals = unitDecimals(QStringLiteral("torque"));
     const QStringList &columns = DatabaseManager::workRecordColumns();
     for (const RecordFieldDescriptor &d : qAsConst(m_fieldDescriptors)) {
         const QString key = d.value(QStringLiteral("dbGetKey")).toString();
         if (key == QLatin1String("alarm"))
-            m_alarmColumn = m_recordColumn.size();
+            m_texts.alarmColumn = m_texts.recordColumn.size();
         else if (key == QLatin1String("torque"))
-            m_torqueColumn = m_recordColumn.size();
-        m_recordColumn << columns.indexOf(key);
+            m_texts.torqueColumn = m_texts.recordColumn.size();
+        m_texts.recordColumn << columns.indexOf(key);
         headers << d.value(QStringLiteral("name")).toString();
     }
     if (headers.isEmpty())
@@ -468,9 +495,9 @@ void WorkRecordFrame::searchProcess()
 QList<int> WorkRecordFrame::matchingColumns(const RecordRow &record, const QString &text) const
 {
     QList<int> hits;
-    for (int column = 0; column < m_recordColumn.size(); ++column) {
-        const QStringRef value = record.field(m_recordColumn.at(column));
-        if (column == m_alarmColumn ? alarmName(value.toString()).contains(text) : value.contains(text))
+    for (int column = 0; column < m_texts.recordColumn.size(); ++column) {
+        const QStringRef value = record.field(m_texts.recordColumn.at(column));
+        if (column == m_texts.alarmColumn ? alarmName(value.toInt()).contains(text) : value.contains(text))
             hits << column;
     }
     return hits;
@@ -512,10 +539,16 @@ void WorkRecordFrame::exportWorkRecord(const QString &fileName)
     QList<int> columns;
     for (int i = 0; i < m_model->columnCount(); ++i)
         columns << i;
-    m_model->exportCsv(fileName, columns, [this](bool ok) {
-        if (!ok)
-            Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
-    });
+    // The file gets the rows and texts of the click, also when the page is rebuilt for another
+    // unit or device type before the last slice.
+    const CellTexts texts = fixedTexts();
+    m_model->exportCsv(
+        fileName, columns,
+        [this](bool ok) {
+            if (!ok)
+                Prompt::warning(this, tr("Tips"), tr("Work record export failed!"));
+        },
+        [texts](const RecordRow &record, int column) { return cellText(texts, record, column); });
 }
 
 // Records stored or queued by others, or read again once the file could be read.
@@ -543,7 +576,7 @@ void WorkRecordFrame::setAddrMonitoring(QList<int> addrs, bool enable)
 
 void WorkRecordFrame::showEvent(QShowEvent *event)
 {
-    showPendingRecords();
+    showPendingRecords(false);
     setAddrMonitoring(m_monitorAddrs, true);
     QFrame::showEvent(event);
 }

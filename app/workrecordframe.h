@@ -11,6 +11,8 @@
 #include <QVector>
 #include <QVariantMap>
 
+#include <functional>
+
 namespace Ui { class WorkRecordFrame; }
 class QCheckBox;
 class QLabel;
@@ -61,12 +63,30 @@ protected:
 
 private:
     void buildSdriverDescriptors();
+    // How the cells of a record read, as the last rebuild set them up.
+    struct CellTexts {
+        // Per table column: the record column of its dbGetKey.
+        QVector<int> recordColumn;
+        int alarmColumn = -1;
+        int torqueColumn = -1;
+        // The torque unit of the last rebuild, in which the table shows the torque.
+        double torqueScale = 1.0;
+        int torqueDecimals = 3;
+        // The alarm column's text for a code.
+        std::function<QString(int code)> alarmText;
+    };
+    static QString cellText(const CellTexts &texts, const RecordRow &record, int column);
+    // The texts of the rows on the table, fixed as they are now: an export writes them whatever
+    // unit, device type or language follows.
+    CellTexts fixedTexts() const;
+
     QString fieldText(const RecordFieldDescriptor &field) const;
     QString columnText(const RecordRow &record, int column) const;
-    QString alarmName(const QString &code) const;
+    QString alarmName(int code) const;
     QList<int> matchingColumns(const RecordRow &record, const QString &text) const;
     void reloadRecords();
-    void showPendingRecords();
+    // waitForRead false: records still being read are shown once their read ends, not now.
+    void showPendingRecords(bool waitForRead = true);
     void onStorageChanged();
     void clearHeaderTexts();
     // newest: the record just added, for the status while the table waits for its reload.
@@ -78,14 +98,8 @@ private:
     Ui::WorkRecordFrame *ui;
     RecordTableModel *m_model;
     QList<RecordFieldDescriptor> m_fieldDescriptors;
-    // Per table column: the record column of its dbGetKey, and whether it is the alarm or torque.
-    QVector<int> m_recordColumn;
-    int m_alarmColumn = -1;
+    CellTexts m_texts;
     mutable QHash<int, QString> m_alarmNames;   // alarm code -> name in the details, empty for none
-    int m_torqueColumn = -1;
-    // The torque unit of the last rebuild, in which the table shows the torque.
-    double m_torqueScale = 1.0;
-    int m_torqueDecimals = 3;
     QMap<int, QLabel *> m_labelByAddr;
     QMap<QCheckBox *, int> m_filterColumnByBox;
     QList<int> m_monitorAddrs;

@@ -48,6 +48,12 @@ const int kMinTrimChunk = 500;
 const int kMaxTrimChunk = 200000;
 const int kInlineTrimRows = 100;
 
+std::function<void()> &workReadGate()
+{
+    static std::function<void()> gate;
+    return gate;
+}
+
 const QStringList &alarmColumns()
 {
     static const QStringList columns = { QStringLiteral("id"), QStringLiteral("number"), QStringLiteral("time") };
@@ -703,12 +709,16 @@ void DatabaseManager::startWorkLoad()
     m_workLoadLimit = m_workRecordLimit;
     const QString path = database().databaseName();
     const int limit = m_workRecordLimit;
+    const int load = ++m_workLoadNumber;
+    const std::function<void()> gate = workReadGate();
     try {
-        m_workLoad = std::async(std::launch::async, [this, path, connection, table, limit] {
+        m_workLoad = std::async(std::launch::async, [this, path, connection, table, limit, load, gate] {
+            if (gate)
+                gate();
             RecordRead read = readRecordsAside(path, connection, table, limit);
             // Taken in as soon as the window's thread is free, also when nothing asks for the
             // list: a failed read starts the retries then, as a read in that thread would.
-            QMetaObject::invokeMethod(this, [this] { finishReadyWorkLoad(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this, load] { finishReadyWorkLoad(load); }, Qt::QueuedConnection);
             return read;
         });
     } catch (const std::system_error &error) {
@@ -725,17 +735,26 @@ void DatabaseManager::joinWorkLoad() const
         const_cast<DatabaseManager *>(this)->finishWorkLoad();
 }
 
-// A newer read may have started since this one asked: that one is not waited for here.
-void DatabaseManager::finishReadyWorkLoad()
+// Read number load has ended; it may still be returning its rows, which takes no time to wait
+// for. A newer read started since is not waited for here: it reports its own end.
+void DatabaseManager::finishReadyWorkLoad(int load)
 {
-    if (m_workLoad.valid() && m_workLoad.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+    if (load != m_workLoadNumber)
+        return;
+    if (m_workLoad.valid())
         finishWorkLoad();
+    emit workRecordsRead();
 }
 
 void DatabaseManager::finishWorkLoad()
 {
     RecordRead read = m_workLoad.get();
     workListRead(m_workLoadTable, takeRecords(m_workLoadTable, m_workLoadLimit, std::move(read), m_workRecords));
+}
+
+void DatabaseManager::setWorkReadGateForTest(std::function<void()> gate)
+{
+    workReadGate() = std::move(gate);
 }
 
 const RecordList &DatabaseManager::workRecords() const

@@ -68,6 +68,11 @@ public:
     const RecordList &alarmRecords() const { return m_alarmRecords; }
     // Waits for the read a device change started, if it is still running.
     const RecordList &workRecords() const;
+    // A device change's read of the work records is still running: workRecords() would wait for it.
+    // workRecordsRead() follows once it is in the list.
+    bool isReadingWorkRecords() const { return m_workLoad.valid(); }
+    // Runs in the reading thread before each read of the work records (tests hold a read with it).
+    static void setWorkReadGateForTest(std::function<void()> gate);
     // The columns of every work record, known without reading the list.
     static const QStringList &workRecordColumns();
     const QList<RecordItem> &alarmDetails() const { return m_alarmDetails; }
@@ -144,6 +149,9 @@ signals:
     void devChangedSignal(DeviceEnum devType);
     // Records were stored, queued or reloaded: the pages redraw their lists and warnings.
     void storageChanged();
+    // The work records a device change started to read are in the list (or the read failed): once
+    // per read, after its end, also when something has waited for it meanwhile.
+    void workRecordsRead();
 
 private:
     // One read of a record table, on whichever thread owns the connection.
@@ -190,7 +198,7 @@ private:
     void startWorkLoad();
     void joinWorkLoad() const;
     void finishWorkLoad();
-    void finishReadyWorkLoad();
+    void finishReadyWorkLoad(int load);
     int trimSurplus(const RecordList &list, const QString &table, int limit) const;
     bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr) const;
     void planTrim(RecordList &list, const QString &table, int limit, QVector<std::function<void()>> *afterCommit);
@@ -263,6 +271,7 @@ private:
     std::future<RecordRead> m_workLoad;
     QString m_workLoadTable;
     int m_workLoadLimit = 0;
+    int m_workLoadNumber = 0;   // of the newest read started
 
     static DatabaseManager *s_instance;
     static QString s_databasePath;

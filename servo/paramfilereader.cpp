@@ -1,13 +1,19 @@
 #include "servo/paramfilereader.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
 
 ParamFileReader::Status ParamFileReader::readLines(const QString &path, QStringList *lines)
 {
     lines->clear();
+    // A name that does not exist is left to the open, which fails as it always has.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return Status::NotRegularFile;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return Status::OpenFailed;
@@ -41,4 +47,9 @@ bool ParamFileReader::deviceType(const QString &firstLine, int *type)
 QString ParamFileReader::tooLargeText()
 {
     return tr("The file is too large for a parameter file (more than %1 KB)!").arg(MaxBytes / 1024);
+}
+
+QString ParamFileReader::notRegularFileText(const QString &path)
+{
+    return tr("Not a regular file: %1\nA parameter file cannot be a folder, pipe or device.").arg(QDir::toNativeSeparators(path));
 }

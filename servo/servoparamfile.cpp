@@ -5,7 +5,6 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
 #include <cmath>
@@ -90,6 +89,8 @@ ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDev
         return Status::OpenFailed;
     case ParamFileReader::Status::TooLarge:
         return Status::TooLarge;
+    case ParamFileReader::Status::NotRegularFile:
+        return Status::NotRegularFile;
     }
     if (!ParamFileReader::deviceType(text.value(0), &m_deviceType))
         return Status::NoDeviceType;
@@ -101,10 +102,12 @@ ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDev
     const QStringList header = headerLine.split(QLatin1Char(','));
     if (header.size() < 2 || header.first() != QLatin1String("PnVal"))
         return Status::BadHeader;
-    // A field without digits reads as axis 0.
-    static const QRegularExpression nonDigits(QStringLiteral("\\D"));
-    for (int i = 1; i < header.size(); ++i)
-        m_axes << QString(header.at(i)).remove(nonDigits).toInt();
+    // A field without digits, or with more than an int holds, reads as axis 0.
+    for (int i = 1; i < header.size(); ++i) {
+        bool ok = false;
+        const int axis = ValueText::digitsNumber(header.at(i), &ok);
+        m_axes << (ok ? axis : 0);
+    }
 
     for (int i = 3; i < text.size(); ++i) {
         const QString &line = text.at(i);

@@ -11,7 +11,7 @@
 class ServoParamFile
 {
 public:
-    enum class Status { Ok, OpenFailed, TooLarge, NoDeviceType, OtherDeviceType, BadHeader };
+    enum class Status { Ok, OpenFailed, TooLarge, NotRegularFile, NoDeviceType, OtherDeviceType, BadHeader };
 
     ServoParamFile() = default;
     ServoParamFile(int deviceType, const QList<int> &axes);

@@ -1431,6 +1431,10 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
         Prompt::warning(this, tr("Tips"), ParamFileReader::tooLargeText());
         qDebug() << path << "servo params import failure: larger than" << ParamFileReader::MaxBytes << "bytes";
         return false;
+    case ServoParamFile::Status::NotRegularFile:
+        Prompt::warning(this, tr("Tips"), ParamFileReader::notRegularFileText(path));
+        qDebug() << path << "servo params import failure: not a regular file";
+        return false;
     case ServoParamFile::Status::NoDeviceType:
         Prompt::warning(this, tr("Tips"), tr("The parameter file format is wrong!"));
         qDebug() << "[1] servo params import failure!";
@@ -1476,6 +1480,7 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
     QList<int> entries;
     QSet<int> placed;
     QHash<QPair<int, int>, int> modes;   // display mode by (Pn, axis)
+    QHash<int, QPair<QString, int>> formats;   // format and decimals by definition index
     int emptyLines = 0;
     LineNumbers tooWide;     // values the parameter cannot hold
     LineNumbers unknown;     // lines naming no parameter
@@ -1497,10 +1502,15 @@ bool ServoParamFrame::importParams(const QString &path, bool reportOpenFailure)
         }
         if (fields.size() - 1 > fileAxes.size())
             surplus.add(lineNumber);
-        const RecordItem &def = definitions().at(defIndex);
-        const QString format = field(def, "format");
-        const ValueText::Range range = ValueText::parseRange(field(def, "range"));
-        const int decimals = range.valid ? range.decimals : 0;
+        // A file may name one parameter on every line: its definition is read once.
+        auto known = formats.constFind(defIndex);
+        if (known == formats.constEnd()) {
+            const RecordItem &def = definitions().at(defIndex);
+            const ValueText::Range range = ValueText::parseRange(field(def, "range"));
+            known = formats.insert(defIndex, qMakePair(field(def, "format"), range.valid ? range.decimals : 0));
+        }
+        const QString &format = known->first;
+        const int decimals = known->second;
         bool lineTooWide = false;
         for (int axis : qAsConst(m_axes)) {
             quint32 value = ValueText::NoValue;

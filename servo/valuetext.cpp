@@ -2,9 +2,9 @@
 
 #include "widgets/customitemdelegate.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
+#include <limits>
 
 bool ValueText::isInt32Format(const QString &format)
 {
@@ -128,10 +128,25 @@ QVariant ValueText::rangeEditorConfig(const QString &range)
 
 int ValueText::pnNumber(const QString &code)
 {
-    static const QRegularExpression nonDigits(QStringLiteral("\\D"));
-    QString digits = code;
-    digits.remove(nonDigits);
     bool ok = false;
-    const int n = digits.toInt(&ok, 10);
+    const int n = digitsNumber(code, &ok);
     return ok ? n : -1;
+}
+
+int ValueText::digitsNumber(QStringView text, bool *ok)
+{
+    qint64 n = 0;
+    bool any = false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            continue;
+        any = true;
+        n = n * 10 + (c.unicode() - '0');
+        if (n > std::numeric_limits<int>::max()) {
+            *ok = false;
+            return 0;
+        }
+    }
+    *ok = any;
+    return any ? int(n) : 0;
 }

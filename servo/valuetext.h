@@ -2,6 +2,7 @@
 #define VALUETEXT_H
 
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 
 // Conversions between register values and the texts the parameter tables show, shared by the
@@ -43,6 +44,10 @@ public:
 
     // Digits of a parameter code ("Pn012", "P0-12" -> 12); -1 when there are none.
     static int pnNumber(const QString &code);
+    // The ASCII digits of a text, wherever they stand, read as one decimal number ("Axis1-2" -> 12);
+    // *ok is false when there are none or they exceed an int. A file reads one per line or header
+    // field: a scan, not a regular expression.
+    static int digitsNumber(QStringView text, bool *ok);
 };
 
 #endif // VALUETEXT_H

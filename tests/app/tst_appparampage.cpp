@@ -3,8 +3,10 @@
 #include "comm/networkhelper.h"
 #include "comm/registerwait.h"
 #include "data/commonutils.h"
+#include "servo/paramfilereader.h"
 #include "support/appparamdef.h"
 #include "support/devsimlink.h"
+#include "support/nonregularfiles.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "support/warninglog.h"
@@ -330,6 +332,22 @@ private slots:
         m_prompts.reply.button = QMessageBox::Yes;
         QVERIFY(run("readFromDevBtn") && !m_page->isImported() && text(1, 3) == QLatin1String("500"));
         QCOMPARE(m_prompts.last().text, QStringLiteral("The parameters imported will be uploaded \nagain. Do you want to continue?"));
+    }
+    // A FIFO would hold the window until something writes to it; neither it nor a folder is a file to read.
+    void importNotAFile()
+    {
+        NonRegularFiles picked(m_dir.path());
+        QVERIFY(picked.isOk());
+        ComSettingsFrame::setRegister(Uint8(1), 3131, 500);
+        for (const QString &path : { picked.fifo(), picked.folder() }) {
+            m_prompts.clear();
+            m_prompts.reply.text = path;
+            click("openParamBtn");
+            QCOMPARE(m_prompts.size(), 2);   // the file box, then why nothing came in
+            QCOMPARE(m_prompts.last().text, ParamFileReader::notRegularFileText(path));
+            QVERIFY2(m_warnings->last().endsWith(QLatin1String("not imported: not a regular file")), qPrintable(m_warnings->last()));
+            QVERIFY(!m_page->isImported() && cached(3131) == 500);
+        }
     }
     void exportFile()
     {

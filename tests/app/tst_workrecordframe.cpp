@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -50,7 +51,14 @@ class TestWorkRecordFrame : public QObject
     RecordTableModel *model() const { return qobject_cast<RecordTableModel *>(child<QTableView>("workRecordTableWidget")->model()); }
     template <class T = QPushButton> T *child(const char *name) const { return m_page->findChild<T *>(QLatin1String(name)); }
     void append(int status) { setCache({ 1, 100, 1000, 100, status, 0 }), m_page->appendRecord(); }
-    void storeRows(const QVector<RecordItem> &rows) { QVERIFY(insertWorkRecords(m_db->path(), rows)); m_com->setDeviceType(SdriverDevice); }
+    void storeRows(const QVector<RecordItem> &rows) { QVERIFY(insertWorkRecords(m_db->path(), rows)); setDevice(SdriverDevice); }
+    // Selects the device type and waits until the page has been given the records it reads.
+    void setDevice(DeviceEnum type)
+    {
+        QSignalSpy read(DatabaseManager::instance(), &DatabaseManager::workRecordsRead);
+        m_com->setDeviceType(type);
+        QVERIFY(!DatabaseManager::instance()->isReadingWorkRecords() || read.wait(20000));
+    }
     void setTorqueUnit(int unit) { setUnitIndex(QStringLiteral("torque"), unit), m_page->onParamUnitChanged(); }
 
     QStringList shownIds() const
@@ -74,7 +82,7 @@ class TestWorkRecordFrame : public QObject
         m_page.reset(), DatabaseManager::resetInstance(), m_page.reset(new WorkRecordFrame), m_page->show();
         connect(m_com.get(), &ComSettingsFrame::devChangedSignal, DatabaseManager::instance(), &DatabaseManager::onDeviceChanged);
         connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page.get(), &WorkRecordFrame::onDeviceChanged);
-        m_com->setDeviceType(SdriverDevice);
+        setDevice(SdriverDevice);
     }
     QStringList counterTexts(int n = 3) const
     {
@@ -109,7 +117,7 @@ private slots:
         m_page->show();   // a hidden page fills its table only once it is shown
         connect(m_com.get(), &ComSettingsFrame::devChangedSignal, DatabaseManager::instance(), &DatabaseManager::onDeviceChanged);
         connect(DatabaseManager::instance(), &DatabaseManager::devChangedSignal, m_page.get(), &WorkRecordFrame::onDeviceChanged);
-        ComSettingsFrame::setCurrentSlave(1), m_com->setDeviceType(SdriverDevice);
+        ComSettingsFrame::setCurrentSlave(1), setDevice(SdriverDevice);
     }
     void cleanup()
     {
@@ -168,7 +176,7 @@ private slots:
     {
         DatabaseManager *db = DatabaseManager::instance();
         QVERIFY(db->saveKeyValue("Sdriver_LockTotalCount", "77") && db->saveKeyValue("Sdriver_LockSuccessCount", "5"));
-        m_com->setDeviceType(SdriverDevice);
+        setDevice(SdriverDevice);
         QCOMPARE(counterTexts(4), (QStringList{ "5", "0", "0", "77" }));
         QVERIFY(!child<QLabel>("dataCnt3Lable")->isHidden() && child<QLabel>("dataCnt4Lable")->isHidden());
         QCOMPARE(child<QLabel>("dataCnt1Name")->text(), QStringLiteral("Lock Success"));
@@ -282,7 +290,7 @@ private slots:
         QCOMPARE(DatabaseManager::instance()->workRecords().size(), 3);
         QCOMPARE(QStringList(shownIds()) << QString::number(filledRows()) << counterTexts(), (QStringList{ "1", "1", "0", "0", "0" }));
         // A device change reloads every record but leaves the result mode on.
-        m_com->setDeviceType(SdriverDevice);
+        setDevice(SdriverDevice);
         QCOMPARE(filledRows(), 3);
         m_page->appendRecord();
         QCOMPARE(filledRows(), 3);
@@ -298,7 +306,7 @@ private slots:
         append(0x0001);
         QCOMPARE(QStringList({ QString::number(model()->rowCount()), QString::number(filledRows()), model()->cellText(0, 0), model()->cellText(499, 0) }),
                  QStringList({ "500", "500", "600", "101" }));
-        m_com->setDeviceType(SdriverDevice);
+        setDevice(SdriverDevice);
         QCOMPARE(filledRows(), 601);
     }
     void hiddenPage_data()
@@ -334,6 +342,35 @@ private slots:
             QCOMPARE(model()->cellText(0, 5), statusText.value(appended.last()));
         append(0x0001);   // shown all along
         QCOMPARE(span(), QStringLiteral("%1: %2-%3").arg(after).arg(total).arg(total + 1 - after));
+    }
+    void deviceChangeWhileShown_data()
+    {
+        QTest::addColumn<bool>("appendDuringRead");
+        QTest::newRow("nothing asks for the records") << false;
+        QTest::newRow("a record added while they are read") << true;
+    }
+    // A device change while the page is shown does not hold the window until the records are read:
+    // the table is empty meanwhile and fills when the read ends, with nothing asking for the list.
+    void deviceChangeWhileShown()
+    {
+        QFETCH(bool, appendDuringRead);
+        storeRows(manyRows(40));
+        auto entered = std::make_shared<QSemaphore>(), release = std::make_shared<QSemaphore>();
+        // The read waits until let go; a page that waits for it lets it go after 10 s by itself.
+        DatabaseManager::setWorkReadGateForTest([entered, release] { entered->release(), release->tryAcquire(1, 10000); });
+        m_com->setDeviceType(SdriverDevice);
+        DatabaseManager::setWorkReadGateForTest(nullptr);
+        const bool reading = DatabaseManager::instance()->isReadingWorkRecords();
+        const int shownAtOnce = filledRows();
+        QVERIFY(entered->tryAcquire(1, 10000));
+        release->release();
+        QVERIFY(reading);
+        QCOMPARE(shownAtOnce, 0);
+        if (appendDuringRead)
+            append(0x0001);   // waits for the rest of the read, before the page is told it ended
+        QTRY_COMPARE(filledRows(), appendDuringRead ? 41 : 40);
+        QCOMPARE(shownIds().first(), appendDuringRead ? QStringLiteral("40") : QStringLiteral("39"));
+        QCOMPARE(counterTexts(), appendDuringRead ? QStringList({ "1", "0", "1" }) : QStringList({ "0", "0", "0" }));
     }
     void search()
     {
@@ -387,11 +424,11 @@ private slots:
         // The device changes to one without work records while searching.
         storeRows(manyRows(300));
         m_page->onSearchSignal(0, "Task"), m_page->searchProcess();
-        m_com->setDeviceType(HighVoltServo);
+        setDevice(HighVoltServo);
         m_page->searchProcess();
         QCOMPARE(finished.count(), 2);
         // Stopping by command leaves the table as it is and reports nothing.
-        m_com->setDeviceType(SdriverDevice);
+        setDevice(SdriverDevice);
         m_page->onSearchSignal(0, "Task"), m_page->searchProcess();
         m_page->onSearchSignal(2, QString());
         QTest::qWait(50);
@@ -457,7 +494,7 @@ private slots:
         m_boxes->reply.button = QMessageBox::Yes;
         child("clearRecordButton")->click();
         QVERIFY(filledRows() == 0 && model()->rowCount() == 30);
-        m_com->setDeviceType(SdriverDevice);   // reads the table again
+        setDevice(SdriverDevice);   // reads the table again
         QCOMPARE(filledRows(), 0);
         // Without a device nothing is deleted, and the table says so by staying as it is.
         storeRows({ workRecordRow(0, "Task0", "OK", "2024/05/01 08:00:00") });
@@ -511,7 +548,7 @@ private slots:
         QVERIFY(contents(old.fileName()) == expected);
         QCOMPARE(m_boxes->size(), 1);   // the file box: no message when it works
 
-        m_com->setDeviceType(SdriverDevice);   // every record on the table again
+        setDevice(SdriverDevice);   // every record on the table again
         {
             FileSizeLimit full(200000);
             child("exportRecordButton")->click();
@@ -532,14 +569,21 @@ private slots:
         QTest::newRow("another torque unit") << true;
     }
     // The file holds the table as it was when the export was asked for, also when the page is rebuilt
-    // for another device type or torque unit before the last slice is written.
+    // for another device type or torque unit before the last slice is written; the rebuild does not
+    // wait for the export, which goes on a slice at a time.
     void exportOverAChange()
     {
         QFETCH(bool, unit);
-        storeRows(manyRows(30000));
+        QVector<RecordItem> rows = manyRows(30000);
+        const QStringList alarms { "0", "10", "999" }, alarmTexts { "No Alarm", QStringLiteral("滑牙"), "undefine" };
+        const QStringList torques { "1.500", "0.450", "12.345" };
+        for (int i = 0; i < rows.size(); ++i)
+            rows[i]["alarm"] = alarms.at(i % 3), rows[i]["torque"] = torques.at(i % 3);
+        storeRows(rows);
         QByteArray expected = "\"Screw Number\",\"Task Number\",\"Lock Turns\",\"Lock Torque\",\"Used Time\",\"Lock Status\",\"Lock Time\",\"Alarm\"\n";
         for (int id = 29999; id >= 0; --id)
-            expected += QStringLiteral("\"%1\",\"Task0\",\"8.5\",\"1.500\",\"1.234\",\"OK\",\"2024/05/01 08:00:00\",\"No Alarm\"\n").arg(id).toUtf8();
+            expected += QStringLiteral("\"%1\",\"Task0\",\"8.5\",\"%2\",\"1.234\",\"OK\",\"2024/05/01 08:00:00\",\"%3\"\n")
+                            .arg(id).arg(torques.at(id % 3), alarmTexts.at(id % 3)).toUtf8();
         QTemporaryDir dir;
         m_boxes->reply.text = dir.filePath("records.csv");
         child("exportRecordButton")->click();
@@ -547,7 +591,8 @@ private slots:
         if (unit)
             setTorqueUnit(1);
         else
-            m_com->setDeviceType(HighVoltServo);
+            setDevice(HighVoltServo);
+        QVERIFY(!QFile::exists(m_boxes->reply.text));   // and still after the rebuild
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_boxes->reply.text), 20000);
         QFile file(m_boxes->reply.text);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -559,7 +604,7 @@ private slots:
     {
         DevsimLink link(m_com.get());
         QVERIFY(link.start({ "--type", "0", "--event-interval", "1500" }, 1, DevsimLink::NoCheck));
-        m_com->setDeviceType(SdriverDevice);
+        setDevice(SdriverDevice);
         // The values are one screw's only when a whole polling pass lies between two readings of the same
         // nonzero result less than 1 s apart (the next screw starts 1.5 s after a result).
         const QList<int> addrs { 3336, 3072, 3076, 3077, 3079, 3337 };

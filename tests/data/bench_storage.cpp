@@ -10,9 +10,15 @@
 // window's thread is held while another program holds the file from before the start.
 //
 //   bench_storage            all cases
+//   bench_storage --rebuilds the rebuild cases alone
 //   bench_storage --child <case> <database>   one case (used by the parent)
 //   bench_storage --window <case> <database>  the main window's start-up (used by the parent)
 //   bench_storage --held <case> <database>    the start and its retries with the file held (used by the parent)
+//   bench_storage --rebuild <case> <database> rebuilds of the shown work record page (used by the parent)
+//
+// The rebuilds: a CSV export during which the device selects another torque unit, with the file
+// compared to one written without the change; and a device change while the page is shown, until
+// its rows are back.
 
 #include "app/alarminfoframe.h"
 #include "app/paramunit.h"
@@ -274,6 +280,89 @@ int runHeld(const QString &path)
     return db->startupProblem().isEmpty() ? 1 : 0;
 }
 
+// The work record page shown with its records, as the rebuild cases start from.
+struct ShownPage {
+    // Before the page, which opens the database.
+    bool prepared;
+    ComSettingsFrame com;
+    WorkRecordFrame page;
+    const RecordTableModel *model = nullptr;
+
+    static bool prepare(const QString &path)
+    {
+        DatabaseManager::setDatabasePath(path);
+        initUnitTable();
+        return true;
+    }
+    explicit ShownPage(const QString &path)
+        : prepared(prepare(path))
+    {
+        ComSettingsFrame::setCurrentSlave(1);
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);
+        DatabaseManager *db = DatabaseManager::instance();
+        QObject::connect(db, &DatabaseManager::devChangedSignal, &page, &WorkRecordFrame::onDeviceChanged);
+        db->onDeviceChanged(SdriverDevice);
+        page.resize(1200, 700);
+        page.show();
+        model = qobject_cast<const RecordTableModel *>(page.findChild<QAbstractItemView *>(QStringLiteral("workRecordTableWidget"))->model());
+    }
+    bool ready(int records)
+    {
+        return QTest::qWaitForWindowExposed(&page) && QTest::qWaitFor([&] { return records == 0 || model->hasRecord(0); }, 60000);
+    }
+    // Exports the table to file; change runs between the first slice and the next. The longest hold
+    // is returned in hold; the time to the file in place is the result.
+    double exportTo(const QString &file, const std::function<void()> &change, qint64 *hold)
+    {
+        Prompt::setHandler([file](const Prompt::Request &) {
+            Prompt::Reply reply;
+            reply.text = file;
+            return reply;
+        });
+        const double ms = waitAndWatch(
+            [&] {
+                QMetaObject::invokeMethod(&page, "on_exportRecordButton_clicked");
+                if (change)
+                    QTimer::singleShot(0, &page, change);
+            },
+            [&file] { return QFileInfo::exists(file); }, hold);
+        Prompt::setHandler(nullptr);
+        return ms;
+    }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int runRebuild(const QString &path, int records)
+{
+    ShownPage shown(path);
+    if (!shown.ready(records))
+        return 1;
+    QTemporaryDir dir;
+    qint64 hold = 0;
+    const QString plain = dir.filePath(QStringLiteral("plain.csv"));
+    std::printf("export_ms %.1f\n", shown.exportTo(plain, nullptr, &hold));
+    std::printf("export_longest_hold_ms %lld\n", hold);
+    const QString changed = dir.filePath(QStringLiteral("changed.csv"));
+    WorkRecordFrame *page = &shown.page;
+    const double ms = shown.exportTo(changed, [page] {
+        setUnitIndex(QStringLiteral("torque"), 1);
+        page->onParamUnitChanged();
+    }, &hold);
+    std::printf("export_unit_change_ms %.1f\nexport_unit_change_longest_hold_ms %lld\n", ms, hold);
+    std::printf("export_unit_change_same_bytes %d\n", fileBytes(plain) == fileBytes(changed) ? 1 : 0);
+
+    const RecordTableModel *model = shown.model;
+    const double changeMs = waitAndWatch([] { DatabaseManager::instance()->onDeviceChanged(SdriverDevice); },
+                                         [model, records] { return records == 0 || model->hasRecord(0); }, &hold);
+    std::printf("shown_device_change_ms %.1f\nshown_device_change_longest_hold_ms %lld\n", changeMs, hold);
+    return 0;
+}
+
 QMap<QString, double> runCase(const QString &self, int index, const QString &path, const char *mode = "--child")
 {
     QProcess child;
@@ -288,6 +377,29 @@ QMap<QString, double> runCase(const QString &self, int index, const QString &pat
     }
     return figures;
 }
+// The rebuild cases, each size in a process of its own.
+bool printRebuilds(const QTemporaryDir &dir)
+{
+    const QStringList keys = { "export_ms", "export_longest_hold_ms", "export_unit_change_ms",
+                               "export_unit_change_longest_hold_ms", "export_unit_change_same_bytes",
+                               "shown_device_change_ms", "shown_device_change_longest_hold_ms" };
+    std::printf("\n%-20s", "page rebuilds");
+    for (const QString &key : keys)
+        std::printf(" %36s", qPrintable(key));
+    std::printf("\n");
+    for (int i : { 0, 1 }) {
+        const QString path = dir.filePath(QStringLiteral("rebuild%1.db").arg(i));
+        if (!fill(path, kCases[i].workRows, kCases[i].alarmRows))
+            return false;
+        const QMap<QString, double> figures = runCase(QCoreApplication::applicationFilePath(), i, path, "--rebuild");
+        std::printf("%-20s", kCases[i].name);
+        for (const QString &key : keys)
+            std::printf(" %36.1f", figures.value(key));
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+    return true;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -299,6 +411,12 @@ int main(int argc, char *argv[])
         return runWindow(QString::fromLocal8Bit(argv[3]), kCases[QByteArray(argv[2]).toInt()].workRows);
     if (argc == 4 && QByteArray(argv[1]) == "--held")
         return runHeld(QString::fromLocal8Bit(argv[3]));
+    if (argc == 4 && QByteArray(argv[1]) == "--rebuild")
+        return runRebuild(QString::fromLocal8Bit(argv[3]), kCases[QByteArray(argv[2]).toInt()].workRows);
+    if (argc == 2 && QByteArray(argv[1]) == "--rebuilds") {
+        QTemporaryDir dir;
+        return printRebuilds(dir) ? 0 : 1;
+    }
 
     QTemporaryDir dir;
     QMap<QString, double> base;
@@ -363,5 +481,5 @@ int main(int argc, char *argv[])
         std::printf("%-20s %22.1f %22.0f\n", kCases[i].name, figures.value(QStringLiteral("held_startup_ms")),
                     figures.value(QStringLiteral("held_longest_hold_ms")));
     }
-    return 0;
+    return printRebuilds(dir) ? 0 : 1;
 }

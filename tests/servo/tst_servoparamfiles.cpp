@@ -1,6 +1,7 @@
 #include "comm/comsettingsframe.h"
 #include "servo/paramfilereader.h"
 #include "servo/servoparamframe.h"
+#include "support/nonregularfiles.h"
 #include "support/servopagefixture.h"
 
 #include <QPushButton>
@@ -34,6 +35,8 @@ private slots:
     void exportLines();
     void importRefusals_data();
     void importRefusals();
+    void importNotAFile_data();
+    void importNotAFile();
     void importValues();
     void importBounds();
     void defaultFilesFollowTheDeviceType();
@@ -165,6 +168,36 @@ void TestServoParamFiles::importRefusals()
     QVERIFY(!f->page->isImportedView());
     QCOMPARE(text(0, 0), QStringLiteral("Pn012"));
     QCOMPARE(ComSettingsFrame::getRegister(255, pn11), Uint16(0xABCD));
+}
+
+void TestServoParamFiles::importNotAFile_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("a FIFO") << true;
+    QTest::newRow("a folder named .csv") << false;
+}
+
+// A FIFO would hold the window until something writes to it; neither it nor a folder is a file to
+// read, and the user is told why nothing came in.
+void TestServoParamFiles::importNotAFile()
+{
+    QFETCH(bool, fifo);
+    NonRegularFiles picked(m_dir->path());
+    QVERIFY(picked.isOk());
+    const QString path = fifo ? picked.fifo() : picked.folder();
+    writeFile(file("in.csv"), QStringLiteral("DeviceType = 1\n\nPnVal,Axis0\nPn012,+42\n"));
+    QVERIFY(f->page->importParams(file("in.csv")));
+    f->prompts.clear();
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("servo params import failure: not a regular file"));
+    QVERIFY(!f->page->importParams(path));
+    QCOMPARE(f->warnings(), QStringList({ ParamFileReader::notRegularFileText(path) }));
+    QVERIFY(f->lastWarning().startsWith(QStringLiteral("Not a regular file: ")));
+    QCOMPARE(text(0, 0), QStringLiteral("Pn012"));
+    // Through the "Open" button as well.
+    f->prompts.reply.text = path;
+    f->click("importBnt");
+    QCOMPARE(f->warnings().size(), 2);
+    QCOMPARE(f->lastWarning(), ParamFileReader::notRegularFileText(path));
 }
 
 // Whatever a line holds past the header, the rest of the file still comes in.

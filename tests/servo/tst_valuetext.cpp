@@ -214,6 +214,21 @@ void TestValueText::pnNumber_data()
     QTest::addColumn<int>("number");
     QTest::newRow("Pn012") << "Pn012" << 12;
     QTest::newRow("Pn000") << "Pn000" << 0;
+    // Every ASCII digit counts wherever it stands; nothing else does, other scripts' digits neither.
+    QTest::newRow("digits apart") << "P0-12" << 12;
+    QTest::newRow("signs and blanks") << " -Pn 1 2+" << 12;
+    QTest::newRow("hexadecimal text") << "Pn0x1A" << 1;
+    QTest::newRow("exponent") << "1e3" << 13;
+    QTest::newRow("superscript two") << QString::fromUtf8("Pn²3") << 3;
+    QTest::newRow("mathematical zero") << QString::fromUtf8("Pn\U0001D7D81") << 1;
+    QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("Pn١٢") << -1;
+    QTest::newRow("fullwidth digits") << QString::fromUtf8("Pn１２") << -1;
+    QTest::newRow("no digits") << "Pn" << -1;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("leading zeros") << "Pn" + QString(3000, '0') + "12" << 12;
+    QTest::newRow("largest int") << "Pn2147483647" << 2147483647;
+    QTest::newRow("past an int") << "Pn2147483648" << -1;
+    QTest::newRow("far past an int") << "Pn99999999999999999999" << -1;
 }
 
 void TestValueText::pnNumber()
