@@ -194,7 +194,7 @@ DatabaseManager::DatabaseManager()
                               "What cannot be read shows as empty or default and no setting is saved over it; "
                               "new records are kept and stored as soon as the file takes them again.")
                                .arg(QDir::toNativeSeparators(path), reasonText(m_lastError));
-        m_retryTimer.start();
+        scheduleRetry();
     }
 }
 
@@ -684,7 +684,7 @@ void DatabaseManager::workListRead(const QString &table, bool ok)
         if (p.table == table)
             m_workRecords.append(p.row);
     }
-    m_retryTimer.start();
+    scheduleRetry();
 }
 
 // A hundred thousand records take a quarter of a second to read: long enough to hold the start.
@@ -1087,7 +1087,7 @@ bool DatabaseManager::storePending()
         qWarning() << m_pending.size() << "records and" << m_pendingKeyValues.size()
                    << "key values wait to be stored in" << db.databaseName();
         m_reopen = m_reopen || lostFile(m_lastError);
-        m_retryTimer.start();
+        scheduleRetry();
         return false;
     }
     m_pending.clear();
@@ -1113,6 +1113,14 @@ bool DatabaseManager::reloadRecordLists()
     const bool ok = loadRecords(kAlarmTable(), kAlarmRecordLimit, m_alarmRecords);
     loadKind(WorkRecordKind);
     return ok && m_workLoaded;
+}
+
+// A running retry is left to come: started again by every failure, it would not come while
+// records keep failing faster than its interval.
+void DatabaseManager::scheduleRetry()
+{
+    if (!m_retryTimer.isActive())
+        m_retryTimer.start();
 }
 
 void DatabaseManager::dropPending(const QString &table)

@@ -200,6 +200,7 @@ private:
     bool addRecord(const QString &table, RecordList &list, QStringList fields);
     bool storePending();
     bool reloadRecordLists();
+    void scheduleRetry();
     void dropPending(const QString &table);
     void endBatch();
     bool writeKeyValue(const QString &key, const QString &value);

@@ -340,6 +340,27 @@ private slots:
         QVERIFY(!db->servoParams().isEmpty() && !db->appParams().isEmpty());
         QVERIFY(changed->count() == 2 && changed->last().first().value<DeviceEnum>() == SdriverDevice);
     }
+    // Held from before the start while records keep coming faster than the retries: the retries
+    // still run, so what waits is stored within a retry of the file being let go.
+    void waitingRecordsStoredWhileRecordsKeepComing()
+    {
+        DatabaseManager::resetInstance();
+        std::unique_ptr<DbLocker> locker(new DbLocker(m_path, "BEGIN EXCLUSIVE"));
+        QVERIFY(locker->isOk());
+        DatabaseManager *db = reopen();
+        QVERIFY(!db->startupProblem().isEmpty());
+        QTimer line;
+        line.setInterval(300);
+        connect(&line, &QTimer::timeout, db, [db] { db->addAlarmRecord(5); });
+        line.start();
+        QTRY_VERIFY_WITH_TIMEOUT(db->pendingRecords() >= 3, 10000);
+        locker.reset();
+        // One retry interval after the release, with a generous margin; the line does not pause.
+        QTRY_VERIFY_WITH_TIMEOUT(db->pendingRecords() == 0, 6000);
+        line.stop();
+        QCOMPARE(side("SELECT count(*) || ' ' || count(DISTINCT id) FROM alarm_records").toString(),
+                 QStringLiteral("%1 %1").arg(db->alarmRecords().size()));
+    }
     void lostFileNoticed_data()
     {
         QTest::addColumn<QString>("how");
