@@ -278,26 +278,33 @@ bool DatabaseManager::prepareFile()
 bool DatabaseManager::upgradeUserTables()
 {
     m_textIds.clear();
+    m_idColumnsKnown = false;
+    // Every table's columns are read before any is changed: the ids can be read right even when
+    // a change cannot be made now.
     QHash<QString, QStringList> present;
     for (const UserColumn &c : kUserColumns) {
         const QString table = QLatin1String(c.table);
-        if (!present.contains(table)) {
-            QSqlQuery query(database());
-            if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
-                noteFailure(query.lastError());
-                qWarning() << "Cannot read the columns of" << table << query.lastError().text();
-                return false;
-            }
-            QStringList names;
-            while (query.next()) {
-                names << query.value(1).toString();
-                // An older file may declare its ids as text, which sorts '10' before '9'.
-                if (query.value(1).toString().compare(QLatin1String("id"), Qt::CaseInsensitive) == 0
-                    && !query.value(2).toString().contains(QLatin1String("INT"), Qt::CaseInsensitive))
-                    m_textIds.insert(table);
-            }
-            present.insert(table, names);
+        if (present.contains(table))
+            continue;
+        QSqlQuery query(database());
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+            noteFailure(query.lastError());
+            qWarning() << "Cannot read the columns of" << table << query.lastError().text();
+            return false;
         }
+        QStringList names;
+        while (query.next()) {
+            names << query.value(1).toString();
+            // An older file may declare its ids as text, which sorts '10' before '9'.
+            if (query.value(1).toString().compare(QLatin1String("id"), Qt::CaseInsensitive) == 0
+                && !query.value(2).toString().contains(QLatin1String("INT"), Qt::CaseInsensitive))
+                m_textIds.insert(table);
+        }
+        present.insert(table, names);
+    }
+    m_idColumnsKnown = true;
+    for (const UserColumn &c : kUserColumns) {
+        const QString table = QLatin1String(c.table);
         if (present.value(table).contains(QLatin1String(c.column), Qt::CaseInsensitive))
             continue;
         qWarning() << "Adding the missing column" << c.column << "to" << table;
@@ -636,7 +643,9 @@ bool DatabaseManager::takeRecords(const QString &table, int limit, RecordRead re
     else
         m_olderRows.remove(table);
     loaded.reverse();
-    if (!readNextId(table))
+    // Until the file's id columns are known the ids are not read: what waits keeps a provisional
+    // id, which the read that follows them puts right.
+    if (m_idColumnsKnown && !readNextId(table))
         return false;
     for (const Pending &p : qAsConst(m_pending)) {
         if (p.table == table)
@@ -949,9 +958,12 @@ void DatabaseManager::forgetTrim(const QString &table)
     m_olderRows.remove(table);
 }
 
-// max(id) + 1, so that an id is never given twice, whatever the list holds.
+// max(id) + 1, so that an id is never given twice, whatever the list holds. Not before the id
+// columns are known: text ids read as numbers would give one already taken.
 bool DatabaseManager::readNextId(const QString &table)
 {
+    if (!m_idColumnsKnown)
+        return false;
     QSqlQuery query(database());
     if (!query.exec(QStringLiteral("SELECT max(%1) FROM %2").arg(idOf(table), table)) || !query.next()) {
         noteFailure(query.lastError());

@@ -241,8 +241,9 @@ private:
     QList<RecordItem> m_servoDebugRows;
     QMap<QString, QString> m_keyValues;
     QSet<QString> m_unreadConfig;
-    // Record tables of older files whose ids are declared as text.
+    // Record tables of older files whose ids are declared as text; known once the columns are read.
     QSet<QString> m_textIds;
+    bool m_idColumnsKnown = false;
     // Table -> next id to give; absent while the table's ids could not be read.
     QHash<QString, qint64> m_nextId;
     QVector<Pending> m_pending;
