@@ -434,7 +434,9 @@ bool DatabaseManager::canWrite()
     }
     // A pragma value cannot be bound; it is the file's own integer.
     ok = ok && execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
-    execute(QStringLiteral("ROLLBACK"));
+    // SQLite may have ended the transaction itself (a full disk does): the rollback then fails
+    // too, and its error must not replace the one that says why.
+    database().rollback();
     return ok;
 }
 

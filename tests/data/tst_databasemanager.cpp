@@ -2,6 +2,7 @@
 #include "data/databasemanager.h"
 #include "data/sqlscript.h"
 #include "support/dblocker.h"
+#include "support/filesizelimit.h"
 #include "support/testdatabase.h"
 #include "support/warninglog.h"
 
@@ -378,6 +379,22 @@ private slots:
         line.stop();
         QCOMPARE(side("SELECT count(*) || ' ' || count(DISTINCT id) FROM alarm_records").toString(),
                  QStringLiteral("%1 %1").arg(db->alarmRecords().size()));
+    }
+    // A write refused at the start, as on a full disk, is told as such, not as the failed rollback
+    // that follows it. (A file size limit makes SQLite see an I/O error where a full disk gives
+    // SQLITE_FULL.)
+    void diskFullAtStart()
+    {
+        DatabaseManager::resetInstance();
+        DatabaseManager *db = nullptr;
+        {
+            FileSizeLimit full(4096);
+            db = reopen();
+        }
+        const QString problem = db->startupProblem();
+        QVERIFY2(problem.contains(QLatin1String(": it cannot be opened or read.")) && !problem.contains(QLatin1String("rollback")),
+                 qPrintable(problem));
+        QVERIFY(db->addAlarmRecord(4) && db->pendingRecords() == 0);
     }
     void lostFileNoticed_data()
     {
