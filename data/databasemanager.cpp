@@ -224,6 +224,14 @@ bool DatabaseManager::isOpen() const
     return m_open;
 }
 
+int DatabaseManager::pendingRecords() const
+{
+    // Counters that came with a record are stored with it, and lost with it.
+    if (m_pending.isEmpty() && (!m_pendingKeyValues.isEmpty() || !m_keyValueSteps.isEmpty()))
+        return 1;
+    return m_pending.size();
+}
+
 int DatabaseManager::pendingWorkRecords() const
 {
     return pendingCount(tableName(m_currentDevice, WorkRecordKind));

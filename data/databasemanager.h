@@ -54,8 +54,10 @@ public:
     // Records kept in memory that wait to be stored.
     int pendingAlarmRecords() const { return pendingCount(kAlarmTable()); }
     int pendingWorkRecords() const;
-    // Every record that waits, of any table: those of a device type left meanwhile too.
-    int pendingRecords() const { return m_pending.size(); }
+    // What is not stored yet, as the close question counts it: every record that waits, of any
+    // table (those of a device type left meanwhile too); counters that wait with no record, such
+    // as a clear, count as one.
+    int pendingRecords() const;
     DeviceEnum currentDevice() const { return m_currentDevice; }
     // Old rows past a list's limit are still being deleted, in steps.
     bool isTrimming() const { return !m_trimBelow.isEmpty(); }

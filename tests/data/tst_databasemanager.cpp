@@ -380,6 +380,31 @@ private slots:
         QCOMPARE(side("SELECT count(*) || ' ' || count(DISTINCT id) FROM alarm_records").toString(),
                  QStringLiteral("%1 %1").arg(db->alarmRecords().size()));
     }
+    // Counters changed while the file is held wait like records, and what the close question
+    // counts includes them: as one change when no record waits, else with the records they came with.
+    void waitingCountersCounted()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        db->onDeviceChanged(SdriverDevice);
+        QVERIFY(db->saveKeyValue("Sdriver_LockFinishCount", "9"));
+        std::unique_ptr<DbLocker> locker(new DbLocker(m_path, "BEGIN IMMEDIATE"));
+        QVERIFY(locker->isOk());
+        {
+            const DatabaseManager::Batch clear(db);
+            for (const char *key : { "Sdriver_LockSuccessCount", "Sdriver_LockFailureCount", "Sdriver_LockFinishCount" })
+                QVERIFY(db->saveKeyValue(key, "0"));
+        }
+        QCOMPARE(db->pendingRecords(), 1);
+        {
+            const DatabaseManager::Batch tightening(db);
+            QVERIFY(db->addWorkRecord(workRecord("Task1")) && db->addToKeyValue("Sdriver_LockFinishCount", 1));
+        }
+        QCOMPARE(db->pendingRecords(), 1);
+        locker.reset();
+        db->retryStorage();
+        QCOMPARE(db->pendingRecords(), 0);
+        QCOMPARE(side("SELECT group_concat(value) FROM (SELECT value FROM keyvalue_table ORDER BY key)").toString(), QStringLiteral("0,1,0"));
+    }
     // A write refused at the start, as on a full disk, is told as such, not as the failed rollback
     // that follows it. (A file size limit makes SQLite see an I/O error where a full disk gives
     // SQLITE_FULL.)
