@@ -1158,6 +1158,7 @@ void DatabaseManager::retryStorage()
     joinWorkLoad();
     const int waiting = m_pending.size();
     bool changed = false;
+    bool reread = false;
     QSqlDatabase db = database();
     if (std::exchange(m_reopen, false)) {
         // Told while the old file is still held open: once let go, a new one may take its place
@@ -1182,14 +1183,14 @@ void DatabaseManager::retryStorage()
                 m_reopen = true;
                 return;
             }
-            changed = true;
+            changed = reread = true;
         }
         m_fileChanged = false;
         m_fileIdentity = fileIdentity(db.databaseName());
     }
     if (!m_loaded) {
         m_loaded = loadAll();
-        changed = m_loaded;
+        changed = reread = m_loaded;
         if (m_loaded)
             qWarning() << "The database can be read again:" << database().databaseName();
     } else if (!m_workLoaded) {
@@ -1199,6 +1200,8 @@ void DatabaseManager::retryStorage()
     storePending();
     if (!m_reopen && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
         m_retryTimer.stop();
+    if (reread)
+        emit listsReloaded();
     if (changed && m_currentDevice != NoDevice)
         emit devChangedSignal(m_currentDevice);
     if (changed || waiting != m_pending.size())

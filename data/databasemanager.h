@@ -146,6 +146,10 @@ signals:
     void devChangedSignal(DeviceEnum devType);
     // Records were stored, queued or reloaded: the pages redraw their lists and warnings.
     void storageChanged();
+    // The accounts and record lists were read again: once the file could be read after a start
+    // that could not read it, or another file took the place of the one read (the record lists
+    // then). Pages that show a list whole show it again.
+    void listsReloaded();
 
 private:
     // One read of a record table, on whichever thread owns the connection.
