@@ -57,15 +57,12 @@ PermManageFrame::PermManageFrame(QWidget *parent)
     for (int key = 0; key < int(std::size(kPermissionNames)); ++key)
         m_permissionNames.insert(key, tr(kPermissionNames[key]));
 
-    const QList<RecordItem> &accounts = DatabaseManager::instance()->accountList();
-    for (int i = 0; i < accounts.size(); ++i) {
-        if (ui->permTableWidget->rowCount() <= i)
-            ui->permTableWidget->insertRow(i);
-        fillAccountRow(i, accounts.at(i));
-    }
+    fillTable();
 
     // Connected after the rows are filled, so that filling ticks nothing.
     connect(ui->permTableWidget, &QTableWidget::itemChanged, this, &PermManageFrame::onItemChanged);
+    // Accounts the start could not read are shown once they are.
+    connect(DatabaseManager::instance(), &DatabaseManager::listsReloaded, this, &PermManageFrame::fillTable);
     connect(&m_editor, &PermManageDialog::addAccountConfirm, this, &PermManageFrame::addAccountInfo);
     connect(&m_editor, &PermManageDialog::modifyAccountConfirm, this, &PermManageFrame::modifyCheckedAccountInfo);
 }
@@ -98,6 +95,24 @@ QString PermManageFrame::keyNames(const QString &keys, const QMap<int, QString> 
     for (int key : PermManageDialog::keysFromText(keys))
         parts << names.value(key);
     return parts.join(QLatin1Char('/'));
+}
+
+// Row i shows entry i of the account list; the rows after its last entry are blank. A row that
+// still shows an account keeps its tick.
+void PermManageFrame::fillTable()
+{
+    QTableWidget *table = ui->permTableWidget;
+    const QList<RecordItem> &accounts = DatabaseManager::instance()->accountList();
+    for (int i = 0; i < accounts.size(); ++i) {
+        if (table->rowCount() <= i)
+            table->insertRow(i);
+        fillAccountRow(i, accounts.at(i));
+    }
+    for (int row = accounts.size(); row < table->rowCount(); ++row) {
+        m_tickedRows.removeAll(row);
+        for (int column = 0; column < table->columnCount(); ++column)
+            delete table->takeItem(row, column);
+    }
 }
 
 void PermManageFrame::fillAccountRow(int row, const RecordItem &record)

@@ -39,6 +39,7 @@ private slots:
     void on_deleteUserButton_clicked();
 
 private:
+    void fillTable();
     void fillAccountRow(int row, const RecordItem &record);
     static QString keyNames(const QString &keys, const QMap<int, QString> &names);
     void warnStoreFailed();
