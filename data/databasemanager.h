@@ -80,6 +80,8 @@ public:
     void setLanguage(int index);
 
     RecordItem findAccount(const QString &account) const;
+    // The first account-list entry of that name, as a login takes it; -1 when there is none.
+    int indexOfAccount(const QString &account) const;
     // Update the first entry of that name when there is one, else insert; the cached list changes
     // only on success.
     bool saveAccountInfo(RecordItem &record);
@@ -89,6 +91,10 @@ public:
     // written elsewhere. False, changing nothing, when the row no longer holds that account.
     bool saveAccountAt(int index, const RecordItem &record);
     bool deleteAccountAt(int index);
+    // The stored row of the account-list entry at index, which stays while the file does; -1 for
+    // no entry. And back: the index of the entry in that row, -1 when none is.
+    qint64 accountRowAt(int index) const { return m_accountRows.value(index, -1); }
+    int indexOfAccountRow(qint64 row) const { return row < 0 ? -1 : m_accountRows.indexOf(row); }
 
     // Both add the record to their list and store it, or keep it waiting when the file cannot take
     // it now. False only for a record refused outright (empty, or no device type selected).
@@ -213,7 +219,6 @@ private:
     int pendingCount(const QString &table) const;
     static quint64 countOf(const QString &text);
     RecordList *listOf(const QString &table);
-    int indexOfAccount(const QString &account) const;
     static QVariantList accountValues(const RecordItem &record);
     static bool isConfigTable(const QString &table);
 

@@ -11,6 +11,7 @@
 
 PermManageFrame *PermManageFrame::s_instance = nullptr;
 RecordItem PermManageFrame::s_currentAccount;
+qint64 PermManageFrame::s_currentRow = -1;
 
 namespace {
 const QString kAccount = QStringLiteral("account");
@@ -86,7 +87,22 @@ RecordItem PermManageFrame::currentAccount()
 
 void PermManageFrame::setCurrentAccount(const RecordItem &account)
 {
+    if (account.isEmpty()) {
+        setCurrentAccount(account, -1);
+        return;
+    }
+    if (!s_currentAccount.isEmpty() && accountName(account) == accountName(s_currentAccount)) {
+        s_currentAccount = account;
+        return;
+    }
+    DatabaseManager *db = DatabaseManager::instance();
+    setCurrentAccount(account, db->accountRowAt(db->indexOfAccount(accountName(account))));
+}
+
+void PermManageFrame::setCurrentAccount(const RecordItem &account, qint64 storedRow)
+{
     s_currentAccount = account;
+    s_currentRow = account.isEmpty() ? -1 : storedRow;
 }
 
 QString PermManageFrame::keyNames(const QString &keys, const QMap<int, QString> &names)
@@ -144,21 +160,20 @@ bool PermManageFrame::updateAccountInfo(RecordItem &record)
 {
     const QString name = accountName(record);
     DatabaseManager *db = DatabaseManager::instance();
-    if (db->findAccount(name).isEmpty())
+    // The one logged in in its own row, not another stored account that shares its name.
+    const int index = !s_currentAccount.isEmpty() && accountName(s_currentAccount) == name
+        ? db->indexOfAccountRow(s_currentRow)
+        : db->indexOfAccount(name);
+    if (index < 0)
         return true;
     makeStorable(record);
-    if (!db->saveAccountInfo(record)) {
+    if (!db->saveAccountAt(index, record)) {
         qWarning() << "PermManageFrame: could not store account" << name;
         warnStoreFailed();
         return false;
     }
-    for (int row = 0; row < ui->permTableWidget->rowCount(); ++row) {
-        const QTableWidgetItem *item = ui->permTableWidget->item(row, 0);
-        if (item && item->text() == name) {
-            fillAccountRow(row, record);
-            break;
-        }
-    }
+    // Row i shows entry i.
+    fillAccountRow(index, db->accountList().at(index));
     return true;
 }
 
@@ -202,9 +217,10 @@ void PermManageFrame::modifyCheckedAccountInfo(RecordItem &recordItem)
         }
         const RecordItem stored = db->accountList().at(row);
         fillAccountRow(row, stored);
-        // Only the logged-in user's own account may refresh what the password gate checks.
-        if (!s_currentAccount.isEmpty() && accountName(s_currentAccount) == name)
-            setCurrentAccount(stored);
+        // Only the logged-in user's own account, in its own row, may refresh what the password
+        // change checks: another account may share its name.
+        if (s_currentRow >= 0 && db->accountRowAt(row) == s_currentRow)
+            setCurrentAccount(stored, s_currentRow);
     }
     if (failed)
         warnStoreFailed();
