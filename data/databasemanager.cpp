@@ -267,6 +267,16 @@ bool DatabaseManager::probe()
     return execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
 
+// The write lock, taken and given back at once: a read alone passes while another program holds
+// the file for writing.
+bool DatabaseManager::writeLockFree()
+{
+    if (!execute(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    database().rollback();
+    return true;
+}
+
 // Tables, missing columns and indexes, then the definitions: all of it leaves the user's rows alone.
 bool DatabaseManager::prepareFile()
 {
@@ -448,10 +458,36 @@ bool DatabaseManager::canWrite()
     return ok;
 }
 
-void DatabaseManager::noteFailure(const QSqlError &error) const
+void DatabaseManager::noteFailure(const QSqlError &error)
 {
-    if (error.isValid())
-        m_lastError = error;
+    if (!error.isValid())
+        return;
+    m_lastError = error;
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (ok && (code == 5 /* SQLITE_BUSY */ || code == 6 /* SQLITE_LOCKED */))
+        setHeld(true);
+}
+
+// The busy time-out lets another program's short write end while a statement waits. Once the
+// file is found held for longer, each statement would wait it out in full, several to one click
+// or tightening: they fail at once instead, and the retries alone look for the file to be free.
+void DatabaseManager::setHeld(bool held)
+{
+    if (m_held == held)
+        return;
+    m_held = held;
+    applyBusyTimeout();
+    if (held)
+        scheduleRetry();
+}
+
+// The connection starts with the full time-out, also when it is opened again.
+void DatabaseManager::applyBusyTimeout()
+{
+    QSqlDatabase db = database();
+    if (db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_held ? 0 : kBusyTimeoutMs));
 }
 
 QString DatabaseManager::reasonText(const QSqlError &error) const
@@ -483,7 +519,7 @@ QString DatabaseManager::reasonText(const QSqlError &error) const
 }
 
 bool DatabaseManager::execute(const QString &sql, const QVariantList &values, int *rowsAffected,
-                              QVariant *insertedRow) const
+                              QVariant *insertedRow)
 {
     // A write waits for the other connection's read to end; waiting here rather than in SQLite
     // keeps it from failing after the busy timeout.
@@ -513,7 +549,7 @@ bool DatabaseManager::execute(const QString &sql, const QVariantList &values, in
 
 // Table names come only from this class's fixed list, never from user text. On failure the rows
 // are left as they were. With rowIds, each row's own stored row number goes there, in step.
-bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds) const
+bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds)
 {
     QSqlQuery query(database());
     query.setForwardOnly(true);
@@ -616,13 +652,13 @@ DatabaseManager::RecordRead DatabaseManager::readRecords(const QSqlDatabase &db,
 
 // Runs in a thread of its own: a connection is used only by the thread that made it.
 DatabaseManager::RecordRead DatabaseManager::readRecordsAside(const QString &path, const QString &connection,
-                                                              const QString &table, int limit)
+                                                              const QString &table, int limit, int busyTimeoutMs)
 {
     RecordRead read;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (db.open())
             read = readRecords(db, table, limit, workColumns());
         else
@@ -722,9 +758,11 @@ void DatabaseManager::startWorkLoad()
     m_workLoadLimit = m_workRecordLimit;
     const QString path = database().databaseName();
     const int limit = m_workRecordLimit;
+    // The window's thread waits for this read as soon as it needs the list.
+    const int busyTimeoutMs = m_held ? 0 : kBusyTimeoutMs;
     try {
-        m_workLoad = std::async(std::launch::async, [this, path, connection, table, limit] {
-            RecordRead read = readRecordsAside(path, connection, table, limit);
+        m_workLoad = std::async(std::launch::async, [this, path, connection, table, limit, busyTimeoutMs] {
+            RecordRead read = readRecordsAside(path, connection, table, limit, busyTimeoutMs);
             // Taken in as soon as the window's thread is free, also when nothing asks for the
             // list: a failed read starts the retries then, as a read in that thread would.
             QMetaObject::invokeMethod(this, [this] { finishReadyWorkLoad(); }, Qt::QueuedConnection);
@@ -900,7 +938,7 @@ int DatabaseManager::trimSurplus(const RecordList &list, const QString &table, i
 
 // The newest rows of a table holding more than the list did are the ones kept, so "below the
 // oldest kept" also takes the rows that were never loaded.
-bool DatabaseManager::deleteBelow(const QString &table, qint64 id, int limit, int *rows) const
+bool DatabaseManager::deleteBelow(const QString &table, qint64 id, int limit, int *rows)
 {
     if (limit <= 0)
         return execute(QStringLiteral("DELETE FROM %1 WHERE %2 < ?").arg(table, idOf(table)), { id }, rows);
@@ -1112,6 +1150,7 @@ bool DatabaseManager::storePending()
         scheduleRetry();
         return false;
     }
+    setHeld(false);
     m_pending.clear();
     for (auto it = m_pendingKeyValues.cbegin(); it != m_pendingKeyValues.cend(); ++it)
         m_keyValues.insert(it.key(), it.value());
@@ -1169,9 +1208,13 @@ void DatabaseManager::retryStorage()
         db.close();
         m_open = false;
     }
-    // While another program holds the file, one failed statement per tick is enough.
-    if (!db.isValid() || (!db.isOpen() && !db.open()) || !probe())
+    if (!db.isValid() || (!db.isOpen() && !db.open()))
         return;
+    applyBusyTimeout();
+    // While another program holds the file, one statement per tick is enough, and it fails at once.
+    if (!probe() || (m_held && !writeLockFree()))
+        return;
+    setHeld(false);
     if (!m_open) {
         m_open = prepareFile();
         if (!m_open)
@@ -1198,7 +1241,7 @@ void DatabaseManager::retryStorage()
         changed = m_workLoaded;
     }
     storePending();
-    if (!m_reopen && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
+    if (!m_reopen && !m_held && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
         m_retryTimer.stop();
     if (reread)
         emit listsReloaded();

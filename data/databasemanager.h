@@ -179,6 +179,7 @@ private:
     QSqlDatabase database() const;
     bool openDatabase(const QString &path);
     bool probe();
+    bool writeLockFree();
     bool prepareFile();
     bool upgradeUserTables();
     // The id of a record table as a number, in SQL.
@@ -186,15 +187,18 @@ private:
     bool updateDefinitions();
     bool loadAll();
     bool canWrite();
-    void noteFailure(const QSqlError &error) const;
+    void noteFailure(const QSqlError &error);
+    void setHeld(bool held);
+    void applyBusyTimeout();
     QString reasonText(const QSqlError &error) const;
     bool execute(const QString &sql, const QVariantList &values = QVariantList(),
-                 int *rowsAffected = nullptr, QVariant *insertedRow = nullptr) const;
-    bool loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds = nullptr) const;
+                 int *rowsAffected = nullptr, QVariant *insertedRow = nullptr);
+    bool loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds = nullptr);
     static bool readNewest(const QSqlDatabase &db, const QString &table, int limit, bool packed, RecordRead &read,
                            bool *packedOk);
     static RecordRead readRecords(const QSqlDatabase &db, const QString &table, int limit, const QStringList &columns);
-    static RecordRead readRecordsAside(const QString &path, const QString &connection, const QString &table, int limit);
+    static RecordRead readRecordsAside(const QString &path, const QString &connection, const QString &table, int limit,
+                                       int busyTimeoutMs);
     bool takeRecords(const QString &table, int limit, RecordRead read, RecordList &list);
     bool loadRecords(const QString &table, int limit, RecordList &list);
     void loadKind(ListKind kind);
@@ -204,7 +208,7 @@ private:
     void finishWorkLoad();
     void finishReadyWorkLoad();
     int trimSurplus(const RecordList &list, const QString &table, int limit) const;
-    bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr) const;
+    bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr);
     void planTrim(RecordList &list, const QString &table, int limit, QVector<std::function<void()>> *afterCommit);
     void trimStep();
     void forgetTrim(const QString &table);
@@ -230,6 +234,9 @@ private:
     bool m_keyValuesLoaded = false;
     // A store found the file deleted, replaced or read-only: the next retry opens it again.
     bool m_reopen = false;
+    // Another program holds the file: statements fail at once instead of waiting for it on the
+    // window's thread, until a retry finds it free.
+    bool m_held = false;
     // The file the lists were read from, told apart from one put in its place.
     QByteArray m_fileIdentity;
     bool m_fileChanged = false;

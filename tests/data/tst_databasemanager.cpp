@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
@@ -420,6 +422,29 @@ private slots:
         QVERIFY2(problem.contains(QLatin1String(": it cannot be opened or read.")) && !problem.contains(QLatin1String("rollback")),
                  qPrintable(problem));
         QVERIFY(db->addAlarmRecord(4) && db->pendingRecords() == 0);
+    }
+    // Held by another program after the start: once it is found held, no statement of the window's
+    // thread waits for the file (the connection's busy time-out is 0) until a retry finds it free.
+    void heldAfterStartNotWaitedFor()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        db->onDeviceChanged(SdriverDevice);
+        auto busyTimeout = [] {
+            QSqlQuery query(QSqlDatabase::database(QStringLiteral("DatabaseManager")));
+            return query.exec(QStringLiteral("PRAGMA busy_timeout")) && query.next() ? query.value(0).toInt() : -1;
+        };
+        QCOMPARE(busyTimeout(), 150);
+        {
+            DbLocker locker(m_path, "BEGIN EXCLUSIVE");
+            QVERIFY(locker.isOk());
+            db->onDeviceChanged(SdriverDevice);
+            QVERIFY(db->addWorkRecord(workRecord("Task1")) && db->pendingRecords() == 1);
+            db->retryStorage();
+            QCOMPARE(busyTimeout(), 0);
+        }
+        db->retryStorage();
+        QCOMPARE(busyTimeout(), 150);
+        QVERIFY(db->pendingRecords() == 0 && rowCount("workRecords_sdriver") == 1);
     }
     void lostFileNoticed_data()
     {
