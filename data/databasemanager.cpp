@@ -1236,9 +1236,17 @@ void DatabaseManager::retryStorage()
         changed = reread = m_loaded;
         if (m_loaded)
             qWarning() << "The database can be read again:" << database().databaseName();
-    } else if (!m_workLoaded) {
-        loadKind(WorkRecordKind);
-        changed = m_workLoaded;
+    } else {
+        // A device change while the file was held could not read the parameter definitions.
+        if (std::exchange(m_loadFailed, false)) {
+            loadKind(ServoParamKind);
+            loadKind(AppParamKind);
+            changed = !m_loadFailed;
+        }
+        if (!m_workLoaded) {
+            loadKind(WorkRecordKind);
+            changed = changed || m_workLoaded;
+        }
     }
     storePending();
     if (!m_reopen && !m_held && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())

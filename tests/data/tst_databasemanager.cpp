@@ -424,7 +424,8 @@ private slots:
         QVERIFY(db->addAlarmRecord(4) && db->pendingRecords() == 0);
     }
     // Held by another program after the start: once it is found held, no statement of the window's
-    // thread waits for the file (the connection's busy time-out is 0) until a retry finds it free.
+    // thread waits for the file (the connection's busy time-out is 0) until a retry finds it free;
+    // the lists of a device change made meanwhile are read then.
     void heldAfterStartNotWaitedFor()
     {
         DatabaseManager *db = DatabaseManager::instance();
@@ -434,17 +435,21 @@ private slots:
             return query.exec(QStringLiteral("PRAGMA busy_timeout")) && query.next() ? query.value(0).toInt() : -1;
         };
         QCOMPARE(busyTimeout(), 150);
+        QSignalSpy changed(db, &DatabaseManager::devChangedSignal);
         {
             DbLocker locker(m_path, "BEGIN EXCLUSIVE");
             QVERIFY(locker.isOk());
             db->onDeviceChanged(SdriverDevice);
             QVERIFY(db->addWorkRecord(workRecord("Task1")) && db->pendingRecords() == 1);
             db->retryStorage();
-            QCOMPARE(busyTimeout(), 0);
+            QCOMPARE(QStringList({ QString::number(busyTimeout()), QString::number(db->servoParams().size()),
+                                   QString::number(db->appParams().size()) }), QStringList({ "0", "0", "0" }));
         }
         db->retryStorage();
         QCOMPARE(busyTimeout(), 150);
-        QVERIFY(db->pendingRecords() == 0 && rowCount("workRecords_sdriver") == 1);
+        QVERIFY(!db->servoParams().isEmpty() && !db->appParams().isEmpty() && db->pendingRecords() == 0);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(rowCount("workRecords_sdriver"), 1);
     }
     void lostFileNoticed_data()
     {
