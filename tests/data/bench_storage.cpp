@@ -125,20 +125,40 @@ double medianMs(QVector<qint64> ns)
     return ns.isEmpty() ? 0 : ns.at(ns.size() / 2) / 1e6;
 }
 
+// The database manager and both record pages, as the program has them for the screwdriver.
+struct RecordPages
+{
+    explicit RecordPages(const QString &path)
+        : prepared(prepare(path))
+    {
+        QObject::connect(db, &DatabaseManager::devChangedSignal, &workPage, &WorkRecordFrame::onDeviceChanged);
+    }
+    // Before the members: the file, the units and the device they read.
+    static bool prepare(const QString &path)
+    {
+        DatabaseManager::setDatabasePath(path);
+        initUnitTable();
+        ComSettingsFrame::setCurrentSlave(1);
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);
+        return true;
+    }
+
+    bool prepared;
+    ComSettingsFrame com;
+    DatabaseManager *db = DatabaseManager::instance();
+    WorkRecordFrame workPage;
+    AlarmInfoFrame alarmPage;
+};
+
 // Prints "key value" lines for the parent.
 int runChild(const QString &path)
 {
     QElapsedTimer clock;
     clock.start();
-    DatabaseManager::setDatabasePath(path);
-    initUnitTable();
-    ComSettingsFrame com;
-    ComSettingsFrame::setCurrentSlave(1);
-    ComSettingsFrame::setCurrentDevice(SdriverDevice);
-    DatabaseManager *db = DatabaseManager::instance();
-    WorkRecordFrame workPage;
-    AlarmInfoFrame alarmPage;
-    QObject::connect(db, &DatabaseManager::devChangedSignal, &workPage, &WorkRecordFrame::onDeviceChanged);
+    RecordPages pages(path);
+    DatabaseManager *db = pages.db;
+    WorkRecordFrame &workPage = pages.workPage;
+    AlarmInfoFrame &alarmPage = pages.alarmPage;
     QElapsedTimer load;
     load.start();
     db->onDeviceChanged(SdriverDevice);
@@ -289,15 +309,8 @@ int runHeldLine(const QString &path, int variant)
     std::unique_ptr<DbLocker> locker;
     if (variant == 0)
         locker.reset(new DbLocker(path, lock));
-    DatabaseManager::setDatabasePath(path);
-    initUnitTable();
-    ComSettingsFrame com;
-    ComSettingsFrame::setCurrentSlave(1);
-    ComSettingsFrame::setCurrentDevice(SdriverDevice);
-    DatabaseManager *db = DatabaseManager::instance();
-    WorkRecordFrame workPage;
-    AlarmInfoFrame alarmPage;
-    QObject::connect(db, &DatabaseManager::devChangedSignal, &workPage, &WorkRecordFrame::onDeviceChanged);
+    RecordPages pages(path);
+    DatabaseManager *db = pages.db;
     db->onDeviceChanged(SdriverDevice);
     db->workRecords();
     if (variant != 0)
@@ -312,8 +325,8 @@ int runHeldLine(const QString &path, int variant)
     QTimer line;
     line.setInterval(1000);
     QObject::connect(&line, &QTimer::timeout, [&] {
-        workPage.appendRecord();
-        alarmPage.appendAlarm(3);
+        pages.workPage.appendRecord();
+        pages.alarmPage.appendAlarm(3);
         if (!changed && clock.elapsed() > 3500) {
             changed = true;
             db->onDeviceChanged(SdriverDevice);
