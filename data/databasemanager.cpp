@@ -1212,9 +1212,11 @@ void DatabaseManager::retryStorage()
         return;
     applyBusyTimeout();
     // While another program holds the file, one statement per tick is enough, and it fails at once.
-    if (!probe() || (m_held && !writeLockFree()))
+    if (!probe())
         return;
-    setHeld(false);
+    // Held for writing only, the file is read all the same; what waits is stored once it is free.
+    if (m_held && writeLockFree())
+        setHeld(false);
     if (!m_open) {
         m_open = prepareFile();
         if (!m_open)
