@@ -55,6 +55,7 @@ AlarmInfoFrame::AlarmInfoFrame(QWidget *parent)
         kSearchIntervalMs, this);
     connect(m_search, &RecordSearch::finished, this, &AlarmInfoFrame::searchFinishSigal);
     connect(DatabaseManager::instance(), &DatabaseManager::storageChanged, this, &AlarmInfoFrame::onStorageChanged);
+    connect(DatabaseManager::instance(), &DatabaseManager::listsReloaded, this, &AlarmInfoFrame::onListsReloaded);
     reloadAlarms();
     RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingAlarmRecords());
     m_monitorAddrs = { kAlarmEnableAddr };
@@ -115,6 +116,15 @@ void AlarmInfoFrame::appendAlarm(int alarmNo)
 void AlarmInfoFrame::onStorageChanged()
 {
     RecordTableModel::showPendingWarning(ui->storageWarningLabel, DatabaseManager::instance()->pendingAlarmRecords());
+}
+
+// The history read again (the file could not be read at the start, or another took its place):
+// the table and what an export takes follow it. A search result stays until "清除查找", as it
+// does for new alarms.
+void AlarmInfoFrame::onListsReloaded()
+{
+    if (!m_search->isResultShown())
+        reloadAlarms();
 }
 
 void AlarmInfoFrame::reloadAlarms()

@@ -54,6 +54,7 @@ private:
     void reloadAlarms();
     void exportAlarmRecord(const QString &fileName);
     void onStorageChanged();
+    void onListsReloaded();
     void setAddrMonitoring(QList<int> addrs, bool enable);
     void writeEnableBit(Uint16 mask, bool set);
 

@@ -200,7 +200,7 @@ DatabaseManager::DatabaseManager()
                               "What cannot be read shows as empty or default and no setting is saved over it; "
                               "new records are kept and stored as soon as the file takes them again.")
                                .arg(QDir::toNativeSeparators(path), reasonText(m_lastError));
-        m_retryTimer.start();
+        scheduleRetry();
     }
 }
 
@@ -228,6 +228,14 @@ QString DatabaseManager::kAlarmTable()
 bool DatabaseManager::isOpen() const
 {
     return m_open;
+}
+
+int DatabaseManager::pendingRecords() const
+{
+    // Counters that came with a record are stored with it, and lost with it.
+    if (m_pending.isEmpty() && (!m_pendingKeyValues.isEmpty() || !m_keyValueSteps.isEmpty()))
+        return 1;
+    return m_pending.size();
 }
 
 int DatabaseManager::pendingWorkRecords() const
@@ -265,6 +273,16 @@ bool DatabaseManager::probe()
     return execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
 
+// The write lock, taken and given back at once: a read alone passes while another program holds
+// the file for writing.
+bool DatabaseManager::writeLockFree()
+{
+    if (!execute(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    database().rollback();
+    return true;
+}
+
 // Tables, missing columns and indexes, then the definitions: all of it leaves the user's rows alone.
 bool DatabaseManager::prepareFile()
 {
@@ -284,26 +302,33 @@ bool DatabaseManager::prepareFile()
 bool DatabaseManager::upgradeUserTables()
 {
     m_textIds.clear();
+    m_idColumnsKnown = false;
+    // Every table's columns are read before any is changed: the ids can be read right even when
+    // a change cannot be made now.
     QHash<QString, QStringList> present;
     for (const UserColumn &c : kUserColumns) {
         const QString table = QLatin1String(c.table);
-        if (!present.contains(table)) {
-            QSqlQuery query(database());
-            if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
-                noteFailure(query.lastError());
-                qWarning() << "Cannot read the columns of" << table << query.lastError().text();
-                return false;
-            }
-            QStringList names;
-            while (query.next()) {
-                names << query.value(1).toString();
-                // An older file may declare its ids as text, which sorts '10' before '9'.
-                if (query.value(1).toString().compare(QLatin1String("id"), Qt::CaseInsensitive) == 0
-                    && !query.value(2).toString().contains(QLatin1String("INT"), Qt::CaseInsensitive))
-                    m_textIds.insert(table);
-            }
-            present.insert(table, names);
+        if (present.contains(table))
+            continue;
+        QSqlQuery query(database());
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+            noteFailure(query.lastError());
+            qWarning() << "Cannot read the columns of" << table << query.lastError().text();
+            return false;
         }
+        QStringList names;
+        while (query.next()) {
+            names << query.value(1).toString();
+            // An older file may declare its ids as text, which sorts '10' before '9'.
+            if (query.value(1).toString().compare(QLatin1String("id"), Qt::CaseInsensitive) == 0
+                && !query.value(2).toString().contains(QLatin1String("INT"), Qt::CaseInsensitive))
+                m_textIds.insert(table);
+        }
+        present.insert(table, names);
+    }
+    m_idColumnsKnown = true;
+    for (const UserColumn &c : kUserColumns) {
+        const QString table = QLatin1String(c.table);
         if (present.value(table).contains(QLatin1String(c.column), Qt::CaseInsensitive))
             continue;
         qWarning() << "Adding the missing column" << c.column << "to" << table;
@@ -433,14 +458,42 @@ bool DatabaseManager::canWrite()
     }
     // A pragma value cannot be bound; it is the file's own integer.
     ok = ok && execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
-    execute(QStringLiteral("ROLLBACK"));
+    // SQLite may have ended the transaction itself (a full disk does): the rollback then fails
+    // too, and its error must not replace the one that says why.
+    database().rollback();
     return ok;
 }
 
-void DatabaseManager::noteFailure(const QSqlError &error) const
+void DatabaseManager::noteFailure(const QSqlError &error)
 {
-    if (error.isValid())
-        m_lastError = error;
+    if (!error.isValid())
+        return;
+    m_lastError = error;
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (ok && (code == 5 /* SQLITE_BUSY */ || code == 6 /* SQLITE_LOCKED */))
+        setHeld(true);
+}
+
+// The busy time-out lets another program's short write end while a statement waits. Once the
+// file is found held for longer, each statement would wait it out in full, several to one click
+// or tightening: they fail at once instead, and the retries alone look for the file to be free.
+void DatabaseManager::setHeld(bool held)
+{
+    if (m_held == held)
+        return;
+    m_held = held;
+    applyBusyTimeout();
+    if (held)
+        scheduleRetry();
+}
+
+// The connection starts with the full time-out, also when it is opened again.
+void DatabaseManager::applyBusyTimeout()
+{
+    QSqlDatabase db = database();
+    if (db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_held ? 0 : kBusyTimeoutMs));
 }
 
 QString DatabaseManager::reasonText(const QSqlError &error) const
@@ -472,7 +525,7 @@ QString DatabaseManager::reasonText(const QSqlError &error) const
 }
 
 bool DatabaseManager::execute(const QString &sql, const QVariantList &values, int *rowsAffected,
-                              QVariant *insertedRow) const
+                              QVariant *insertedRow)
 {
     // A write waits for the other connection's read to end; waiting here rather than in SQLite
     // keeps it from failing after the busy timeout.
@@ -502,7 +555,7 @@ bool DatabaseManager::execute(const QString &sql, const QVariantList &values, in
 
 // Table names come only from this class's fixed list, never from user text. On failure the rows
 // are left as they were. With rowIds, each row's own stored row number goes there, in step.
-bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds) const
+bool DatabaseManager::loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds)
 {
     QSqlQuery query(database());
     query.setForwardOnly(true);
@@ -605,13 +658,13 @@ DatabaseManager::RecordRead DatabaseManager::readRecords(const QSqlDatabase &db,
 
 // Runs in a thread of its own: a connection is used only by the thread that made it.
 DatabaseManager::RecordRead DatabaseManager::readRecordsAside(const QString &path, const QString &connection,
-                                                              const QString &table, int limit)
+                                                              const QString &table, int limit, int busyTimeoutMs)
 {
     RecordRead read;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (db.open())
             read = readRecords(db, table, limit, workColumns());
         else
@@ -642,7 +695,9 @@ bool DatabaseManager::takeRecords(const QString &table, int limit, RecordRead re
     else
         m_olderRows.remove(table);
     loaded.reverse();
-    if (!readNextId(table))
+    // Until the file's id columns are known the ids are not read: what waits keeps a provisional
+    // id, which the read that follows them puts right.
+    if (m_idColumnsKnown && !readNextId(table))
         return false;
     for (const Pending &p : qAsConst(m_pending)) {
         if (p.table == table)
@@ -690,7 +745,7 @@ void DatabaseManager::workListRead(const QString &table, bool ok)
         if (p.table == table)
             m_workRecords.append(p.row);
     }
-    m_retryTimer.start();
+    scheduleRetry();
 }
 
 // A hundred thousand records take a quarter of a second to read: long enough to hold the start.
@@ -711,11 +766,13 @@ void DatabaseManager::startWorkLoad()
     const int limit = m_workRecordLimit;
     const int load = ++m_workLoadNumber;
     const std::function<void()> gate = workReadGate();
+    // The window's thread waits for this read as soon as it needs the list.
+    const int busyTimeoutMs = m_held ? 0 : kBusyTimeoutMs;
     try {
-        m_workLoad = std::async(std::launch::async, [this, path, connection, table, limit, load, gate] {
+        m_workLoad = std::async(std::launch::async, [this, path, connection, table, limit, load, gate, busyTimeoutMs] {
             if (gate)
                 gate();
-            RecordRead read = readRecordsAside(path, connection, table, limit);
+            RecordRead read = readRecordsAside(path, connection, table, limit, busyTimeoutMs);
             // Taken in as soon as the window's thread is free, also when nothing asks for the
             // list: a failed read starts the retries then, as a read in that thread would.
             QMetaObject::invokeMethod(this, [this, load] { finishReadyWorkLoad(load); }, Qt::QueuedConnection);
@@ -900,7 +957,7 @@ int DatabaseManager::trimSurplus(const RecordList &list, const QString &table, i
 
 // The newest rows of a table holding more than the list did are the ones kept, so "below the
 // oldest kept" also takes the rows that were never loaded.
-bool DatabaseManager::deleteBelow(const QString &table, qint64 id, int limit, int *rows) const
+bool DatabaseManager::deleteBelow(const QString &table, qint64 id, int limit, int *rows)
 {
     if (limit <= 0)
         return execute(QStringLiteral("DELETE FROM %1 WHERE %2 < ?").arg(table, idOf(table)), { id }, rows);
@@ -968,9 +1025,12 @@ void DatabaseManager::forgetTrim(const QString &table)
     m_olderRows.remove(table);
 }
 
-// max(id) + 1, so that an id is never given twice, whatever the list holds.
+// max(id) + 1, so that an id is never given twice, whatever the list holds. Not before the id
+// columns are known: text ids read as numbers would give one already taken.
 bool DatabaseManager::readNextId(const QString &table)
 {
+    if (!m_idColumnsKnown)
+        return false;
     QSqlQuery query(database());
     if (!query.exec(QStringLiteral("SELECT max(%1) FROM %2").arg(idOf(table), table)) || !query.next()) {
         noteFailure(query.lastError());
@@ -1106,9 +1166,10 @@ bool DatabaseManager::storePending()
         qWarning() << m_pending.size() << "records and" << m_pendingKeyValues.size()
                    << "key values wait to be stored in" << db.databaseName();
         m_reopen = m_reopen || lostFile(m_lastError);
-        m_retryTimer.start();
+        scheduleRetry();
         return false;
     }
+    setHeld(false);
     m_pending.clear();
     for (auto it = m_pendingKeyValues.cbegin(); it != m_pendingKeyValues.cend(); ++it)
         m_keyValues.insert(it.key(), it.value());
@@ -1134,6 +1195,14 @@ bool DatabaseManager::reloadRecordLists()
     return ok && m_workLoaded;
 }
 
+// A running retry is left to come: started again by every failure, it would not come while
+// records keep failing faster than its interval.
+void DatabaseManager::scheduleRetry()
+{
+    if (!m_retryTimer.isActive())
+        m_retryTimer.start();
+}
+
 void DatabaseManager::dropPending(const QString &table)
 {
     for (int i = m_pending.size() - 1; i >= 0; --i) {
@@ -1147,6 +1216,7 @@ void DatabaseManager::retryStorage()
     joinWorkLoad();
     const int waiting = m_pending.size();
     bool changed = false;
+    bool reread = false;
     QSqlDatabase db = database();
     if (std::exchange(m_reopen, false)) {
         // Told while the old file is still held open: once let go, a new one may take its place
@@ -1157,9 +1227,15 @@ void DatabaseManager::retryStorage()
         db.close();
         m_open = false;
     }
-    // While another program holds the file, one failed statement per tick is enough.
-    if (!db.isValid() || (!db.isOpen() && !db.open()) || !probe())
+    if (!db.isValid() || (!db.isOpen() && !db.open()))
         return;
+    applyBusyTimeout();
+    // While another program holds the file, one statement per tick is enough, and it fails at once.
+    if (!probe())
+        return;
+    // Held for writing only, the file is read all the same; what waits is stored once it is free.
+    if (m_held && writeLockFree())
+        setHeld(false);
     if (!m_open) {
         m_open = prepareFile();
         if (!m_open)
@@ -1171,23 +1247,33 @@ void DatabaseManager::retryStorage()
                 m_reopen = true;
                 return;
             }
-            changed = true;
+            changed = reread = true;
         }
         m_fileChanged = false;
         m_fileIdentity = fileIdentity(db.databaseName());
     }
     if (!m_loaded) {
         m_loaded = loadAll();
-        changed = m_loaded;
+        changed = reread = m_loaded;
         if (m_loaded)
             qWarning() << "The database can be read again:" << database().databaseName();
-    } else if (!m_workLoaded) {
-        loadKind(WorkRecordKind);
-        changed = m_workLoaded;
+    } else {
+        // A device change while the file was held could not read the parameter definitions.
+        if (std::exchange(m_loadFailed, false)) {
+            loadKind(ServoParamKind);
+            loadKind(AppParamKind);
+            changed = !m_loadFailed;
+        }
+        if (!m_workLoaded) {
+            loadKind(WorkRecordKind);
+            changed = changed || m_workLoaded;
+        }
     }
     storePending();
-    if (!m_reopen && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
+    if (!m_reopen && !m_held && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
         m_retryTimer.stop();
+    if (reread)
+        emit listsReloaded();
     if (changed && m_currentDevice != NoDevice)
         emit devChangedSignal(m_currentDevice);
     if (changed || waiting != m_pending.size())

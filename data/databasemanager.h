@@ -54,8 +54,10 @@ public:
     // Records kept in memory that wait to be stored.
     int pendingAlarmRecords() const { return pendingCount(kAlarmTable()); }
     int pendingWorkRecords() const;
-    // Every record that waits, of any table: those of a device type left meanwhile too.
-    int pendingRecords() const { return m_pending.size(); }
+    // What is not stored yet, as the close question counts it: every record that waits, of any
+    // table (those of a device type left meanwhile too); counters that wait with no record, such
+    // as a clear, count as one.
+    int pendingRecords() const;
     DeviceEnum currentDevice() const { return m_currentDevice; }
     // Old rows past a list's limit are still being deleted, in steps.
     bool isTrimming() const { return !m_trimBelow.isEmpty(); }
@@ -83,6 +85,8 @@ public:
     void setLanguage(int index);
 
     RecordItem findAccount(const QString &account) const;
+    // The first account-list entry of that name, as a login takes it; -1 when there is none.
+    int indexOfAccount(const QString &account) const;
     // Update the first entry of that name when there is one, else insert; the cached list changes
     // only on success.
     bool saveAccountInfo(RecordItem &record);
@@ -92,6 +96,10 @@ public:
     // written elsewhere. False, changing nothing, when the row no longer holds that account.
     bool saveAccountAt(int index, const RecordItem &record);
     bool deleteAccountAt(int index);
+    // The stored row of the account-list entry at index, which stays while the file does; -1 for
+    // no entry. And back: the index of the entry in that row, -1 when none is.
+    qint64 accountRowAt(int index) const { return m_accountRows.value(index, -1); }
+    int indexOfAccountRow(qint64 row) const { return row < 0 ? -1 : m_accountRows.indexOf(row); }
 
     // Both add the record to their list and store it, or keep it waiting when the file cannot take
     // it now. False only for a record refused outright (empty, or no device type selected).
@@ -152,6 +160,10 @@ signals:
     // The work records a device change started to read are in the list (or the read failed): once
     // per read, after its end, also when something has waited for it meanwhile.
     void workRecordsRead();
+    // The accounts and record lists were read again: once the file could be read after a start
+    // that could not read it, or another file took the place of the one read (the record lists
+    // then). Pages that show a list whole show it again.
+    void listsReloaded();
 
 private:
     // One read of a record table, on whichever thread owns the connection.
@@ -175,6 +187,7 @@ private:
     QSqlDatabase database() const;
     bool openDatabase(const QString &path);
     bool probe();
+    bool writeLockFree();
     bool prepareFile();
     bool upgradeUserTables();
     // The id of a record table as a number, in SQL.
@@ -182,15 +195,18 @@ private:
     bool updateDefinitions();
     bool loadAll();
     bool canWrite();
-    void noteFailure(const QSqlError &error) const;
+    void noteFailure(const QSqlError &error);
+    void setHeld(bool held);
+    void applyBusyTimeout();
     QString reasonText(const QSqlError &error) const;
     bool execute(const QString &sql, const QVariantList &values = QVariantList(),
-                 int *rowsAffected = nullptr, QVariant *insertedRow = nullptr) const;
-    bool loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds = nullptr) const;
+                 int *rowsAffected = nullptr, QVariant *insertedRow = nullptr);
+    bool loadTable(const QString &table, QList<RecordItem> &rows, QList<qint64> *rowIds = nullptr);
     static bool readNewest(const QSqlDatabase &db, const QString &table, int limit, bool packed, RecordRead &read,
                            bool *packedOk);
     static RecordRead readRecords(const QSqlDatabase &db, const QString &table, int limit, const QStringList &columns);
-    static RecordRead readRecordsAside(const QString &path, const QString &connection, const QString &table, int limit);
+    static RecordRead readRecordsAside(const QString &path, const QString &connection, const QString &table, int limit,
+                                       int busyTimeoutMs);
     bool takeRecords(const QString &table, int limit, RecordRead read, RecordList &list);
     bool loadRecords(const QString &table, int limit, RecordList &list);
     void loadKind(ListKind kind);
@@ -200,7 +216,7 @@ private:
     void finishWorkLoad();
     void finishReadyWorkLoad(int load);
     int trimSurplus(const RecordList &list, const QString &table, int limit) const;
-    bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr) const;
+    bool deleteBelow(const QString &table, qint64 id, int limit = 0, int *rows = nullptr);
     void planTrim(RecordList &list, const QString &table, int limit, QVector<std::function<void()>> *afterCommit);
     void trimStep();
     void forgetTrim(const QString &table);
@@ -208,13 +224,13 @@ private:
     bool addRecord(const QString &table, RecordList &list, QStringList fields);
     bool storePending();
     bool reloadRecordLists();
+    void scheduleRetry();
     void dropPending(const QString &table);
     void endBatch();
     bool writeKeyValue(const QString &key, const QString &value);
     int pendingCount(const QString &table) const;
     static quint64 countOf(const QString &text);
     RecordList *listOf(const QString &table);
-    int indexOfAccount(const QString &account) const;
     static QVariantList accountValues(const RecordItem &record);
     static bool isConfigTable(const QString &table);
 
@@ -226,6 +242,9 @@ private:
     bool m_keyValuesLoaded = false;
     // A store found the file deleted, replaced or read-only: the next retry opens it again.
     bool m_reopen = false;
+    // Another program holds the file: statements fail at once instead of waiting for it on the
+    // window's thread, until a retry finds it free.
+    bool m_held = false;
     // The file the lists were read from, told apart from one put in its place.
     QByteArray m_fileIdentity;
     bool m_fileChanged = false;
@@ -248,8 +267,9 @@ private:
     QList<RecordItem> m_servoDebugRows;
     QMap<QString, QString> m_keyValues;
     QSet<QString> m_unreadConfig;
-    // Record tables of older files whose ids are declared as text.
+    // Record tables of older files whose ids are declared as text; known once the columns are read.
     QSet<QString> m_textIds;
+    bool m_idColumnsKnown = false;
     // Table -> next id to give; absent while the table's ids could not be read.
     QHash<QString, qint64> m_nextId;
     QVector<Pending> m_pending;

@@ -11,6 +11,7 @@
 
 PermManageFrame *PermManageFrame::s_instance = nullptr;
 RecordItem PermManageFrame::s_currentAccount;
+qint64 PermManageFrame::s_currentRow = -1;
 
 namespace {
 const QString kAccount = QStringLiteral("account");
@@ -57,15 +58,12 @@ PermManageFrame::PermManageFrame(QWidget *parent)
     for (int key = 0; key < int(std::size(kPermissionNames)); ++key)
         m_permissionNames.insert(key, tr(kPermissionNames[key]));
 
-    const QList<RecordItem> &accounts = DatabaseManager::instance()->accountList();
-    for (int i = 0; i < accounts.size(); ++i) {
-        if (ui->permTableWidget->rowCount() <= i)
-            ui->permTableWidget->insertRow(i);
-        fillAccountRow(i, accounts.at(i));
-    }
+    fillTable();
 
     // Connected after the rows are filled, so that filling ticks nothing.
     connect(ui->permTableWidget, &QTableWidget::itemChanged, this, &PermManageFrame::onItemChanged);
+    // Accounts the start could not read are shown once they are.
+    connect(DatabaseManager::instance(), &DatabaseManager::listsReloaded, this, &PermManageFrame::fillTable);
     connect(&m_editor, &PermManageDialog::addAccountConfirm, this, &PermManageFrame::addAccountInfo);
     connect(&m_editor, &PermManageDialog::modifyAccountConfirm, this, &PermManageFrame::modifyCheckedAccountInfo);
 }
@@ -89,7 +87,22 @@ RecordItem PermManageFrame::currentAccount()
 
 void PermManageFrame::setCurrentAccount(const RecordItem &account)
 {
+    if (account.isEmpty()) {
+        setCurrentAccount(account, -1);
+        return;
+    }
+    if (!s_currentAccount.isEmpty() && accountName(account) == accountName(s_currentAccount)) {
+        s_currentAccount = account;
+        return;
+    }
+    DatabaseManager *db = DatabaseManager::instance();
+    setCurrentAccount(account, db->accountRowAt(db->indexOfAccount(accountName(account))));
+}
+
+void PermManageFrame::setCurrentAccount(const RecordItem &account, qint64 storedRow)
+{
     s_currentAccount = account;
+    s_currentRow = account.isEmpty() ? -1 : storedRow;
 }
 
 QString PermManageFrame::keyNames(const QString &keys, const QMap<int, QString> &names)
@@ -98,6 +111,24 @@ QString PermManageFrame::keyNames(const QString &keys, const QMap<int, QString> 
     for (int key : PermManageDialog::keysFromText(keys))
         parts << names.value(key);
     return parts.join(QLatin1Char('/'));
+}
+
+// Row i shows entry i of the account list; the rows after its last entry are blank. A row that
+// still shows an account keeps its tick.
+void PermManageFrame::fillTable()
+{
+    QTableWidget *table = ui->permTableWidget;
+    const QList<RecordItem> &accounts = DatabaseManager::instance()->accountList();
+    for (int i = 0; i < accounts.size(); ++i) {
+        if (table->rowCount() <= i)
+            table->insertRow(i);
+        fillAccountRow(i, accounts.at(i));
+    }
+    for (int row = accounts.size(); row < table->rowCount(); ++row) {
+        m_tickedRows.removeAll(row);
+        for (int column = 0; column < table->columnCount(); ++column)
+            delete table->takeItem(row, column);
+    }
 }
 
 void PermManageFrame::fillAccountRow(int row, const RecordItem &record)
@@ -129,21 +160,20 @@ bool PermManageFrame::updateAccountInfo(RecordItem &record)
 {
     const QString name = accountName(record);
     DatabaseManager *db = DatabaseManager::instance();
-    if (db->findAccount(name).isEmpty())
+    // The one logged in in its own row, not another stored account that shares its name.
+    const int index = !s_currentAccount.isEmpty() && accountName(s_currentAccount) == name
+        ? db->indexOfAccountRow(s_currentRow)
+        : db->indexOfAccount(name);
+    if (index < 0)
         return true;
     makeStorable(record);
-    if (!db->saveAccountInfo(record)) {
+    if (!db->saveAccountAt(index, record)) {
         qWarning() << "PermManageFrame: could not store account" << name;
         warnStoreFailed();
         return false;
     }
-    for (int row = 0; row < ui->permTableWidget->rowCount(); ++row) {
-        const QTableWidgetItem *item = ui->permTableWidget->item(row, 0);
-        if (item && item->text() == name) {
-            fillAccountRow(row, record);
-            break;
-        }
-    }
+    // Row i shows entry i.
+    fillAccountRow(index, db->accountList().at(index));
     return true;
 }
 
@@ -187,9 +217,10 @@ void PermManageFrame::modifyCheckedAccountInfo(RecordItem &recordItem)
         }
         const RecordItem stored = db->accountList().at(row);
         fillAccountRow(row, stored);
-        // Only the logged-in user's own account may refresh what the password gate checks.
-        if (!s_currentAccount.isEmpty() && accountName(s_currentAccount) == name)
-            setCurrentAccount(stored);
+        // Only the logged-in user's own account, in its own row, may refresh what the password
+        // change checks: another account may share its name.
+        if (s_currentRow >= 0 && db->accountRowAt(row) == s_currentRow)
+            setCurrentAccount(stored, s_currentRow);
     }
     if (failed)
         warnStoreFailed();

@@ -22,10 +22,16 @@ public:
     static PermManageFrame *instance();
     // The account logged in; empty (no key at all) while nobody is.
     static RecordItem currentAccount();
+    // It is kept by its stored row, as a file written elsewhere may hold one name twice: the
+    // row stays while the record names the account logged in already (a changed password); a
+    // record of another name takes the first stored account of that name, as a login does.
     static void setCurrentAccount(const RecordItem &account);
+    // With its stored row (DatabaseManager::accountRowAt), -1 for an account that is not stored.
+    static void setCurrentAccount(const RecordItem &account, qint64 storedRow);
 
-    // Stores a changed stored account (the password change) and refreshes its row. An account
-    // that is not stored (the built-in one) is left alone. False only when storing failed.
+    // Stores a changed stored account and refreshes its row: the account logged in in its own
+    // row (the password change), another by its name. An account that is not stored (the
+    // built-in one, or one deleted meanwhile) is left alone. False only when storing failed.
     bool updateAccountInfo(RecordItem &record);
 
 public slots:
@@ -39,6 +45,7 @@ private slots:
     void on_deleteUserButton_clicked();
 
 private:
+    void fillTable();
     void fillAccountRow(int row, const RecordItem &record);
     static QString keyNames(const QString &keys, const QMap<int, QString> &names);
     void warnStoreFailed();
@@ -52,6 +59,7 @@ private:
 
     static PermManageFrame *s_instance;
     static RecordItem s_currentAccount;
+    static qint64 s_currentRow;
 };
 
 #endif // PERMMANAGEFRAME_H

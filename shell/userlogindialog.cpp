@@ -87,23 +87,27 @@ bool UserLoginDialog::checkLogin()
     const QString password = ui->pswLineEdit->text();
 
     // Only the first account of a name counts, so a wrong password there ends the search.
-    for (const RecordItem &entry : DatabaseManager::instance()->accountList()) {
+    const DatabaseManager *db = DatabaseManager::instance();
+    for (int i = 0; i < db->accountList().size(); ++i) {
+        const RecordItem &entry = db->accountList().at(i);
         if (entry.value(kAccountKey).toString() != name)
             continue;
         if (entry.value(kPasswordKey).toString() != password)
             break;
         const RecordItem account = entry;   // the list may be reloaded by the broadcast below
-        PermManageFrame::setCurrentAccount(account);
+        PermManageFrame::setCurrentAccount(account, db->accountRowAt(i));
         showAccountName(name);
         selectAccountDevice(account.value(kDeviceKey).toString());
         return true;
     }
 
     if (name == kSuperAccount && password == kSuperPassword) {
+        // Stored nowhere, whatever stored account shares its name.
         PermManageFrame::setCurrentAccount({ { kAccountKey, kSuperAccount },
                                              { kPasswordKey, kSuperPassword },
                                              { kDeviceKey, QStringLiteral("") },
-                                             { kPermissionKey, QStringLiteral("") } });
+                                             { kPermissionKey, QStringLiteral("") } },
+                                           -1);
         showAccountName(kSuperAccount);
         return true;
     }

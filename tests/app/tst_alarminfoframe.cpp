@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 
 class TestAlarmInfoFrame : public QObject
@@ -114,6 +115,47 @@ private slots:
         QList<QVariantList> rows;
         QVERIFY(warning->isHidden() && TestDatabase::execOn(m_db->path(), QStringLiteral("SELECT number FROM alarm_records ORDER BY id"), {}, &rows));
         QCOMPARE(rows, (QList<QVariantList>{ { "11" }, { "12" } }));
+    }
+    void historyReadAgain_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("codes");   // shown and exported afterwards, newest first
+        QTest::newRow("held from before the start") << "held" << QStringList{ "5", "10", "9", "8", "7", "6", "5", "4", "3", "2", "1" };
+        QTest::newRow("replaced while shown") << "replaced" << QStringList{ "5", "7", "7", "7" };
+    }
+    // Whenever the database reads the history again, the table and its export show it whole.
+    void historyReadAgain()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, codes);
+        for (int i = 1; i <= 10; ++i)
+            QVERIFY(DatabaseManager::instance()->addAlarmRecord(i));
+        m_page.reset(), DatabaseManager::resetInstance();
+        std::unique_ptr<DbLocker> locker;
+        if (how == QLatin1String("held"))
+            QVERIFY((locker.reset(new DbLocker(m_db->path(), "BEGIN EXCLUSIVE")), locker->isOk()));
+        m_page.reset(new AlarmInfoFrame);
+        if (how == QLatin1String("replaced")) {
+            QCOMPARE(shownCodes().size(), 10);
+            const QString other = m_db->path() + QStringLiteral(".other");
+            QVERIFY(QFile::copy(m_db->path(), other));
+            QVERIFY(TestDatabase::execOn(other, "DELETE FROM alarm_records") && TestDatabase::execOn(other, "INSERT INTO alarm_records VALUES (0, '7', 't'), (1, '7', 't'), (2, '7', 't')"));
+            QCOMPARE(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(m_db->path()).constData()), 0);
+        }
+        m_page->appendAlarm(5);
+        locker.reset();
+        DatabaseManager::instance()->retryStorage();
+        QCOMPARE(DatabaseManager::instance()->pendingRecords(), 0);
+        QCOMPARE(shownCodes(), codes);
+        QTemporaryDir dir;
+        m_boxes->reply.text = dir.filePath("alarms.csv");
+        child("exportAlarmButton")->click();
+        QFile file(dir.filePath("alarms.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringList exported;
+        for (const QByteArray &line : file.readAll().split('\n').mid(1, codes.size() + 1))
+            exported << QString::fromUtf8(line).section(QLatin1Char(','), 0, 0).remove(QLatin1Char('"'));
+        QCOMPARE(exported, codes + QStringList{ "" });
     }
     void shownAlarmCap()
     {

@@ -19,6 +19,8 @@
 // The rebuilds: a CSV export during which the device selects another torque unit, with the file
 // compared to one written without the change; and a device change while the page is shown, until
 // its rows are back.
+//   bench_storage --held-line <variant> <database>  a busy line while the file is held (used by the parent)
+//   bench_storage --held-only                 only the cases of a held file
 
 #include "app/alarminfoframe.h"
 #include "app/paramunit.h"
@@ -46,6 +48,7 @@
 #include <QtTest>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -128,20 +131,40 @@ double medianMs(QVector<qint64> ns)
     return ns.isEmpty() ? 0 : ns.at(ns.size() / 2) / 1e6;
 }
 
+// The database manager and both record pages, as the program has them for the screwdriver.
+struct RecordPages
+{
+    explicit RecordPages(const QString &path)
+        : prepared(prepare(path))
+    {
+        QObject::connect(db, &DatabaseManager::devChangedSignal, &workPage, &WorkRecordFrame::onDeviceChanged);
+    }
+    // Before the members: the file, the units and the device they read.
+    static bool prepare(const QString &path)
+    {
+        DatabaseManager::setDatabasePath(path);
+        initUnitTable();
+        ComSettingsFrame::setCurrentSlave(1);
+        ComSettingsFrame::setCurrentDevice(SdriverDevice);
+        return true;
+    }
+
+    bool prepared;
+    ComSettingsFrame com;
+    DatabaseManager *db = DatabaseManager::instance();
+    WorkRecordFrame workPage;
+    AlarmInfoFrame alarmPage;
+};
+
 // Prints "key value" lines for the parent.
 int runChild(const QString &path)
 {
     QElapsedTimer clock;
     clock.start();
-    DatabaseManager::setDatabasePath(path);
-    initUnitTable();
-    ComSettingsFrame com;
-    ComSettingsFrame::setCurrentSlave(1);
-    ComSettingsFrame::setCurrentDevice(SdriverDevice);
-    DatabaseManager *db = DatabaseManager::instance();
-    WorkRecordFrame workPage;
-    AlarmInfoFrame alarmPage;
-    QObject::connect(db, &DatabaseManager::devChangedSignal, &workPage, &WorkRecordFrame::onDeviceChanged);
+    RecordPages pages(path);
+    DatabaseManager *db = pages.db;
+    WorkRecordFrame &workPage = pages.workPage;
+    AlarmInfoFrame &alarmPage = pages.alarmPage;
     QElapsedTimer load;
     load.start();
     db->onDeviceChanged(SdriverDevice);
@@ -363,6 +386,56 @@ int runRebuild(const QString &path, int records)
     return 0;
 }
 
+// The file held while the line runs: a tightening and an alarm every second, a device change on
+// the way, then the file let go while the tightenings go on. Variant 0 holds it from before the
+// start, 1 from after the start, 2 after the start for writing only (reads still work). Prints
+// the longest hold while held and after the release, and how long after the release the last
+// waiting record was stored (-1: not within the 4 s watched).
+int runHeldLine(const QString &path, int variant)
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    const char *lock = variant == 2 ? "BEGIN IMMEDIATE" : "BEGIN EXCLUSIVE";
+    std::unique_ptr<DbLocker> locker;
+    if (variant == 0)
+        locker.reset(new DbLocker(path, lock));
+    RecordPages pages(path);
+    DatabaseManager *db = pages.db;
+    db->onDeviceChanged(SdriverDevice);
+    db->workRecords();
+    if (variant != 0)
+        locker.reset(new DbLocker(path, lock));
+    if (!locker->isOk())
+        return 1;
+    ComSettingsFrame::setRegister(3072, 1);
+    ComSettingsFrame::setRegister(3336, 1);
+    QElapsedTimer clock;
+    clock.start();
+    bool changed = false;
+    QTimer line;
+    line.setInterval(1000);
+    QObject::connect(&line, &QTimer::timeout, [&] {
+        pages.workPage.appendRecord();
+        pages.alarmPage.appendAlarm(3);
+        if (!changed && clock.elapsed() > 3500) {
+            changed = true;
+            db->onDeviceChanged(SdriverDevice);
+        }
+    });
+    qint64 hold = 0;
+    waitAndWatch([&line] { line.start(); }, [&clock] { return clock.elapsed() > 9000; }, &hold);
+    std::printf("held_line_longest_hold_ms %lld\n", hold);
+    locker.reset();
+    clock.restart();
+    double storedMs = -1;
+    waitAndWatch([] {}, [&] {
+        if (storedMs < 0 && db->pendingRecords() == 0)
+            storedMs = clock.nsecsElapsed() / 1e6;
+        return clock.elapsed() > 4000;
+    }, &hold);
+    std::printf("released_longest_hold_ms %lld\nstored_after_release_ms %.0f\n", hold, storedMs);
+    return 0;
+}
+
 QMap<QString, double> runCase(const QString &self, int index, const QString &path, const char *mode = "--child")
 {
     QProcess child;
@@ -400,6 +473,50 @@ bool printRebuilds(const QTemporaryDir &dir)
     }
     return true;
 }
+
+// The held-file cases with a busy line, for the empty file and 100k work records.
+void printHeldLine(const QTemporaryDir &dir)
+{
+    const char *variants[] = { "held from the start", "held after the start", "held for writing" };
+    std::printf("\n%-22s %-20s %26s %24s %24s\n", "file", "case", "held_line_longest_hold_ms",
+                "released_longest_hold_ms", "stored_after_release_ms");
+    for (int i : { 0, 1 }) {
+        for (int v = 0; v < 3; ++v) {
+            const QMap<QString, double> figures = runCase(QCoreApplication::applicationFilePath(), v,
+                                                          dir.filePath(QStringLiteral("window%1.db").arg(i)), "--held-line");
+            std::printf("%-22s %-20s %26.0f %24.0f %24.0f\n", variants[v], kCases[i].name,
+                        figures.value(QStringLiteral("held_line_longest_hold_ms")),
+                        figures.value(QStringLiteral("released_longest_hold_ms")),
+                        figures.value(QStringLiteral("stored_after_release_ms"), -1));
+            std::fflush(stdout);
+        }
+    }
+}
+
+// The cases of a file another program holds, for the empty file and 100k work records.
+void printHeld(const QTemporaryDir &dir)
+{
+    std::printf("\n%-20s %22s %22s\n", "file held at start", "held_startup_ms", "held_longest_hold_ms");
+    for (int i : { 0, 1 }) {
+        const QMap<QString, double> figures = runCase(QCoreApplication::applicationFilePath(), i,
+                                                      dir.filePath(QStringLiteral("window%1.db").arg(i)), "--held");
+        std::printf("%-20s %22.1f %22.0f\n", kCases[i].name, figures.value(QStringLiteral("held_startup_ms")),
+                    figures.value(QStringLiteral("held_longest_hold_ms")));
+    }
+    printHeldLine(dir);
+}
+
+// Only the held cases: bench_storage --held-only.
+int runHeldOnly()
+{
+    QTemporaryDir dir;
+    for (int i : { 0, 1 }) {
+        if (!fill(dir.filePath(QStringLiteral("window%1.db").arg(i)), kCases[i].workRows, kCases[i].alarmRows))
+            return 1;
+    }
+    printHeld(dir);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -417,6 +534,10 @@ int main(int argc, char *argv[])
         QTemporaryDir dir;
         return printRebuilds(dir) ? 0 : 1;
     }
+    if (argc == 2 && QByteArray(argv[1]) == "--held-only")
+        return runHeldOnly();
+    if (argc == 4 && QByteArray(argv[1]) == "--held-line")
+        return runHeldLine(QString::fromLocal8Bit(argv[3]), QByteArray(argv[2]).toInt());
 
     QTemporaryDir dir;
     QMap<QString, double> base;
@@ -474,12 +595,6 @@ int main(int argc, char *argv[])
         std::printf(" %12.0f\n", records.value(i));
     }
 
-    std::printf("\n%-20s %22s %22s\n", "file held at start", "held_startup_ms", "held_longest_hold_ms");
-    for (int i : { 0, 1 }) {
-        const QMap<QString, double> figures = runCase(QCoreApplication::applicationFilePath(), i,
-                                                      dir.filePath(QStringLiteral("window%1.db").arg(i)), "--held");
-        std::printf("%-20s %22.1f %22.0f\n", kCases[i].name, figures.value(QStringLiteral("held_startup_ms")),
-                    figures.value(QStringLiteral("held_longest_hold_ms")));
-    }
+    printHeld(dir);
     return printRebuilds(dir) ? 0 : 1;
 }

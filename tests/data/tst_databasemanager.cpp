@@ -2,6 +2,7 @@
 #include "data/databasemanager.h"
 #include "data/sqlscript.h"
 #include "support/dblocker.h"
+#include "support/filesizelimit.h"
 #include "support/testdatabase.h"
 #include "support/unprivileged.h"
 #include "support/warninglog.h"
@@ -11,6 +12,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
@@ -188,9 +191,14 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("after");   // count, smallest and largest id in the file after one add
-        QTest::newRow("alarms '0' to '11': the next id is 12") << "alarm_records" << 12 << "13 0 12";
-        QTest::newRow("alarms: a trim keeps exactly the newest 500") << "alarm_records" << 505 << "500 6 505";
-        QTest::newRow("work records '0' to '11'") << "workRecords_sdriver" << 12 << "13 0 12";
+        QTest::addColumn<QString>("held");    // how another program holds the file from before the start
+        QTest::newRow("alarms '0' to '11': the next id is 12") << "alarm_records" << 12 << "13 0 12" << "";
+        QTest::newRow("alarms: a trim keeps exactly the newest 500") << "alarm_records" << 505 << "500 6 505" << "";
+        QTest::newRow("work records '0' to '11'") << "workRecords_sdriver" << 12 << "13 0 12" << "";
+        // Let go before the first retry: the device change reads the records before the columns are known.
+        QTest::newRow("work records, held from before the start") << "workRecords_sdriver" << 12 << "13 0 12" << "BEGIN EXCLUSIVE";
+        // A column to add cannot be added while held: the ids are read all the same.
+        QTest::newRow("alarms, held for writing, a column to add") << "alarm_records" << 12 << "13 0 12" << "BEGIN IMMEDIATE";
     }
     // An older file whose record table declares its ids as text.
     void textIdsCountAsNumbers()
@@ -198,6 +206,7 @@ private slots:
         QFETCH(QString, table);
         QFETCH(int, stored);
         QFETCH(QString, after);
+        QFETCH(QString, held);
         DatabaseManager::resetInstance();
         const bool alarms = table == QLatin1String("alarm_records");
         const QString columns = alarms ? "id TEXT, number TEXT, time TEXT"
@@ -206,9 +215,21 @@ private slots:
         QVERIFY(TestDatabase::execOn(m_path, QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columns)));
         QVERIFY(fillRows(table, stored));
         QCOMPARE(side(QStringLiteral("SELECT typeof(id) FROM %1").arg(table)).toString(), QStringLiteral("text"));
+        if (held == QLatin1String("BEGIN IMMEDIATE")) {
+            QVERIFY(TestDatabase::execOn(m_path, "DROP TABLE account_infos"));
+            QVERIFY(TestDatabase::execOn(m_path, "CREATE TABLE account_infos (account TEXT NOT NULL, password TEXT NOT NULL, device TEXT NOT NULL)"));
+        }
+        std::unique_ptr<DbLocker> locker(held.isEmpty() ? nullptr : new DbLocker(m_path, held.toLatin1().constData()));
+        QVERIFY(!locker || locker->isOk());
         DatabaseManager *db = reopen();
+        QCOMPARE(db->startupProblem().isEmpty(), held.isEmpty());
+        if (held == QLatin1String("BEGIN EXCLUSIVE"))
+            locker.reset();
         db->onDeviceChanged(SdriverDevice);
         QVERIFY(alarms ? db->addAlarmRecord(3) : db->addWorkRecord(workRecord("Task1")));
+        locker.reset();
+        db->retryStorage();
+        QCOMPARE(db->pendingRecords(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!db->isTrimming(), 10000);
         const QString id = QStringLiteral("CAST(id AS INTEGER)");
         QCOMPARE(side(QStringLiteral("SELECT count(DISTINCT id) || ' ' || min(%1) || ' ' || max(%1) FROM %2").arg(id, table)).toString(), after);
@@ -325,6 +346,96 @@ private slots:
         db->retryStorage();
         QVERIFY(!db->servoParams().isEmpty() && !db->appParams().isEmpty());
         QVERIFY(changed->count() == 2 && changed->last().first().value<DeviceEnum>() == SdriverDevice);
+    }
+    // Held from before the start while records keep coming faster than the retries: the retries
+    // still run, so what waits is stored within a retry of the file being let go.
+    void waitingRecordsStoredWhileRecordsKeepComing()
+    {
+        DatabaseManager::resetInstance();
+        std::unique_ptr<DbLocker> locker(new DbLocker(m_path, "BEGIN EXCLUSIVE"));
+        QVERIFY(locker->isOk());
+        DatabaseManager *db = reopen();
+        QVERIFY(!db->startupProblem().isEmpty());
+        QTimer line;
+        line.setInterval(300);
+        connect(&line, &QTimer::timeout, db, [db] { db->addAlarmRecord(5); });
+        line.start();
+        QTRY_VERIFY_WITH_TIMEOUT(db->pendingRecords() >= 3, 10000);
+        locker.reset();
+        // One retry interval after the release, with a generous margin; the line does not pause.
+        QTRY_VERIFY_WITH_TIMEOUT(db->pendingRecords() == 0, 6000);
+        line.stop();
+        QCOMPARE(side("SELECT count(*) || ' ' || count(DISTINCT id) FROM alarm_records").toString(),
+                 QStringLiteral("%1 %1").arg(db->alarmRecords().size()));
+    }
+    // Counters changed while the file is held wait like records, and what the close question
+    // counts includes them: as one change when no record waits, else with the records they came with.
+    void waitingCountersCounted()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        db->onDeviceChanged(SdriverDevice);
+        QVERIFY(db->saveKeyValue("Sdriver_LockFinishCount", "9"));
+        std::unique_ptr<DbLocker> locker(new DbLocker(m_path, "BEGIN IMMEDIATE"));
+        QVERIFY(locker->isOk());
+        {
+            const DatabaseManager::Batch clear(db);
+            for (const char *key : { "Sdriver_LockSuccessCount", "Sdriver_LockFailureCount", "Sdriver_LockFinishCount" })
+                QVERIFY(db->saveKeyValue(key, "0"));
+        }
+        QCOMPARE(db->pendingRecords(), 1);
+        {
+            const DatabaseManager::Batch tightening(db);
+            QVERIFY(db->addWorkRecord(workRecord("Task1")) && db->addToKeyValue("Sdriver_LockFinishCount", 1));
+        }
+        QCOMPARE(db->pendingRecords(), 1);
+        locker.reset();
+        db->retryStorage();
+        QCOMPARE(db->pendingRecords(), 0);
+        QCOMPARE(side("SELECT group_concat(value) FROM (SELECT value FROM keyvalue_table ORDER BY key)").toString(), QStringLiteral("0,1,0"));
+    }
+    // A write refused at the start, as on a full disk, is told as such, not as the failed rollback
+    // that follows it. (A file size limit makes SQLite see an I/O error where a full disk gives
+    // SQLITE_FULL.)
+    void diskFullAtStart()
+    {
+        DatabaseManager::resetInstance();
+        DatabaseManager *db = nullptr;
+        {
+            FileSizeLimit full(4096);
+            db = reopen();
+        }
+        const QString problem = db->startupProblem();
+        QVERIFY2(problem.contains(QLatin1String(": it cannot be opened or read.")) && !problem.contains(QLatin1String("rollback")),
+                 qPrintable(problem));
+        QVERIFY(db->addAlarmRecord(4) && db->pendingRecords() == 0);
+    }
+    // Held by another program after the start: once it is found held, no statement of the window's
+    // thread waits for the file (the connection's busy time-out is 0) until a retry finds it free;
+    // the lists of a device change made meanwhile are read then.
+    void heldAfterStartNotWaitedFor()
+    {
+        DatabaseManager *db = DatabaseManager::instance();
+        db->onDeviceChanged(SdriverDevice);
+        auto busyTimeout = [] {
+            QSqlQuery query(QSqlDatabase::database(QStringLiteral("DatabaseManager")));
+            return query.exec(QStringLiteral("PRAGMA busy_timeout")) && query.next() ? query.value(0).toInt() : -1;
+        };
+        QCOMPARE(busyTimeout(), 150);
+        QSignalSpy changed(db, &DatabaseManager::devChangedSignal);
+        {
+            DbLocker locker(m_path, "BEGIN EXCLUSIVE");
+            QVERIFY(locker.isOk());
+            db->onDeviceChanged(SdriverDevice);
+            QVERIFY(db->addWorkRecord(workRecord("Task1")) && db->pendingRecords() == 1);
+            db->retryStorage();
+            QCOMPARE(QStringList({ QString::number(busyTimeout()), QString::number(db->servoParams().size()),
+                                   QString::number(db->appParams().size()) }), QStringList({ "0", "0", "0" }));
+        }
+        db->retryStorage();
+        QCOMPARE(busyTimeout(), 150);
+        QVERIFY(!db->servoParams().isEmpty() && !db->appParams().isEmpty() && db->pendingRecords() == 0);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(rowCount("workRecords_sdriver"), 1);
     }
     void lostFileNoticed_data()
     {

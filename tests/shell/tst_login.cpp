@@ -7,6 +7,7 @@
 #include "shell/compatibilitydialog.h"
 #include "shell/mainwindow.h"
 #include "shell/modifypswdialog.h"
+#include "shell/permmanagedialog.h"
 #include "shell/permmanageframe.h"
 #include "shell/statusareaframe.h"
 #include "support/promptrecorder.h"
@@ -16,6 +17,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 using TestLookup::account;
@@ -34,6 +36,8 @@ private slots:
     void loginFieldsOnReopen();
     void modifyPassword_data();
     void modifyPassword();
+    void passwordChangeKeepsItsRow_data();
+    void passwordChangeKeepsItsRow();
     void compatibilityOption();
     void failedStoresChangeNothing();
 
@@ -205,6 +209,48 @@ void TestLogin::modifyPassword()
     }
     QVERIFY(!in<QCheckBox>(dialog, "showPswCheckBox")->isChecked());
     dialog->hide();
+}
+
+void TestLogin::passwordChangeKeepsItsRow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("stored");   // the stored accounts of that name afterwards, in row order
+    QTest::newRow("the other account of the name edited meanwhile") << "alice" << "a1" << "alice:n1:3/0,alice:edited:1";
+    QTest::newRow("the built-in account, one of its name stored") << "tqvm" << "plorvinex" << "tqvm:edited:2";
+}
+
+// The account logged in is kept by its stored row: editing another account of the same name
+// changes neither the password the change asks for nor the row it stores into.
+void TestLogin::passwordChangeKeepsItsRow()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, password);
+    QFETCH(QString, stored);
+    m_window->onMenuClicked(10);
+    auto *login = topLevel<UserLoginDialog>();
+    in<QLineEdit>(login, "accountLineEdit")->setText(name), in<QLineEdit>(login, "pswLineEdit")->setText(password);
+    in<QPushButton>(login, "loginButton")->click();
+    QVERIFY(!login->isVisible());
+    // The last stored account of the name, which is not the one logged in.
+    auto *table = in<QTableWidget>(PermManageFrame::instance(), "permTableWidget");
+    int row = table->rowCount() - 1;
+    while (row >= 0 && !(table->item(row, 0) && table->item(row, 0)->text() == name))
+        --row;
+    QVERIFY(row >= 0);
+    table->item(row, 0)->setCheckState(Qt::Checked);
+    in<QPushButton>(PermManageFrame::instance(), "editUserButton")->click();
+    auto *editor = topLevel<PermManageDialog>();
+    in<QLineEdit>(editor, "passwordLineEdit")->setText("edited");
+    in<QPushButton>(editor, "confirmButton")->click();
+    table->item(row, 0)->setCheckState(Qt::Unchecked);
+    QVERIFY(changePassword({ password, "n1", "n1" }));
+    QCOMPARE(m_prompts.texts(), QStringList());
+    QList<QVariantList> rows;
+    QVERIFY(TestDatabase::execOn(m_db->path(), "SELECT group_concat(account || ':' || password || ':' || device) FROM "
+                                               "(SELECT * FROM account_infos WHERE account = ? ORDER BY rowid)", { name }, &rows));
+    QCOMPARE(rows.value(0).value(0).toString(), stored);
+    QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), QStringLiteral("n1"));
 }
 
 void TestLogin::compatibilityOption()

@@ -2,6 +2,7 @@
 
 #include "data/databasemanager.h"
 #include "shell/permmanagedialog.h"
+#include "support/dblocker.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 #include "support/widgetlookup.h"
@@ -30,6 +31,7 @@ private slots:
     void currentAccountRule();
     void sameNameRowsByRow();
     void failedStatementsKeepTable();
+    void accountsReadAfterHeldStart();
 
 private:
     void seed(const QList<RecordItem> &accounts)   // stores them and rebuilds the page
@@ -251,6 +253,30 @@ void TestPermManage::failedStatementsKeepTable()
     click(m_frame, "deleteUserButton");   // the rows that stayed are still ticked: the delete can be retried
     const QString save = "Tips: Failed to save the account!", del = "Tips: Failed to delete the account!";
     QCOMPARE(m_prompts.texts(), QStringList({ save, save, save, del, del }));
+}
+
+// Accounts the start could not read are shown once they are read: the table fills, and an add
+// meets the name it then shows.
+void TestPermManage::accountsReadAfterHeldStart()
+{
+    seed({ account("a", "pa", "0"), account("b", "pb", "2") });
+    delete m_frame, m_frame = nullptr;
+    DatabaseManager::resetInstance();
+    {
+        DbLocker locker(m_db->path(), "BEGIN EXCLUSIVE");
+        QVERIFY(locker.isOk());
+        m_frame = new PermManageFrame;
+        QCOMPARE(rowTexts(0).first(), QStringLiteral("<none>"));
+    }
+    DatabaseManager::instance()->retryStorage();
+    QCOMPARE(rowTexts(0), QStringList({ "a", "pa", "Sdriver Device", "" }));
+    QCOMPARE(rowTexts(1), QStringList({ "b", "pb", "LowVolt Servo", "" }));
+    confirm("newUserButton", "b", "other");
+    QCOMPARE(m_prompts.texts(), QStringList("Warning: This account is already exists!"));
+    tick(1);
+    confirm("editUserButton", "", "pb2", { "device3Box" });
+    QCOMPARE(rowTexts(1), QStringList({ "b", "pb2", "LowVolt Servo/Trelvox Servo", "" }));
+    QCOMPARE(rowTexts(2).first(), QStringLiteral("<none>"));
 }
 
 QTEST_MAIN(TestPermManage)
