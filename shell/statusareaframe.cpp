@@ -13,6 +13,8 @@
 #include "shell/statusitem.h"
 #include "widgets/rawtext.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QEvent>
 #include <QMenu>
@@ -163,6 +165,8 @@ void StatusAreaFrame::attachToPoller()
     if (!com)
         return;
     connect(com, &ComSettingsFrame::realTimeAddrRead, this, &StatusAreaFrame::refreshDisplay, Qt::UniqueConnection);
+    connect(com, &ComSettingsFrame::connectionChanged, this, &StatusAreaFrame::onConnectionChanged, Qt::UniqueConnection);
+    connect(com, &ComSettingsFrame::deviceAboutToSwitch, this, &StatusAreaFrame::onDeviceAboutToSwitch, Qt::UniqueConnection);
     com->setRealTimeAddrList(&m_realTimeAddrList);
 }
 
@@ -487,6 +491,32 @@ void StatusAreaFrame::stepFetch()
         break;
     }
     }
+}
+
+// The link goes, or the device or slave is about to change: a result still pending is stored now,
+// under the device and slave that made it, and nothing read so far is taken for the next one's.
+void StatusAreaFrame::onConnectionChanged(bool connected)
+{
+    if (!connected)
+        onDeviceAboutToSwitch();
+}
+
+void StatusAreaFrame::onDeviceAboutToSwitch()
+{
+    if (m_fetchState == FetchState::Fetching)
+        storeTightening();
+    m_readings.clear();
+}
+
+void StatusAreaFrame::storePendingTightening(int waitMs)
+{
+    // Events are processed by hand: an event loop started while the program is quitting returns at
+    // once. The fetch timer wakes each round while the values are awaited.
+    const QDeadlineTimer deadline(waitMs);
+    while (m_fetchState == FetchState::Fetching && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    if (m_fetchState == FetchState::Fetching)
+        storeTightening();
 }
 
 // The block is the result's own when the result still showed after it was read. If the device had

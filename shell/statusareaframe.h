@@ -37,6 +37,9 @@ public:
     void setAlarmBlink(bool on, int period);
     // The registers polled cyclically for the items and the pages that listen to realTimeAddrRead.
     const QList<int> &realTimeAddrList() const { return m_realTimeAddrList; }
+    // Stores a tightening whose result was seen but not stored yet, once its final values have
+    // arrived or waitMs has passed, with the values known then. For the window's close.
+    void storePendingTightening(int waitMs = RegisterWait::DefaultTimeoutMs);
 
 signals:
     void signOutSignal();
@@ -88,6 +91,8 @@ private:
     void startFetch(int result);
     void stepFetch();
     void storeTightening();
+    void onConnectionChanged(bool connected);
+    void onDeviceAboutToSwitch();
     void setAlarmIcon(bool active);
 
     Ui::StatusAreaFrame *ui;

@@ -103,6 +103,8 @@ private slots:
     void slowLinkKeepsEveryTightening();
     void recordsHoldTheFinalValues_data();
     void recordsHoldTheFinalValues();
+    void pendingResultStoredAtOnce_data();
+    void pendingResultStoredAtOnce();
 
 private:
     StatusAreaFrame *bar() { return m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame")); }
@@ -517,6 +519,56 @@ void TestStatusAreaFrame::recordsHoldTheFinalValues()
     const QStringList stored = recordTexts(recordTightenings(link, 4));
     QVERIFY2(stored.size() >= 4, qPrintable(stored.join(", ")));
     QCOMPARE(stored, finalsTexts(reportedScrews(link.sim().stderrText())).mid(0, stored.size()));
+}
+
+void TestStatusAreaFrame::pendingResultStoredAtOnce_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("the link closes") << "link";
+    QTest::newRow("the device type changes") << "type";
+    QTest::newRow("the slave changes") << "slave";
+}
+
+// A Slip read just before the link closes or the device or slave changes, while its final values are
+// still being asked for, is stored then, with the values known, for the device and slave that made
+// it, and not again later.
+void TestStatusAreaFrame::pendingResultStoredAtOnce()
+{
+    QFETCH(QString, change);
+    ComSettingsFrame &com = m_window->comSettings();
+    DevsimLink link(&com);
+    // A slow link, and registers that hold still: the values known are the device's.
+    QVERIFY(link.sim().start({ "--type", "0", "--slave", "1,2", "--no-events", "--answer-delay", "60", "--set", "3336=0",
+                               "--set", "3076=812", "--set", "3077=1734", "--set", "3079=420", "--set", "3084=10" }));
+    const int records = selectScrewdriver();
+    DatabaseManager *db = DatabaseManager::instance();
+    QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
+    QVERIFY(link.connectTo(link.sim().port(), 1));
+    QTRY_VERIFY_WITH_TIMEOUT(polled.contains({ 3337, 10 }), 10000);   // every register polled once
+    QObject context;
+    QStringList storedAtChange;
+    int changedAt = -1;
+    connect(&com, &ComSettingsFrame::realTimeAddrRead, &context, [&](int addr, int val) {
+        if (addr != 3336 || val != 10 || changedAt >= 0)
+            return;
+        changedAt = polled.size();
+        QMetaObject::invokeMethod(&context, [&] {
+            if (change == QLatin1String("link"))
+                com.disconnectDevice();
+            else if (change == QLatin1String("slave"))
+                ComSettingsFrame::setCurrentSlave(2);
+            else
+                selectType(HighVoltServo), selectType(SdriverDevice);
+            storedAtChange = recordTexts(db->workRecords().mid(records));
+        }, Qt::QueuedConnection);
+    });
+    QVERIFY(ComSettingsFrame::writeRegister(3336, 10));   // the screw ends
+    QTRY_VERIFY_WITH_TIMEOUT(changedAt >= 0, 10000);
+    QTRY_COMPARE(storedAtChange, QStringList("Slip 8.12 0.420 1.734 10"));
+    if (change != QLatin1String("link")) {   // the result read again, from the device now watched
+        QTRY_VERIFY_WITH_TIMEOUT(polled.mid(changedAt).contains({ 3336, 10 }), 10000);
+        QCOMPARE(recordTexts(db->workRecords().mid(records)), storedAtChange);
+    }
 }
 
 QTEST_MAIN(TestStatusAreaFrame)
