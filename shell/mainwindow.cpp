@@ -305,6 +305,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // One last try to store what waits; true when nothing is left, or the user lets it go.
 bool MainWindow::confirmUnstoredRecords()
 {
+    // A tightening the status bar has seen but not stored yet is stored first, and counts here.
+    if (StatusAreaFrame *bar = StatusAreaFrame::instance())
+        bar->storePendingTightening();
     DatabaseManager *db = DatabaseManager::instance();
     db->retryStorage();
     const int waiting = db->pendingRecords();

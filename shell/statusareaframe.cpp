@@ -13,11 +13,11 @@
 #include "shell/statusitem.h"
 #include "widgets/rawtext.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QEvent>
 #include <QMenu>
-
-#include <algorithm>
 
 StatusAreaFrame *StatusAreaFrame::s_instance = nullptr;
 
@@ -31,10 +31,8 @@ constexpr int kTimeAddr = 3077;
 constexpr int kSpeedAddr = 3078;
 constexpr int kTorqueAddr = 3079;
 constexpr int kResultAddr = 3336;
-constexpr int kTaskAddr = 3072;
-// A tightening is complete once this many further readings of each of Turns, Torque and Time
-// have arrived after its result, so that the cache holds the final values.
-constexpr int kReadingsPerRecord = 3;
+// Turns, Time, Speed and Torque: the block of final values read when a result is first seen.
+constexpr Uint16 kFinalsCount = 4;
 // Registers of the screwdriver that other pages listen for: task number and control words (tool
 // bar), Torque (debugging page) and the torque unit (application parameter page).
 const QList<int> kSdriverListenedAddrs { 3072, kTorqueAddr, 3083, 3073, 3074, 3075 };
@@ -89,7 +87,6 @@ void setIconIfChanged(QAbstractButton *button, const QIcon &icon)
 StatusAreaFrame::StatusAreaFrame(QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::StatusAreaFrame)
-    , m_cycle { { kTurnsAddr }, { kTorqueAddr }, { kTimeAddr }, { kTaskAddr, false }, { -1, false } }
     , m_ledGray(QStringLiteral(":/Resource/Icons/ledGray.png"))
     , m_ledGreen(QStringLiteral(":/Resource/Icons/ledGreen.png"))
     , m_alarmIdleIcon(QStringLiteral(":/Resource/Icons/alarmInfo_3.png"))
@@ -111,6 +108,8 @@ StatusAreaFrame::StatusAreaFrame(QWidget *parent)
     for (const StatusSlot &slot : qAsConst(m_slots))
         slot.frame->hide();
     setAlarmBlink(false, 600);
+    m_fetchTimer.setInterval(2);
+    connect(&m_fetchTimer, &QTimer::timeout, this, &StatusAreaFrame::stepFetch);
     // The detectors listen for the program's life, whether the bar is shown or not.
     attachToPoller();
 }
@@ -166,6 +165,8 @@ void StatusAreaFrame::attachToPoller()
     if (!com)
         return;
     connect(com, &ComSettingsFrame::realTimeAddrRead, this, &StatusAreaFrame::refreshDisplay, Qt::UniqueConnection);
+    connect(com, &ComSettingsFrame::connectionChanged, this, &StatusAreaFrame::onConnectionChanged, Qt::UniqueConnection);
+    connect(com, &ComSettingsFrame::deviceAboutToSwitch, this, &StatusAreaFrame::onDeviceAboutToSwitch, Qt::UniqueConnection);
     com->setRealTimeAddrList(&m_realTimeAddrList);
 }
 
@@ -361,7 +362,6 @@ void StatusAreaFrame::onDeviceChanged(DeviceEnum devType)
     }
     const int alarmAddr = alarmAddress();
     m_lastAlarmCode = alarmAddr < 0 || quint32(alarmAddr) == RegisterMap::Absent ? 0 : cachedValue(alarmAddr);
-    m_cycle.last().addr = devType == SdriverDevice ? alarmAddr : -1;
     attachToPoller();
 }
 
@@ -430,87 +430,134 @@ void StatusAreaFrame::detectAlarm(int addr, int val)
 }
 
 // A record is written once per change of Result to a nonzero code. The device holds its result,
-// and the values that go with it, from the end of a cycle until the next cycle starts; then it
-// resets the result to 0. A reading taken before a Result reading that still showed the result
-// therefore belongs to the finished cycle; a later one may already be the next cycle's.
+// and the values that go with it, from the end of a cycle until the next cycle starts, which may
+// follow the first reading of the result closely. So the values are asked for the moment the result
+// is first seen: the poll reads Turns, Torque and Time each at another moment, partly before the
+// cycle ended.
 void StatusAreaFrame::detectTightening(int addr, int val)
 {
     if (!m_recordTriggerEnabled || ComSettingsFrame::currentDevice() != SdriverDevice)
         return;
-    if (addr == kResultAddr) {
+    if (addr == kResultAddr)
         onResultRead(val);
-        return;
-    }
-    auto reading = std::find_if(m_cycle.begin(), m_cycle.end(), [addr](const CycleReading &r) { return r.addr == addr; });
-    if (reading == m_cycle.end())
-        return;
-    reading->latest = val;
-    reading->hasLatest = true;
-    if (m_pendingResult == 0 || m_readingsComplete)
-        return;
-    ++reading->count;
-    m_readingsComplete = std::all_of(m_cycle.cbegin(), m_cycle.cend(), [](const CycleReading &r) { return !r.counted || r.count >= kReadingsPerRecord; });
-    if (m_readingsComplete) {
-        for (CycleReading &r : m_cycle)
-            r.third = r.latest;
-    }
+    else if (addr == kTurnsAddr || addr == kTimeAddr || addr == kTorqueAddr || addr == alarmAddress())
+        m_readings.insert(addr, val);
+    // The values asked for are taken as soon as they are in, before the poll reads any of them again.
+    if (m_fetchState == FetchState::Fetching)
+        stepFetch();
 }
 
-// Once three readings each have arrived, the result is stored at the next Result reading that
-// still shows it, with those readings, now known to be its own. A result that changes first (to 0
-// or to another code) is stored at once with the readings known to precede it: a result that was
-// seen is never lost, and never takes the next cycle's values.
 void StatusAreaFrame::onResultRead(int val)
 {
-    if (m_pendingResult != 0 && val == m_pendingResult) {
-        confirmReadings();
-        if (m_readingsComplete)
-            storeTightening(CycleValues::Third);
-    } else if (m_pendingResult != 0) {
-        storeTightening(CycleValues::Confirmed);
+    if (m_fetchState == FetchState::Fetching) {
+        m_movedOn |= val != m_pendingResult;
+        return;
     }
     if (val == m_lastResult)
         return;
     m_lastResult = val;
-    if (val == 0)
+    if (val != 0)
+        startFetch(val);
+}
+
+void StatusAreaFrame::startFetch(int result)
+{
+    m_pendingResult = result;
+    m_readingsBefore = m_readings;
+    m_movedOn = false;
+    const Uint8 slave = Uint8(ComSettingsFrame::currentSlave());
+    // Requests go out in turn, so the result and the alarm code are read after the block.
+    if (!m_finalsWait.startRead(slave, Uint16(kTurnsAddr), kFinalsCount) || !m_resultWait.startRead(slave, Uint16(kResultAddr), 2)) {
+        qWarning() << "Tightening result" << result << "stored with the values last polled: the device cannot be asked now";
+        storeTightening();
         return;
-    // A new cycle: what was read before its result was first seen is its own, but does not count.
-    m_pendingResult = val;
-    m_readingsComplete = false;
-    for (CycleReading &r : m_cycle)
-        r.count = 0;
-    confirmReadings();
+    }
+    m_fetchState = FetchState::Fetching;
+    m_fetchTimer.start();
 }
 
-void StatusAreaFrame::confirmReadings()
+void StatusAreaFrame::stepFetch()
 {
-    for (CycleReading &r : m_cycle) {
-        if (r.hasLatest) {
-            r.confirmed = r.latest;
-            r.hasConfirmed = true;
-        }
+    switch (m_fetchState) {
+    case FetchState::Idle:
+        m_fetchTimer.stop();
+        break;
+    case FetchState::Fetching: {
+        // check() may end either wait; both are asked before deciding.
+        const bool finalsPending = m_finalsWait.check() == RegisterWait::Result::Pending;
+        const bool resultPending = m_resultWait.check() == RegisterWait::Result::Pending;
+        if (!finalsPending && !resultPending)
+            storeTightening();
+        break;
+    }
     }
 }
 
-// The record is built from the register cache: for it, the cache holds the result and the
-// readings of the finished cycle; the live values are put back afterwards.
-void StatusAreaFrame::storeTightening(CycleValues values)
+// The link goes, or the device or slave is about to change: a result still pending is stored now,
+// under the device and slave that made it, and nothing read so far is taken for the next one's.
+void StatusAreaFrame::onConnectionChanged(bool connected)
 {
-    QVector<QPair<Uint16, quint64>> live { { Uint16(kResultAddr), ComSettingsFrame::getRegisterEntry(Uint16(kResultAddr)) } };
-    for (CycleReading &r : m_cycle) {
-        // The task and the alarm code are not counted: they take the value read last before the
-        // result was last seen, like the readings of a result that changed early.
-        const bool third = values == CycleValues::Third && r.counted;
-        if (r.addr >= 0 && (third || r.hasConfirmed)) {
-            live.append({ Uint16(r.addr), ComSettingsFrame::getRegisterEntry(Uint16(r.addr)) });
-            ComSettingsFrame::setRegister(Uint16(r.addr), Uint16(third ? r.third : r.confirmed));
-        }
-        r.count = 0;
-        r.hasConfirmed = false;
+    if (!connected)
+        onDeviceAboutToSwitch();
+}
+
+void StatusAreaFrame::onDeviceAboutToSwitch()
+{
+    if (m_fetchState == FetchState::Fetching)
+        storeTightening();
+    m_readings.clear();
+}
+
+void StatusAreaFrame::storePendingTightening(int waitMs)
+{
+    // Events are processed by hand: an event loop started while the program is quitting returns at
+    // once. The fetch timer wakes each round while the values are awaited.
+    const QDeadlineTimer deadline(waitMs);
+    while (m_fetchState == FetchState::Fetching && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    if (m_fetchState == FetchState::Fetching)
+        storeTightening();
+}
+
+// The block is the result's own when the result still showed after it was read. If the device had
+// moved on by then, the block may already be the next cycle's, which starts its time again: then
+// the readings from before the result was seen are stored instead.
+void StatusAreaFrame::storeTightening()
+{
+    const bool finalsRead = m_finalsWait.check() == RegisterWait::Result::Received;
+    const bool resultRead = m_resultWait.check() == RegisterWait::Result::Received;
+    const int resultAfter = resultRead ? m_resultWait.value(0) : m_pendingResult;
+    const bool confirmed = finalsRead && resultRead && !m_movedOn && resultAfter == m_pendingResult;
+    QHash<int, int> values = m_readingsBefore;
+    const int finalTime = m_finalsWait.value(kTimeAddr - kTurnsAddr);
+    if (finalsRead && (confirmed || finalTime >= values.value(kTimeAddr, 0))) {
+        for (int addr : { kTurnsAddr, kTimeAddr, kTorqueAddr })
+            values.insert(addr, m_finalsWait.value(addr - kTurnsAddr));
     }
-    ComSettingsFrame::setRegister(Uint16(kResultAddr), Uint16(m_pendingResult & 0xFFFF));
+    if (!confirmed)
+        qWarning() << "Tightening result" << m_pendingResult << "stored with the values known: the device moved on or did not answer";
+    // The alarm code lies right after the result, and is the result's own while the result still
+    // shows; otherwise the last one polled.
+    const int alarm = alarmAddress();
+    if (resultRead && resultAfter == m_pendingResult && alarm == kResultAddr + 1)
+        values.insert(alarm, m_resultWait.value(1));
+    else if (m_readings.contains(alarm))
+        values.insert(alarm, m_readings.value(alarm));
+    values.insert(kResultAddr, m_pendingResult & 0xFFFF);
+
+    m_fetchState = FetchState::Idle;
+    m_fetchTimer.stop();
+    m_finalsWait.reset();
+    m_resultWait.reset();
     m_pendingResult = 0;
-    m_readingsComplete = false;
+
+    // The record is built from the register cache: for it, the cache holds the cycle's values; the
+    // live values are put back afterwards.
+    QVector<QPair<Uint16, quint64>> live;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        live.append({ Uint16(it.key()), ComSettingsFrame::getRegisterEntry(Uint16(it.key())) });
+        ComSettingsFrame::setRegister(Uint16(it.key()), Uint16(it.value()));
+    }
     if (WorkRecordFrame *page = WorkRecordFrame::instance())
         page->appendRecord();
     else
@@ -519,4 +566,7 @@ void StatusAreaFrame::storeTightening(CycleValues values)
         ComSettingsFrame::setRegister(entry.first, Uint16(entry.second & 0xFFFF));
         ComSettingsFrame::setRegisterStatus(entry.first, int(entry.second >> 32));
     }
+    // What the device showed after the block counts as a Result reading of its own.
+    if (resultRead)
+        onResultRead(resultAfter);
 }

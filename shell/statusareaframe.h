@@ -2,11 +2,14 @@
 #define STATUSAREAFRAME_H
 
 #include "comm/deviceenum.h"
+#include "comm/registerwait.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QIcon>
 #include <QJSEngine>
 #include <QList>
+#include <QTimer>
 #include <QVariantMap>
 #include <QVector>
 
@@ -34,6 +37,9 @@ public:
     void setAlarmBlink(bool on, int period);
     // The registers polled cyclically for the items and the pages that listen to realTimeAddrRead.
     const QList<int> &realTimeAddrList() const { return m_realTimeAddrList; }
+    // Stores a tightening whose result was seen but not stored yet, once its final values have
+    // arrived or waitMs has passed, with the values known then. For the window's close.
+    void storePendingTightening(int waitMs = RegisterWait::DefaultTimeoutMs);
 
 signals:
     void signOutSignal();
@@ -63,8 +69,8 @@ private:
         bool hasShown = false;
         int shownVal = 0;
     };
-    // Which readings a tightening record takes.
-    enum class CycleValues { Confirmed, Third };
+    // Tightening detector: Idle, or asking the device for the final values of a result just seen.
+    enum class FetchState { Idle, Fetching };
     struct ItemDef {
         QString caption;
         QString unit;
@@ -82,8 +88,11 @@ private:
     void detectAlarm(int addr, int val);
     void detectTightening(int addr, int val);
     void onResultRead(int val);
-    void confirmReadings();
-    void storeTightening(CycleValues values);
+    void startFetch(int result);
+    void stepFetch();
+    void storeTightening();
+    void onConnectionChanged(bool connected);
+    void onDeviceAboutToSwitch();
     void setAlarmIcon(bool active);
 
     Ui::StatusAreaFrame *ui;
@@ -98,21 +107,18 @@ private:
     int m_blinkCounter = 0;
     bool m_blinkOn = true;
 
-    // Tightening detector: a new nonzero Result, then three readings each of Turns, Torque, Time.
-    struct CycleReading {
-        int addr;
-        bool counted = true;        // one of the three readings a record waits for
-        int count = 0;              // readings since the result was first seen
-        bool hasLatest = false;
-        int latest = 0;             // the last reading
-        bool hasConfirmed = false;
-        int confirmed = 0;          // the last reading before a Result reading that still showed the result
-        int third = 0;              // the reading when each had been read three times
-    };
+    // A new nonzero Result is stored with the values the device holds with it: Turns, Time, Speed
+    // and Torque read as one block right after the result was seen, then the result and the alarm
+    // code read again, which shows that the block was read before the next cycle began.
     int m_lastResult = 0;
     int m_pendingResult = 0;
-    bool m_readingsComplete = false;        // three readings each since the result was first seen
-    QVector<CycleReading> m_cycle;          // Turns, Torque, Time, then the task and the alarm code
+    FetchState m_fetchState = FetchState::Idle;
+    bool m_movedOn = false;                 // the poll read another result while the values were asked for
+    RegisterWait m_finalsWait;
+    RegisterWait m_resultWait;
+    QTimer m_fetchTimer;
+    QHash<int, int> m_readings;             // Turns, Time, Torque and the alarm code last polled on this link
+    QHash<int, int> m_readingsBefore;       // as they were when the pending result was first read
 
     QJSEngine m_engine;                     // runs the lamp predicates
     QIcon m_ledGray;

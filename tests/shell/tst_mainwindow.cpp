@@ -36,6 +36,7 @@ private slots:
     void closeStopsMotion();
     void closeWithRecordsWaiting_data();
     void closeWithRecordsWaiting();
+    void closeRightAfterTightening();
     void startupProblemAboveComWindow();
 };
 
@@ -375,6 +376,40 @@ void TestMainWindow::closeWithRecordsWaiting()
     QCOMPARE(window.comSettings().isVisible(), !closed);
     QCOMPARE(manager->pendingAlarmRecords(), held && !otherType ? 1 : 0);
     QFile::remove(parameterFile);
+}
+
+// The window closed the moment a screw's result is first read, while its final values are still
+// being asked for over a slow link: the record is stored before the window goes, with those values,
+// and nothing is asked.
+void TestMainWindow::closeRightAfterTightening()
+{
+    TestDatabase db;
+    PromptRecorder prompts;
+    QVERIFY(db.isValid());
+    CommonUtils::saveConfigVal(1, "DeviceType", "0");
+    MainWindow window;
+    DevsimLink link(&window.comSettings());
+    QVERIFY(link.start({ "--type", "0", "--no-events", "--answer-delay", "60", "--set", "3336=0", "--set", "3076=812",
+                         "--set", "3077=1734", "--set", "3079=420", "--set", "3084=10" }));
+    window.show();
+    bool asked = false, closed = false;
+    QList<RecordItem> records;   // as the window goes
+    connect(&window.comSettings(), &ComSettingsFrame::realTimeAddrRead, &window, [&](int addr, int val) {
+        if (addr == 3336 && val == 10 && !std::exchange(asked, true)) {
+            QMetaObject::invokeMethod(&window, [&] {
+                closed = window.close();
+                records = DatabaseManager::instance()->workRecords().mid(0);
+            }, Qt::QueuedConnection);
+        }
+    });
+    QVERIFY(ComSettingsFrame::writeRegister(3336, 10));   // the screw ends
+    QTRY_VERIFY_WITH_TIMEOUT(asked && closed, 10000);
+    QCOMPARE(records.size(), 1);
+    QStringList stored;
+    for (const char *key : { "status", "turns", "torque", "usedTime", "alarm" })
+        stored << records[0].value(key).toString();
+    QCOMPARE(stored, QStringList({ "Slip", "8.12", "0.420", "1.734", "10" }));
+    QCOMPARE(prompts.texts(), QStringList());
 }
 
 // The start-up message opens over the communication window, which stays on top, once that is shown:

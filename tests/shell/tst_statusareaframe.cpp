@@ -46,19 +46,39 @@ struct Redraws : QObject {
     QStringList seen;
 };
 
-// What the simulated controller reported for each screw it finished: result, turns in hundredths, time in ms.
+// What the simulated controller reported for each screw it finished: result, turns in hundredths,
+// time in ms, torque in thousandths of N·m and the alarm code shown with them.
 struct Screw {
-    int result, turns, time;
+    int result, turns, time, torque, alarm;
 };
 QVector<Screw> reportedScrews(const QString &stderrText)
 {
-    static const QRegularExpression finished(QStringLiteral("devsim tightening result=(\\d+) turns=(\\d+) torque=\\d+ time=(\\d+)"));
+    static const QRegularExpression finished(
+        QStringLiteral("devsim tightening result=(\\d+) turns=(\\d+) torque=(\\d+) time=(\\d+) alarm=(\\d+)"));
     QVector<Screw> screws;
     for (auto it = finished.globalMatch(stderrText); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        screws.append({ m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt() });
+        screws.append({ m.captured(1).toInt(), m.captured(2).toInt(), m.captured(4).toInt(), m.captured(3).toInt(), m.captured(5).toInt() });
     }
     return screws;
+}
+
+// A screw's finals and a record, both as "status turns torque time alarm" in the record's texts.
+QStringList finalsTexts(const QVector<Screw> &screws)
+{
+    QStringList texts;
+    for (const Screw &s : screws)
+        texts << QStringList { kResultNames.value(s.result), QString::number(s.turns / 100.0, 'g', 6), QString::number(s.torque / 1000.0, 'f', 3),
+                               QString::number(s.time / 1000.0, 'g', 6), QString::number(s.alarm) }.join(' ');
+    return texts;
+}
+QStringList recordTexts(const QList<RecordItem> &records)
+{
+    QStringList texts;
+    for (const RecordItem &r : records)
+        texts << QStringList { r.value("status").toString(), r.value("turns").toString(), r.value("torque").toString(),
+                               r.value("usedTime").toString(), r.value("alarm").toString() }.join(' ');
+    return texts;
 }
 } // namespace
 
@@ -81,6 +101,10 @@ private slots:
     void deviceWhileFullScreen();
     void slowLinkKeepsEveryTightening_data();
     void slowLinkKeepsEveryTightening();
+    void recordsHoldTheFinalValues_data();
+    void recordsHoldTheFinalValues();
+    void pendingResultStoredAtOnce_data();
+    void pendingResultStoredAtOnce();
 
 private:
     StatusAreaFrame *bar() { return m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame")); }
@@ -94,6 +118,12 @@ private:
     }
     // As the poll delivers a reading: into the cache, then to the listeners.
     void emitValue(int a, int v) { ComSettingsFrame::setRegister(Uint16(a), Uint16(v)), emit m_window->comSettings().realTimeAddrRead(a, v); }
+    // Selects a screwdriver with its torque in N·m, with no result left pending by an earlier test;
+    // returns how many work records there are.
+    int selectScrewdriver();
+    // Connects to the device the link started, as slave 1 of a screwdriver, and returns the records
+    // stored until `count` more are, or the link closes after 50 s.
+    QList<RecordItem> recordTightenings(DevsimLink &link, int count);
 
     TestDatabase m_db;
     QTemporaryDir m_workDir;
@@ -249,24 +279,25 @@ void TestStatusAreaFrame::connectionLabel()
 // A script of readings: "addr=val", "pN" for one pass of Turns N (hundredths), Torque and Time,
 // "rebuild", "typeN"; then what was stored: "status turns" per work record (with its task and alarm
 // code when they are not task 1 and 0), "alarm code" per alarm.
-// Every script starts after a pass with Turns 0.
+// Every script starts after a pass with Turns 0. There is no device here to ask for a result's final
+// values, so each result is stored as soon as it is first read, with the readings known then.
 void TestStatusAreaFrame::detectors_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("three readings each, then the result again") << "3336=1 p250 p250 p250 3336=1" << "OK 2.5";
-    QTest::newRow("the same result again is no new cycle") << "3336=1 p250 p250 p250 3336=1 p260 p260 p260" << "OK 2.5";
-    QTest::newRow("result held several passes: its third readings") << "3336=1 p240 3336=1 p245 3336=1 p250 3336=1 p250 3336=1" << "OK 2.5";
-    QTest::newRow("readings before the result do not count") << "p250 p250 p250 3336=1 p260 3336=1 p260 p260 3336=1" << "OK 2.6";
-    QTest::newRow("a rebuild is no reading") << "3336=1 p250 p250 rebuild 3336=1" << "";
+    QTest::newRow("stored at once, with the readings before the result") << "3336=1 p250 p250 p250 3336=1" << "OK 0";
+    QTest::newRow("the same result again is no new cycle") << "3336=1 p250 p250 p250 3336=1 p260 p260 p260" << "OK 0";
+    QTest::newRow("result held several passes: one record") << "3336=1 p240 3336=1 p245 3336=1 p250 3336=1 p250 3336=1" << "OK 0";
+    QTest::newRow("the last readings before the result") << "p250 p250 p250 3336=1 p260 3336=1 p260 p260 3336=1" << "OK 2.5";
+    QTest::newRow("a rebuild is no new cycle") << "3336=1 p250 p250 rebuild 3336=1" << "OK 0";
     QTest::newRow("result read once, then the next cycle") << "p240 p250 3336=1 p30 3336=0 p40 p40 p40" << "OK 2.5";
-    QTest::newRow("next cycle after a confirmed reading: its values") << "3336=1 p250 3336=1 p260 3336=0 p30 p30 p30" << "OK 2.5";
-    QTest::newRow("next cycle in the third pass: the confirmed values") << "3336=1 p250 3336=1 p260 3336=1 p30 3336=0" << "OK 2.6";
-    QTest::newRow("third readings never confirmed: the readings before") << "3336=1 p250 p250 p250 3336=0" << "OK 0";
+    QTest::newRow("readings while the result shows are not taken") << "3336=1 p250 3336=1 p260 3336=0 p30 p30 p30" << "OK 0";
+    QTest::newRow("next cycle in the third pass: no second record") << "3336=1 p250 3336=1 p260 3336=1 p30 3336=0" << "OK 0";
+    QTest::newRow("the result ends: nothing more") << "3336=1 p250 p250 p250 3336=0" << "OK 0";
     QTest::newRow("back to back, the same code") << "p250 3336=1 p30 3336=0 p70 3336=1 p80 3336=0" << "OK 2.5, OK 0.7";
     QTest::newRow("back to back, another code") << "p250 3336=1 p30 3336=10 p80 3336=0" << "OK 2.5, Slip 0.3";
-    QTest::newRow("a replacing result stores the replaced one")
-        << "3336=10 p250 3336=10 p260 3336=12 p270 p270 p270 3336=12" << "Slip 2.5, Float 2.7";
+    QTest::newRow("a replacing result is a record of its own")
+        << "3336=10 p250 3336=10 p260 3336=12 p270 p270 p270 3336=12" << "Slip 0, Float 2.6";
     QTest::newRow("task and alarm of the cycle the result closed")
         << "3072=2 p250 3336=1 3072=3 3337=5 p30 3336=0 3337=0" << "OK 2.5 Task2, alarm 5";
     QTest::newRow("alarm, same, none, alarm is two") << "3337=7 3337=7 3337=0 3337=7" << "alarm 7, alarm 7";
@@ -381,6 +412,34 @@ void TestStatusAreaFrame::deviceWhileFullScreen()
     QTRY_COMPARE_WITH_TIMEOUT(part<QLabel>(QStringLiteral("connectStatus"))->text(), QStringLiteral("Disconnect"), 5000);
 }
 
+int TestStatusAreaFrame::selectScrewdriver()
+{
+    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
+    setUnitIndex(QStringLiteral("torque"), 0);
+    selectType(SdriverDevice);
+    emitValue(3336, 0);
+    return DatabaseManager::instance()->workRecords().size();
+}
+
+QList<RecordItem> TestStatusAreaFrame::recordTightenings(DevsimLink &link, int count)
+{
+    const int records = selectScrewdriver();
+    DatabaseManager *db = DatabaseManager::instance();
+    if (!link.connectTo(link.sim().port(), 1))
+        return {};
+    // The program's own kind of event loop: QTest's waits sleep 10 ms between rounds of events,
+    // which would add some 20 ms to every request.
+    QEventLoop loop;
+    QTimer::singleShot(50000, &loop, &QEventLoop::quit);
+    connect(db, &DatabaseManager::storageChanged, &loop, [&] {
+        if (db->workRecords().size() >= records + count)
+            loop.quit();
+    });
+    loop.exec();
+    link.frame()->disconnectDevice();
+    return db->workRecords().mid(records);
+}
+
 void TestStatusAreaFrame::slowLinkKeepsEveryTightening_data()
 {
     QTest::addColumn<QStringList>("simArgs");
@@ -400,17 +459,11 @@ void TestStatusAreaFrame::slowLinkKeepsEveryTightening()
     ComSettingsFrame &com = m_window->comSettings();
     DevsimLink link(&com);
     QVERIFY(link.sim().start(QStringList { "--type", "0", "--answer-delay", "20" } + simArgs));
-    CommonUtils::saveConfigVal(1, QStringLiteral("DeviceType"), QStringLiteral("0"));
-    selectType(SdriverDevice);
-    emitValue(3336, 0);   // settles whatever an earlier test left pending
-    DatabaseManager *db = DatabaseManager::instance();
-    const int records = db->workRecords().size();
     QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(link.connectTo(link.sim().port(), 1));
-    QTRY_VERIFY_WITH_TIMEOUT(db->workRecords().size() >= records + 4, 50000);
-    link.frame()->disconnectDevice();
+    const QList<RecordItem> stored = recordTightenings(link, 4);
+    QVERIFY2(stored.size() >= 4, qPrintable(QString::number(stored.size())));
 
     QStringList seen;   // each change of the result to a code, as the poll read it
     int last = 0, passes = 0;
@@ -424,15 +477,17 @@ void TestStatusAreaFrame::slowLinkKeepsEveryTightening()
         last = result;
     }
     QVERIFY2(clock.elapsed() / passes >= 200, qPrintable(QString::number(clock.elapsed() / passes)));
-    const QList<RecordItem> stored = db->workRecords().mid(records);
     QStringList statuses;
     for (const RecordItem &r : stored)
         statuses << r.value("status").toString();
     // The last result read may still wait for the next Result reading when the link closes.
     QVERIFY2(statuses == seen || statuses == seen.mid(0, seen.size() - 1), qPrintable(statuses.join(' ') + " / " + seen.join(' ')));
     const QVector<Screw> screws = reportedScrews(link.sim().stderrText());
-    if (everyScrewRead)
+    if (everyScrewRead) {
         QVERIFY2(seen.size() >= screws.size() - 1, qPrintable(QStringLiteral("%1 of %2 read").arg(seen.size()).arg(screws.size())));
+        // Each screw's values exactly as it ended, though the result showed for a single reading.
+        QCOMPARE(recordTexts(stored), finalsTexts(screws).mid(0, stored.size()));
+    }
     int next = 0;
     for (const RecordItem &r : stored) {
         const int turns = qRound(r.value("turns").toDouble() * 100), time = qRound(r.value("usedTime").toDouble() * 1000);
@@ -444,6 +499,75 @@ void TestStatusAreaFrame::slowLinkKeepsEveryTightening()
             ++next;
         QVERIFY2(next < screws.size(), qPrintable(QStringLiteral("%1 %2 %3 is no screw of its own").arg(r.value("status").toString()).arg(turns).arg(time)));
         ++next;
+    }
+}
+
+void TestStatusAreaFrame::recordsHoldTheFinalValues_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::newRow("result read once") << QStringList { "--next-after-reads", "1" };
+    QTest::newRow("the next screw after a short pause") << QStringList { "--event-interval", "300" };
+}
+
+// Every screw is stored once, in order, with exactly the turns, torque, time and alarm code it ended
+// with, though the poll reads Result once and Turns, Torque and Time each at another moment.
+void TestStatusAreaFrame::recordsHoldTheFinalValues()
+{
+    QFETCH(QStringList, simArgs);
+    DevsimLink link(&m_window->comSettings());
+    QVERIFY(link.sim().start(QStringList { "--type", "0" } + simArgs));
+    const QStringList stored = recordTexts(recordTightenings(link, 4));
+    QVERIFY2(stored.size() >= 4, qPrintable(stored.join(", ")));
+    QCOMPARE(stored, finalsTexts(reportedScrews(link.sim().stderrText())).mid(0, stored.size()));
+}
+
+void TestStatusAreaFrame::pendingResultStoredAtOnce_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("the link closes") << "link";
+    QTest::newRow("the device type changes") << "type";
+    QTest::newRow("the slave changes") << "slave";
+}
+
+// A Slip read just before the link closes or the device or slave changes, while its final values are
+// still being asked for, is stored then, with the values known, for the device and slave that made
+// it, and not again later.
+void TestStatusAreaFrame::pendingResultStoredAtOnce()
+{
+    QFETCH(QString, change);
+    ComSettingsFrame &com = m_window->comSettings();
+    DevsimLink link(&com);
+    // A slow link, and registers that hold still: the values known are the device's.
+    QVERIFY(link.sim().start({ "--type", "0", "--slave", "1,2", "--no-events", "--answer-delay", "60", "--set", "3336=0",
+                               "--set", "3076=812", "--set", "3077=1734", "--set", "3079=420", "--set", "3084=10" }));
+    const int records = selectScrewdriver();
+    DatabaseManager *db = DatabaseManager::instance();
+    QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
+    QVERIFY(link.connectTo(link.sim().port(), 1));
+    QTRY_VERIFY_WITH_TIMEOUT(polled.contains({ 3337, 10 }), 10000);   // every register polled once
+    QObject context;
+    QStringList storedAtChange;
+    int changedAt = -1;
+    connect(&com, &ComSettingsFrame::realTimeAddrRead, &context, [&](int addr, int val) {
+        if (addr != 3336 || val != 10 || changedAt >= 0)
+            return;
+        changedAt = polled.size();
+        QMetaObject::invokeMethod(&context, [&] {
+            if (change == QLatin1String("link"))
+                com.disconnectDevice();
+            else if (change == QLatin1String("slave"))
+                ComSettingsFrame::setCurrentSlave(2);
+            else
+                selectType(HighVoltServo), selectType(SdriverDevice);
+            storedAtChange = recordTexts(db->workRecords().mid(records));
+        }, Qt::QueuedConnection);
+    });
+    QVERIFY(ComSettingsFrame::writeRegister(3336, 10));   // the screw ends
+    QTRY_VERIFY_WITH_TIMEOUT(changedAt >= 0, 10000);
+    QTRY_COMPARE(storedAtChange, QStringList("Slip 8.12 0.420 1.734 10"));
+    if (change != QLatin1String("link")) {   // the result read again, from the device now watched
+        QTRY_VERIFY_WITH_TIMEOUT(polled.mid(changedAt).contains({ 3336, 10 }), 10000);
+        QCOMPARE(recordTexts(db->workRecords().mid(records)), storedAtChange);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "support/devsimprocess.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTcpSocket>
@@ -25,19 +26,28 @@ static QByteArray rtuExchange(int master, const char *hex, int timeoutMs = 2000)
     return reply.toHex();
 }
 
-// One register of a device of its own, over a connection of its own; -1 when no reply.
-static int readRegister(quint16 port, int address)
+// Registers of a device of its own, read in one request over a connection of its own; empty when no reply.
+static QVector<int> readRegisters(quint16 port, int address, int count)
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
     if (!socket.waitForConnected(2000))
-        return -1;
-    socket.write(QByteArray::fromHex("000100000006" "0103") + QByteArray(1, char(address >> 8))
-                 + QByteArray(1, char(address)) + QByteArray::fromHex("0001"));
-    if (!QTest::qWaitFor([&socket] { return socket.bytesAvailable() >= 11; }, 2000))
-        return -1;
+        return {};
+    socket.write(QByteArray::fromHex("000100000006" "0103") + QByteArray(1, char(address >> 8)) + QByteArray(1, char(address))
+                 + QByteArray(1, char(count >> 8)) + QByteArray(1, char(count)));
+    if (!QTest::qWaitFor([&socket, count] { return socket.bytesAvailable() >= 9 + 2 * count; }, 2000))
+        return {};
     const QByteArray reply = socket.readAll();
-    return quint8(reply[9]) << 8 | quint8(reply[10]);
+    QVector<int> values;
+    for (int i = 0; i < count; ++i)
+        values << (quint8(reply[9 + 2 * i]) << 8 | quint8(reply[10 + 2 * i]));
+    return values;
+}
+
+// One register; -1 when no reply.
+static int readRegister(quint16 port, int address)
+{
+    return readRegisters(port, address, 1).value(0, -1);
 }
 
 // The simulated device spoken to with hand-built frames, independently of the program's Modbus engine.
@@ -157,6 +167,26 @@ private slots:
         int code = 0;
         QTRY_VERIFY_WITH_TIMEOUT((code = readRegister(dev.port(), 56302)) != 0, 10000);
         QVERIFY2(code >= 1 && code <= 8, qPrintable(QString::number(code)));
+    }
+    // A screw that ends shows its result, the values it ended with and the alarm code raised with
+    // it (at 3084 and its copy 3337) from the same moment, and an operator who drives the next screw
+    // once the result is read still leaves them readable for a moment.
+    void tighteningFinals()
+    {
+        DevsimProcess dev;
+        QVERIFY(dev.start({"--next-after-reads", "1"}));
+        QVector<int> result;   // 3336 and 3337
+        QVERIFY(QTest::qWaitFor([&] { return (result = readRegisters(dev.port(), 3336, 2)).value(0) > 0; }, 10000));
+        QElapsedTimer sinceRead;
+        sinceRead.start();
+        const QVector<int> finals = readRegisters(dev.port(), 3076, 4);   // turns, time, speed, torque
+        QTest::qWait(120);
+        const int later = readRegister(dev.port(), 3336);
+        QVERIFY2(later == result[0] || sinceRead.elapsed() >= 200, qPrintable(QString::number(sinceRead.elapsed())));
+        QTRY_VERIFY(dev.stderrText().contains("devsim tightening "));
+        const QString reported = QStringLiteral("devsim tightening result=%1 turns=%2 torque=%3 time=%4 alarm=%5")
+                                     .arg(result[0]).arg(finals.value(0)).arg(finals.value(3)).arg(finals.value(1)).arg(result[1]);
+        QVERIFY2(dev.stderrText().contains(reported + '\n'), qPrintable(reported + " / " + dev.stderrText()));
     }
     void rtu()
     {

@@ -268,6 +268,15 @@ void DeviceProfile::refresh(QModbusServer *server)
     }
 }
 
+void DeviceProfile::refreshMirrors(QModbusServer *server)
+{
+    for (int i = 0; i < m_layout.registerCount; ++i) {
+        const Register &reg = m_layout.registers[i];
+        if (reg.live == Live::Mirror && !m_pinned.contains(reg.address))
+            server->setData(QModbusDataUnit::HoldingRegisters, reg.address, liveValue(reg, server));
+    }
+}
+
 bool DeviceProfile::acceptsWrite(quint16 address, quint16 value) const
 {
     for (int i = 0; i < m_layout.registerCount; ++i) {

@@ -20,6 +20,9 @@ public:
     void pin(quint16 address);
     // One step of the live values; called every 100 ms.
     void refresh(QModbusServer *server);
+    // Brings the mirror registers in line with what the rest of the step changed, as a device's
+    // own copy of a register changes with it.
+    void refreshMirrors(QModbusServer *server);
     bool acceptsWrite(quint16 address, quint16 value) const;
     // A register the device does not have: reads touching it get an exception (as real devices do).
     void deny(quint16 address);

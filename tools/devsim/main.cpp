@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
         QStringLiteral("ms"), QStringLiteral("8000"));
 
     const QCommandLineOption nextOption(QStringLiteral("next-after-reads"),
-        QStringLiteral("Type 0: start the next tightening once the result has been read this many times, instead of after a pause."),
+        QStringLiteral("Type 0: start the next tightening 200 to 300 ms after the result has been read this many times, instead of after a pause."),
         QStringLiteral("n"));
     const QCommandLineOption denyOption(QStringLiteral("deny"),
         QStringLiteral("Answer reads of this register with an exception, as for a register the device lacks (repeatable)."),
@@ -223,6 +223,7 @@ int main(int argc, char *argv[])
             tightening->step(server.get());
         if (servoAlarm)
             servoAlarm->step(server.get());
+        profile.refreshMirrors(server.get());
     });
     refresh.start(TighteningSim::StepMs);
 

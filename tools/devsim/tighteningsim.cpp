@@ -62,7 +62,8 @@ void TighteningSim::step(QModbusServer *server)
         // The last screw's turns, torque, time and result stay readable until the next one.
         write(server, kSpeed, 0);
         setTorque(server, m_plan.torque);
-        if (m_startAfterReads > 0 ? m_resultReads >= m_startAfterReads : --m_ticksLeft <= 0)
+        // Once the result has been read often enough, the operator's moment runs in m_ticksLeft.
+        if ((m_startAfterReads == 0 || m_resultReads >= m_startAfterReads) && --m_ticksLeft <= 0)
             startRun(server);
         break;
     case State::Running:
@@ -78,8 +79,9 @@ void TighteningSim::step(QModbusServer *server)
 
 void TighteningSim::onRead(quint16 address, quint16 count)
 {
-    if (m_state == State::Idle && address <= kResult && quint32(address) + count > kResult)
-        ++m_resultReads;
+    if (m_state == State::Idle && address <= kResult && quint32(address) + count > kResult
+        && ++m_resultReads == m_startAfterReads)
+        m_ticksLeft = OperatorSteps;
 }
 
 void TighteningSim::startRun(QModbusServer *server)
@@ -150,8 +152,9 @@ void TighteningSim::finishRun(QModbusServer *server)
 
 void TighteningSim::report(const QModbusServer *server) const
 {
-    std::fprintf(stderr, "devsim tightening result=%u turns=%u torque=%u time=%u\n", unsigned(read(server, kResult)),
-                 unsigned(read(server, kTurns)), unsigned(read(server, kTorque)), unsigned(read(server, kUsedTime)));
+    std::fprintf(stderr, "devsim tightening result=%u turns=%u torque=%u time=%u alarm=%u\n", unsigned(read(server, kResult)),
+                 unsigned(read(server, kTurns)), unsigned(read(server, kTorque)), unsigned(read(server, kUsedTime)),
+                 unsigned(read(server, kAlarmCode)));
     std::fflush(stderr);
 }
 

@@ -12,18 +12,22 @@ class QModbusServer;
 // and time move), ends with a result code (OK, Slip or Float) and holds the results until the
 // next screw; now and then it raises an alarm code and clears it again later. Registers the user
 // preset with --set are left alone, and an alarm code written from outside is never overwritten.
-// Each finished screw is reported on stderr with the values it left in the registers.
+// Each finished screw is reported on stderr with the values it left in the registers and the
+// alarm code shown with them.
 class TighteningSim
 {
 public:
     static constexpr int StepMs = 100;
+    // An operator who drives the next screw as soon as the result is read still takes this many
+    // steps to do it, and the result, with the values that go with it, stays readable meanwhile.
+    static constexpr int OperatorSteps = 3;
 
     // intervalMs: mean pause between two screws; alarms come about five pauses apart.
     explicit TighteningSim(int intervalMs);
 
     void pin(quint16 address);
-    // From now on the next screw starts once the result has been read this many times, as when
-    // an operator drives the next one at once, instead of after a pause.
+    // From now on the next screw starts OperatorSteps after the result has been read this many
+    // times, as when an operator drives the next one at once, instead of after a pause.
     void startAfterResultReads(int reads) { m_startAfterReads = reads; }
     // A holding register read answered to a client.
     void onRead(quint16 address, quint16 count);
