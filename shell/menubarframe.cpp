@@ -2,6 +2,7 @@
 #include "ui_menubarframe.h"
 
 #include "comm/comsettingsframe.h"
+#include "comm/motionguard.h"
 #include "comm/registermap.h"
 #include "data/datasource.h"
 #include "shell/platform.h"
@@ -17,6 +18,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QVector>
 
 MenuBarFrame *MenuBarFrame::s_instance = nullptr;
@@ -41,6 +43,12 @@ const CtrlTexts kCtrlTexts[3] = {
 const char *const kAppParamText = QT_TRANSLATE_NOOP("MenuBarFrame", "App Param");
 const char *const kTaskPlanText = QT_TRANSLATE_NOOP("MenuBarFrame", "Task Plan");
 constexpr int kDefaultTaskCount = 5;
+
+// Lock, Unlock and Free each run the screwdriver until their register is written 0 again.
+QString ctrlKey(int index)
+{
+    return QStringLiteral("ctrl%1").arg(index);
+}
 
 QString raw(const char *source)
 {
@@ -109,9 +117,10 @@ MenuBarFrame::MenuBarFrame(QWidget *parent)
     ui->ctrlBtnGroup->setExclusive(false);   // all three may be off; the toggle slot keeps at most one on
     connect(ui->ctrlBtnGroup, QOverload<QAbstractButton *, bool>::of(&QButtonGroup::buttonToggled), this,
             &MenuBarFrame::onCtrlButtonToggled);
-    if (ComSettingsFrame *com = ComSettingsFrame::instance())
+    if (ComSettingsFrame *com = ComSettingsFrame::instance()) {
         connect(com, &ComSettingsFrame::realTimeAddrRead, this, &MenuBarFrame::refreshDisplay);
-    else
+        connect(com->motionGuard(), &MotionGuard::released, this, &MenuBarFrame::onMotionReleased);
+    } else
         qWarning() << "MenuBarFrame: no communication page yet, the control area will not follow the device";
 
     ui->optionsButton->menu()->setStyleSheet(QLatin1String(kMenuStyle));
@@ -266,13 +275,21 @@ void MenuBarFrame::onCtrlButtonToggled(QAbstractButton *button, bool checked)
         return;
     auto *push = static_cast<VxPushButton *>(button);
     push->setText(raw(checked ? kCtrlTexts[index].stop : kCtrlTexts[index].start));
+    if (m_releasing)
+        return;     // stopped already, by the guard
 
     const Uint16 reg = Uint16(kFirstCtrlRegister + index);
+    MotionGuard *guard = MotionGuard::instance();
     if (!checked) {
-        writeScrewdriverRegister(reg, 0);
+        if (guard && guard->isRunning(ctrlKey(index)))
+            guard->stop(ctrlKey(index));
+        else
+            writeScrewdriverRegister(reg, 0);
         return;
     }
-    writeScrewdriverRegister(reg, 1);
+    const int slave = ComSettingsFrame::currentSlave();
+    if (writeScrewdriverRegister(reg, 1) && guard)
+        guard->started(ctrlKey(index), Uint8(slave), { { reg, 0 } });
     for (int other = 0; other < 3; ++other) {
         if (other != index)
             writeScrewdriverRegister(Uint16(kFirstCtrlRegister + other), 0);
@@ -281,6 +298,19 @@ void MenuBarFrame::onCtrlButtonToggled(QAbstractButton *button, bool checked)
     for (int other = 0; other < 3; ++other) {
         if (other != index)
             ctrlButton(other)->setChecked(false);
+    }
+}
+
+// The guard stopped the tool (a close, a switch of device or slave) or lost the link it ran on: the
+// button shows it stopped without writing again. The mirrored value stays, so that a reading taken
+// before the stop cannot start the tool again.
+void MenuBarFrame::onMotionReleased(const QString &key)
+{
+    for (int index = 0; index < 3; ++index) {
+        if (key != ctrlKey(index))
+            continue;
+        const QScopedValueRollback<bool> releasing(m_releasing, true);
+        ctrlButton(index)->setChecked(false);
     }
 }
 

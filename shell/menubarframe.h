@@ -58,6 +58,7 @@ private slots:
     void on_workRecordBtn_clicked();
     void on_taskComboBox_currentIndexChanged(int index);
     void on_clearAlarmButton_clicked();
+    void onMotionReleased(const QString &key);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -73,6 +74,7 @@ private:
     Ui::MenuBarFrame *ui;
     // Last mirrored values of 3073, 3074, 3075: a button follows the device only when its value changes.
     int m_lastCtrlValue[3] = { 0, 0, 0 };
+    bool m_releasing = false;
 
     static MenuBarFrame *s_instance;
 };

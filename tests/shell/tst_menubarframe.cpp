@@ -1,6 +1,7 @@
 #include "shell/menubarframe.h"
 
 #include "comm/comsettingsframe.h"
+#include "comm/modbusmaster.h"
 #include "data/datasource.h"
 #include "shell/platform.h"
 #include "support/devsimlink.h"
@@ -33,6 +34,8 @@ private slots:
     void deviceAdaptation_data();
     void deviceAdaptation();
     void burnToolAndManuals();
+    void controlsStoppedWithTheLink_data();
+    void controlsStoppedWithTheLink();
 
 private:
     void setDevice(DeviceEnum type) { ComSettingsFrame::setCurrentDevice(type), m_com->onDeviceChanged(type); }
@@ -289,6 +292,39 @@ void TestMenuBarFrame::burnToolAndManuals()
     QDir::setCurrent(saved);
     QCOMPARE(opened, (QStringList { "A.docx", "b.docx" }));
     QCOMPARE(m_prompts.size(), 1);
+}
+
+void TestMenuBarFrame::controlsStoppedWithTheLink_data()
+{
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("Disconnect pressed") << false;
+    QTest::newRow("link lost and back") << true;
+}
+
+// Lock, Unlock and Free run the screwdriver until their register is 0 again: the user closing the
+// link sends that 0 first; a link lost meanwhile sends it first thing when it comes back.
+void TestMenuBarFrame::controlsStoppedWithTheLink()
+{
+    QFETCH(bool, lost);
+    button("freeCtrlButton")->click();
+    QCOMPARE(writes(3), QStringList({ "3075=1", "3073=0", "3074=0" }));
+    if (lost) {
+        m_com->engine()->setResponseTimeout(100);
+        m_link.sim().pause();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_com->isConnected(), 15000);
+        m_link.sim().resume();
+        QTest::qWait(300);
+        m_link.sim().clearLog();
+        m_com->engine()->setResponseTimeout(300);
+    } else {
+        m_com->findChild<QAbstractButton *>("connectButton")->click();
+        QCOMPARE(m_link.sim().writes(), QStringList("3075=0"));   // before the link closed
+        m_link.sim().clearLog();
+    }
+    QVERIFY(!button("freeCtrlButton")->isChecked());
+    QCOMPARE(button("freeCtrlButton")->text(), MenuBarFrame::tr("Free Start"));
+    QVERIFY(m_link.connectTo(m_link.sim().port()));
+    QCOMPARE(writes(lost ? 1 : 0), lost ? QStringList("3075=0") : QStringList());
 }
 
 QTEST_MAIN(TestMenuBarFrame)
