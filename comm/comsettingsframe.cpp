@@ -554,6 +554,7 @@ void ComSettingsFrame::stepConnect()
             disconnectDevice(tr("Connect failure: no answer from %1:%2").arg(ui->ipLineEdit->text(), ui->portLineEdit->text()));
         break;
     case ConnectState::Probe: {
+        m_engine->setResyncAddress(probeAddress());
         setCurrentSlave(ui->deviceAddrSpinBox->value());
         if (!ui->DevCheckBox->isChecked()) {
             linkUp();

@@ -4,7 +4,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <limits>
+#include <algorithm>
+#include <utility>
 
 #ifdef Q_OS_LINUX
 #include <sys/timerfd.h>
@@ -164,6 +165,11 @@ void ModbusMaster::setBaudRate(qint32 baud)
     m_gapNs = baud > 19200 || baud <= 0 ? 1750000 : qint64(3.5 * 11 * 1e9 / baud + 0.5);
 }
 
+void ModbusMaster::setResyncAddress(int addr)
+{
+    m_resyncAddress = addr >= 0 && addr <= 0xFFFF ? addr : -1;
+}
+
 int ModbusMaster::readHoldingRegisters(Uint8 slave, Uint16 addr, Uint16 count)
 {
     if (!m_linkOpen)
@@ -261,8 +267,8 @@ void ModbusMaster::process()
     // Straight on to the next request, so that a transaction costs no extra tick.
     if (m_state == State::Idle && m_linkOpen && (!m_writes.isEmpty() || !m_reads.isEmpty())) {
         m_current = m_writes.isEmpty() ? m_reads.dequeue() : m_writes.dequeue();
+        ++m_requestId;
         m_attempt = 0;
-        m_triesSent = 0;
         startAttempt();
     }
     m_processing = false;
@@ -352,10 +358,20 @@ void ModbusMaster::drop()
     m_writes.clear();
     m_reads.clear();
     m_state = State::Idle;
+    m_syncing = false;
     m_rx.clear();
-    m_owed.clear();
-    m_slowestNs.clear();
-    m_slaveActiveNs.clear();
+    m_lastFrame.clear();
+    // What a slave still owes may yet come once the link is open again, on this port or another, so
+    // it is out of step until proven. Its timings stay: a slave working off a queue answers about
+    // as far apart as before, and must not have it written off sooner.
+    for (SlaveLine &line : m_lines) {
+        for (const Try &t : qAsConst(line.owed)) {
+            if (!line.stale.contains(t.shape))
+                line.stale.append(t.shape);
+        }
+        line.owed.clear();
+        line.soonestNs = line.quietUntilNs = 0;
+    }
     ++m_epoch;
 }
 
@@ -379,12 +395,16 @@ void ModbusMaster::waitToSend()
         wakeAtGapEnd();
 }
 
+void ModbusMaster::wakeAt(qint64 ns)
+{
+    if (ns != m_gapWakeNs)      // a tick on the way leaves the wake-up as it was
+        m_gapWake->arm(ns - m_line.nsecsElapsed());
+    m_gapWakeNs = ns;
+}
+
 void ModbusMaster::wakeAtGapEnd()
 {
-    const qint64 end = m_lineActiveNs + m_gapNs;
-    if (end != m_gapWakeNs)     // a tick on the way leaves the wake-up as it was
-        m_gapWake->arm(end - m_line.nsecsElapsed());
-    m_gapWakeNs = end;
+    wakeAt(m_lineActiveNs + m_gapNs);
 }
 
 // RTU frames are told apart by silence: nothing goes out until the line has been quiet for the
@@ -400,23 +420,66 @@ bool ModbusMaster::mayAsk()
         return true;
     if (!lineQuiet())
         return false;
-    // This request went out only when nothing of its shape was owed, so an answer to an earlier try
-    // answers the same question.
-    if (m_triesSent > 0)
-        return true;
-    const auto owed = m_owed.find(shapeOf(m_current.slave, m_current.function, m_current.count));
-    if (owed == m_owed.end())
-        return true;
-    // Written off once the slave has been silent for longer than it has ever taken to answer, and the
-    // response time more: a slave that works through a queue answers about that far apart. Traffic
-    // with other slaves on the line says nothing of what this one still owes.
-    const qint64 silentNs = m_line.nsecsElapsed() - m_slaveActiveNs.value(m_current.slave);
-    if (silentNs <= m_slowestNs.value(m_current.slave) + qint64(m_timeout) * 1000000)
+    SlaveLine &line = m_lines[m_current.slave];
+    const qint64 now = m_line.nsecsElapsed();
+    if (now < line.quietUntilNs) {
+        wakeAt(line.quietUntilNs);
         return false;
-    qDebug() << "Modbus: slave" << int(m_current.slave) << "function" << int(m_current.function)
-             << "never sent" << owed->size() << "answer(s) owed, written off";
-    m_owed.erase(owed);
+    }
+    // A slave answers in the order it is asked: one that still owes answers to earlier requests would
+    // keep this one waiting behind them until it timed out as well. The tries of this request ask the
+    // same question, so they hold nothing. A write, which may be a stop the user is waiting on, waits
+    // only for echoes of writes, which alone its echo could be taken for.
+    const quint32 shape = currentShape();
+    const bool read = m_current.function == FnReadHolding;
+    auto holds = [&](const Try &t) { return t.request != m_requestId && (read || t.shape == shape); };
+    if (std::any_of(line.owed.cbegin(), line.owed.cend(), holds)) {
+        // Written off once the slave has been silent for longer than it has ever taken to answer, and
+        // the response time more: a slave that works through a queue answers about that far apart.
+        // Traffic with other slaves on the line says nothing of what this one still owes.
+        if (now - line.activeNs <= line.slowestNs + qint64(m_timeout) * 1000000)
+            return false;
+        int writtenOff = 0;
+        for (int i = 0; i < line.owed.size();) {
+            if (!holds(line.owed.at(i))) {
+                ++i;
+                continue;
+            }
+            if (!line.stale.contains(line.owed.at(i).shape))
+                line.stale.append(line.owed.at(i).shape);
+            line.owed.remove(i);
+            ++writtenOff;
+        }
+        qDebug() << "Modbus: slave" << int(m_current.slave) << "never sent" << writtenOff
+                 << "answer(s) owed, written off; out of step until proven";
+    }
+    m_syncing = !line.stale.isEmpty() && (line.stale.contains(shape) || line.lastShape == shape);
+    if (m_syncing)
+        prepareSync(line);
     return true;
+}
+
+// A read no stale answer can pass for: of a count that no shape still in play has, neither the
+// request's, nor one the slave may still answer with, nor that of its last answer, which it may
+// repeat. Its answer shows that the slave is done with everything asked before it.
+void ModbusMaster::prepareSync(const SlaveLine &line)
+{
+    const quint32 shape = currentShape();
+    auto inPlay = [&](quint32 s) {
+        return s == shape || s == line.lastShape || line.stale.contains(s)
+            || std::any_of(line.owed.cbegin(), line.owed.cend(), [&](const Try &t) {
+                   return t.shape == s && !(t.sync && t.request == m_requestId);   // a try of this very read
+               });
+    };
+    Uint16 count = 1;
+    while (count < MaxReadCount && inPlay(shapeOf(m_current.slave, FnReadHolding, count)))
+        ++count;
+    const int first = m_resyncAddress >= 0 ? m_resyncAddress : m_current.addr;
+    m_syncShape = shapeOf(m_current.slave, FnReadHolding, count);
+    m_syncPdu.clear();
+    m_syncPdu.append(char(FnReadHolding));
+    putU16(m_syncPdu, quint32(qMin(first, 0x10000 - count)));
+    putU16(m_syncPdu, count);
 }
 
 void ModbusMaster::sendAttempt()
@@ -427,7 +490,7 @@ void ModbusMaster::sendAttempt()
         // A frame cut short by a time-out can never be completed by the next reply.
         m_rx.clear();
         frame.append(char(m_current.slave));
-        frame += m_current.pdu;
+        frame += m_syncing ? m_syncPdu : m_current.pdu;
         const Uint16 crc = crc16(frame);
         frame.append(char(crc & 0xFF));
         frame.append(char(crc >> 8));
@@ -455,10 +518,20 @@ void ModbusMaster::sendAttempt()
         m_state = State::SendFailed;
         return;
     }
-    ++m_triesSent;
     if (m_framing == Framing::Rtu) {
-        m_owed[shapeOf(m_current.slave, m_current.function, m_current.count)].append(m_lineActiveNs);
-        m_slaveActiveNs[m_current.slave] = m_lineActiveNs;
+        SlaveLine &line = m_lines[m_current.slave];
+        Try t;
+        t.shape = m_syncing ? m_syncShape : currentShape();
+        t.sentNs = m_lineActiveNs;
+        t.request = m_requestId;
+        t.sync = m_syncing;
+        t.proves = !line.stale.isEmpty();
+        line.owed.append(t);
+        line.activeNs = m_lineActiveNs;
+        // Nothing came to belie the answer that came so soon: the slave is that quick.
+        if (line.soonestNs > 0)
+            line.fastestNs = qMin(line.fastestNs, std::exchange(line.soonestNs, 0));
+        m_lastFrame.clear();
     }
 }
 
@@ -478,8 +551,20 @@ void ModbusMaster::checkReply()
     Uint8 slave = 0;
     QByteArray pdu;
     int error = NoError;
-    const bool complete = m_framing == Framing::Rtu ? takeRtuFrame(&slave, &pdu)
-                                                    : takeTcpFrame(&slave, &pdu, &error);
+    bool complete = false;
+    if (m_framing == Framing::Rtu) {
+        const Taken taken = takeRtuFrame(&slave, &pdu);
+        if (taken == Taken::Sync) {
+            // In step again: the request itself goes once the line is quiet.
+            m_syncing = false;
+            m_state = State::LineBusy;
+            m_clock.start();
+            return;
+        }
+        complete = taken == Taken::Answer;
+    } else {
+        complete = takeTcpFrame(&slave, &pdu, &error);
+    }
     if (!complete) {
         // A damaged answer with nothing after it once the line is quiet is all the device sent:
         // asked again at once, as before the noise scan, rather than after the whole time-out.
@@ -504,16 +589,16 @@ void ModbusMaster::checkReply()
         attemptFailed(error);
 }
 
-// Takes the answer to the outstanding request, if there is one, and counts off every answer owed
-// that comes before it. Bytes that begin no answer in play (line noise, a stray or damaged frame) are
-// skipped one at a time, so a good answer is found behind any of them.
-bool ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu)
+// Takes the answer to the outstanding request, if there is one, and accounts for every frame of a
+// slave it talks to that comes before it. Bytes that begin no such frame (line noise, another
+// slave's traffic, a damaged frame) are skipped one at a time, so a good answer is found behind any
+// of them.
+ModbusMaster::Taken ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu)
 {
-    if (m_state != State::AwaitingReply && m_owed.isEmpty()) {
+    if (m_lines.isEmpty()) {
         m_rx.clear();
-        return false;
+        return Taken::Nothing;
     }
-    const quint32 current = shapeOf(m_current.slave, m_current.function, m_current.count);
     int keepFrom = m_rx.size();
     for (int at = 0; at < m_rx.size();) {
         int size = 0;
@@ -527,94 +612,131 @@ bool ModbusMaster::takeRtuFrame(Uint8 *slave, QByteArray *pdu)
             ++at;
             break;
         case Candidate::Complete: {
-            settleOwed(shape);
             const QByteArray frame = m_rx.mid(at, size);
             m_rx.remove(0, at + size);
             at = 0;
             keepFrom = m_rx.size();
-            if (m_state != State::AwaitingReply || shape != current)
-                break;      // paid an answer owed to an earlier request
-            const Uint8 function = Uint8(frame.at(1));
-            if (function == m_current.function && m_current.echoLength > 0
-                && frame.mid(1, m_current.echoLength) != m_current.pdu.left(m_current.echoLength)) {
-                m_attemptError = BadFrame;
-                break;
+            const Taken taken = account(frame, shape);
+            if (taken == Taken::Answer) {
+                *slave = Uint8(frame.at(0));
+                *pdu = frame.mid(1, size - 3);
             }
-            *slave = Uint8(frame.at(0));
-            *pdu = frame.mid(1, size - 3);
-            return true;
+            if (taken != Taken::Nothing)
+                return taken;
+            break;
         }
         }
     }
-    m_rx.remove(0, keepFrom);   // what cannot begin an answer is never needed again
-    return false;
+    m_rx.remove(0, keepFrom);   // what cannot begin a frame is never needed again
+    return Taken::Nothing;
 }
 
-// An answer in play is one to the outstanding request or one still owed. Its shape tells its size;
-// an exception answer, which carries no count, is taken as one of the shape owed the oldest try, as
-// a slave answers in the order it is asked.
+// A frame of a slave the engine talks to, of a function it asks: its shape tells its size. An
+// exception answer carries no count; its shape has count 0.
 ModbusMaster::Candidate ModbusMaster::rtuCandidate(int at, int *size, quint32 *shape)
 {
     const int available = m_rx.size() - at;
     const Uint8 slave = Uint8(m_rx.at(at));
-    const bool awaiting = m_state == State::AwaitingReply;
-    const quint32 current = shapeOf(m_current.slave, m_current.function, m_current.count);
-    auto fits = [&](quint32 mask, quint32 want) {
-        quint32 found = awaiting && (current & mask) == want ? current : 0;
-        qint64 oldestNs = std::numeric_limits<qint64>::max();
-        for (auto it = m_owed.cbegin(); it != m_owed.cend(); ++it) {
-            if ((it.key() & mask) == want && it->first() < oldestNs) {
-                found = it.key();
-                oldestNs = it->first();
-            }
-        }
-        return found;
-    };
+    if (!m_lines.contains(slave))
+        return Candidate::Bad;
     if (available < 3)
-        return fits(0xFF000000u, shapeOf(slave, 0, 0)) ? Candidate::Incomplete : Candidate::Bad;
+        return Candidate::Incomplete;
     const Uint8 function = Uint8(m_rx.at(at + 1));
     const Uint8 byteCount = Uint8(m_rx.at(at + 2));
-    if (function & ExceptionFlag) {
-        *shape = fits(0xFFFF0000u, shapeOf(slave, function & ~ExceptionFlag, 0));
-        *size = 5;
-    } else if (function == FnReadHolding && byteCount % 2 == 0) {
-        *shape = fits(0xFFFFFFFFu, shapeOf(slave, function, byteCount / 2));
-        *size = 5 + byteCount;
-    } else if (function == FnWriteSingle) {
-        *shape = fits(0xFFFFFFFFu, shapeOf(slave, function, 0));
-        *size = 8;
-    }
-    if (!*shape)
+    const Uint8 asked = function & ~ExceptionFlag;
+    if (asked != FnReadHolding && asked != FnWriteSingle)
         return Candidate::Bad;
+    if (function & ExceptionFlag) {
+        *shape = shapeOf(slave, asked, 0);
+        *size = 5;
+    } else if (function == FnWriteSingle) {
+        *shape = shapeOf(slave, function, 0);
+        *size = 8;
+    } else if (byteCount > 0 && byteCount % 2 == 0 && byteCount <= 2 * MaxReadCount) {
+        *shape = shapeOf(slave, function, byteCount / 2);
+        *size = 5 + byteCount;
+    } else {
+        return Candidate::Bad;
+    }
     if (available < *size)
         return Candidate::Incomplete;
     const QByteArray frame = m_rx.mid(at, *size);
     if (crc16(frame.left(*size - 2)) != Uint16(Uint8(frame.at(*size - 2)) | Uint8(frame.at(*size - 1)) << 8)) {
-        if (awaiting && *shape == current)
+        const quint32 wire = m_syncing ? m_syncShape : currentShape();
+        const quint32 mask = function & ExceptionFlag ? 0xFFFF0000u : 0xFFFFFFFFu;
+        if (m_state == State::AwaitingReply && (*shape & mask) == (wire & mask))
             m_attemptError = BadCrc;
         return Candidate::Bad;
     }
     return Candidate::Complete;
 }
 
-// One answer of the shape came, used or not: it pays the oldest try still owed one. A slave answers
-// in the order it is asked, so what it owed for tries sent before that one will never come.
-void ModbusMaster::settleOwed(quint32 shape)
+// One frame of a slave came: it pays the oldest try of its shape still owed, and with it the tries
+// sent before that one, whose answers a slave that answers in order will never send. An exception
+// answer pays the oldest try of its function. A frame nobody is owed shows the slave out of step:
+// the first such frame may have been taken for an answer already, but the next request that a stale
+// answer could pass for goes only behind a read that none can.
+ModbusMaster::Taken ModbusMaster::account(const QByteArray &frame, quint32 shape)
 {
-    const auto owed = m_owed.find(shape);
-    if (owed == m_owed.end())
-        return;
-    const qint64 sentNs = owed->first();
-    const Uint8 slave = Uint8(shape >> 24);
-    const qint64 now = m_line.nsecsElapsed();
-    qint64 &slowest = m_slowestNs[slave];
-    slowest = qMax(slowest, now - sentNs);
-    m_slaveActiveNs[slave] = now;
-    for (auto it = m_owed.begin(); it != m_owed.end();) {
-        while (Uint8(it.key() >> 24) == slave && !it->isEmpty() && it->first() <= sentNs)
-            it->removeFirst();
-        it = it->isEmpty() ? m_owed.erase(it) : std::next(it);
+    SlaveLine &line = m_lines[Uint8(frame.at(0))];
+    const qint64 now = m_lineActiveNs;
+    line.activeNs = now;
+    // A copy right behind a frame, before the line fell quiet, is a repeater's: the same frame.
+    const qint64 copyWindowNs = m_gapNs + qint64(frame.size()) * m_gapNs * 2 / 7;
+    const bool copy = frame == m_lastFrame && now - m_lastFrameNs < copyWindowNs;
+    m_lastFrame = frame;
+    m_lastFrameNs = now;
+    if (copy)
+        return Taken::Nothing;
+    line.lastShape = shape;
+    const quint32 mask = Uint8(frame.at(1)) & ExceptionFlag ? 0xFFFF0000u : 0xFFFFFFFFu;
+    const auto paid = std::find_if(line.owed.cbegin(), line.owed.cend(),
+                                   [&](const Try &t) { return (t.shape & mask) == (shape & mask); });
+    if (paid == line.owed.cend()) {
+        if (!line.stale.contains(shape)) {
+            qDebug() << "Modbus: slave" << int(Uint8(frame.at(0))) << "sent an answer nobody is owed:"
+                     << frame.toHex() << "- out of step until proven";
+            line.stale.append(shape);
+        }
+        line.soonestNs = 0;
+        line.quietUntilNs = 0;
+        return Taken::Nothing;
     }
+    const Try t = *paid;
+    line.owed.remove(0, int(paid - line.owed.cbegin()) + 1);
+    const bool ours = m_state == State::AwaitingReply && t.request == m_requestId && t.sync == m_syncing;
+    const bool echoed = !ours || t.sync || mask != 0xFFFFFFFFu || m_current.echoLength == 0
+                        || frame.mid(1, m_current.echoLength) == m_current.pdu.left(m_current.echoLength);
+    const qint64 took = now - t.sentNs;
+    line.slowestNs = qMax(line.slowestNs, took);
+    if (ours && line.fastestNs > 0 && took < line.fastestNs) {
+        // Sooner than this slave has ever answered: perhaps a stray, or an answer owed by a line
+        // already out of step. The real answer would come about when its answers come, so it is
+        // asked nothing more until then, and if that answer comes it shows the slave out of step
+        // rather than pass for the answer to the next request. On a steady line no answer is ever
+        // sooner, so this costs nothing there.
+        line.soonestNs = took;
+        const qint64 waitNs = line.fastestNs + m_gapNs;
+        line.quietUntilNs = t.sentNs + (took < line.fastestNs / 2
+                                            ? qMax(waitNs, qMin(2 * line.slowestNs, qint64(m_timeout) * 1000000))
+                                            : waitNs);
+    } else if (ours && line.fastestNs == 0) {
+        line.fastestNs = took;
+    }
+    if (t.proves && echoed)
+        line.stale.clear();
+    if (!ours)
+        return Taken::Nothing;
+    if (!echoed) {
+        m_attemptError = BadFrame;
+        return Taken::Nothing;
+    }
+    return t.sync ? Taken::Sync : Taken::Answer;
+}
+
+quint32 ModbusMaster::currentShape() const
+{
+    return shapeOf(m_current.slave, m_current.function, m_current.count);
 }
 
 quint32 ModbusMaster::shapeOf(Uint8 slave, Uint8 function, Uint16 count)
@@ -695,6 +817,7 @@ void ModbusMaster::giveUp(int error)
 {
     const Request r = m_current;
     m_state = State::Idle;
+    m_syncing = false;
     m_rx.clear();
     m_error = error;
     qWarning() << "Modbus request to slave" << int(r.slave) << "function" << int(r.function) << "address" << r.addr

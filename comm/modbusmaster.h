@@ -49,6 +49,10 @@ public:
     int retries() const;
     // RTU only: sets the silent interval (3.5 characters) that separates frames on the line.
     void setBaudRate(qint32 baud);
+    // RTU only: a slave found out of step is asked a read of this register, one every device of the
+    // kind has (its status word), before a request that a stale answer could pass for; -1, the
+    // default: the register of that request.
+    void setResyncAddress(int addr);
 
     // 1 when queued, 0 when refused (errorNumber() tells why). Results come later from process().
     int readHoldingRegisters(Uint8 slave, Uint16 addr, Uint16 count);
@@ -81,22 +85,46 @@ private:
         int echoLength = 0;     // leading PDU bytes the device echoes back; 0 for a read
     };
 
+    // One try sent to an RTU slave and not answered yet.
+    struct Try {
+        quint32 shape = 0;      // of the answer it asks for
+        qint64 sentNs = 0;
+        quint64 request = 0;    // which request sent it
+        bool sync = false;      // a resynchronising read sent ahead of that request
+        bool proves = false;    // sent while the slave was out of step: its answer shows it in step
+    };
+    // What the engine knows of one RTU slave.
+    struct SlaveLine {
+        QVector<Try> owed;          // oldest first
+        QVector<quint32> stale;     // shapes a stale answer may still have; any: out of step
+        quint32 lastShape = 0;      // of the last frame it sent
+        qint64 activeNs = 0;        // when a try last went to it or a frame came from it
+        qint64 slowestNs = 0;       // the longest an answer took
+        qint64 fastestNs = 0;       // the shortest; 0 before the first
+        qint64 soonestNs = 0;       // an answer sooner than that, until nothing belies it
+        qint64 quietUntilNs = 0;    // asked nothing until then: a real answer may still be on its way
+    };
+    enum class Taken { Nothing, Answer, Sync };
+
     bool addressable(Uint8 slave) const;
     int enqueue(const Request &r);
     int refuse(int error);
     void drop();
     void startAttempt();
     void waitToSend();
+    void wakeAt(qint64 ns);
     void wakeAtGapEnd();
     bool lineQuiet() const;
     bool mayAsk();
+    void prepareSync(const SlaveLine &line);
     void sendAttempt();
     void attemptFailed(int error);
     void checkReply();
-    bool takeRtuFrame(Uint8 *slave, QByteArray *pdu);
+    Taken takeRtuFrame(Uint8 *slave, QByteArray *pdu);
     enum class Candidate { Bad, Incomplete, Complete };   // how far a frame starting at a byte got
     Candidate rtuCandidate(int at, int *size, quint32 *shape);
-    void settleOwed(quint32 shape);
+    Taken account(const QByteArray &frame, quint32 shape);
+    quint32 currentShape() const;
     bool takeTcpFrame(Uint8 *slave, QByteArray *pdu, int *error);
     int checkPdu(Uint8 slave, const QByteArray &pdu) const;
     void finish(const QByteArray &pdu);
@@ -120,17 +148,23 @@ private:
     QByteArray m_rx;
     QElapsedTimer m_clock;          // since the current attempt began waiting for the line, then since it was sent
     int m_attemptError = NoError;   // the worst reply seen while waiting, told when the time runs out
-    int m_triesSent = 0;            // of the current request
+    quint64 m_requestId = 0;        // of the current request
 
     // RTU has no transaction id: a late answer looks like the answer to the next request of the same
-    // shape (slave, function, count). So the answers still owed are counted per shape, and no request
-    // of a shape goes out while one is owed.
+    // shape (slave, function, count). So every try is owed an answer until one of its shape pays it,
+    // and a slave that owes answers is asked nothing else. Once it has been silent too long they are
+    // written off, but their shapes stay stale: a request whose answer a stale one could pass for
+    // goes only behind a read whose answer none can have, which shows the slave in step again.
     QElapsedTimer m_line;           // runs from construction; times below are its nanoseconds
     qint64 m_gapNs = 1750000;
     qint64 m_lineActiveNs = -1;     // the last byte received or frame sent
-    QHash<quint32, QVector<qint64>> m_owed;     // per shape, when each unanswered try went out, oldest first
-    QHash<Uint8, qint64> m_slowestNs;           // per slave, the longest an answer took
-    QHash<Uint8, qint64> m_slaveActiveNs;       // per slave, when a try last went to it or an answer came
+    QHash<Uint8, SlaveLine> m_lines;
+    bool m_syncing = false;         // the try on the wire is the resynchronising read
+    QByteArray m_syncPdu;
+    quint32 m_syncShape = 0;
+    int m_resyncAddress = -1;
+    QByteArray m_lastFrame;         // since the last send: a repeater's copy of it is no new answer
+    qint64 m_lastFrameNs = 0;
     // Steps the engine the moment the inter-frame gap ends, rather than on the next tick after it.
     class GapWake;
     std::unique_ptr<GapWake> m_gapWake;

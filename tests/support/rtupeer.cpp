@@ -2,6 +2,8 @@
 
 #include "comm/modbusmaster.h"
 
+#include <utility>
+
 namespace {
 QByteArray withCrc(QByteArray frame)
 {
@@ -41,7 +43,14 @@ void RtuPeer::onReadyRead()
         }
         m_in.remove(0, 8);
         ++m_requests;
-        m_waiting.enqueue(frame);
+        if (repeatOnReceipt && repeatOnReceipt(m_requests))
+            m_port.write(m_lastAnswer);
+        m_port.write(std::exchange(m_lateCopy, QByteArray()));
+        const bool owing = m_busy || !m_waiting.isEmpty();
+        if (owing && frame != m_working && !m_waiting.contains(frame))
+            ++m_foreignWhileOwing;
+        if (!(m_busy && ignoreWhileBusy))
+            m_waiting.enqueue(frame);
     }
     startNext();
 }
@@ -51,7 +60,9 @@ void RtuPeer::startNext()
     if (m_busy || m_waiting.isEmpty())
         return;
     m_busy = true;
-    QTimer::singleShot(delayMs, this, [this, request = m_waiting.dequeue()] { answer(request); });
+    m_working = m_waiting.dequeue();
+    const int n = ++m_started;
+    QTimer::singleShot(delayOf ? delayOf(n) : delayMs, this, [this, n] { answer(n); });
 }
 
 QByteArray RtuPeer::reply(const QByteArray &request) const
@@ -69,9 +80,9 @@ QByteArray RtuPeer::reply(const QByteArray &request) const
     return withCrc(reply);
 }
 
-void RtuPeer::answer(const QByteArray &request)
+void RtuPeer::answer(int n)
 {
-    const QByteArray good = reply(request);
+    const QByteArray good = reply(m_working);
     if (damagedFirstMs > 0) {
         QByteArray damaged = good;
         damaged[damaged.size() - 1] = char(damaged.back() ^ 0x5A);
@@ -85,11 +96,15 @@ void RtuPeer::answer(const QByteArray &request)
         m_port.write(good);     // a copy of its own on the line, right behind the first as a repeater sends it
         m_port.flush();
     }
+    if (lateCopyMs && lateCopyMs(n) >= 0)
+        QTimer::singleShot(lateCopyMs(n), this, [this, good] { m_lateCopy = good; });
+    m_lastAnswer = good;
     done();
 }
 
 void RtuPeer::done()
 {
     m_busy = false;
+    m_working.clear();
     startNext();
 }
