@@ -109,10 +109,10 @@ void AppDebugFrame::on_sdriverStartButton_clicked(bool checked)
         guard->started(kSdriverKey, Uint8(slave), { { kStartStopAddr, 0 } });
 }
 
+// The start button is released without its click, which would send a start just before the stop.
 void AppDebugFrame::on_sdriverStopButton_clicked()
 {
-    if (ui->sdriverStartButton->isChecked())
-        ui->sdriverStartButton->click();
+    releaseStartButton();
     MotionGuard *guard = MotionGuard::instance();
     if (guard && guard->isRunning(kSdriverKey))
         guard->stop(kSdriverKey);

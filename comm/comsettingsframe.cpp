@@ -34,6 +34,8 @@ constexpr int kLostAfterFailures = 10;
 constexpr int kSearchTimeoutMs = 60;
 constexpr int kTcpConnectTimeoutMs = 5000;
 constexpr int kEndOfPassAddr = 65535;
+constexpr Uint8 kReadFunction = 0x03;
+constexpr Uint8 kWriteFunction = 0x06;
 } // namespace
 
 ComSettingsFrame::ComSettingsFrame(QWidget *parent)
@@ -201,7 +203,22 @@ int ComSettingsFrame::writeSlaveRegister(Uint8 slave, Uint16 addr, Uint16 value)
 {
     if (!canQueue(slave))
         return 0;
-    return s_instance->kickEngine(s_instance->m_engine->writeSingleRegister(slave, addr, value));
+    const int queued = s_instance->kickEngine(s_instance->m_engine->writeSingleRegister(slave, addr, value));
+    if (queued)
+        ++s_instance->m_writesOwed[registerKey(slave, addr)];
+    return queued;
+}
+
+quint32 ComSettingsFrame::registerKey(Uint8 slave, Uint16 addr)
+{
+    return quint32(slave) << 16 | addr;
+}
+
+void ComSettingsFrame::writeEnded(Uint8 slave, Uint16 addr)
+{
+    const auto owed = m_writesOwed.find(registerKey(slave, addr));
+    if (owed != m_writesOwed.end() && --*owed <= 0)
+        m_writesOwed.erase(owed);
 }
 
 int ComSettingsFrame::readRegisters(Uint16 addr, Uint16 count)
@@ -489,6 +506,7 @@ void ComSettingsFrame::connectDevice()
         disconnectDevice();
     saveSettings();
     m_engine->setLinkOpen(false);
+    m_writesOwed.clear();
     m_engine->clearError();
     m_consecutiveFailures = 0;
     m_linkTarget = connectWay() == Serial ? QStringLiteral("rtu:") + ui->portComboBox->currentText().trimmed()
@@ -614,6 +632,7 @@ void ComSettingsFrame::disconnectDevice(const QString &reason)
     m_connectState = ConnectState::Idle;
     m_keepAliveTimer.stop();
     m_engine->setLinkOpen(false);
+    m_writesOwed.clear();
     m_serial->closePort();
     m_network->disconnectFromDevice();
     setLinkText(reason.isEmpty() ? tr("Disconnected") : reason);
@@ -651,16 +670,23 @@ void ComSettingsFrame::updateConnectButton()
 
 // --- engine callbacks ---------------------------------------------------------------------------
 
+// Writes go out before queued reads, so a read answered while a write to the same register is still
+// on its way was taken before that write: its value is stale, and a page that acts on readings (a
+// tool-bar control follows the device) would undo the write. The write's answer brings the value.
 void ComSettingsFrame::onReadFinished(Uint8 slave, Uint16 addr, const QVector<Uint16> &values)
 {
     m_consecutiveFailures = 0;
-    for (int i = 0; i < values.size(); ++i)
-        m_cache.setValue(slave, Uint16(addr + i), values.at(i));
+    for (int i = 0; i < values.size(); ++i) {
+        const Uint16 reg = Uint16(addr + i);
+        if (!m_writesOwed.contains(registerKey(slave, reg)))
+            m_cache.setValue(slave, reg, values.at(i));
+    }
 }
 
 void ComSettingsFrame::onWriteFinished(Uint8 slave, Uint16 addr, Uint16 value)
 {
     m_consecutiveFailures = 0;
+    writeEnded(slave, addr);
     m_cache.setValue(slave, addr, value);
     emit registerWritten(slave, addr, value);
 }
@@ -677,8 +703,10 @@ void ComSettingsFrame::onComError(Uint8 slave, Uint8 funCode, Uint16 addr, int e
         (answered ? m_searchAnswered : m_searchFailed) = true;
     if (m_connectState == ConnectState::WaitProbe && slave == s_slave)
         (answered ? m_probeAnswered : m_probeFailed) = true;
+    if (funCode == kWriteFunction)
+        writeEnded(slave, addr);
     for (Poller *p : { &m_realTime, &m_variable, &m_keepAlive }) {
-        if (p->state == PollState::Wait && slave == s_slave && addr == p->addr)
+        if (funCode == kReadFunction && p->state == PollState::Wait && slave == s_slave && addr == p->addr)
             p->failed = true;
     }
     emit modbusComError(slave, addr);

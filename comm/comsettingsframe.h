@@ -185,6 +185,8 @@ private:
     // Lets what runs through a working link stop before the user closes or lends it.
     void announceLinkClose();
     static bool canQueue(int slave);
+    static quint32 registerKey(Uint8 slave, Uint16 addr);
+    void writeEnded(Uint8 slave, Uint16 addr);
     int kickEngine(int queued);
     bool hasWork() const;
     void wakeTick();
@@ -199,6 +201,8 @@ private:
     ModbusMaster *m_engine = nullptr;
     MotionGuard *m_guard = nullptr;
     QString m_linkTarget;
+    // Per slave and register, writes queued and neither answered nor failed yet.
+    QHash<quint32, int> m_writesOwed;
     SerialPortHelper *m_serial = nullptr;
     NetworkHelper *m_network = nullptr;
     QTimer m_timer;

@@ -8,6 +8,7 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int kCheckMs = 20;
@@ -55,13 +56,25 @@ void MotionGuard::started(const QString &key, Uint8 slave, const Stops &stops)
     motion->device = ComSettingsFrame::currentDevice();
     motion->slave = slave;
     motion->stops = stops;
-    // A stop of the same motion still on its way goes out before this start, which was queued after it.
-    m_motions.erase(std::remove_if(m_motions.begin(), m_motions.end(),
-                                   [&](const std::unique_ptr<Motion> &m) {
-                                       return m->key == key && m->link == motion->link && m->device == motion->device
-                                           && m->slave == slave;
-                                   }),
-                    m_motions.end());
+    // The motion it replaces may not have been stopped (its stop failed, or is still on its way, or
+    // it ran on other addresses): its stops stay with the new one, so nothing is forgotten.
+    for (auto it = m_motions.begin(); it != m_motions.end();) {
+        const Motion &old = **it;
+        if (old.key != key || old.link != motion->link || old.device != motion->device || old.slave != slave) {
+            ++it;
+            continue;
+        }
+        Stops kept;
+        for (const StopWrite &write : old.stops) {
+            const bool known = std::any_of(motion->stops.begin(), motion->stops.end(), [&](const StopWrite &w) {
+                return w.addr == write.addr && w.value == write.value;
+            });
+            if (!known)
+                kept << write;
+        }
+        motion->stops = kept + motion->stops;
+        it = m_motions.erase(it);
+    }
     m_motions.push_back(std::move(motion));
 }
 
@@ -93,7 +106,7 @@ void MotionGuard::stop(const QString &key)
     }
     if (unsent) {
         qWarning() << "MotionGuard: the stop of" << key << "could not be sent";
-        emit stopFailed(key);
+        tellFailed({ key });
     }
 }
 
@@ -154,11 +167,14 @@ bool MotionGuard::waitForStops(int ms)
     if (isStopping()) {
         // Events are processed by hand: an event loop started while the program is quitting returns
         // at once.
+        ++m_waits;
         QTimer wake;
         wake.start(5);
         const QDeadlineTimer deadline(ms);
         while (isStopping() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        --m_waits;
+        tellFailed(std::exchange(m_failedInWait, QStringList()));
     }
     if (unstoppedCount() > 0)
         qWarning() << "MotionGuard:" << unstoppedCount() << "motions not known to be stopped after" << ms << "ms";
@@ -203,9 +219,23 @@ void MotionGuard::checkStops()
                      [](const std::unique_ptr<Motion> &m) { return m->phase == Phase::Stopping; }))
         m_check.stop();
     forgetUnsentOnce();
-    failed.removeDuplicates();
-    for (const QString &key : qAsConst(failed))
-        emit stopFailed(key);
+    tellFailed(failed);
+}
+
+void MotionGuard::tellFailed(const QStringList &keys)
+{
+    if (m_waits > 0) {
+        m_failedInWait += keys;
+        return;
+    }
+    QStringList unique = keys;
+    unique.removeDuplicates();
+    for (const QString &key : qAsConst(unique)) {
+        QMetaObject::invokeMethod(this, [this, key] {
+            if (!m_quiet)
+                emit stopFailed(key);
+        }, Qt::QueuedConnection);
+    }
 }
 
 // A link that goes takes the stops on their way with it: what they were to stop is kept. A link that

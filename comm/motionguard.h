@@ -60,11 +60,14 @@ public:
     bool waitForStops(int ms);
     // Motions not known to be stopped: running, stopping, or left by a lost link.
     int unstoppedCount() const;
+    // While quiet, a stop that fails is not told: the one closing the window says it once.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
 
 signals:
     // The guard stopped the motion, or the link it ran on went: its page shows it stopped.
     void released(const QString &key);
-    // The device did not answer the stop of the motion: it may still move.
+    // The device did not answer the stop of the motion: it may still move. Told from the event loop,
+    // never from inside a wait for the stops, so that a box it opens holds nothing up.
     void stopFailed(const QString &key);
 
 private:
@@ -75,10 +78,14 @@ private:
     bool reachable(const Motion &motion) const;
     void onLinkStateChanged();
     void forgetUnsentOnce();
+    void tellFailed(const QStringList &keys);
     void checkStops();
 
     std::vector<std::unique_ptr<Motion>> m_motions;
     QTimer m_check;
+    int m_waits = 0;                // waitForStops under way
+    QStringList m_failedInWait;
+    bool m_quiet = false;
 };
 
 #endif // MOTIONGUARD_H

@@ -269,8 +269,8 @@ void MainWindow::showEvent(QShowEvent *event)
 }
 
 // A drive is stopped before anything else: no one can stop it once the window is gone, nor while
-// the question below is open. The polls queued are dropped so that the stops go out next. What
-// cannot be undone (the parameter file, closing the windows) waits for the answer.
+// the question below is open; the stops go out ahead of every poll queued. What cannot be undone
+// (the parameter file, closing the windows) waits for the answer.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closing) {
@@ -278,11 +278,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     const QScopedValueRollback<bool> closing(m_closing, true);
-    if (ModbusMaster *engine = m_comSettings.engine())
-        engine->dropQueuedReads();
+    MotionGuard *guard = m_comSettings.motionGuard();
+    guard->setQuiet(true);      // what did not stop is said once, below
     m_jogDialog.stopMotion();
-    m_comSettings.motionGuard()->stopAll();
+    guard->stopAll();
     if (!confirmUnstoredRecords()) {
+        guard->setQuiet(false);
         event->ignore();
         return;
     }
@@ -293,7 +294,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_jogDialog.close();
     m_updateDialog.close();
     m_compatibilityDialog.close();
-    if (!m_comSettings.motionGuard()->waitForStops(JogModeDialog::kStopWaitMs))
+    // The polls still queued would only hold the stops up: no page is left to show them.
+    if (ModbusMaster *engine = m_comSettings.engine())
+        engine->dropQueuedReads();
+    if (!guard->waitForStops(JogModeDialog::kStopWaitMs))
         Prompt::warning(boxParent(), tr("Warning"), tr("The device did not answer every stop: a drive may still be moving!"));
     QMainWindow::closeEvent(event);
     // Debugging pages, the language window or the about box may still be open: the program ends

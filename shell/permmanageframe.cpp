@@ -164,8 +164,14 @@ bool PermManageFrame::updateAccountInfo(RecordItem &record)
     const int index = !s_currentAccount.isEmpty() && accountName(s_currentAccount) == name
         ? db->indexOfAccountRow(s_currentRow)
         : db->indexOfAccount(name);
-    if (index < 0)
-        return true;
+    if (index < 0) {
+        // The built-in account is not stored; a stored one whose row was deleted cannot take it.
+        if (s_currentRow < 0 || accountName(s_currentAccount) != name)
+            return true;
+        qWarning() << "PermManageFrame: the account" << name << "logged in is no longer stored";
+        Prompt::warning(this, tr("Warning"), tr("This account no longer exists!"));
+        return false;
+    }
     makeStorable(record);
     if (!db->saveAccountAt(index, record)) {
         qWarning() << "PermManageFrame: could not store account" << name;

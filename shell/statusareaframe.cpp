@@ -453,6 +453,16 @@ void StatusAreaFrame::onResultRead(int val)
         m_movedOn |= val != m_pendingResult;
         return;
     }
+    // Each slave holds its own last result: one already seen there is no new cycle when the user
+    // comes back to it. A slave not read before starts from the result last seen.
+    const QString source = ComSettingsFrame::instance()
+        ? ComSettingsFrame::instance()->linkTarget() + QLatin1Char('/') + QString::number(ComSettingsFrame::currentSlave())
+        : QString();
+    if (source != m_resultSource) {
+        m_lastResultOf.insert(m_resultSource, m_lastResult);
+        m_lastResult = m_lastResultOf.value(source, m_lastResult);
+        m_resultSource = source;
+    }
     if (val == m_lastResult)
         return;
     m_lastResult = val;

@@ -102,7 +102,9 @@ private slots:
         QVERIFY(DevsimLink::waitReceived(1, 3075));
         QCOMPARE(CSF::getRegister(3072), Uint16(5));
         QTRY_VERIFY(!m_frame->isTicking());
-        QCOMPARE(log().mid(0, 2), QStringList({ "slave=1 fc=6 addr=3072 value=5", "slave=1 fc=3 addr=3072 count=4" }));
+        // The link's own read of the status word, now and then, may come between.
+        QCOMPARE(log().filter(QStringLiteral("addr=3072")).mid(0, 2),
+                 QStringList({ "slave=1 fc=6 addr=3072 value=5", "slave=1 fc=3 addr=3072 count=4" }));
         QCOMPARE(CSF::getRegisterEntry(Uint8(2), 3072), quint64(0xABCD));   // values for one slave never show for another
         QCOMPARE(CSF::getRegister(Uint8(2), 3072), Uint16(0xABCD));
         // The file-import slot 255 and other out-of-range slaves never reach the wire.
@@ -395,6 +397,23 @@ private slots:
         QVERIFY(DevsimLink::waitReceived(1, 3100, 5000));
         QVERIFY2(answered.elapsed() < 2000, qPrintable(QString::number(answered.elapsed())));
         m_frame->setRealTimeAddrList(nullptr);
+    }
+
+    // Writes go out before queued reads, so a read answered while a write to its register is on its
+    // way was taken before the write: its value never reaches the cache, nor a page that acts on it.
+    void readTakenBeforeAWriteIsStale()
+    {
+        QVERIFY(m_link->start({ "--no-events", "--answer-delay", "300", "--set", "3073=1" }));
+        QTRY_VERIFY(m_frame->engine()->isIdle());
+        CSF::setRegisterStatus(3073, 1);
+        QVERIFY(CSF::readRegisters(3073, 1));
+        m_frame->engine()->process();       // the read is on its way: the device answers it 300 ms later
+        QVERIFY(CSF::writeRegister(3073, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(m_link->sim().logLines().contains("slave=1 fc=3 addr=3073 count=1"), 3000);
+        QVERIFY(!m_link->sim().logLines().contains("slave=1 fc=6 addr=3073 value=0"));
+        QVERIFY((CSF::getRegisterEntry(3073) >> 32) != 2);
+        QVERIFY(DevsimLink::waitReceived(1, 3073));
+        QCOMPARE(CSF::getRegister(3073), Uint16(0));
     }
 
     // A device type whose pages poll nothing is still found silent: the link is given up as it is

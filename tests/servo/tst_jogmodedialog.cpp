@@ -51,6 +51,7 @@ private slots:
     void onlyStartedAxesRun();
     void trelvoxSilenceNoticed();
     void lowVoltJogKeepsItsAxis();
+    void failedStopKeptAcrossAxes();
 private:
     void startMotion(int type, int motion);
     void connectTo(DeviceEnum type, const QStringList &simArgs = {});
@@ -604,6 +605,32 @@ void TestJogModeDialog::lowVoltJogKeepsItsAxis()
     button("forwardButton")->click();
     QTRY_COMPARE(writes().last(), QStringLiteral("56780=517"));
     QVERIFY2(writes().filter(QRegularExpression("^57180=")).isEmpty(), qPrintable(writes().join(' ')));
+}
+
+// A jog whose stop the device did not answer may still run: a jog started on another axis
+// afterwards takes that stop with it, so the next stop reaches both axes.
+void TestJogModeDialog::failedStopKeptAcrossAxes()
+{
+    connectTo(LowVoltServo, { "--no-events" });
+    m_link->frame()->engine()->setResponseTimeout(100);
+    m_dialog->show();
+    QAbstractButton *forward = button("forwardButton");
+    forward->click();
+    QVERIFY(waitFor("slave=1 fc=6 addr=56380 value=515"));
+    m_link->sim().pause();
+    forward->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_prompts->isEmpty(), 5000);     // the stop was not answered
+    m_prompts->clear();
+    m_link->sim().resume();
+    QTest::qWait(300);
+    QVERIFY(m_link->frame()->isConnected());
+    m_link->frame()->setCurrentAxis(1);
+    forward->click();
+    QVERIFY(waitFor("slave=1 fc=6 addr=56780 value=515"));
+    m_link->sim().clearLog();
+    forward->click();
+    QTRY_VERIFY(writes().contains("56780=517"));
+    QVERIFY2(writes().contains("56380=517"), qPrintable(writes().join(' ')));
 }
 
 QTEST_MAIN(TestJogModeDialog)

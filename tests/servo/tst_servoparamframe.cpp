@@ -316,7 +316,12 @@ void TestServoParamFrame::uploadWriteDownloadRecover()
     f->link.sim().clearLog();
     f->click("resetDefaultBtn");
     QVERIFY(logHas(expected.last()));
-    QCOMPARE(simLog().mid(0, expected.size()), expected);
+    // The link's own read of the status word, now and then, may come between.
+    const QString keepAlive = QStringLiteral("slave=1 fc=3 addr=%1 count=1").arg(ComSettingsFrame::addrMap(34));
+    QStringList seen = simLog();
+    if (!expected.contains(keepAlive))
+        seen.removeAll(keepAlive);
+    QCOMPARE(seen.mid(0, expected.size()), expected);
     f->page->onSalveCnfgChanged({ 1 }, { 0, 1 });
     QVERIFY(f->pass("upLoadButton"));
     QCOMPARE(text(row(codes[0]), 3), defaults[0]);

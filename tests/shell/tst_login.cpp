@@ -38,6 +38,7 @@ private slots:
     void modifyPassword();
     void passwordChangeKeepsItsRow_data();
     void passwordChangeKeepsItsRow();
+    void passwordChangeOfADeletedAccount();
     void compatibilityOption();
     void failedStoresChangeNothing();
 
@@ -251,6 +252,33 @@ void TestLogin::passwordChangeKeepsItsRow()
                                                "(SELECT * FROM account_infos WHERE account = ? ORDER BY rowid)", { name }, &rows));
     QCOMPARE(rows.value(0).value(0).toString(), stored);
     QCOMPARE(PermManageFrame::currentAccount().value("password").toString(), QStringLiteral("n1"));
+}
+
+// The account logged in is deleted from the account page while another of its name stays: the
+// password change says so and stores nothing, rather than report a change nobody stored.
+void TestLogin::passwordChangeOfADeletedAccount()
+{
+    // The first alice row, as the change before left it; the second stays.
+    m_window->onMenuClicked(10);
+    auto *login = topLevel<UserLoginDialog>();
+    in<QLineEdit>(login, "accountLineEdit")->setText("alice"), in<QLineEdit>(login, "pswLineEdit")->setText("n1");
+    in<QPushButton>(login, "loginButton")->click();
+    QVERIFY(!login->isVisible());
+    auto *table = in<QTableWidget>(PermManageFrame::instance(), "permTableWidget");
+    int row = 0;
+    while (row < table->rowCount() && !(table->item(row, 0) && table->item(row, 0)->text() == "alice"))
+        ++row;
+    QVERIFY(row < table->rowCount());
+    table->item(row, 0)->setCheckState(Qt::Checked);
+    in<QPushButton>(PermManageFrame::instance(), "deleteUserButton")->click();
+    m_prompts.clear();
+    QVERIFY(changePassword({ "n1", "n2", "n2" }));
+    QCOMPARE(m_prompts.texts(), QStringList("Warning: " + PermManageFrame::tr("This account no longer exists!")));
+    m_prompts.clear();
+    QList<QVariantList> rows;
+    QVERIFY(TestDatabase::execOn(m_db->path(), "SELECT group_concat(password) FROM account_infos WHERE account = 'alice'", {}, &rows));
+    QCOMPARE(rows.value(0).value(0).toString(), QStringLiteral("edited"));
+    topLevel<ModifyPswDialog>()->hide();
 }
 
 void TestLogin::compatibilityOption()

@@ -105,6 +105,7 @@ private slots:
     void recordsHoldTheFinalValues();
     void pendingResultStoredAtOnce_data();
     void pendingResultStoredAtOnce();
+    void slaveBackAndForth();
 
 private:
     StatusAreaFrame *bar() { return m_window->findChild<StatusAreaFrame *>(QStringLiteral("statusAreaFrame")); }
@@ -569,6 +570,26 @@ void TestStatusAreaFrame::pendingResultStoredAtOnce()
         QTRY_VERIFY_WITH_TIMEOUT(polled.mid(changedAt).contains({ 3336, 10 }), 10000);
         QCOMPARE(recordTexts(db->workRecords().mid(records)), storedAtChange);
     }
+}
+
+// A slave's result still shown when the user comes back to it from another slave is the same screw:
+// it is not stored again.
+void TestStatusAreaFrame::slaveBackAndForth()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    selectType(SdriverDevice);
+    ComSettingsFrame::setCurrentSlave(1);
+    emitValue(3072, 1), emitValue(3336, 0), emitValue(3337, 0);
+    const int records = db->workRecords().size();
+    emitValue(3076, 250), emitValue(3336, 1);          // slave 1 finishes a screw and holds its result
+    QCOMPARE(db->workRecords().size() - records, 1);
+    ComSettingsFrame::setCurrentSlave(2);
+    emitValue(3336, 0);                                 // slave 2 idle
+    ComSettingsFrame::setCurrentSlave(1);
+    emitValue(3336, 1);                                 // slave 1 still holds the same result
+    QCOMPARE(db->workRecords().size() - records, 1);
+    emitValue(3336, 0), emitValue(3336, 10);            // and its next screw is one
+    QCOMPARE(db->workRecords().size() - records, 2);
 }
 
 QTEST_MAIN(TestStatusAreaFrame)
