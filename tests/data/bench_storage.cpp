@@ -31,6 +31,7 @@
 #include "comm/comsettingsframe.h"
 #include "data/databasemanager.h"
 #include "support/dblocker.h"
+#include "support/holdwatch.h"
 #include "support/testdatabase.h"
 #include "widgets/prompt.h"
 
@@ -87,35 +88,6 @@ bool fill(const QString &path, int workRows, int alarmRows)
                            "strftime('%Y/%m/%d %H:%M:%S', 1704096000 + i * 600, 'unixepoch') FROM n"));
     }
     return ok;
-}
-
-// Runs begin(), then the event loop until done() holds; returns how long that took (-1: never)
-// and, in longestHold, the longest gap between two runs of a zero timer, which is how long the
-// window was held (begin() included). The loop runs bare: a wait that sleeps between its checks
-// would add its sleep to every gap.
-double waitAndWatch(const std::function<void()> &begin, const std::function<bool()> &done, qint64 *longestHold)
-{
-    QElapsedTimer clock;
-    QElapsedTimer gap;
-    QTimer heartbeat;
-    QEventLoop loop;
-    bool ok = false;
-    *longestHold = 0;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        *longestHold = qMax(*longestHold, gap.restart());
-        if (done()) {
-            ok = true;
-            loop.quit();
-        } else if (clock.elapsed() > 20 * 60 * 1000) {
-            loop.quit();
-        }
-    });
-    clock.start();
-    gap.start();
-    heartbeat.start(0);
-    begin();
-    loop.exec();
-    return ok ? clock.nsecsElapsed() / 1e6 : -1.0;
 }
 
 long peakRssKb()

@@ -3,6 +3,7 @@
 // the refusal and the clean-up), how long that takes, and what is left in the tool folder.
 // Run by hand in a Release build: bench_systemupdate.
 #include "shell/systemupdatedialog.h"
+#include "support/holdwatch.h"
 #include "support/promptrecorder.h"
 #include "support/testdatabase.h"
 
@@ -42,28 +43,6 @@ Left leftUnder(const QString &folder)
 bool shell(const QString &commandLine)
 {
     return QProcess::execute(QStringLiteral("/bin/sh"), { QStringLiteral("-c"), commandLine }) == 0;
-}
-
-// Runs the event loop bare until done() holds; the longest gap between two runs of a zero timer
-// is how long the window was held.
-qint64 watch(const std::function<void()> &begin, const std::function<bool()> &done, qint64 *longestHold)
-{
-    QElapsedTimer clock;
-    QElapsedTimer gap;
-    QTimer heartbeat;
-    QEventLoop loop;
-    *longestHold = 0;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        *longestHold = qMax(*longestHold, gap.restart());
-        if (done() || clock.elapsed() > 10 * 60 * 1000)
-            loop.quit();
-    });
-    clock.start();
-    gap.start();
-    heartbeat.start(0);
-    begin();
-    loop.exec();
-    return clock.elapsed();
 }
 
 struct Case {
@@ -106,7 +85,7 @@ int main(int argc, char *argv[])
         qint64 answeredAt = -1;
         QElapsedTimer clock;
         qint64 hold = 0;
-        const qint64 total = watch([&] {
+        const double total = waitAndWatch([&] {
             clock.start();
             QMetaObject::invokeMethod(&dialog, "slotProgressButtonPressed");
         }, [&] {
