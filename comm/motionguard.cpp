@@ -66,10 +66,7 @@ void MotionGuard::started(const QString &key, Uint8 slave, const Stops &stops)
         }
         Stops kept;
         for (const StopWrite &write : old.stops) {
-            const bool known = std::any_of(motion->stops.begin(), motion->stops.end(), [&](const StopWrite &w) {
-                return w.addr == write.addr && w.value == write.value;
-            });
-            if (!known)
+            if (!motion->stops.contains(write))
                 kept << write;
         }
         motion->stops = kept + motion->stops;
@@ -84,12 +81,16 @@ bool MotionGuard::isRunning(const QString &key) const
                        [&](const std::unique_ptr<Motion> &m) { return m->key == key && m->phase == Phase::Running; });
 }
 
-// On the link in use and the device type it was started on; the slave is the motion's own.
-bool MotionGuard::reachable(const Motion &motion) const
+// The link in use and the device type are those it was started on; the slave is the motion's own.
+bool MotionGuard::onCurrentDevice(const Motion &motion) const
 {
     const ComSettingsFrame *com = ComSettingsFrame::instance();
-    return com && ComSettingsFrame::acceptsRequests() && motion.link == com->linkTarget()
-        && motion.device == ComSettingsFrame::currentDevice();
+    return com && motion.link == com->linkTarget() && motion.device == ComSettingsFrame::currentDevice();
+}
+
+bool MotionGuard::reachable(const Motion &motion) const
+{
+    return ComSettingsFrame::acceptsRequests() && onCurrentDevice(motion);
 }
 
 void MotionGuard::stop(const QString &key)
@@ -100,9 +101,7 @@ void MotionGuard::stop(const QString &key)
             continue;
         if (reachable(*motion))
             send(motion.get());
-        unsent |= motion->phase == Phase::Running && ComSettingsFrame::instance()
-                  && motion->link == ComSettingsFrame::instance()->linkTarget()
-                  && motion->device == ComSettingsFrame::currentDevice();
+        unsent |= motion->phase == Phase::Running && onCurrentDevice(*motion);
     }
     if (unsent) {
         qWarning() << "MotionGuard: the stop of" << key << "could not be sent";
@@ -158,6 +157,11 @@ void MotionGuard::send(Motion *motion)
 bool MotionGuard::isStopping()
 {
     checkStops();
+    return anyStopping();
+}
+
+bool MotionGuard::anyStopping() const
+{
     return std::any_of(m_motions.begin(), m_motions.end(),
                        [](const std::unique_ptr<Motion> &m) { return m->phase == Phase::Stopping; });
 }
@@ -215,8 +219,7 @@ void MotionGuard::checkStops()
         }
         ++it;
     }
-    if (!std::any_of(m_motions.begin(), m_motions.end(),
-                     [](const std::unique_ptr<Motion> &m) { return m->phase == Phase::Stopping; }))
+    if (!anyStopping())
         m_check.stop();
     forgetUnsentOnce();
     tellFailed(failed);

@@ -26,13 +26,14 @@ public:
     struct StopWrite {
         Uint16 addr;
         Uint16 value;
+        bool operator==(const StopWrite &other) const { return addr == other.addr && value == other.value; }
     };
     using Stops = QVector<StopWrite>;
 
     // How long a stop may take before it counts as not answered.
     static constexpr int kStopAnswerMs = 3000;
 
-    // How long the user's close of a link waits for the stops to be answered.
+    // How long a close, of the link or of the window, waits for the stops to be answered.
     static constexpr int kCloseWaitMs = 1000;
 
     // Follows the link and the device of `com`, which owns it.
@@ -75,11 +76,13 @@ private:
     struct Motion;
 
     void send(Motion *motion);
+    bool onCurrentDevice(const Motion &motion) const;
     bool reachable(const Motion &motion) const;
     void onLinkStateChanged();
     void forgetUnsentOnce();
     void tellFailed(const QStringList &keys);
     void checkStops();
+    bool anyStopping() const;
 
     std::vector<std::unique_ptr<Motion>> m_motions;
     QTimer m_check;

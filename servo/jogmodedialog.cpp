@@ -495,12 +495,6 @@ void JogModeDialog::stopMotion()
     releaseMotion();
 }
 
-void JogModeDialog::stopBeforeLinkCloses()
-{
-    stopMotion();
-    waitForStops();
-}
-
 void JogModeDialog::releaseMotion()
 {
     releaseJogButtons();
@@ -536,17 +530,6 @@ void JogModeDialog::releaseJogButtons()
             QCoreApplication::sendEvent(button, &up);
         }
     }
-}
-
-bool JogModeDialog::isStopping()
-{
-    return guard() && guard()->isStopping();
-}
-
-void JogModeDialog::waitForStops(int ms)
-{
-    if (guard())
-        guard()->waitForStops(ms);
 }
 
 void JogModeDialog::driveSelectedAxes(int speed, bool forward)

@@ -30,9 +30,6 @@ public:
     // dropped silently with the link. It is above a failed request's time-out and retries.
     static constexpr int kReadLimitMs = 3000;
 
-    // How long a stop write may take to be answered before the program ends without its answer.
-    static constexpr int kStopWaitMs = MotionGuard::kCloseWaitMs;
-
     // How a position-mode common run moves: once to target 1, to and fro between the targets, or
     // once to target 2.
     enum RunPattern { SingleToTarget1 = 0, Reciprocate = 1, SingleToTarget2 = 3 };
@@ -65,10 +62,6 @@ public:
     // A 32-bit value as the high and the low register word (two's complement for negatives).
     static void splitHighLow(qint32 value, Uint16 *high, Uint16 *low);
 
-    // A stop write has been sent and neither answered nor failed yet.
-    bool isStopping();
-    // Lets the stop writes be answered, or fail, for at most `ms`; user input waits meanwhile.
-    void waitForStops(int ms = kStopWaitMs);
 
 public slots:
     void onDeviceChanged(DeviceEnum device);
@@ -77,8 +70,6 @@ public slots:
     // Every jog and run gets its stop, to the slave and addresses it was started on, and its button
     // is released: nothing moves again until the user presses again.
     void stopMotion();
-    // The user closes or lends the link: the stops go out, and are let through, before it closes.
-    void stopBeforeLinkCloses();
     // The link went down, came up or changed hands: the buttons are only released, and the guard
     // keeps what the motions need to be stopped once the link is back.
     void releaseMotion();

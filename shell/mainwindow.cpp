@@ -297,7 +297,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // The polls still queued would only hold the stops up: no page is left to show them.
     if (ModbusMaster *engine = m_comSettings.engine())
         engine->dropQueuedReads();
-    if (!guard->waitForStops(JogModeDialog::kStopWaitMs))
+    if (!guard->waitForStops(MotionGuard::kCloseWaitMs))
         Prompt::warning(boxParent(), tr("Warning"), tr("The device did not answer every stop: a drive may still be moving!"));
     QMainWindow::closeEvent(event);
     // Debugging pages, the language window or the about box may still be open: the program ends

@@ -455,13 +455,14 @@ void StatusAreaFrame::onResultRead(int val)
     }
     // Each slave holds its own last result: one already seen there is no new cycle when the user
     // comes back to it. A slave not read before starts from the result last seen.
-    const QString source = ComSettingsFrame::instance()
-        ? ComSettingsFrame::instance()->linkTarget() + QLatin1Char('/') + QString::number(ComSettingsFrame::currentSlave())
-        : QString();
-    if (source != m_resultSource) {
-        m_lastResultOf.insert(m_resultSource, m_lastResult);
-        m_lastResult = m_lastResultOf.value(source, m_lastResult);
-        m_resultSource = source;
+    const ComSettingsFrame *com = ComSettingsFrame::instance();
+    const QString link = com ? com->linkTarget() : QString();
+    const int slave = ComSettingsFrame::currentSlave();
+    if (link != m_resultLink || slave != m_resultSlave) {
+        m_lastResultOf.insert({ m_resultLink, m_resultSlave }, m_lastResult);
+        m_lastResult = m_lastResultOf.value({ link, slave }, m_lastResult);
+        m_resultLink = link;
+        m_resultSlave = slave;
     }
     if (val == m_lastResult)
         return;

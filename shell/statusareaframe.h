@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QJSEngine>
 #include <QList>
+#include <QPair>
 #include <QTimer>
 #include <QVariantMap>
 #include <QVector>
@@ -111,8 +112,9 @@ private:
     // and Torque read as one block right after the result was seen, then the result and the alarm
     // code read again, which shows that the block was read before the next cycle began.
     int m_lastResult = 0;
-    QString m_resultSource;                 // the link and slave m_lastResult was read from
-    QHash<QString, int> m_lastResultOf;     // the last result of each link and slave read before
+    QString m_resultLink;                   // the link and slave m_lastResult was read from
+    int m_resultSlave = 0;
+    QHash<QPair<QString, int>, int> m_lastResultOf;     // the last result of each link and slave read before
     int m_pendingResult = 0;
     FetchState m_fetchState = FetchState::Idle;
     bool m_movedOn = false;                 // the poll read another result while the values were asked for
