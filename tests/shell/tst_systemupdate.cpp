@@ -159,7 +159,7 @@ void TestSystemUpdate::transfer()
     QVERIFY(!QFile::exists("x") && !QFile::exists(tools + "x") && !QFile::exists(tools + "extra"));
     QFile tool(tools + "decrypt.bat");
     QVERIFY(tool.open(QIODevice::ReadOnly) && tool.readAll() == kDecrypt);
-    QCOMPARE(toolFolderLeft(), QStringList());
+    QTRY_COMPARE(toolFolderLeft(), QStringList());
     QStringList expected;
     for (int at = 0; at < size; at += 200)
         expected << QString("slave=1 fc=34 offset=%1 length=%2 last=%3").arg(at).arg(qMin(200, size - at)).arg(at + 200 >= size);
@@ -257,7 +257,7 @@ void TestSystemUpdate::refusedArchives()
     QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") });
     expectIdle();
     QCOMPARE(m_link->sim().logLines().filter("fc=34"), QStringList());
-    QCOMPARE(toolFolderLeft(), QStringList());
+    QTRY_COMPARE(toolFolderLeft(), QStringList());
 }
 
 // The outside tools run while the window goes on, with their progress on the bar.
@@ -286,7 +286,7 @@ void TestSystemUpdate::oversizedUnpackIsStopped()
     press();
     QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件解包失败!") }, 10000);
     expectIdle();
-    QCOMPARE(toolFolderLeft(), QStringList());
+    QTRY_COMPARE(toolFolderLeft(), QStringList());
 }
 
 void TestSystemUpdate::toolsEndWithTheirChildren_data()
@@ -321,7 +321,7 @@ void TestSystemUpdate::toolsEndWithTheirChildren()
         expectIdle();
     }
     QTRY_VERIFY(processGone(child));
-    QCOMPARE(toolFolderLeft(), QStringList());
+    QTRY_COMPARE(toolFolderLeft(), QStringList());
 }
 
 void TestSystemUpdate::archiveInTheToolFolderIsKept_data()
@@ -348,7 +348,7 @@ void TestSystemUpdate::archiveInTheToolFolderIsKept()
     QTRY_COMPARE(m_prompts.texts(), QStringList { QStringLiteral("提示: 更新完成!") });
     m_link->frame()->disconnectDevice();
     expectIdle();
-    QCOMPARE(toolFolderLeft(), QStringList { "VxBT.tar.bfe" });
+    QTRY_COMPARE(toolFolderLeft(), QStringList { "VxBT.tar.bfe" });
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), content);
 }
@@ -391,7 +391,7 @@ void TestSystemUpdate::closedLinkEndsTheWait()
     QTRY_COMPARE_WITH_TIMEOUT(m_prompts.texts(), QStringList { QStringLiteral("错误: 更新文件发送失败!") },
                               SystemUpdateDialog::BlockTimeoutMs / 3);
     expectIdle();
-    QCOMPARE(toolFolderLeft(), QStringList());
+    QTRY_COMPARE(toolFolderLeft(), QStringList());
 }
 
 QTEST_MAIN(TestSystemUpdate)
