@@ -708,6 +708,7 @@ ModbusMaster::Taken ModbusMaster::account(const QByteArray &frame, quint32 shape
     const bool echoed = !ours || t.sync || mask != 0xFFFFFFFFu || m_current.echoLength == 0
                         || frame.mid(1, m_current.echoLength) == m_current.pdu.left(m_current.echoLength);
     const qint64 took = now - t.sentNs;
+    bool farTooSoon = false;
     line.slowestNs = qMax(line.slowestNs, took);
     if (ours && line.fastestNs > 0 && took < line.fastestNs) {
         // Sooner than this slave has ever answered: perhaps a stray, or an answer owed by a line
@@ -717,14 +718,18 @@ ModbusMaster::Taken ModbusMaster::account(const QByteArray &frame, quint32 shape
         // sooner, so this costs nothing there.
         line.soonestNs = took;
         const qint64 waitNs = line.fastestNs + m_gapNs;
-        line.quietUntilNs = t.sentNs + (took < line.fastestNs / 2
-                                            ? qMax(waitNs, qMin(2 * line.slowestNs, qint64(m_timeout) * 1000000))
-                                            : waitNs);
+        farTooSoon = took < line.fastestNs / 2;
+        line.quietUntilNs = t.sentNs + (farTooSoon ? qMax(waitNs, qMin(2 * line.slowestNs, qint64(m_timeout) * 1000000))
+                                                   : waitNs);
     } else if (ours && line.fastestNs == 0) {
         line.fastestNs = took;
     }
     if (t.proves && echoed)
         line.stale.clear();
+    // Far sooner is hardly jitter. The real answer may come later than any wait, so the next
+    // request of this shape is proven in step first.
+    if (farTooSoon && !line.stale.contains(t.shape))
+        line.stale.append(t.shape);
     if (!ours)
         return Taken::Nothing;
     if (!echoed) {

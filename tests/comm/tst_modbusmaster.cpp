@@ -175,7 +175,7 @@ struct SerialRig {
     bool waitIdle(int ms) { return runUntil([this] { return bench.mb.isIdle(); }, ms); }
 };
 
-enum class Misbehaviour { BusyStall, QueuedStall, SlowReconnect, LateDuplicate, RepeatOnce, RepeatAlways };
+enum class Misbehaviour { BusyStall, QueuedStall, SlowReconnect, LateDuplicate, LateDuplicateSlowAnswer, RepeatOnce, RepeatAlways };
 } // namespace
 Q_DECLARE_METATYPE(Misbehaviour)
 
@@ -587,6 +587,7 @@ private slots:
         QTest::newRow("queuing slave stalls 1.5 s in a longer poll") << Misbehaviour::QueuedStall << 60 << 0;
         QTest::newRow("700 ms slave, port closed and opened again") << Misbehaviour::SlowReconnect << 9 << 0;
         QTest::newRow("a duplicate 100 ms after an answer") << Misbehaviour::LateDuplicate << 200 << 1;
+        QTest::newRow("a duplicate, and the answer it came with 60 ms late") << Misbehaviour::LateDuplicateSlowAnswer << 200 << 1;
         QTest::newRow("the previous answer once more as a request comes") << Misbehaviour::RepeatOnce << 50 << 1;
         QTest::newRow("the previous answer as every request comes") << Misbehaviour::RepeatAlways << 25 << 1;
     }
@@ -618,7 +619,10 @@ private slots:
             break;
         // A stray comes as the request goes out; the answer comes later than the master would ask next.
         case Misbehaviour::LateDuplicate:
+        case Misbehaviour::LateDuplicateSlowAnswer:
             peer.delayMs = 4;
+            if (mode == Misbehaviour::LateDuplicateSlowAnswer)
+                peer.strayAnswerDelayMs = 60;   // later than the master waits on a stray, as on a loaded PC
             peer.lateCopyMs = [](int n) { return n == 20 ? 100 : -1; };
             break;
         case Misbehaviour::RepeatOnce:
@@ -630,8 +634,8 @@ private slots:
         for (int i = 0; i < reads; ++i)
             QVERIFY(rig.bench.mb.readHoldingRegisters(1, Uint16(100 + i), 1));
         QVERIFY(rig.waitIdle(60000));
-        if (mode == Misbehaviour::LateDuplicate || mode == Misbehaviour::SlowReconnect)
-            runUntil([] { return false; }, mode == Misbehaviour::LateDuplicate ? 200 : 1500);   // what is still on its way
+        if (mode == Misbehaviour::LateDuplicate || mode == Misbehaviour::LateDuplicateSlowAnswer || mode == Misbehaviour::SlowReconnect)
+            runUntil([] { return false; }, mode == Misbehaviour::SlowReconnect ? 1500 : 200);   // what is still on its way
         const SerialRig::Tally t = rig.tally();
         qInfo("%d read, %d failed, %d under another register", t.answered, t.failed, t.wrong);
         QCOMPARE(t.answered + t.failed + t.wrong, reads);

@@ -43,7 +43,10 @@ void RtuPeer::onReadyRead()
         }
         m_in.remove(0, 8);
         ++m_requests;
-        if (repeatOnReceipt && repeatOnReceipt(m_requests))
+        const bool repeat = repeatOnReceipt && repeatOnReceipt(m_requests);
+        if (repeat || !m_lateCopy.isEmpty())
+            m_strayRequest = m_requests;
+        if (repeat)
             m_port.write(m_lastAnswer);
         m_port.write(std::exchange(m_lateCopy, QByteArray()));
         const bool owing = m_busy || !m_waiting.isEmpty();
@@ -62,7 +65,9 @@ void RtuPeer::startNext()
     m_busy = true;
     m_working = m_waiting.dequeue();
     const int n = ++m_started;
-    QTimer::singleShot(delayOf ? delayOf(n) : delayMs, this, [this, n] { answer(n); });
+    // Counted alike while every request is queued, as with strays.
+    const int delay = n == m_strayRequest && strayAnswerDelayMs >= 0 ? strayAnswerDelayMs : delayOf ? delayOf(n) : delayMs;
+    QTimer::singleShot(delay, this, [this, n] { answer(n); });
 }
 
 QByteArray RtuPeer::reply(const QByteArray &request) const

@@ -38,6 +38,9 @@ public:
     std::function<int(int n)> lateCopyMs;
     // The previous answer goes out again as request n (1 for the first it receives) comes in.
     std::function<bool(int n)> repeatOnReceipt;
+    // The answer to a request that a stray went out with takes this long instead, when set: the
+    // stray looks like its answer, and the real one comes later than the master would ask next.
+    int strayAnswerDelayMs = -1;
     // Requests that reached it while it still owed answers to others: answers it was working on
     // or had queued. A copy of one of those (a master's retry) is not counted.
     int foreignWhileOwing() const { return m_foreignWhileOwing; }
@@ -61,6 +64,7 @@ private:
     int m_requests = 0;
     int m_started = 0;
     int m_foreignWhileOwing = 0;
+    int m_strayRequest = 0;     // the last request a stray went out with
 };
 
 #endif // RTUPEER_H
