@@ -34,8 +34,6 @@ constexpr int kLostAfterFailures = 10;
 constexpr int kSearchTimeoutMs = 60;
 constexpr int kTcpConnectTimeoutMs = 5000;
 constexpr int kEndOfPassAddr = 65535;
-constexpr Uint8 kReadFunction = 0x03;
-constexpr Uint8 kWriteFunction = 0x06;
 } // namespace
 
 ComSettingsFrame::ComSettingsFrame(QWidget *parent)
@@ -703,10 +701,10 @@ void ComSettingsFrame::onComError(Uint8 slave, Uint8 funCode, Uint16 addr, int e
         (answered ? m_searchAnswered : m_searchFailed) = true;
     if (m_connectState == ConnectState::WaitProbe && slave == s_slave)
         (answered ? m_probeAnswered : m_probeFailed) = true;
-    if (funCode == kWriteFunction)
+    if (funCode == ModbusMaster::FnWriteSingle)
         writeEnded(slave, addr);
     for (Poller *p : { &m_realTime, &m_variable, &m_keepAlive }) {
-        if (funCode == kReadFunction && p->state == PollState::Wait && slave == s_slave && addr == p->addr)
+        if (funCode == ModbusMaster::FnReadHolding && p->state == PollState::Wait && slave == s_slave && addr == p->addr)
             p->failed = true;
     }
     emit modbusComError(slave, addr);
@@ -878,9 +876,12 @@ void ComSettingsFrame::keepAlive()
         || polled(m_varAddrs))
         return;
     Poller &p = m_keepAlive;
-    int value = 0;
-    if (p.state == PollState::Wait && !pollWait(p, &value) && p.state == PollState::Wait && !m_engine->isIdle())
-        return;     // still on its way
+    if (p.state == PollState::Wait) {
+        int value = 0;
+        pollWait(p, &value);
+        if (p.state == PollState::Wait && !m_engine->isIdle())
+            return;     // still on its way
+    }
     if (pollable(probeAddress()))
         pollRequest(p, probeAddress());
 }

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr Uint8 FnReadHolding = 0x03;
-constexpr Uint8 FnWriteSingle = 0x06;
-constexpr Uint8 FnFileBlock = 0x22;
 constexpr Uint8 ExceptionFlag = 0x80;
 constexpr int MaxReadCount = 125;
 constexpr int MaxBlockLength = 240;

@@ -23,6 +23,10 @@ class ModbusMaster : public QObject
     Q_OBJECT
 public:
     enum class Framing { Rtu, Tcp };
+    // The function codes it sends, as comError reports them.
+    static constexpr Uint8 FnReadHolding = 0x03;
+    static constexpr Uint8 FnWriteSingle = 0x06;
+    static constexpr Uint8 FnFileBlock = 0x22;
     enum Error { NoError = 0, LinkClosed = 1, RingFull = 2, BadArgument = 3, Timeout = 4, BadCrc = 5,
                  BadFrame = 6, ExceptionReply = 7, NotSupported = 8 };
     struct Callbacks {

@@ -62,7 +62,6 @@ public:
     // A 32-bit value as the high and the low register word (two's complement for negatives).
     static void splitHighLow(qint32 value, Uint16 *high, Uint16 *low);
 
-
 public slots:
     void onDeviceChanged(DeviceEnum device);
     void jogModeProcess();
