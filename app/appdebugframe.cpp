@@ -188,6 +188,6 @@ void AppDebugFrame::onMotionReleased(const QString &key)
 
 void AppDebugFrame::onStopFailed(const QString &key)
 {
-    if (key == kSdriverKey && isVisible())
+    if (key == kSdriverKey)
         Prompt::warning(this, tr("Tips"), tr("The screwdriver did not answer the stop: it may still be running!"));
 }

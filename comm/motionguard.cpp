@@ -237,8 +237,17 @@ void MotionGuard::tellFailed(const QStringList &keys)
         QMetaObject::invokeMethod(this, [this, key] {
             if (!m_quiet)
                 emit stopFailed(key);
+            else if (!m_failedWhileQuiet.contains(key))
+                m_failedWhileQuiet << key;
         }, Qt::QueuedConnection);
     }
+}
+
+void MotionGuard::setQuiet(bool quiet)
+{
+    m_quiet = quiet;
+    if (!quiet)
+        tellFailed(std::exchange(m_failedWhileQuiet, QStringList()));
 }
 
 // A link that goes takes the stops on their way with it: what they were to stop is kept. A link that

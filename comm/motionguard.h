@@ -61,8 +61,9 @@ public:
     bool waitForStops(int ms);
     // Motions not known to be stopped: running, stopping, or left by a lost link.
     int unstoppedCount() const;
-    // While quiet, a stop that fails is not told: the one closing the window says it once.
-    void setQuiet(bool quiet) { m_quiet = quiet; }
+    // While quiet, a stop that fails is not told: the one closing the window says it once. Those
+    // that failed meanwhile are told when quiet ends, as when the close is called off.
+    void setQuiet(bool quiet);
 
 signals:
     // The guard stopped the motion, or the link it ran on went: its page shows it stopped.
@@ -89,6 +90,7 @@ private:
     int m_waits = 0;                // waitForStops under way
     QStringList m_failedInWait;
     bool m_quiet = false;
+    QStringList m_failedWhileQuiet;
 };
 
 #endif // MOTIONGUARD_H

@@ -514,7 +514,7 @@ void JogModeDialog::onMotionReleased(const QString &key)
 
 void JogModeDialog::onStopFailed(const QString &key)
 {
-    if (isVisible() && (key == kJogKey || key.startsWith(kRunKeyPrefix)))
+    if (key == kJogKey || key.startsWith(kRunKeyPrefix))
         Prompt::warning(this, tr("Warning"), tr("The drive did not answer the stop: it may still be moving!"));
 }
 

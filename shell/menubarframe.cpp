@@ -120,6 +120,7 @@ MenuBarFrame::MenuBarFrame(QWidget *parent)
     if (ComSettingsFrame *com = ComSettingsFrame::instance()) {
         connect(com, &ComSettingsFrame::realTimeAddrRead, this, &MenuBarFrame::refreshDisplay);
         connect(com->motionGuard(), &MotionGuard::released, this, &MenuBarFrame::onMotionReleased);
+        connect(com->motionGuard(), &MotionGuard::stopFailed, this, &MenuBarFrame::onStopFailed);
     } else
         qWarning() << "MenuBarFrame: no communication page yet, the control area will not follow the device";
 
@@ -311,6 +312,21 @@ void MenuBarFrame::onMotionReleased(const QString &key)
             continue;
         const QScopedValueRollback<bool> releasing(m_releasing, true);
         ctrlButton(index)->setChecked(false);
+    }
+}
+
+// The device did not answer the stop: the tool may still run. Its button shows it running, so that
+// the next press sends the stop again rather than start it.
+void MenuBarFrame::onStopFailed(const QString &key)
+{
+    for (int index = 0; index < 3; ++index) {
+        if (key != ctrlKey(index))
+            continue;
+        {
+            const QScopedValueRollback<bool> releasing(m_releasing, true);
+            ctrlButton(index)->setChecked(true);
+        }
+        Prompt::warning(this, tr("Tips"), tr("The screwdriver did not answer the stop: it may still be running!"));
     }
 }
 

@@ -59,6 +59,7 @@ private slots:
     void on_taskComboBox_currentIndexChanged(int index);
     void on_clearAlarmButton_clicked();
     void onMotionReleased(const QString &key);
+    void onStopFailed(const QString &key);
 
 protected:
     void changeEvent(QEvent *event) override;

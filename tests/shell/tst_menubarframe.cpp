@@ -2,6 +2,7 @@
 
 #include "comm/comsettingsframe.h"
 #include "comm/modbusmaster.h"
+#include "comm/motionguard.h"
 #include "data/datasource.h"
 #include "shell/platform.h"
 #include "support/devsimlink.h"
@@ -36,6 +37,8 @@ private slots:
     void burnToolAndManuals();
     void controlsStoppedWithTheLink_data();
     void controlsStoppedWithTheLink();
+    void unansweredStopSaid_data();
+    void unansweredStopSaid();
 
 private:
     void setDevice(DeviceEnum type) { ComSettingsFrame::setCurrentDevice(type), m_com->onDeviceChanged(type); }
@@ -325,6 +328,45 @@ void TestMenuBarFrame::controlsStoppedWithTheLink()
     QCOMPARE(button("freeCtrlButton")->text(), MenuBarFrame::tr("Free Start"));
     QVERIFY(m_link.connectTo(m_link.sim().port()));
     QCOMPARE(writes(lost ? 1 : 0), lost ? QStringList("3075=0") : QStringList());
+}
+
+void TestMenuBarFrame::unansweredStopSaid_data()
+{
+    QTest::addColumn<bool>("quiet");
+    QTest::newRow("said at once") << false;
+    QTest::newRow("said once a close asking about records is called off") << true;
+}
+
+// A stop the device does not answer is said, and the button shows the tool running: the next
+// press sends the stop again rather than start the tool.
+void TestMenuBarFrame::unansweredStopSaid()
+{
+    QFETCH(bool, quiet);
+    QAbstractButton *lock = button("lockCtrlButton");
+    lock->click();
+    QCOMPARE(writes(3), QStringList({ "3073=1", "3074=0", "3075=0" }));
+    m_com->engine()->setResponseTimeout(100);
+    m_link.sim().pause();
+    MotionGuard *guard = m_com->motionGuard();
+    guard->setQuiet(quiet);
+    lock->click();
+    if (quiet) {
+        QTRY_VERIFY_WITH_TIMEOUT(!guard->isStopping(), 5000);
+        QTest::qWait(50);
+        QVERIFY(m_prompts.isEmpty());
+        guard->setQuiet(false);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!m_prompts.isEmpty(), 5000);
+    m_link.sim().resume();
+    QCOMPARE(m_prompts.texts(), QStringList("Tips: " + MenuBarFrame::tr("The screwdriver did not answer the stop: it may still be running!")));
+    QVERIFY(lock->isChecked());
+    QTest::qWait(300);
+    m_link.sim().clearLog();
+    QVERIFY(m_com->isConnected());
+    lock->click();
+    QCOMPARE(writes(1), QStringList("3073=0"));
+    QVERIFY(!lock->isChecked());
+    m_com->engine()->setResponseTimeout(300);
 }
 
 QTEST_MAIN(TestMenuBarFrame)
