@@ -126,6 +126,7 @@ WorkRecordFrame::WorkRecordFrame(QWidget *parent)
         kSearchIntervalMs, this);
     connect(m_search, &RecordSearch::finished, this, &WorkRecordFrame::searchFinishSigal);
     connect(DatabaseManager::instance(), &DatabaseManager::storageChanged, this, &WorkRecordFrame::onStorageChanged);
+    connect(DatabaseManager::instance(), &DatabaseManager::listsReloaded, this, &WorkRecordFrame::reloadRecords);
     connect(DatabaseManager::instance(), &DatabaseManager::workRecordsRead, this, [this] {
         if (isVisible())
             showPendingRecords(false);
@@ -491,13 +492,13 @@ void WorkRecordFrame::searchProcess()
     m_search->step();
 }
 
-// Every column is searched; the torque as stored, the alarm by its name.
+// Every column is searched; the torque as stored, the alarm as shown.
 QList<int> WorkRecordFrame::matchingColumns(const RecordRow &record, const QString &text) const
 {
     QList<int> hits;
     for (int column = 0; column < m_texts.recordColumn.size(); ++column) {
         const QStringRef value = record.field(m_texts.recordColumn.at(column));
-        if (column == m_texts.alarmColumn ? alarmName(value.toInt()).contains(text) : value.contains(text))
+        if (column == m_texts.alarmColumn ? m_texts.alarmText(value.toInt()).contains(text) : value.contains(text))
             hits << column;
     }
     return hits;

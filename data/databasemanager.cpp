@@ -109,11 +109,18 @@ int definitionVersion(const QString &text)
 
 // After these the connection no longer reaches a usable file at the path: it was deleted, replaced
 // or made read-only under the program. A new connection finds whatever is there now.
-bool lostFile(const QSqlError &error)
+// SQLite's primary result code of a failure, -1 where it gave none.
+int primaryCode(const QSqlError &error)
 {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
-    return ok && (code == 8 /* SQLITE_READONLY */ || code == 10 /* SQLITE_IOERR */ || code == 14 /* SQLITE_CANTOPEN */);
+    return ok ? code : -1;
+}
+
+bool lostFile(const QSqlError &error)
+{
+    const int code = primaryCode(error);
+    return code == 8 /* SQLITE_READONLY */ || code == 10 /* SQLITE_IOERR */ || code == 14 /* SQLITE_CANTOPEN */;
 }
 
 // Tells the file at a path from another one put in its place; empty where that cannot be told.
@@ -469,9 +476,8 @@ void DatabaseManager::noteFailure(const QSqlError &error)
     if (!error.isValid())
         return;
     m_lastError = error;
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
-    if (ok && (code == 5 /* SQLITE_BUSY */ || code == 6 /* SQLITE_LOCKED */))
+    const int code = primaryCode(error);
+    if (code == 5 /* SQLITE_BUSY */ || code == 6 /* SQLITE_LOCKED */)
         setHeld(true);
 }
 
@@ -498,27 +504,23 @@ void DatabaseManager::applyBusyTimeout()
 
 QString DatabaseManager::reasonText(const QSqlError &error) const
 {
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
-    if (ok) {
-        switch (code) {
-        case 5: // SQLITE_BUSY
-        case 6: // SQLITE_LOCKED
-            return tr("another program is using it");
-        case 3: // SQLITE_PERM
-        case 8: // SQLITE_READONLY
-            return tr("it is read-only");
-        case 11: // SQLITE_CORRUPT
-        case 26: // SQLITE_NOTADB
-            return tr("it is damaged or not a database");
-        case 13: // SQLITE_FULL
-            return tr("the disk is full");
-        case 10: // SQLITE_IOERR
-        case 14: // SQLITE_CANTOPEN
-            return tr("it cannot be opened or read");
-        default:
-            break;
-        }
+    switch (primaryCode(error)) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return tr("another program is using it");
+    case 3: // SQLITE_PERM
+    case 8: // SQLITE_READONLY
+        return tr("it is read-only");
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return tr("it is damaged or not a database");
+    case 13: // SQLITE_FULL
+        return tr("the disk is full");
+    case 10: // SQLITE_IOERR
+    case 14: // SQLITE_CANTOPEN
+        return tr("it cannot be opened or read");
+    default:
+        break;
     }
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return text.trimmed().isEmpty() ? tr("it cannot be read") : text.trimmed();
@@ -721,8 +723,10 @@ void DatabaseManager::loadKind(ListKind kind)
         return;
     }
     QList<RecordItem> rows;
-    if (!table.isEmpty() && !loadTable(table, rows))
+    if (!table.isEmpty() && !loadTable(table, rows)) {
         m_loadFailed = true;
+        scheduleRetry();
+    }
     switch (kind) {
     case ServoParamKind:
         m_servoParams = rows;
@@ -758,13 +762,12 @@ void DatabaseManager::startWorkLoad()
         loadKind(WorkRecordKind);
         return;
     }
-    static int loads = 0;
-    const QString connection = QStringLiteral("%1-records%2").arg(QLatin1String(kConnection)).arg(++loads);
+    const int load = ++m_workLoadNumber;
+    const QString connection = QStringLiteral("%1-records%2").arg(QLatin1String(kConnection)).arg(load);
     m_workLoadTable = table;
     m_workLoadLimit = m_workRecordLimit;
     const QString path = database().databaseName();
     const int limit = m_workRecordLimit;
-    const int load = ++m_workLoadNumber;
     const std::function<void()> gate = workReadGate();
     // The window's thread waits for this read as soon as it needs the list.
     const int busyTimeoutMs = m_held ? 0 : kBusyTimeoutMs;
@@ -1247,7 +1250,7 @@ void DatabaseManager::retryStorage()
                 m_reopen = true;
                 return;
             }
-            changed = reread = true;
+            reread = true;
         }
         m_fileChanged = false;
         m_fileIdentity = fileIdentity(db.databaseName());
@@ -1266,17 +1269,19 @@ void DatabaseManager::retryStorage()
         }
         if (!m_workLoaded) {
             loadKind(WorkRecordKind);
-            changed = changed || m_workLoaded;
+            reread = reread || m_workLoaded;
         }
     }
     storePending();
-    if (!m_reopen && !m_held && m_loaded && m_workLoaded && m_pending.isEmpty() && m_pendingKeyValues.isEmpty())
+    if (!m_reopen && !m_held && m_loaded && !m_loadFailed && m_workLoaded && m_pending.isEmpty()
+        && m_pendingKeyValues.isEmpty())
         m_retryTimer.stop();
     if (reread)
         emit listsReloaded();
+    // Only new definitions rebuild the pages: what the user typed into them stays otherwise.
     if (changed && m_currentDevice != NoDevice)
         emit devChangedSignal(m_currentDevice);
-    if (changed || waiting != m_pending.size())
+    if (changed || reread || waiting != m_pending.size())
         emit storageChanged();
 }
 

@@ -161,8 +161,9 @@ signals:
     // per read, after its end, also when something has waited for it meanwhile.
     void workRecordsRead();
     // The accounts and record lists were read again: once the file could be read after a start
-    // that could not read it, or another file took the place of the one read (the record lists
-    // then). Pages that show a list whole show it again.
+    // that could not read it, or another file took the place of the one read, or the work records
+    // could be read after a device change that could not (the record lists then). Pages that show
+    // a list whole show it again.
     void listsReloaded();
 
 private:

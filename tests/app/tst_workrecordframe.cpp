@@ -394,6 +394,7 @@ private slots:
         QTest::addColumn<QList<QList<int>>>("red");
         QTest::newRow("status") << "Slip" << QStringList{ "2" } << QList<QList<int>>{ { 5 } };
         QTest::newRow("alarm name") << "滑牙" << QStringList{ "2" } << QList<QList<int>>{ { 7 } };
+        QTest::newRow("no alarm, as shown") << "No Alarm" << QStringList{ "1", "0" } << QList<QList<int>>{ { 7 }, { 7 } };
         QTest::newRow("torque as stored, in N·m") << "1.500" << QStringList{ "1", "0" } << QList<QList<int>>{ { 3 }, { 3 } };
         QTest::newRow("no match") << "zzz" << QStringList{} << QList<QList<int>>{};
     }

@@ -475,9 +475,17 @@ private slots:
         }
         QVERIFY(db->addAlarmRecord(2));
         QCOMPARE(db->pendingAlarmRecords(), 1);
+        const bool replaced = how == QLatin1String("replaced");
+        if (replaced)
+            db->onDeviceChanged(SdriverDevice);
         QSignalSpy changed(db, &DatabaseManager::storageChanged);
+        QSignalSpy reloaded(db, &DatabaseManager::listsReloaded);
+        QSignalSpy rebuilt(db, &DatabaseManager::devChangedSignal);
         db->retryStorage();
         QVERIFY(db->pendingAlarmRecords() == 0 && changed.count() > 0);
+        // The lists follow the new file; the pages keep what the user typed into them.
+        if (replaced)
+            QCOMPARE(QString("%1 %2").arg(reloaded.count()).arg(rebuilt.count()), QStringLiteral("1 0"));
         QCOMPARE(side("SELECT group_concat(id || ':' || number) FROM (SELECT * FROM alarm_records ORDER BY rowid)").toString(), alarms);
         QCOMPARE(ids(db->alarmRecords()), side("SELECT group_concat(id) FROM (SELECT * FROM alarm_records ORDER BY rowid)").toString());
         // A key value stored before goes into the file as it is now, made again or not.
