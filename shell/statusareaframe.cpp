@@ -31,11 +31,12 @@ constexpr int kTimeAddr = 3077;
 constexpr int kSpeedAddr = 3078;
 constexpr int kTorqueAddr = 3079;
 constexpr int kResultAddr = 3336;
+constexpr int kTaskAddr = 3072;
 // Turns, Time, Speed and Torque: the block of final values read when a result is first seen.
 constexpr Uint16 kFinalsCount = 4;
 // Registers of the screwdriver that other pages listen for: task number and control words (tool
 // bar), Torque (debugging page) and the torque unit (application parameter page).
-const QList<int> kSdriverListenedAddrs { 3072, kTorqueAddr, 3083, 3073, 3074, 3075 };
+const QList<int> kSdriverListenedAddrs { kTaskAddr, kTorqueAddr, 3083, 3073, 3074, 3075 };
 
 const char *const kDeviceText = QT_TRANSLATE_NOOP("StatusAreaFrame", "Device");
 const char *const kConnectText = QT_TRANSLATE_NOOP("StatusAreaFrame", "Connect");
@@ -440,7 +441,7 @@ void StatusAreaFrame::detectTightening(int addr, int val)
         return;
     if (addr == kResultAddr)
         onResultRead(val);
-    else if (addr == kTurnsAddr || addr == kTimeAddr || addr == kTorqueAddr || addr == alarmAddress())
+    else if (addr == kTurnsAddr || addr == kTimeAddr || addr == kTorqueAddr || addr == kTaskAddr || addr == alarmAddress())
         m_readings.insert(addr, val);
     // The values asked for are taken as soon as they are in, before the poll reads any of them again.
     if (m_fetchState == FetchState::Fetching)
@@ -512,9 +513,11 @@ void StatusAreaFrame::onConnectionChanged(bool connected)
         onDeviceAboutToSwitch();
 }
 
+// A store may find a new result in what it read, and ask for that one's values: it is stored too,
+// with the values known.
 void StatusAreaFrame::onDeviceAboutToSwitch()
 {
-    if (m_fetchState == FetchState::Fetching)
+    while (m_fetchState == FetchState::Fetching)
         storeTightening();
     m_readings.clear();
 }
@@ -526,7 +529,7 @@ void StatusAreaFrame::storePendingTightening(int waitMs)
     const QDeadlineTimer deadline(waitMs);
     while (m_fetchState == FetchState::Fetching && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    if (m_fetchState == FetchState::Fetching)
+    while (m_fetchState == FetchState::Fetching)
         storeTightening();
 }
 

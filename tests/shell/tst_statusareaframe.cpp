@@ -105,6 +105,7 @@ private slots:
     void recordsHoldTheFinalValues();
     void pendingResultStoredAtOnce_data();
     void pendingResultStoredAtOnce();
+    void taskOfTheCycleStored();
     void slaveBackAndForth();
 
 private:
@@ -570,6 +571,29 @@ void TestStatusAreaFrame::pendingResultStoredAtOnce()
         QTRY_VERIFY_WITH_TIMEOUT(polled.mid(changedAt).contains({ 3336, 10 }), 10000);
         QCOMPARE(recordTexts(db->workRecords().mid(records)), storedAtChange);
     }
+}
+
+// The task is the one the screw ran in, though the user picks the next one while the final values
+// are still being asked for on a slow link.
+void TestStatusAreaFrame::taskOfTheCycleStored()
+{
+    ComSettingsFrame &com = m_window->comSettings();
+    DevsimLink link(&com);
+    QVERIFY(link.sim().start({ "--type", "0", "--no-events", "--answer-delay", "60", "--set", "3336=0", "--set", "3072=2" }));
+    const int records = selectScrewdriver();
+    QSignalSpy polled(&com, &ComSettingsFrame::realTimeAddrRead);
+    QVERIFY(link.connectTo(link.sim().port(), 1));
+    QTRY_VERIFY_WITH_TIMEOUT(polled.contains({ 3072, 2 }) && polled.contains({ 3336, 0 }), 10000);
+    QObject context;
+    connect(&com, &ComSettingsFrame::realTimeAddrRead, &context, [](int addr, int val) {
+        if (addr == 3336 && val == 1)
+            ComSettingsFrame::writeRegister(3072, 3);   // the next task, while the finals are on their way
+    });
+    QVERIFY(ComSettingsFrame::writeRegister(3336, 1));
+    DatabaseManager *db = DatabaseManager::instance();
+    QTRY_VERIFY_WITH_TIMEOUT(db->workRecords().size() > records, 10000);
+    QCOMPARE(db->workRecords().at(records).value("task").toString(), QStringLiteral("Task2"));
+    QTRY_COMPARE(ComSettingsFrame::getRegisterEntry(3072) & 0xFFFF, quint64(3));
 }
 
 // A slave's result still shown when the user comes back to it from another slave is the same screw:
