@@ -103,11 +103,8 @@ ServoParamFile::Status ServoParamFile::load(const QString &path, int expectedDev
     if (header.size() < 2 || header.first() != QLatin1String("PnVal"))
         return Status::BadHeader;
     // A field without digits, or with more than an int holds, reads as axis 0.
-    for (int i = 1; i < header.size(); ++i) {
-        bool ok = false;
-        const int axis = ValueText::digitsNumber(header.at(i), &ok);
-        m_axes << (ok ? axis : 0);
-    }
+    for (int i = 1; i < header.size(); ++i)
+        m_axes << qMax(0, ValueText::pnNumber(header.at(i)));
 
     for (int i = 3; i < text.size(); ++i) {
         const QString &line = text.at(i);

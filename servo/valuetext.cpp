@@ -128,25 +128,13 @@ QVariant ValueText::rangeEditorConfig(const QString &range)
 
 int ValueText::pnNumber(const QString &code)
 {
-    bool ok = false;
-    const int n = digitsNumber(code, &ok);
-    return ok ? n : -1;
-}
-
-int ValueText::digitsNumber(QStringView text, bool *ok)
-{
-    qint64 n = 0;
-    bool any = false;
-    for (const QChar c : text) {
+    qint64 n = -1;
+    for (const QChar c : code) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             continue;
-        any = true;
-        n = n * 10 + (c.unicode() - '0');
-        if (n > std::numeric_limits<int>::max()) {
-            *ok = false;
-            return 0;
-        }
+        n = qMax<qint64>(n, 0) * 10 + (c.unicode() - '0');
+        if (n > std::numeric_limits<int>::max())
+            return -1;
     }
-    *ok = any;
-    return any ? int(n) : 0;
+    return int(n);
 }

@@ -2,7 +2,6 @@
 #define VALUETEXT_H
 
 #include <QString>
-#include <QStringView>
 #include <QVariant>
 
 // Conversions between register values and the texts the parameter tables show, shared by the
@@ -42,12 +41,10 @@ public:
     // The line-edit configuration of the item delegate for a range; invalid for a bad range.
     static QVariant rangeEditorConfig(const QString &range);
 
-    // Digits of a parameter code ("Pn012", "P0-12" -> 12); -1 when there are none.
+    // The ASCII digits of a parameter code, or any text, wherever they stand, read as one decimal
+    // number ("Pn012", "P0-12" -> 12); -1 when there are none or they exceed an int. A file reads
+    // one per line: a scan, not a regular expression.
     static int pnNumber(const QString &code);
-    // The ASCII digits of a text, wherever they stand, read as one decimal number ("Axis1-2" -> 12);
-    // *ok is false when there are none or they exceed an int. A file reads one per line or header
-    // field: a scan, not a regular expression.
-    static int digitsNumber(QStringView text, bool *ok);
 };
 
 #endif // VALUETEXT_H

@@ -17,6 +17,7 @@ const char kArchiveName[] = "VxBT.tar.bfe";
 const char kDecryptScript[] = "decrypt.bat";
 const char kTarName[] = "VxBT.tar";
 const char kUpdateFileName[] = "RO_Devave.tar";
+constexpr int kCountIntervalMs = 200;
 } // namespace
 
 SystemUpdateDialog::SystemUpdateDialog(QWidget *parent)
@@ -153,6 +154,7 @@ void SystemUpdateDialog::runNextTool()
     ui->loadingBar->setFormat(tr("解包中(%1/%2)...").arg(m_toolIndex + 1).arg(m_toolCommands.size()));
     qDebug().noquote() << command;
     m_toolClock.start();
+    m_countClock.start();
     m_tool.startCommand(command, QDir(toolFolder()).absolutePath());
 }
 
@@ -253,8 +255,12 @@ void SystemUpdateDialog::slotWriteFileTimeout()
             failUpdate(tr("更新文件解包失败!"));
             break;
         }
-        if (countWithinBounds())
+        // A count walks the whole tree: one now and then is enough to stop an archive that unpacks
+        // past the bounds, and leaves the disk to the tool.
+        if (countWithinBounds() && !m_unpackDir->isCounting() && m_countClock.hasExpired(kCountIntervalMs)) {
             m_unpackDir->startCount(MaxUnpackedBytes, MaxUnpackedEntries);
+            m_countClock.start();
+        }
         break;
     case UpdateStep::Check:
         // A count begun while the tools ran may have missed their last entries.

@@ -84,6 +84,7 @@ private:
     QStringList m_toolCommands;
     int m_toolIndex = 0;
     QElapsedTimer m_toolClock;                  // since the current tool started
+    QElapsedTimer m_countClock;                 // since the last count began while a tool runs
     int m_toolTimeLimitMs = ToolTimeLimitMs;
     bool m_finalCount = false;                  // the count begun after the tools ended is under way
     bool m_archiveCopied = false;               // false: the picked archive is the tools' own; it stays

@@ -166,6 +166,7 @@ bool DeviceProfile::install(QModbusServer *server)
                          }
                      });
     refresh(server);
+    refreshMirrors(server);
     return true;
 }
 
@@ -261,18 +262,19 @@ void DeviceProfile::refresh(QModbusServer *server)
     for (quint16 motion : qAsConst(m_moving))
         server->setData(QModbusDataUnit::HoldingRegisters, motion, 0);
     m_moving.clear();
-    for (int i = 0; i < m_layout.registerCount; ++i) {
-        const Register &reg = m_layout.registers[i];
-        if (reg.live != Live::Fixed && !m_pinned.contains(reg.address))
-            server->setData(QModbusDataUnit::HoldingRegisters, reg.address, liveValue(reg, server));
-    }
+    writeLive(server, false);
 }
 
 void DeviceProfile::refreshMirrors(QModbusServer *server)
 {
+    writeLive(server, true);
+}
+
+void DeviceProfile::writeLive(QModbusServer *server, bool mirrors) const
+{
     for (int i = 0; i < m_layout.registerCount; ++i) {
         const Register &reg = m_layout.registers[i];
-        if (reg.live == Live::Mirror && !m_pinned.contains(reg.address))
+        if (reg.live != Live::Fixed && (reg.live == Live::Mirror) == mirrors && !m_pinned.contains(reg.address))
             server->setData(QModbusDataUnit::HoldingRegisters, reg.address, liveValue(reg, server));
     }
 }

@@ -48,6 +48,8 @@ public:
 
 private:
     quint16 speed() const;
+    // The live registers of the step: the mirrors, or all the others.
+    void writeLive(QModbusServer *server, bool mirrors) const;
     quint16 liveValue(const Register &reg, const QModbusServer *server) const;
     // Servo parameters: factory defaults per axis, the separate write registers of type 3 and
     // the restore-factory-settings commands.
